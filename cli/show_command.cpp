@@ -1,0 +1,93 @@
+#include "show_command.h"
+
+#include <fstream>
+#include <ostream>
+#include <sstream>
+#include <system_error>
+
+#include "model/encoding.h"
+#include "model/project_file.h"
+#include "model/text_cell.h"
+
+namespace dorvo::cli {
+
+namespace {
+
+std::string shown(std::string_view stored) {
+    return stored.empty() ? std::string("-") : toDisplayText(stored);
+}
+
+void printBlocks(const Project& project, std::ostream& out) {
+    int count = blockCount(project);
+    out << "Blocks (" << count << ")\n";
+    for (int row = 1; row <= count; ++row) {
+        const Block& block = project.block(row);
+        out << "  " << row << ": X " << toDisplayText(block.x) << "\n";
+        int number = 0;
+        for (const BlockLine& line : splitBlockLines(block.lines, BlockLineEnd::LeftAbsent)) {
+            out << "      line " << ++number << ": yLeft " << shown(line.yLeft) << ", yRight "
+                << shown(line.yRight) << ", layer " << shown(line.layerNo) << "\n";
+        }
+    }
+}
+
+void printLayers(const Project& project, std::ostream& out) {
+    int count = layerCount(project);
+    out << "Layers (" << count << ")\n";
+    out << "  No.  gamma1  gamma2  phi  Co  k  colour\n";
+    for (int row = 1; row <= count; ++row) {
+        const Layer& layer = project.layer(row);
+        out << "  " << shown(layer.layerNo) << "  " << shown(layer.gamma1) << "  "
+            << shown(layer.gamma2) << "  " << shown(layer.phi) << "  " << shown(layer.co) << "  "
+            << shown(layer.k) << "  " << shown(layer.colour) << "\n";
+    }
+}
+
+void printLoads(const Project& project, std::ostream& out) {
+    out << "Concentrated loads\n";
+    for (int row = 1; row <= kMaxLoads; ++row) {
+        const ConcentratedLoad& load = project.load(row);
+        if (!isPresent(load.x)) continue;
+        out << "  " << row << ": X " << toDisplayText(load.x) << ", F " << shown(load.force)
+            << "\n";
+    }
+}
+
+void printCircleSearch(const Project& project, std::ostream& out) {
+    out << "Circle search\n";
+    for (int line = 1; line <= kCircleSearchLines; ++line) {
+        out << "  " << kCircleSearchNames[static_cast<std::size_t>(line - 1)] << " "
+            << shown(project.circleSearch.line(line)) << "\n";
+    }
+}
+
+}  // namespace
+
+void printProject(const Project& project, std::size_t resultLines, std::ostream& out) {
+    printBlocks(project, out);
+    printLayers(project, out);
+    printLoads(project, out);
+    printCircleSearch(project, out);
+    const ProjectSettings& settings = project.settings;
+    out << "Kh " << shown(settings.line(settings_line::kKh)) << "\n";
+    out << "Yc " << shown(settings.line(settings_line::kYc)) << "\n";
+    out << "Distributed-load layer " << shown(settings.line(settings_line::kLoadLayerNo)) << "\n";
+    out << "Result lines " << resultLines << "\n";
+}
+
+std::optional<std::size_t> loadForCommandLine(const std::filesystem::path& file, Project& project,
+                                              std::ostream& results, MessageSink& messages) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) return std::nullopt;
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream copy;
+    readProjectLines(project, in, copy, messages);
+    std::string text = copy.str();
+    results << text;
+    std::size_t lines = 0;
+    for (char c : text) lines += c == '\n' ? 1 : 0;
+    return lines;
+}
+
+}  // namespace dorvo::cli

@@ -1,0 +1,31 @@
+// Feeds arbitrary lines to the readers of the program settings, margins and font files.
+#include <cstddef>
+#include <cstdint>
+#include <sstream>
+
+#include "app/font_slots.h"
+#include "app/margins_table.h"
+#include "app/program_settings.h"
+#include "model/line_io.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    std::vector<std::string> lines;
+    std::string line;
+    while (dorvo::readRawLine(in, line)) lines.emplace_back(dorvo::withoutLineEnd(line));
+
+    dorvo::ProgramSettings settings = dorvo::parseProgramSettings(lines);
+    dorvo::applySettingsRules(settings);
+    (void)dorvo::programSettingsLines(settings);
+
+    dorvo::MarginsTable margins = dorvo::defaultMarginsTable();
+    dorvo::applyMarginsLines(margins, lines);
+    dorvo::ensureMarginsDefaults(margins);
+    (void)dorvo::marginsTableLines(margins);
+
+    dorvo::FontSlot font;
+    dorvo::applyFontLines(font, lines);
+    dorvo::applyFontRules(font, 1);
+    (void)dorvo::fontSlotLines(font);
+    return 0;
+}

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds everything and runs the whole test suite: the normal build, the core under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of every fuzzer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+jobs=$(nproc)
+
+echo "== build and test"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== core under AddressSanitizer and UndefinedBehaviorSanitizer, with fuzzers"
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_CXX_COMPILER=clang++ -DDORVO_CORE_ONLY=ON -DDORVO_ENABLE_BENCHMARKS=OFF \
+    -DDORVO_ENABLE_SANITIZERS=ON -DDORVO_ENABLE_FUZZERS=ON >/dev/null
+cmake --build build-sanitize -j "$jobs"
+ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -LE fuzz
+
+echo "== fuzzing"
+ctest --test-dir build-sanitize --output-on-failure -L fuzz

@@ -1,0 +1,119 @@
+#include "app/document.h"
+
+#include <algorithm>
+#include <fstream>
+#include <system_error>
+
+#include "model/line_io.h"
+#include "model/project_file.h"
+
+namespace dorvo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+        return lower(x) == lower(y);
+    });
+}
+
+void reportNotStandardExtension(const FileCommandContext& context) {
+    context.messages.report(makeMessage(MessageId::NotStandardExtension));
+}
+
+}  // namespace
+
+LoadOutcome loadDocument(Document& document, const fs::path& file, OpenPath path,
+                         const FileCommandContext& context) {
+    std::error_code error;
+    std::ifstream in(file, std::ios::binary);
+    if (!in || fs::is_directory(file, error)) return LoadOutcome::CannotOpen;
+    if (path == OpenPath::OpenCommand) clearProject(document.project);
+    const fs::path resultsFile = context.installation.resultsFile();
+    std::ofstream results(resultsFile, std::ios::binary | std::ios::trunc);
+    if (!results) {
+        context.messages.report(
+            makeMessage(MessageId::CannotCreateWorkFile, resultsFile.string()));
+        return LoadOutcome::CannotCreateWorkFile;
+    }
+    readProjectLines(document.project, in, results, context.messages);
+    document.pathName = file;
+    return LoadOutcome::Loaded;
+}
+
+void newDocument(Document& document, const FileCommandContext& context) {
+    std::error_code error;
+    document.pathName = fs::current_path(error) / "無題";
+    fs::remove(context.installation.resultsFile(), error);
+    clearProject(document.project);
+    ensureDefaults(document.project);
+}
+
+bool openCommand(Document& document, const FileCommandContext& context) {
+    const fs::path lastFolderFile = context.installation.lastFolderFile();
+    std::vector<std::string> remembered = readTextLines(lastFolderFile).value_or(std::vector<std::string>{});
+    remembered.resize(2);
+    auto chosen = context.chooser.chooseFileToOpen(remembered[0]);
+    if (!chosen) return false;
+    LoadOutcome outcome = loadDocument(document, *chosen, OpenPath::OpenCommand, context);
+    writeLinesFile(lastFolderFile, {chosen->parent_path().string(), remembered[1]});
+    return outcome == LoadOutcome::Loaded;
+}
+
+std::optional<fs::path> completeSavePath(const std::string& path) {
+    std::string completed = path;
+    if (completed.ends_with('.')) completed.pop_back();
+    std::string name = fs::path(completed).filename().string();
+    std::size_t dot = name.rfind('.');
+    std::string extension = dot == std::string::npos ? std::string() : name.substr(dot + 1);
+    if (extension.empty()) {
+        completed += ".slw";
+        extension = "slw";
+    }
+    if (!equalsIgnoringCase(extension, "slw")) return std::nullopt;
+    return fs::path(completed);
+}
+
+bool saveAsCommand(Document& document, const FileCommandContext& context) {
+    auto chosen = context.chooser.chooseFileToSave(document.pathName);
+    if (!chosen) return false;
+    auto path = completeSavePath(chosen->string());
+    if (!path) {
+        reportNotStandardExtension(context);
+        return false;
+    }
+    return writeProjectFile(document, *path, context);
+}
+
+bool saveCommand(Document& document, const FileCommandContext& context) {
+    const std::string pathName = document.pathName.string();
+    if (pathName.empty() || pathName.ends_with('.')) return saveAsCommand(document, context);
+    const std::string title = document.title();
+    std::size_t dot = title.find('.');
+    std::string extension = dot == std::string::npos ? std::string() : title.substr(dot + 1);
+    if (extension.size() < 2) return saveAsCommand(document, context);
+    if (!equalsIgnoringCase(extension, "slw")) {
+        reportNotStandardExtension(context);
+        return saveAsCommand(document, context);
+    }
+    return writeProjectFile(document, document.pathName, context);
+}
+
+bool writeProjectFile(Document& document, const fs::path& path,
+                      const FileCommandContext& context) {
+    bool written = writeFileAtomically(path, [&](std::ostream& out) {
+        std::ifstream results(context.installation.resultsFile(), std::ios::binary);
+        return writeProject(document.project, out, results ? &results : nullptr);
+    });
+    if (!written) {
+        context.messages.report(makeMessage(MessageId::CouldNotSave));
+        return false;
+    }
+    document.pathName = path;
+    return true;
+}
+
+}  // namespace dorvo

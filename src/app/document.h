@@ -1,0 +1,73 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "app/working_files.h"
+#include "model/messages.h"
+#include "model/project.h"
+
+namespace dorvo {
+
+/// The one open project and the file it belongs to.
+struct Document {
+    Project project;
+    std::filesystem::path pathName;  // empty before the first New, Open or Save
+
+    /// The file name shown in the title bar.
+    std::string title() const { return pathName.filename().string(); }
+};
+
+/// The system's file dialogs; the GUI shows them, tests answer them.
+class FileChooser {
+public:
+    virtual ~FileChooser() = default;
+    /// Asks for a project to open, starting in this folder; nothing on Cancel.
+    virtual std::optional<std::filesystem::path> chooseFileToOpen(
+        const std::filesystem::path& startFolder) = 0;
+    /// Asks where to save, starting with this path; nothing on Cancel.
+    virtual std::optional<std::filesystem::path> chooseFileToSave(
+        const std::filesystem::path& currentPath) = 0;
+};
+
+/// Everything the file commands work with besides the document.
+struct FileCommandContext {
+    Installation& installation;
+    FileChooser& chooser;
+    MessageSink& messages;
+};
+
+enum class LoadOutcome { Loaded, CannotOpen, CannotCreateWorkFile };
+
+/// Which way a file is opened: the Open command empties the tables before creating the
+/// results working file; the other ways (recent files, command line) create it first.
+enum class OpenPath { OpenCommand, Framework };
+
+/// Loads a project file into the document and its results into the results working file.
+LoadOutcome loadDocument(Document& document, const std::filesystem::path& file, OpenPath path,
+                         const FileCommandContext& context);
+
+/// New: an untitled empty project, no results.
+void newDocument(Document& document, const FileCommandContext& context);
+
+/// Open: asks for a file in the folder last used, loads it and remembers its folder.
+/// Returns whether a project was loaded.
+bool openCommand(Document& document, const FileCommandContext& context);
+
+/// Save: saves under the document's name, or asks for one as Save As does.
+bool saveCommand(Document& document, const FileCommandContext& context);
+
+/// Save As: asks for a name, completes the extension "slw" and saves.
+bool saveAsCommand(Document& document, const FileCommandContext& context);
+
+/// Writes the tables and the results working file to this path, replacing the old file only
+/// once the new one is complete. Shows "保存できませんでした" on failure.
+bool writeProjectFile(Document& document, const std::filesystem::path& path,
+                      const FileCommandContext& context);
+
+/// Completes a Save As path: a trailing "." is dropped and an empty extension becomes "slw".
+/// Nothing when the extension is another one.
+std::optional<std::filesystem::path> completeSavePath(const std::string& path);
+
+}  // namespace dorvo

@@ -1,0 +1,143 @@
+#include "app/working_files.h"
+
+#include <system_error>
+
+#include "model/line_io.h"
+#include "model/number_text.h"
+
+namespace dorvo {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+/// A first run finds no working folder: create it with the recommended settings, so a new
+/// user starts from a sensible installation instead of a "file not found" message.
+void seedNewWorkFolder(Installation& installation) {
+    std::error_code error;
+    if (fs::exists(installation.workFolder, error)) return;
+    if (!fs::create_directories(installation.workFolder, error)) return;
+    Installation seeded = installation;
+    seeded.settings = recommendedProgramSettings();
+    seeded.margins = defaultMarginsTable();
+    seeded.fonts = defaultFontSlots();
+    writeSettingsFile(seeded);
+    writeMarginsFile(seeded);
+    writeFontFiles(seeded);
+}
+
+void locate(Installation& installation) {
+    installation.workFolder = findWorkFolder(installation.environment);
+    seedNewWorkFolder(installation);
+}
+
+void readSettings(Installation& installation, MessageSink& messages) {
+    if (auto lines = readTextLines(installation.settingsFile())) {
+        installation.settings = parseProgramSettings(*lines);
+    } else {
+        messages.report(makeMessage(MessageId::FileNotFound, installation.settingsFile().string()));
+    }
+    if (auto lines = readTextLines(installation.marginsFile())) {
+        applyMarginsLines(installation.margins, *lines);
+    }
+    installation.settingsRead = true;
+}
+
+void readFonts(Installation& installation, MessageSink& messages) {
+    for (int slot = 1; slot <= kFontSlots; ++slot) {
+        FontSlot& font = installation.fonts[static_cast<std::size_t>(slot - 1)];
+        font.colour = 0;
+        font.italic = 0;
+        if (auto lines = readTextLines(installation.fontFile(slot))) {
+            applyFontLines(font, *lines);
+        } else if (slot == 1) {
+            messages.report(makeMessage(MessageId::FileNotFound, installation.fontFile(1).string()));
+        }
+    }
+    for (int slot = 1; slot <= kFontSlots; ++slot) {
+        applyFontRules(installation.fonts[static_cast<std::size_t>(slot - 1)], slot);
+    }
+    installation.fontsRead = true;
+}
+
+void applyPageSetupDefaults(Project& project) {
+    FigureWindow& window = project.figureWindow;
+    if (window.scaleX <= 0) window.scaleX = 500;
+    if (window.scaleY <= 0) window.scaleY = 500;
+    if (window.figureTopY < 1.0) window.figureTopY = 100.0;
+    if (window.pageWidthM <= 0) window.pageWidthM = 85;
+    if (window.pageDepthM <= 0) window.pageDepthM = 85;
+}
+
+}  // namespace
+
+fs::path Installation::fontFile(int slot) const {
+    return workFolder / ("Font" + std::to_string(slot) + ".ndx");
+}
+
+SetUpOutcome setUpWorkingFiles(Installation& installation, Project& project, Reload reload,
+                               MessageSink& messages) {
+    SetUpOutcome outcome;
+    if (reload == Reload::Yes) {
+        outcome.viewPage = readInteger(project.settings.line(settings_line::kViewPage));
+        installation.settingsRead = false;
+        installation.fontsRead = false;
+    }
+    if (!installation.located) {
+        locate(installation);
+        std::error_code ignored;
+        fs::remove(installation.resultsFile(), ignored);
+        installation.located = true;
+    }
+    if (!installation.settingsRead) readSettings(installation, messages);
+    applySettingsRules(installation.settings);
+    applyPageSetupDefaults(project);
+    ensureDefaults(project);
+    ensureMarginsDefaults(installation.margins);
+    if (!installation.fontsRead) readFonts(installation, messages);
+    return outcome;
+}
+
+SetUpOutcome changeInstallLocation(Installation& installation, Project& project,
+                                   const std::string& folder, MessageSink& messages) {
+    auto stored = storeInstallLocation(folder, installation.environment, messages);
+    if (!stored) return {};
+    installation.workFolder = *stored;
+    seedNewWorkFolder(installation);
+    return setUpWorkingFiles(installation, project, Reload::Yes, messages);
+}
+
+bool writeLinesFile(const fs::path& path, const std::vector<std::string>& lines) {
+    return writeFileAtomically(path, [&](std::ostream& out) {
+        for (const std::string& line : lines) out << line << "\r\n";
+        return static_cast<bool>(out);
+    });
+}
+
+bool writeSettingsFile(const Installation& installation) {
+    return writeLinesFile(installation.settingsFile(), programSettingsLines(installation.settings));
+}
+
+bool writeMarginsFile(const Installation& installation) {
+    return writeLinesFile(installation.marginsFile(), marginsTableLines(installation.margins));
+}
+
+void writeFontFiles(const Installation& installation) {
+    for (int slot = 1; slot <= kFontSlots; ++slot) {
+        writeLinesFile(installation.fontFile(slot),
+                       fontSlotLines(installation.fonts[static_cast<std::size_t>(slot - 1)]));
+    }
+}
+
+std::vector<std::string> readHeadingCandidates(const Installation& installation) {
+    std::vector<std::string> candidates;
+    auto lines = readTextLines(installation.headingCandidatesFile());
+    if (!lines) return candidates;
+    for (std::size_t i = 0; i < lines->size() && i < 3; ++i) {
+        std::string line = (*lines)[i].substr(0, 200);
+        if (!line.empty()) candidates.push_back(std::move(line));
+    }
+    return candidates;
+}
+
+}  // namespace dorvo

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/font_slots.h"
+#include "app/install_location.h"
+#include "app/margins_table.h"
+#include "app/program_settings.h"
+#include "model/messages.h"
+#include "model/project.h"
+
+namespace dorvo {
+
+/// The installation: where its working files are and the settings read from them, which
+/// apply to every project.
+struct Installation {
+    Environment environment;
+    bool located = false;
+    std::filesystem::path workFolder;
+    bool settingsRead = false;
+    bool fontsRead = false;
+    ProgramSettings settings;
+    MarginsTable margins;
+    FontSlots fonts;
+
+    std::filesystem::path settingsFile() const { return workFolder / "Sys.ndx"; }
+    std::filesystem::path marginsFile() const { return workFolder / "Syx.ndx"; }
+    std::filesystem::path resultsFile() const { return workFolder / "Tmp1.tmp"; }
+    std::filesystem::path lastFolderFile() const { return workFolder / "FileV.ndx"; }
+    std::filesystem::path headingCandidatesFile() const { return workFolder / "Sym.ndx"; }
+    std::filesystem::path fontFile(int slot) const;
+};
+
+enum class Reload { No, Yes };
+
+/// What the set-up asks of the view: after a reload, the page named by the project.
+struct SetUpOutcome {
+    std::optional<int> viewPage;
+};
+
+/// Finds the working folder on the first call, reads the settings, margins and fonts when
+/// they are not read yet, and applies the defaults that every call applies.
+SetUpOutcome setUpWorkingFiles(Installation& installation, Project& project, Reload reload,
+                               MessageSink& messages);
+
+/// Changes the installation location (a folder typed by the user) and sets up again.
+SetUpOutcome changeInstallLocation(Installation& installation, Project& project,
+                                   const std::string& folder, MessageSink& messages);
+
+/// Writes "Sys.ndx"; returns whether the file could be written.
+bool writeSettingsFile(const Installation& installation);
+
+/// Writes "Syx.ndx"; returns whether the file could be written.
+bool writeMarginsFile(const Installation& installation);
+
+/// Writes the six font slot files; a file that cannot be written is skipped.
+void writeFontFiles(const Installation& installation);
+
+/// Writes a file of lines, each ending with CR LF, replacing the old file only when complete.
+bool writeLinesFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
+
+/// The extra heading candidates of "Sym.ndx": up to three non-empty lines of 200 bytes at most.
+std::vector<std::string> readHeadingCandidates(const Installation& installation);
+
+}  // namespace dorvo

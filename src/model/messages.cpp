@@ -1,0 +1,29 @@
+#include "model/messages.h"
+
+namespace dorvo {
+
+namespace {
+
+std::string_view textOf(MessageId id) {
+    switch (id) {
+        case MessageId::NoData: return "データがありません";
+        case MessageId::NotStandardExtension: return "標準の拡張子ではありません";
+        case MessageId::FileNotFound: return "ファイルが見つかりません\n( %1 )";
+        case MessageId::CouldNotSave: return "保存できませんでした";
+        case MessageId::CannotCreateWorkFile: return "一時作業用ファイルを作成できません\n( %1 )";
+        case MessageId::Literal: break;
+    }
+    return {};
+}
+
+}  // namespace
+
+Message makeMessage(MessageId id, std::string_view argument) {
+    std::string text(textOf(id));
+    if (std::size_t at = text.find("%1"); at != std::string::npos) text.replace(at, 2, argument);
+    return {id, std::move(text)};
+}
+
+Message literalMessage(std::string_view text) { return {MessageId::Literal, std::string(text)}; }
+
+}  // namespace dorvo

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace dorvo {
+
+/// Message numbers of the program's string table; literal messages carry number 0.
+enum class MessageId : int {
+    Literal = 0,
+    NoData = 4003,              // "データがありません"
+    NotStandardExtension = 4007,
+    FileNotFound = 4008,        // takes a path
+    CouldNotSave = 4009,
+    CannotCreateWorkFile = 4010,  // takes a path
+};
+
+/// A message for the user: its number and its text in UTF-8, ready to show.
+struct Message {
+    MessageId id = MessageId::Literal;
+    std::string text;
+};
+
+/// Where the core reports problems: the GUI shows a message box, the command line prints.
+class MessageSink {
+public:
+    virtual ~MessageSink() = default;
+    virtual void report(const Message& message) = 0;
+};
+
+/// Builds the message with this number, "%1" replaced by the argument.
+Message makeMessage(MessageId id, std::string_view argument = {});
+
+/// Builds a literal message, one without a string-table number.
+Message literalMessage(std::string_view text);
+
+}  // namespace dorvo

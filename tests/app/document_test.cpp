@@ -1,0 +1,191 @@
+#include "app/document.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <deque>
+
+#include "support/memory_message_sink.h"
+#include "support/temp_folder.h"
+
+namespace dorvo {
+namespace {
+
+namespace fs = std::filesystem;
+
+/// Answers the file dialogs from a queue and remembers where they started.
+class ScriptedChooser : public FileChooser {
+public:
+    std::optional<fs::path> chooseFileToOpen(const fs::path& startFolder) override {
+        openStartedIn.push_back(startFolder);
+        return next();
+    }
+    std::optional<fs::path> chooseFileToSave(const fs::path& currentPath) override {
+        saveStartedWith.push_back(currentPath);
+        return next();
+    }
+
+    std::deque<std::optional<fs::path>> answers;
+    std::vector<fs::path> openStartedIn;
+    std::vector<fs::path> saveStartedWith;
+
+private:
+    std::optional<fs::path> next() {
+        if (answers.empty()) return std::nullopt;
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+class DocumentTest : public ::testing::Test {
+protected:
+    DocumentTest() {
+        installation.environment = {folder.path() / "config", folder.path() / "data",
+                                    folder.path()};
+        setUpWorkingFiles(installation, document.project, Reload::No, messages);
+        document.project.block(1).x = "10";
+        document.project.block(1).lines = "0,0,1";
+    }
+
+    FileCommandContext context() { return {installation, chooser, messages}; }
+    fs::path file(std::string_view name) { return folder.path() / name; }
+
+    test::TempFolder folder;
+    Installation installation;
+    Document document;
+    ScriptedChooser chooser;
+    test::MemoryMessageSink messages;
+};
+
+TEST(CompleteSavePath, ExtensionRules) {
+    EXPECT_EQ(completeSavePath("/d/abc"), fs::path("/d/abc.slw"));
+    EXPECT_EQ(completeSavePath("/d/abc."), fs::path("/d/abc.slw"));
+    EXPECT_EQ(completeSavePath("/d/ABC.SLW"), fs::path("/d/ABC.SLW"));
+    EXPECT_EQ(completeSavePath("/d/abc.txt"), std::nullopt);
+    EXPECT_EQ(completeSavePath("/d.x/abc"), fs::path("/d.x/abc.slw"));
+}
+
+TEST_F(DocumentTest, SaveAsWithAnotherExtensionShowsTheMessageAndWritesNothing) {
+    chooser.answers.push_back(file("abc.txt"));
+    EXPECT_FALSE(saveAsCommand(document, context()));
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "標準の拡張子ではありません");
+    EXPECT_FALSE(fs::exists(file("abc.txt")));
+    EXPECT_FALSE(fs::exists(file("abc.txt.slw")));
+}
+
+TEST_F(DocumentTest, SaveAsAddsTheStandardExtension) {
+    chooser.answers.push_back(file("abc"));
+    EXPECT_TRUE(saveAsCommand(document, context()));
+    EXPECT_TRUE(fs::exists(file("abc.slw")));
+    EXPECT_EQ(document.pathName, file("abc.slw"));
+    EXPECT_EQ(document.title(), "abc.slw");
+}
+
+TEST_F(DocumentTest, SaveOfATitleWithTwoDotsAsksForANewName) {
+    document.pathName = file("a.b.slw");
+    chooser.answers.push_back(file("c.slw"));
+    EXPECT_TRUE(saveCommand(document, context()));
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].id, MessageId::NotStandardExtension);
+    EXPECT_EQ(chooser.saveStartedWith.front(), file("a.b.slw"));
+    EXPECT_FALSE(fs::exists(file("a.b.slw")));
+    EXPECT_TRUE(fs::exists(file("c.slw")));
+}
+
+TEST_F(DocumentTest, NewDocumentIsUntitledAndSaveAsksForAName) {
+    newDocument(document, context());
+    EXPECT_EQ(document.title(), "無題");
+    EXPECT_EQ(blockCount(document.project), 0);
+    EXPECT_EQ(document.project.settings.line(18), "1");
+    EXPECT_FALSE(saveCommand(document, context()));  // the chooser answers Cancel
+    EXPECT_EQ(chooser.saveStartedWith.size(), 1u);
+}
+
+TEST_F(DocumentTest, SaveWritesTheTablesAndTheResultsWorkingFile) {
+    test::writeBytes(installation.resultsFile(), "$$CSV\r\n801,x\r\n$$END\r\n");
+    document.pathName = file("p.slw");
+    ASSERT_TRUE(saveCommand(document, context()));
+    std::string saved = test::readBytes(file("p.slw"));
+    EXPECT_EQ(saved.substr(0, 13), "$$_DORVO301\r\n");
+    EXPECT_TRUE(saved.ends_with("\r\n$$CSV\r\n801,x\r\n$$END\r\n"));
+}
+
+TEST_F(DocumentTest, FailedSaveKeepsTheOldFileAndReportsIt) {
+    const fs::path target = file("old.slw");
+    test::writeBytes(target, "previous contents\r\n");
+    // The temporary file of the save cannot be created: the save fails before the rename.
+    fs::path blocker = target;
+    blocker += ".saving-" + std::to_string(::getpid());
+    fs::create_directory(blocker);
+    document.pathName = target;
+    EXPECT_FALSE(saveCommand(document, context()));
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "保存できませんでした");
+    EXPECT_EQ(test::readBytes(target), "previous contents\r\n");
+}
+
+TEST_F(DocumentTest, SaveIntoAMissingFolderFails) {
+    chooser.answers.push_back(file("missing/x.slw"));
+    EXPECT_FALSE(saveAsCommand(document, context()));
+    EXPECT_EQ(messages.messages.at(0).id, MessageId::CouldNotSave);
+    EXPECT_NE(document.pathName, file("missing/x.slw"));
+}
+
+TEST_F(DocumentTest, OpenStartsInTheLastFolderAndRemembersTheNewOne) {
+    fs::create_directories(file("projects"));
+    test::writeBytes(file("projects/p.slw"), "$$_DORVO301\r\n$$B\r\n5,1,1,1\r\n$$CSV\r\n$$END\r\n");
+    test::writeBytes(installation.lastFolderFile(), "/somewhere\r\nkeep me\r\n");
+    chooser.answers.push_back(file("projects/p.slw"));
+    EXPECT_TRUE(openCommand(document, context()));
+    EXPECT_EQ(chooser.openStartedIn.front(), fs::path("/somewhere"));
+    EXPECT_EQ(test::readBytes(installation.lastFolderFile()),
+              file("projects").string() + "\r\nkeep me\r\n");
+    EXPECT_EQ(document.project.block(1).x, "5");
+    EXPECT_EQ(document.pathName, file("projects/p.slw"));
+    EXPECT_EQ(test::readBytes(installation.resultsFile()), "$$CSV\r\n$$END\r\n");
+}
+
+TEST_F(DocumentTest, OpenOfAnUnreadableFileChangesNothingSilently) {
+    document.pathName = file("current.slw");
+    chooser.answers.push_back(file("nope.slw"));
+    EXPECT_FALSE(openCommand(document, context()));
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(document.project.block(1).x, "10");
+    EXPECT_EQ(document.pathName, file("current.slw"));
+}
+
+TEST_F(DocumentTest, ResultsFileThatCannotBeCreatedStopsTheLoad) {
+    test::writeBytes(file("p.slw"), "$$B\r\n5,1,1,1\r\n");
+    fs::create_directory(installation.resultsFile());  // a folder where the file should be
+    document.pathName = file("current.slw");
+
+    EXPECT_EQ(loadDocument(document, file("p.slw"), OpenPath::Framework, context()),
+              LoadOutcome::CannotCreateWorkFile);
+    EXPECT_EQ(document.project.block(1).x, "10");  // the framework path keeps the tables
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "一時作業用ファイルを作成できません\n( " +
+                                             installation.resultsFile().string() + " )");
+
+    EXPECT_EQ(loadDocument(document, file("p.slw"), OpenPath::OpenCommand, context()),
+              LoadOutcome::CannotCreateWorkFile);
+    EXPECT_EQ(blockCount(document.project), 0);  // the Open command has emptied them
+    EXPECT_EQ(document.pathName, file("current.slw"));
+}
+
+TEST_F(DocumentTest, SavedProjectReopensIdentically) {
+    document.project.settings.line(21) = "\x92\x66\x96\xca\x90\x7d";  // 断面図
+    test::writeBytes(installation.resultsFile(), "$$CSV\r\n$$END\r\n");
+    chooser.answers.push_back(file("first.slw"));
+    ASSERT_TRUE(saveAsCommand(document, context()));
+    Document reopened;
+    ASSERT_EQ(loadDocument(reopened, file("first.slw"), OpenPath::Framework, context()),
+              LoadOutcome::Loaded);
+    ASSERT_TRUE(writeProjectFile(reopened, file("second.slw"), context()));
+    EXPECT_EQ(test::readBytes(file("first.slw")), test::readBytes(file("second.slw")));
+}
+
+}  // namespace
+}  // namespace dorvo

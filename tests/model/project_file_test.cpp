@@ -1,0 +1,212 @@
+#include "model/project_file.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+
+#include "support/memory_message_sink.h"
+
+namespace dorvo {
+namespace {
+
+struct Loaded {
+    Project project;
+    std::string results;
+    test::MemoryMessageSink messages;
+};
+
+std::unique_ptr<Loaded> load(std::string_view bytes) {
+    auto loaded = std::make_unique<Loaded>();
+    std::istringstream in{std::string(bytes)};
+    std::ostringstream results;
+    readProjectLines(loaded->project, in, results, loaded->messages);
+    loaded->results = results.str();
+    return loaded;
+}
+
+std::string save(const Project& project, const std::string& results = {}) {
+    std::ostringstream out;
+    std::istringstream resultsIn(results);
+    writeProject(project, out, results.empty() ? nullptr : &resultsIn);
+    return out.str();
+}
+
+std::string crlf(std::initializer_list<std::string_view> lines) {
+    std::string text;
+    for (std::string_view line : lines) (text += line) += "\r\n";
+    return text;
+}
+
+// A complete project as writeProject writes it: Shift-JIS headings, all five tables and a
+// results section.
+std::string sampleFile() {
+    std::string text = crlf({"$$_DORVO301", "$$Z"});
+    for (int line = 1; line <= kSettingsLines; ++line) {
+        if (line == 21) {
+            text += "\x89\x7e\x8c\xca\x82\xb7\x82\xd7\x82\xe8\r\n";  // 円弧すべり
+        } else if (line == 3) {
+            text += "400\r\n";
+        } else if (line == 8) {
+            text += "40.5\r\n";
+        } else {
+            text += line == 18 ? "1\r\n" : "\r\n";
+        }
+    }
+    text += crlf({"$$B", "10,0,0,1,5,5,2", "20.5,0,0,1,5,8,2", "$$S",
+                  "1,18,18,30,10,0,0x00ff00,", "2,19,19,25,5,0.5,0x0000ff,x", "$$F", "12,30",
+                  ",", ",", "15,-4", ",", "$$R"});
+    for (int line = 1; line <= kCircleSearchLines; ++line) text += std::to_string(line) + "\r\n";
+    text += crlf({"$$CSV", "018,Rx,Ry,R,MD,(MC)  +,(Mt-Me)  =,MR,FS",
+                  "055,FS min.,( Rx:    1.00,Ry:    2.00,R:    3.00 ),=   1.250",
+                  "802, ,\x83\x66\x81\x5b\x83\x5e layer", "$$END"});
+    return text;
+}
+
+TEST(ProjectFile, HeaderOnlyLoadsAsAnEmptyProject) {
+    auto loaded = load("$$_DORVO301\r\n");
+    EXPECT_EQ(loaded->project.settings.line(18), "1");
+    EXPECT_EQ(blockCount(loaded->project), 0);
+    EXPECT_EQ(loaded->results, "");
+}
+
+TEST(ProjectFile, SavedFileLoadsAndSavesBackByteForByte) {
+    const std::string file = sampleFile();
+    auto loaded = load(file);
+    EXPECT_EQ(loaded->project.block(2).x, "20.5");
+    EXPECT_EQ(loaded->project.block(2).lines, "0,0,1,5,8,2");
+    EXPECT_EQ(loaded->project.layer(2).spare, "x");
+    EXPECT_EQ(loaded->project.load(4).force, "-4");
+    EXPECT_EQ(loaded->project.figureWindow.scaleX, 400);
+    EXPECT_DOUBLE_EQ(loaded->project.figureWindow.figureTopY, 40.5);
+    EXPECT_EQ(save(loaded->project, loaded->results), file);
+    EXPECT_TRUE(loaded->messages.messages.empty());
+}
+
+TEST(ProjectFile, SectionLayoutOfASavedProject) {
+    Project project;
+    for (int row = 1; row <= 3; ++row) project.block(row).x = std::to_string(row * 10);
+    project.layer(1).layerNo = "1";
+    project.layer(2).layerNo = "2";
+    project.block(5).x = "60";  // after an absent row: never written
+    std::string text = save(project);
+    EXPECT_NE(text.find("$$B\r\n10,\r\n20,\r\n30,\r\n$$S\r\n1,,,,,,,\r\n2,,,,,,,\r\n$$F\r\n"
+                        ",\r\n,\r\n,\r\n,\r\n,\r\n$$R\r\n"),
+              std::string::npos);
+    EXPECT_EQ(text.find("60,"), std::string::npos);
+}
+
+TEST(ProjectFile, CellsAlreadyEndingWithCrLfAreNotGivenAnother) {
+    Project project;
+    project.settings.line(1) = "0\r\n";
+    project.circleSearch.line(1) = "5\r\n";
+    std::string text = save(project);
+    EXPECT_NE(text.find("$$Z\r\n0\r\n\r\n"), std::string::npos);
+    EXPECT_NE(text.find("$$R\r\n5\r\n\r\n"), std::string::npos);
+}
+
+TEST(ProjectFile, ExtraRowsBeyondATableAreIgnored) {
+    std::string text = "$$Z\r\n";
+    for (int line = 1; line <= 75; ++line) text += "s" + std::to_string(line) + "\r\n";
+    text += "$$B\r\n";
+    for (int row = 1; row <= 45; ++row) text += std::to_string(row) + ",0,0,1\r\n";
+    auto loaded = load(text);
+    EXPECT_EQ(loaded->project.settings.line(70), "s70");
+    EXPECT_EQ(blockCount(loaded->project), 40);
+    EXPECT_EQ(loaded->project.block(40).x, "40");
+}
+
+TEST(ProjectFile, DollarsInAHeadingStartAnUnknownSection) {
+    auto loaded = load("$$Z\r\n0\r\n1$$9\r\nafter\r\n$$B\r\n5,1,1,1\r\n");
+    EXPECT_EQ(loaded->project.settings.line(1), "0");
+    EXPECT_EQ(loaded->project.settings.line(2), "");
+    EXPECT_EQ(loaded->project.settings.line(3), "");
+    EXPECT_EQ(loaded->project.block(1).x, "5");
+}
+
+TEST(ProjectFile, ShortSectionLineChangesNothing) {
+    auto loaded = load("$$Z\r\na\r\n$$\r\nb\r\n");
+    EXPECT_EQ(loaded->project.settings.line(1), "a");
+    EXPECT_EQ(loaded->project.settings.line(2), "b");
+}
+
+TEST(ProjectFile, BlockRowWithoutCommaHasEmptyLines) {
+    auto loaded = load("$$B\r\n12.5\r\n");
+    EXPECT_EQ(loaded->project.block(1).x, "12.5");
+    EXPECT_EQ(loaded->project.block(1).lines, "");
+}
+
+TEST(ProjectFile, EachLoadStartsWithNoSection) {
+    auto first = load("$$B\r\n5,1,1,1\r\n");
+    ASSERT_EQ(first->project.block(1).x, "5");
+    // A foreign file whose first lines come before any section line: they are ignored
+    // rather than read as blocks of the previous file.
+    auto second = load("7,2,2,2\r\n$$S\r\n1,18\r\n");
+    EXPECT_EQ(blockCount(second->project), 0);
+    EXPECT_EQ(second->project.layer(1).gamma1, "18");
+}
+
+TEST(ProjectFile, LinesLongerThan497BytesAreReadWhole) {
+    std::string lines;
+    for (int i = 0; i < 20; ++i) lines += "12345.678901234,12345.678901234,1,";
+    lines.pop_back();
+    ASSERT_GT(lines.size(), 600u);
+    auto loaded = load("$$B\r\n100," + lines + "\r\n200,0,0,1\r\n");
+    EXPECT_EQ(blockCount(loaded->project), 2);
+    EXPECT_EQ(loaded->project.block(1).lines, lines);
+    EXPECT_EQ(loaded->project.block(2).x, "200");
+}
+
+TEST(ProjectFile, LayerLineBeyondTheCsvLimitReportsTooManyCsv) {
+    std::string line = "1," + std::string(3000, '9');
+    auto loaded = load("$$S\r\n" + line + "\r\n");
+    ASSERT_FALSE(loaded->messages.messages.empty());
+    EXPECT_EQ(loaded->messages.messages.front().text, "too many csv");
+    EXPECT_EQ(loaded->project.layer(1).layerNo, "1");
+}
+
+TEST(ProjectFile, LfOnlyAndMissingFinalLineEndsLoadTheSame) {
+    auto crlfLoaded = load("$$B\r\n5,1,1,1\r\n$$CSV\r\n$$END\r\n");
+    auto lfLoaded = load("$$B\n5,1,1,1\n$$CSV\n$$END");
+    EXPECT_EQ(lfLoaded->project.block(1).lines, "1,1,1");
+    EXPECT_EQ(lfLoaded->results, "$$CSV\r\n$$END\r\n");
+    EXPECT_EQ(crlfLoaded->results, lfLoaded->results);
+}
+
+TEST(ProjectFile, OlderResultsMarkerIsAccepted) {
+    auto loaded = load("$$B\r\n5,1,1,1\r\n$$RSLT\r\n$$B\r\n9,9,9,9\r\n");
+    EXPECT_EQ(blockCount(loaded->project), 1);
+    EXPECT_EQ(loaded->results, "$$RSLT\r\n$$B\r\n9,9,9,9\r\n");
+}
+
+TEST(ProjectFile, TruncatedDoubleByteCharacterIsKeptAsBytes) {
+    const std::string file = "$$Z\r\n\x96\r\n$$R\r\n\x82";
+    auto loaded = load(file);
+    EXPECT_EQ(loaded->project.settings.line(1), "\x96");
+    EXPECT_EQ(loaded->project.circleSearch.line(1), "\x82");
+}
+
+TEST(ProjectFile, RandomBytesNeverCrash) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int round = 0; round < 200; ++round) {
+        std::string bytes;
+        int length = round * 37 % 4000;
+        for (int i = 0; i < length; ++i) bytes.push_back(static_cast<char>(byte(random)));
+        if (round % 3 == 0) bytes = "$$" + std::string(1, "ZBSFR"[round % 5]) + "\n" + bytes;
+        auto loaded = load(bytes);
+        EXPECT_LE(blockCount(loaded->project), kMaxBlocks);
+    }
+}
+
+TEST(ProjectFile, HugeAndNonNumericCellsLoadAsText) {
+    auto loaded = load("$$Z\r\n0\r\n\r\n1e999\r\nnan\r\n$$S\r\nabc,1\r\n1,nan,1e999\r\n");
+    EXPECT_EQ(loaded->project.settings.line(3), "1e999");
+    EXPECT_EQ(loaded->project.figureWindow.scaleX, 1);
+    EXPECT_EQ(loaded->project.settings.line(4), "nan");
+    EXPECT_EQ(layerCount(loaded->project), 0);  // row 1's number is text: the table is empty
+    EXPECT_EQ(loaded->project.layer(2).gamma1, "nan");
+}
+
+}  // namespace
+}  // namespace dorvo
