@@ -4,6 +4,9 @@
 #include <iostream>
 #include <sstream>
 
+#include <unistd.h>
+
+#include "calc_command.h"
 #include "show_command.h"
 
 namespace {
@@ -40,7 +43,25 @@ int main(int argc, char** argv) {
     CLI::App* show = app.add_subcommand("show", "Print the tables of a project file");
     show->add_option("file", showFile, "Project file (.slw)")->required();
 
+    dorvo::cli::CalcRequest calc;
+    std::string calcFile;
+    CLI::App* calcCommand =
+        app.add_subcommand("calc", "Compute every circle of a project's slip-circle search");
+    calcCommand->add_option("file", calcFile, "Project file (.slw)")->required();
+    calcCommand->add_option("--records", calc.recordsPath,
+                            "Write the result records to this file ('-' for standard output)");
+    calcCommand->add_flag("--save", calc.save, "Save the project with its new results");
+    calcCommand->add_option("--decimals", calc.decimals, "Decimals of Fs in the records (2 to 4)");
+    calcCommand->add_option("--threads", calc.threads, "Threads to use (default: one per core)")
+        ->check(CLI::NonNegativeNumber);
+
     CLI11_PARSE(app, argc, argv);
     if (show->parsed()) return runShow(showFile);
+    if (calcCommand->parsed()) {
+        StderrMessages messages;
+        calc.project = calcFile;
+        calc.showProgress = ::isatty(2) != 0;
+        return dorvo::cli::runCalc(calc, std::cout, messages);
+    }
     return 1;
 }

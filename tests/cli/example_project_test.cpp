@@ -46,9 +46,8 @@ TEST(ExampleProject, DescribesAnEmbankmentOnThreeLayers) {
             previous = std::min(readReal(line.yLeft), readReal(line.yRight));
         }
     }
-    // The smallest radius of the lowest centre still reaches below the crest.
-    double lowestCentreY = readReal(project.circleSearch.line(2));
-    EXPECT_GT(lowestCentreY, 16.0);
+    // The smallest circle of the lowest centres still has a radius, reaching below the ground.
+    EXPECT_GT(readReal(project.circleSearch.line(2)), readReal(project.circleSearch.line(7)));
     EXPECT_LT(readReal(project.circleSearch.line(7)), 10.0);
     EXPECT_GT(readReal(project.circleSearch.line(8)), 0.0);  // never below the base
 }

@@ -1,0 +1,99 @@
+// Speed of the calculation on the bundled example's section: one circle at a time, and a
+// whole search of a large grid (100 × 100 centres × 50 radii) with its records.
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <sstream>
+#include <streambuf>
+
+#include "calc/circle_evaluation.h"
+#include "calc/circle_search_run.h"
+#include "model/project_file.h"
+
+namespace {
+
+class IgnoreMessages : public dorvo::MessageSink {
+public:
+    void report(const dorvo::Message&) override {}
+};
+
+class CountingRecords : public dorvo::RecordWriter {
+public:
+    void writeRecord(std::string_view) override { ++count; }
+    long count = 0;
+};
+
+/// Counts the bytes written and throws them away, as a fast disk would take them.
+class NullBuffer : public std::streambuf {
+public:
+    std::streamsize bytes = 0;
+
+protected:
+    std::streamsize xsputn(const char*, std::streamsize n) override {
+        bytes += n;
+        return n;
+    }
+    int overflow(int c) override {
+        ++bytes;
+        return c;
+    }
+};
+
+dorvo::Project loadExample() {
+    std::ifstream in(DORVO_EXAMPLES_DIR "/embankment.slw", std::ios::binary);
+    std::ostringstream results;
+    IgnoreMessages messages;
+    dorvo::Project project;
+    dorvo::readProjectLines(project, in, results, messages);
+    return project;
+}
+
+const dorvo::Section& exampleSection() {
+    static const dorvo::Section section = *dorvo::prepareSection(loadExample()).section;
+    return section;
+}
+
+dorvo::CircleSearchValues largeGrid() {
+    dorvo::CircleSearchValues values;
+    values.fields = {36.0, 14.0, 55.8, 33.8, 0.2, 0.2, 9.0, 1.4, 7.6 / 49.0,
+                     0.0,  0.0,  0.0,  0.0,  0.0, 0.0};
+    return values;
+}
+
+void BM_EvaluateCircle(benchmark::State& state) {
+    const dorvo::Section& section = exampleSection();
+    dorvo::EvaluationScratch scratch;
+    CountingRecords records;
+    const double radius = static_cast<double>(state.range(0));
+    for (auto _ : state) {
+        auto outcome = dorvo::evaluateCircle(section, 47.0, 18.0 + radius - 10.0, radius, records,
+                                             scratch);
+        benchmark::DoNotOptimize(outcome);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_EvaluateCircle)->Arg(10)->Arg(17)->Arg(25);
+
+void BM_SearchLargeGrid(benchmark::State& state) {
+    const dorvo::Section& section = exampleSection();
+    const dorvo::CircleSearchValues values = largeGrid();
+    dorvo::SearchOptions options;
+    options.threads = static_cast<int>(state.range(0));
+    std::int64_t circles = 0;
+    std::streamsize bytes = 0;
+    for (auto _ : state) {
+        NullBuffer buffer;
+        std::ostream out(&buffer);
+        auto summary = dorvo::runCircleSearch(section, values, options, out, nullptr);
+        circles += summary.radiiTried;
+        bytes += buffer.bytes;
+    }
+    state.SetItemsProcessed(circles);
+    state.SetBytesProcessed(bytes);
+    state.counters["circles/s"] = benchmark::Counter(double(circles), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_SearchLargeGrid)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

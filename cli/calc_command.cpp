@@ -1,0 +1,141 @@
+#include "calc_command.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "app/calculation.h"
+#include "app/install_location.h"
+#include "app/program_settings.h"
+#include "calc/circle_search.h"
+#include "calc/result_records.h"
+#include "model/line_io.h"
+#include "model/number_text.h"
+#include "model/project_file.h"
+#include "show_command.h"
+
+namespace dorvo::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+/// A bar on standard error, redrawn in place.
+class ProgressBar : public SearchProgress {
+public:
+    void report(int position, std::string_view status) override {
+        constexpr int kWidth = 40;
+        const int filled = position * kWidth / 100;
+        std::fprintf(stderr, "\r[%s%s] %3d%%  %.*s", std::string(std::size_t(filled), '#').c_str(),
+                     std::string(std::size_t(kWidth - filled), ' ').c_str(), position,
+                     static_cast<int>(status.size()), status.data());
+        std::fflush(stderr);
+    }
+    void finish() const { std::fprintf(stderr, "\r%70s\r", ""); }
+};
+
+/// The Fs decimals of this user's installation; the recommended 3 when there is none.
+int installedDecimals() {
+    fs::path file = findWorkFolder(environmentFromProcess()) / "Sys.ndx";
+    if (auto lines = readTextLines(file)) return parseProgramSettings(*lines).fsDecimals;
+    return recommendedProgramSettings().fsDecimals;
+}
+
+/// A temporary file for the records, removed when done.
+class TemporaryFile {
+public:
+    TemporaryFile() {
+        std::string pattern = (fs::temp_directory_path() / "dorvo-records-XXXXXX").string();
+        int fd = ::mkstemp(pattern.data());
+        if (fd >= 0) {
+            ::close(fd);
+            path_ = pattern;
+        }
+    }
+    ~TemporaryFile() {
+        std::error_code ignored;
+        if (!path_.empty()) fs::remove(path_, ignored);
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+void printSummary(const SearchSummary& summary, int decimals, double seconds, std::ostream& out) {
+    out << "circles tried      " << summary.radiiTried << "\n";
+    out << "circles evaluated  " << summary.circlesEvaluated << "\n";
+    out << "circles written    " << summary.circlesWritten << "\n";
+    if (summary.critical) {
+        const CircleResult& c = *summary.critical;
+        out << formatC("critical circle    centre (%.2f, %.2f), radius %.2f\n", c.rx, c.ry, c.r);
+        out << formatC("slip surface       P1 (%.4f, %.4f), P2 (%.4f, %.4f)\n", c.p1x, c.p1y,
+                       c.p2x, c.p2y);
+        out << formatC("minimum Fs         %.*f\n", clampFsDecimals(decimals), c.fs);
+    } else {
+        out << "minimum Fs         none (no circle has a factor of safety)\n";
+    }
+    const double rate = seconds > 0.0 ? double(summary.radiiTried) / seconds : 0.0;
+    out << formatC("elapsed            %.3f s, %.0f circles per second\n", seconds, rate);
+}
+
+bool copyFileTo(const fs::path& from, const std::string& to) {
+    std::ifstream in(from, std::ios::binary);
+    if (to == "-") return copyStream(in, std::cout);
+    return writeFileAtomically(to, [&](std::ostream& out) { return copyStream(in, out); });
+}
+
+bool saveWithResults(const fs::path& file, const Project& project, const fs::path& records) {
+    return writeFileAtomically(file, [&](std::ostream& out) {
+        std::ifstream results(records, std::ios::binary);
+        return writeProject(project, out, &results);
+    });
+}
+
+}  // namespace
+
+int runCalc(const CalcRequest& request, std::ostream& out, MessageSink& messages) {
+    Project project;
+    std::ostringstream oldResults;
+    if (!loadForCommandLine(request.project, project, oldResults, messages)) {
+        std::cerr << "dorvo-cli: cannot read project file " << request.project.string() << "\n";
+        return 1;
+    }
+    if (auto missing = firstMissingLayer(project)) messages.report(missingLayerMessage(*missing));
+
+    TemporaryFile records;
+    if (records.path().empty()) {
+        std::cerr << "dorvo-cli: cannot create a temporary file\n";
+        return 1;
+    }
+    SearchOptions options;
+    options.decimals = request.decimals.value_or(installedDecimals());
+    options.threads = request.threads;
+    ProgressBar bar;
+    const auto start = std::chrono::steady_clock::now();
+    Calculation calculation = calculateInto(records.path(), project, options,
+                                            request.showProgress ? &bar : nullptr, messages);
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    if (request.showProgress) bar.finish();
+    if (calculation.outcome != CalculationOutcome::Completed) return 2;
+
+    if (!request.recordsPath.empty() && !copyFileTo(records.path(), request.recordsPath)) {
+        std::cerr << "dorvo-cli: cannot write the records to " << request.recordsPath << "\n";
+        return 1;
+    }
+    if (request.save && !saveWithResults(request.project, project, records.path())) {
+        messages.report(makeMessage(MessageId::CouldNotSave));
+        return 1;
+    }
+    printSummary(calculation.summary, options.decimals, elapsed.count(),
+                 request.recordsPath == "-" ? std::cerr : out);
+    return 0;
+}
+
+}  // namespace dorvo::cli

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "model/messages.h"
+
+namespace dorvo::cli {
+
+struct CalcRequest {
+    std::filesystem::path project;
+    std::string recordsPath;            // "-" for standard output; empty for none
+    bool save = false;
+    std::optional<int> decimals;        // overrides the installation's setting
+    int threads = 0;                    // 0: one per core
+    bool showProgress = false;
+};
+
+/// Computes a project from the command line; returns the exit status.
+int runCalc(const CalcRequest& request, std::ostream& out, MessageSink& messages);
+
+}  // namespace dorvo::cli

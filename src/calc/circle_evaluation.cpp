@@ -1,0 +1,363 @@
+#include "calc/circle_evaluation.h"
+
+#include <cmath>
+#include <limits>
+
+#include "calc/circle_search.h"
+#include "calc/result_records.h"
+
+namespace dorvo {
+
+namespace {
+
+constexpr double kNoPoint = -9999.99;
+// Degrees become radians with π taken as 3.14159, as the method's tables were computed.
+constexpr double kElementAngle = 0.017453277777777776 * 2.626;
+constexpr double kVertical = 1.570795;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+struct Circle {
+    double rx;
+    double ry;
+    double r;
+    double r2;
+
+    /// Y of the lower half of the circle at x; NaN where the circle does not reach.
+    double lowerY(double x) const {
+        const double q = r2 - (x - rx) * (x - rx);
+        return q < 0.0 ? kNaN : ry - std::sqrt(q);
+    }
+
+    /// Angle of a point seen from the centre, from the downward vertical, positive to +X.
+    double theta(const ArcPoint& p) const {
+        return std::fabs(ry - p.y) < kEpsilon ? kVertical : std::atan((p.x - rx) / (ry - p.y));
+    }
+};
+
+struct Roots {
+    bool meets = false;
+    double left = 0.0;
+    double right = 0.0;
+};
+
+Roots intersect(const Circle& circle, const SectionLine& line) {
+    const double a = 1.0 + line.m * line.m;
+    const double b = line.m * (line.c - circle.ry) - circle.rx;
+    const double g = circle.rx * circle.rx + (line.c - circle.ry) * (line.c - circle.ry) - circle.r2;
+    const double d = b * b - a * g;
+    if (!(d > 0.0)) return {};
+    const double root = std::sqrt(d);
+    return {true, -(b + root) / a, (root - b) / a};
+}
+
+/// Where the slip surface enters and leaves the ground surface.
+struct SurfaceEnds {
+    ArcPoint entry{};
+    ArcPoint exit{kNoPoint, kNoPoint, -1};
+};
+
+SurfaceEnds findSurfaceEnds(const Section& section, const Circle& circle) {
+    SurfaceEnds ends;
+    bool entryFound = false;
+    bool inside = false;
+    const int count = static_cast<int>(section.blocks.size());
+    for (int j = 0; j < count; ++j) {
+        const SectionBlock& block = section.blocks[static_cast<std::size_t>(j)];
+        if (block.xr - block.xl < kEpsilon) continue;
+        const SectionLine& ground = block.ground();
+        const Roots roots = intersect(circle, ground);
+        // Tests the right root against this block; true when the exit is found here.
+        auto exitsHere = [&] {
+            if (roots.right < block.xl) {
+                ends.exit = {block.xl, circle.lowerY(block.xl), j};
+                return true;
+            }
+            if (roots.right <= block.xr) {
+                ends.exit = {roots.right, ground.m * roots.right + ground.c, j};
+                return true;
+            }
+            inside = true;
+            return false;
+        };
+        if (!entryFound) {
+            if (!roots.meets || roots.left > block.xr) continue;
+            if (roots.left < block.xl) {
+                if (std::fabs(block.xl - circle.rx) >= circle.r) continue;
+                ends.entry = {block.xl, circle.lowerY(block.xl), j};
+            } else {
+                ends.entry = {roots.left, ground.m * roots.left + ground.c, j};
+            }
+            entryFound = true;
+            if (exitsHere()) break;
+        } else if (roots.meets) {
+            if (exitsHere()) break;
+        } else if (inside) {
+            ends.exit = {block.xl, circle.lowerY(block.xl), j};
+            break;
+        }
+    }
+    return ends;
+}
+
+/// Sorts points 1 … N by x, keeping the order of equal x (the result of a bubble sort that
+/// swaps only on a strictly greater left x).
+void sortAfterEntry(std::vector<ArcPoint>& points) {
+    for (std::size_t i = 2; i < points.size(); ++i) {
+        ArcPoint moving = points[i];
+        std::size_t j = i;
+        while (j > 1 && points[j - 1].x > moving.x) {
+            points[j] = points[j - 1];
+            --j;
+        }
+        points[j] = moving;
+    }
+}
+
+enum class ElementEnd { Summed, ROver, MissingLayer, CentroidOutside };
+
+struct Sums {
+    double t = 0.0;
+    double e = 0.0;
+    double c = 0.0;
+    double s = 0.0;
+    double k = 0.0;
+};
+
+struct ElementInput {
+    const SectionBlock* block;
+    double x1, y1, x2, y2, delta;
+    bool capped;
+    double cap;
+};
+
+}  // namespace
+
+CircleOutcome evaluateCircle(const Section& section, double rx, double ry, double r,
+                             RecordWriter& records, EvaluationScratch& scratch) {
+    CircleOutcome outcome;
+    const Circle circle{rx, ry, r, r * r};
+    const auto& blocks = section.blocks;
+
+    SurfaceEnds ends = findSurfaceEnds(section, circle);
+    ArcPoint& entry = ends.entry;
+    ArcPoint& exit = ends.exit;
+    if (std::fabs(exit.x - kNoPoint) < kEpsilon || std::fabs(exit.y - kNoPoint) < kEpsilon ||
+        !std::isfinite(exit.y) || !std::isfinite(entry.y)) {
+        return outcome;
+    }
+
+    const bool centreCut = exit.y > ry;
+    if (centreCut) {
+        const double cutX = rx + r;
+        int cutBlock = -1;
+        for (std::size_t j = 0; j < blocks.size(); ++j) {
+            if (blocks[j].xl < cutX && cutX <= blocks[j].xr) {
+                cutBlock = static_cast<int>(j);
+                break;
+            }
+        }
+        if (cutBlock >= 0) {
+            exit = {cutX, ry, cutBlock};
+        } else {
+            const double lastX = blocks.back().xr;
+            exit = {lastX, circle.lowerY(lastX), static_cast<int>(blocks.size()) - 1};
+            if (!std::isfinite(exit.y)) return outcome;
+        }
+    }
+
+    // Arc points: the entry, the lowest point, block sides, boundary-line crossings, the exit.
+    std::vector<ArcPoint>& points = scratch.points;
+    points.clear();
+    points.push_back(entry);
+    const int w = entry.block;
+    const int e = exit.block;
+    for (int k = w; k <= e; ++k) {
+        const SectionBlock& block = blocks[static_cast<std::size_t>(k)];
+        if (block.xl < rx && rx < block.xr) {
+            if (entry.x < rx && rx < exit.x) points.push_back({rx, ry - r, k});
+            break;
+        }
+    }
+    for (int k = w; k < e; ++k) {
+        const double xr = blocks[static_cast<std::size_t>(k)].xr;
+        points.push_back({xr, circle.lowerY(xr), k});
+    }
+    for (int k = w; k <= e; ++k) {
+        const SectionBlock& block = blocks[static_cast<std::size_t>(k)];
+        for (int i = 0; i <= block.lineCount; ++i) {
+            if (i == block.lineCount && !centreCut) continue;
+            const SectionLine& line = block.lines[static_cast<std::size_t>(i)];
+            const Roots roots = intersect(circle, line);
+            if (!roots.meets) continue;
+            if (i == 0) return outcome;  // the circle reaches below the base
+            for (double x : {roots.left, roots.right}) {
+                const double y = line.m * x + line.c;
+                if (block.xl <= x && x <= block.xr && y < ry) points.push_back({x, y, k});
+            }
+            if (centreCut && std::fabs(line.m) >= kEpsilon) {
+                const double xh = (ry - line.c) / line.m;
+                if (block.xl < xh && xh < block.xr && xh > entry.x) {
+                    const double y = circle.lowerY(xh);
+                    if (std::isfinite(y)) points.push_back({xh, y, k});
+                }
+            }
+        }
+    }
+    points.push_back(exit);
+    sortAfterEntry(points);
+    for (const ArcPoint& point : points) {
+        if (!std::isfinite(point.y)) return outcome;
+    }
+
+    // The slip surface ends where it meets the bottom of the distributed-load layer.
+    std::size_t last = points.size() - 1;
+    bool truncated = false;
+    if (section.loadLayerNo > 0 && last >= 1) {
+        for (std::size_t k = last; k >= 1 && !truncated; --k) {
+            const SectionBlock& block = blocks[static_cast<std::size_t>(points[k].block)];
+            for (int i = 1; i <= block.lineCount; ++i) {
+                if (block.lines[static_cast<std::size_t>(i)].layerNo != section.loadLayerNo) continue;
+                const SectionLine& below = block.lines[static_cast<std::size_t>(i - 1)];
+                const double lo = std::min(below.yLeft, below.yRight);
+                const double hi = std::max(below.yLeft, below.yRight);
+                const double y = points[k - 1].y;
+                if (lo - kEpsilon <= y && y < hi + kEpsilon) {
+                    exit = points[k - 1];
+                    last = k - 1;
+                    truncated = true;
+                    break;
+                }
+            }
+        }
+    }
+
+    if (std::fabs(ry - entry.y) < kEpsilon) return outcome;
+    // An entry above the centre has no place on the lower arc: its angle would take the wrong
+    // branch and the arc up to it would be lost.
+    if (entry.y > ry) return outcome;
+
+    const bool capped = centreCut || truncated;
+    const double cap = truncated && exit.y < ry ? exit.y : ry;
+
+    Sums sums;
+    double theta0 = circle.theta(entry);
+    double x1 = r * std::sin(theta0) + rx;
+    double y1 = ry - r * std::cos(theta0);
+    for (std::size_t k = 1; k <= last; ++k) {
+        if (std::fabs(points[k].x - points[k - 1].x) < kEpsilon) continue;
+        const SectionBlock& block = blocks[static_cast<std::size_t>(points[k].block)];
+        const double theta1 = circle.theta(points[k]);
+        const double count = std::trunc((theta1 - theta0) / kElementAngle) + 1.0;
+        // A segment running backwards would be dropped in silence: the circle is unusable.
+        if (!(count >= 1.0)) return outcome;
+        const int elements = static_cast<int>(count);
+        const double delta = (theta1 - theta0) / elements;
+        for (int element = 1; element <= elements; ++element) {
+            double theta2 = theta0 + element * delta;
+            if (theta2 >= theta1) theta2 = theta1;
+            const double x2 = r * std::sin(theta2) + rx;
+            const double y2 = ry - r * std::cos(theta2);
+            const double v = x2 - x1;
+
+            double w1u = 0.0, w2u = 0.0, w1s = 0.0, w2s = 0.0;
+            double g1 = 0.0, g2 = 0.0;
+            const SoilLayer* finalLayer = nullptr;
+            double yT1 = block.lineY(block.lineCount, x1);
+            double yT2 = block.lineY(block.lineCount, x2);
+            g1 = yT1;
+            g2 = yT2;
+            for (int line = block.lineCount; line >= 1; --line) {
+                const SectionLine& top = block.lines[static_cast<std::size_t>(line)];
+                if (top.layer == kMissingLayer) {
+                    outcome.kind = OutcomeKind::MissingLayer;
+                    outcome.missingLayerNo = top.layerNo;
+                    return outcome;
+                }
+                const SoilLayer& layer = section.layers[static_cast<std::size_t>(top.layer)];
+                const double yB1 = line == 1 ? 0.0 : block.lineY(line - 1, x1);
+                const double yB2 = line == 1 ? 0.0 : block.lineY(line - 1, x2);
+                if (capped && (yT1 > cap || yT2 > cap)) {
+                    if (yB1 > cap && yB2 > cap) {
+                        const double area = ((yT2 - yB2) + (yT1 - yB1)) * v * 0.5;
+                        w1u += layer.gamma1 * area;
+                        w2u += layer.gamma2 * area;
+                        yT1 = yB1;
+                        yT2 = yB2;
+                        continue;
+                    }
+                    const double area = ((yT2 - cap) + (yT1 - cap)) * v * 0.5;
+                    w1u += layer.gamma1 * area;
+                    w2u += layer.gamma2 * area;
+                    yT1 = cap;
+                    yT2 = cap;
+                }
+                if (y1 + kEpsilon >= yB1 && y2 + kEpsilon >= yB2) {
+                    const double area = ((yT2 - y2) + (yT1 - y1)) * v * 0.5 +
+                                        r * r * (delta - std::sin(delta)) * 0.5;
+                    w1s += layer.gamma1 * area;
+                    w2s += layer.gamma2 * area;
+                    finalLayer = &layer;
+                    break;
+                }
+                const double area = ((yT2 - yB2) + (yT1 - yB1)) * v * 0.5;
+                w1s += layer.gamma1 * area;
+                w2s += layer.gamma2 * area;
+                yT1 = yB1;
+                yT2 = yB2;
+            }
+            if (finalLayer == nullptr) {
+                records.writeRecord(kROverRecord);
+                continue;
+            }
+
+            const double h1 = g1 - y1;
+            const double h2 = g2 - y2;
+            double xg = x1 + v / 2.0;
+            if (v > kEpsilon && std::fabs(3.0 * (h1 + h2) / v) > kEpsilon) {
+                xg = x1 + v * (h1 + 2.0 * h2) / (3.0 * (h1 + h2));
+            }
+            const double gq = r * r - (xg - rx) * (xg - rx);
+            if (gq < -kEpsilon) {
+                const double s = ((g2 + h1) - (y1 - h2)) / v;
+                records.writeRecord(centroidOutsideRecord(xg, (y1 - h2) + s * (xg - x1), v, x1, s,
+                                                          g2 + h1, y1 - h2));
+                outcome.kind = OutcomeKind::Abandoned;
+                return outcome;
+            }
+            const double ya = gq < kEpsilon ? ry : ry - std::sqrt(gq);
+            const double cosTheta = (ry - ya) / r;
+            const double sinTheta = (xg - rx) / r;
+            const double depth = std::max(section.yc - ya, 0.0);
+            const double t = finalLayer->tanPhi * (w2u + w2s);
+            const double w1 = w1u + w1s;
+            sums.t += t * cosTheta;
+            sums.e += t * sinTheta * section.kh;
+            sums.c += (finalLayer->co + finalLayer->k * depth) * (r * delta);
+            sums.s += w1 * sinTheta;
+            sums.k += w1 * cosTheta * section.kh;
+            x1 = x2;
+            y1 = y2;
+        }
+        theta0 = theta1;
+    }
+
+    double mf = 0.0;
+    for (const ConcentratedForce& load : section.loads) {
+        if (entry.x <= load.x && load.x <= exit.x) mf += load.force * (load.x - rx);
+    }
+
+    CircleResult& result = outcome.result;
+    result = {rx, ry, r, 0, 0, 0, 0, kNoSolutionFs, entry.x, entry.y, exit.x, exit.y};
+    result.mr = (sums.t - sums.e + sums.c) * r;
+    result.md = (sums.k + sums.s) * r + mf;
+    result.mc = sums.c * r;
+    result.mtMe = (sums.t - sums.e) * r;
+    if (result.md > kEpsilon && result.mr > kEpsilon) result.fs = result.mr / result.md;
+    if (!std::isfinite(result.fs) || !std::isfinite(result.md) || !std::isfinite(result.mr)) {
+        return {};
+    }
+    outcome.kind = OutcomeKind::Result;
+    return outcome;
+}
+
+}  // namespace dorvo

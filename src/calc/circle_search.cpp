@@ -1,0 +1,104 @@
+#include "calc/circle_search.h"
+
+#include <cmath>
+
+#include "calc/section.h"
+#include "model/number_text.h"
+#include "model/text_cell.h"
+
+namespace dorvo {
+
+namespace {
+
+/// Grids beyond this many centres in one direction, or radii per centre, are taken as a
+/// typing error: such a search could not finish.
+constexpr double kMaxCentreCount = 1.0e9;
+
+std::int64_t gridCount(double start, double end, double step) {
+    return static_cast<std::int64_t>(std::trunc((end - start + kEpsilon) / step)) + 1;
+}
+
+bool gridCountIsReasonable(double start, double end, double step) {
+    return std::trunc((end - start + kEpsilon) / step) + 1.0 <= kMaxCentreCount;
+}
+
+}  // namespace
+
+CircleSearchCheck validateCircleSearch(const CircleSearch& search, CircleSearchValues& values,
+                                       MessageSink* messages) {
+    auto fail = [&](CircleSearchCheck check) {
+        if (messages != nullptr) messages->report(circleSearchMessage(check));
+        return check;
+    };
+    for (int field = 1; field <= kCircleSearchLines; ++field) {
+        const std::string& text = search.line(field);
+        const bool present = isPresent(text);
+        const double value = readReal(text);
+        if (field <= 6 && !present) return fail(CircleSearchCheck::MissingCentreField);
+        if (field >= 10 && present && value < -kEpsilon) {
+            return fail(CircleSearchCheck::NegativeLimitPoint);
+        }
+        values.fields[static_cast<std::size_t>(field - 1)] = value;
+    }
+    for (int field = 1; field <= 6; ++field) {
+        if (!std::isfinite(values.fields[static_cast<std::size_t>(field - 1)])) {
+            return fail(CircleSearchCheck::CentreGridInconsistent);
+        }
+    }
+    const CircleSearchValues& v = values;
+    if (!(v.centreEndX() - v.centreStartX() >= -kEpsilon &&
+          v.centreEndY() - v.centreStartY() >= -kEpsilon && v.stepX() >= kEpsilon &&
+          v.stepY() >= kEpsilon) ||
+        !gridCountIsReasonable(v.centreStartX(), v.centreEndX(), v.stepX()) ||
+        !gridCountIsReasonable(v.centreStartY(), v.centreEndY(), v.stepY())) {
+        return fail(CircleSearchCheck::CentreGridInconsistent);
+    }
+    for (int field = 7; field <= kCircleSearchLines; ++field) {
+        if (!std::isfinite(values.fields[static_cast<std::size_t>(field - 1)])) {
+            return fail(CircleSearchCheck::RadiusInconsistent);
+        }
+    }
+    if (!(v.upperY() - v.lowerY() >= -kEpsilon && v.stepR() >= kEpsilon) ||
+        !gridCountIsReasonable(v.lowerY(), v.upperY(), v.stepR())) {
+        return fail(CircleSearchCheck::RadiusInconsistent);
+    }
+    return CircleSearchCheck::Valid;
+}
+
+Message circleSearchMessage(CircleSearchCheck check) {
+    switch (check) {
+        case CircleSearchCheck::MissingCentreField: return makeMessage(MessageId::NoData);
+        case CircleSearchCheck::CentreGridInconsistent:
+            return literalMessage("中心点のデータが不適当です");
+        case CircleSearchCheck::RadiusInconsistent:
+            return literalMessage("半径設定のデータが不適当です");
+        case CircleSearchCheck::NegativeLimitPoint:
+            return literalMessage("半径制限指定点の値を正にして下さい");
+        case CircleSearchCheck::Valid: break;
+    }
+    return {};
+}
+
+std::int64_t centreColumns(const CircleSearchValues& values) {
+    return gridCount(values.centreStartX(), values.centreEndX(), values.stepX());
+}
+
+std::int64_t centreRows(const CircleSearchValues& values) {
+    return gridCount(values.centreStartY(), values.centreEndY(), values.stepY());
+}
+
+std::optional<int> firstMissingLayer(const Project& project) {
+    for (const SectionBlockText& block : sectionBlockTexts(project)) {
+        for (const BlockLine& line : block.lines) {
+            int layerNo = readInteger(line.layerNo);
+            if (!findLayerRow(project, layerNo)) return layerNo;
+        }
+    }
+    return std::nullopt;
+}
+
+Message missingLayerMessage(int layerNo) {
+    return literalMessage(formatC("層No %d のデータがありません　", layerNo));
+}
+
+}  // namespace dorvo

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "model/messages.h"
+#include "model/project.h"
+
+namespace dorvo {
+
+/// The tolerance of every comparison of the calculation.
+inline constexpr double kEpsilon = 0.00001;
+
+/// The fifteen circle-search fields as numbers, in file order.
+struct CircleSearchValues {
+    std::array<double, kCircleSearchLines> fields{};
+
+    double centreStartX() const { return fields[0]; }
+    double centreStartY() const { return fields[1]; }
+    double centreEndX() const { return fields[2]; }
+    double centreEndY() const { return fields[3]; }
+    double stepX() const { return fields[4]; }
+    double stepY() const { return fields[5]; }
+    double upperY() const { return fields[6]; }
+    double lowerY() const { return fields[7]; }
+    double stepR() const { return fields[8]; }
+    double min1X() const { return fields[9]; }
+    double min1Y() const { return fields[10]; }
+    double min2X() const { return fields[11]; }
+    double min2Y() const { return fields[12]; }
+    double maxX() const { return fields[13]; }
+    double maxY() const { return fields[14]; }
+};
+
+enum class CircleSearchCheck {
+    Valid = 0,
+    MissingCentreField = 1,
+    CentreGridInconsistent = 2,
+    RadiusInconsistent = 3,
+    NegativeLimitPoint = 4,
+};
+
+/// Converts the fifteen fields into `values` as it walks them and checks them; the first
+/// failing step decides the result. With a sink, a failure reports its message.
+CircleSearchCheck validateCircleSearch(const CircleSearch& search, CircleSearchValues& values,
+                                       MessageSink* messages);
+
+/// The message of a failed check.
+Message circleSearchMessage(CircleSearchCheck check);
+
+/// Number of centre columns, trunc((end − start + ε) / step) + 1.
+std::int64_t centreColumns(const CircleSearchValues& values);
+
+/// Number of centre rows.
+std::int64_t centreRows(const CircleSearchValues& values);
+
+/// A limit point is active when one of its coordinates is above ε.
+inline bool isActiveLimitPoint(double x, double y) { return x > kEpsilon || y > kEpsilon; }
+
+/// The first layer number used by a block line that has no layer row.
+std::optional<int> firstMissingLayer(const Project& project);
+
+/// The message of the layer check, "層No %d のデータがありません　".
+Message missingLayerMessage(int layerNo);
+
+}  // namespace dorvo
