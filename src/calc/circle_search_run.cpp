@@ -26,11 +26,18 @@ struct Best {
     bool better(double fs) const { return fs < circle.fs; }
 };
 
+/// The last layer number without a layer row met (a plain pair: GCC's -O3 flow analysis
+/// misreads std::optional here).
+struct MissingLayerMemory {
+    bool any = false;
+    int layerNo = 0;
+};
+
 /// The records and minimum of a run of consecutive centres in one row.
 struct TaskResult {
     std::string records;
     Best best;
-    std::optional<int> lastMissingLayer;
+    MissingLayerMemory lastMissingLayer;
     std::int64_t radiiTried = 0;
     std::int64_t evaluated = 0;
     std::int64_t written = 0;
@@ -130,7 +137,7 @@ private:
             ++result.evaluated;
             CircleOutcome outcome = evaluateCircle(section_, rx, ry, r, records, scratch);
             if (outcome.kind == OutcomeKind::MissingLayer) {
-                result.lastMissingLayer = outcome.missingLayerNo;
+                result.lastMissingLayer = {true, outcome.missingLayerNo};
                 continue;
             }
             if (outcome.kind != OutcomeKind::Result) continue;
@@ -180,16 +187,16 @@ public:
         const bool firstOfRow = task % plan_.tasksPerRow() == 0;
         const bool lastOfRow = task % plan_.tasksPerRow() == plan_.tasksPerRow() - 1;
         if (firstOfRow) {
-            rowMissingLayer_.reset();
+            rowMissingLayer_ = {};
             position_ = static_cast<int>((row + 1) * 100 / plan_.rows());
         }
         out_.write(result.records.data(), static_cast<std::streamsize>(result.records.size()));
-        if (result.lastMissingLayer) rowMissingLayer_ = result.lastMissingLayer;
+        if (result.lastMissingLayer.any) rowMissingLayer_ = result.lastMissingLayer;
         if (overall_.better(result.best.circle.fs)) overall_ = result.best;
         summary_.radiiTried += result.radiiTried;
         summary_.circlesEvaluated += result.evaluated;
         summary_.circlesWritten += result.written;
-        if (lastOfRow && rowMissingLayer_) line(missingLayerRecord(*rowMissingLayer_));
+        if (lastOfRow && rowMissingLayer_.any) line(missingLayerRecord(rowMissingLayer_.layerNo));
         reportProgress(result);
     }
 
@@ -230,7 +237,7 @@ private:
     std::ostream& out_;
     SearchProgress* progress_;
     Best overall_;
-    std::optional<int> rowMissingLayer_;
+    MissingLayerMemory rowMissingLayer_;
     int position_ = 0;
     std::chrono::steady_clock::time_point lastReport_{};
     SearchSummary summary_;

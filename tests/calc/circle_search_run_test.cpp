@@ -1,0 +1,322 @@
+#include "calc/circle_search_run.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <thread>
+
+#include "app/calculation.h"
+#include "calc/result_records.h"
+#include "model/encoding.h"
+#include "model/project_file.h"
+#include "support/memory_message_sink.h"
+#include "support/project_builder.h"
+#include "support/temp_folder.h"
+
+namespace dorvo {
+namespace {
+
+struct SearchRun {
+    SearchSummary summary;
+    std::string stream;
+    std::vector<std::string> lines;
+};
+
+SearchRun search(const Project& project, int decimals = 3, int threads = 1) {
+    CircleSearchValues values;
+    EXPECT_EQ(validateCircleSearch(project.circleSearch, values, nullptr), CircleSearchCheck::Valid);
+    PreparedSection prepared = prepareSection(project);
+    EXPECT_TRUE(prepared.section.has_value()) << prepared.error.text;
+    std::ostringstream out;
+    SearchOptions options;
+    options.decimals = decimals;
+    options.threads = threads;
+    SearchRun run;
+    run.summary = runCircleSearch(*prepared.section, values, options, out, nullptr);
+    run.stream = out.str();
+    std::istringstream in(run.stream);
+    std::string line;
+    while (std::getline(in, line)) {
+        EXPECT_TRUE(line.ends_with('\r'));
+        line.pop_back();
+        run.lines.push_back(line);
+    }
+    return run;
+}
+
+test::ProjectBuilder slope() {
+    test::ProjectBuilder builder;
+    builder.block(20, {{10, 10, 1}}).block(40, {{10, 20, 1}}).block(80, {{20, 20, 1}});
+    builder.layer(1, 18, 20, 10);
+    return builder;
+}
+
+Project exampleProject() {
+    std::ifstream in(DORVO_EXAMPLES_DIR "/embankment.slw", std::ios::binary);
+    std::ostringstream results;
+    test::MemoryMessageSink messages;
+    Project project;
+    readProjectLines(project, in, results, messages);
+    return project;
+}
+
+TEST(CircleSearchRun, SingleCircleRecordSequence) {
+    test::ProjectBuilder builder = slope();
+    builder.singleCircle(25, 35, 27);
+    SearchRun run = search(builder.project());
+    ASSERT_TRUE(run.summary.critical.has_value());
+    const CircleResult& c = *run.summary.critical;
+    const std::vector<std::string> expected = {
+        "$$CSV",
+        "018,Rx,Ry,R,MD,(MC)  +,(Mt-Me)  =,MR,FS",
+        firstCircleRecord(25, 35, 27, c.md, c.mc, c.mtMe, c.mr, c.fs, 3),
+        minimumRecord(25, 35, 27, c.fs, 3),
+        std::string(separatorRecord()),
+        "$$ANS",
+        minimumRecord(25, 35, 27, c.fs, 3),
+        endPointsRecord(c.p1x, c.p1y, c.p2x, c.p2y),
+        "$$END"};
+    EXPECT_EQ(run.lines, expected);
+    EXPECT_EQ(run.lines[2].substr(run.lines[2].size() - 10, 2), ", ");
+}
+
+TEST(CircleSearchRun, DecimalsOneAndSevenAreClamped) {
+    test::ProjectBuilder builder = slope();
+    builder.singleCircle(25, 35, 27);
+    EXPECT_EQ(search(builder.project(), 1).stream, search(builder.project(), 2).stream);
+    EXPECT_EQ(search(builder.project(), 7).stream, search(builder.project(), 4).stream);
+    EXPECT_NE(search(builder.project(), 2).stream, search(builder.project(), 4).stream);
+}
+
+TEST(CircleSearchRun, CentreWhoseRadiiAreAllFilteredWritesA073) {
+    test::ProjectBuilder builder = slope();
+    builder.search(5, 12, 5, 12, 1, 1, 12, 12, 1);  // the only radius is 0
+    SearchRun run = search(builder.project());
+    EXPECT_EQ(run.lines[2], "073,    5.00,   12.00,    ---");
+    EXPECT_EQ(toDisplayText(run.lines[4]), "901,解はありません。データが不適当。");
+    EXPECT_FALSE(run.summary.critical.has_value());
+}
+
+TEST(CircleSearchRun, NegativeAndTinyRadiiAreFiltered) {
+    test::ProjectBuilder builder = slope();
+    builder.search(25, 12, 25, 12, 1, 1, 14, 9, 1);  // radii −2 … 3
+    SearchRun run = search(builder.project());
+    EXPECT_EQ(run.summary.radiiTried, 6);
+    EXPECT_EQ(run.summary.circlesEvaluated, 3);
+}
+
+TEST(CircleSearchRun, LimitPointsFilterRadii) {
+    test::ProjectBuilder builder = slope();
+    builder.search(25, 35, 25, 35, 1, 1, 13, 5, 1);  // radii 22 … 30
+    builder.limitPoint(10, 25, 10);                  // must reach Y = 10: R ≥ 25
+    builder.limitPoint(14, 25, 7);                   // must not pass Y = 7: R ≤ 28
+    SearchRun run = search(builder.project());
+    EXPECT_EQ(run.summary.circlesEvaluated, 4);
+}
+
+TEST(CircleSearchRun, EqualMinimaKeepTheFirstCentreInSearchOrder) {
+    // Flat ground under shaking: circles that differ only by a shift along X have the same Fs,
+    // to the last bit when every abscissa stays within one binary order of magnitude.
+    test::ProjectBuilder builder;
+    builder.block(256, {{8, 8, 1}}).layer(1, 16, 10, 8).kh(0.25);
+    builder.search(80, 16, 112, 16, 32, 1, 6, 6, 1);
+    Section section = *prepareSection(builder.project()).section;
+    struct : RecordWriter {
+        void writeRecord(std::string_view) override {}
+    } ignore;
+    EvaluationScratch scratch;
+    const double left = evaluateCircle(section, 80, 16, 10, ignore, scratch).result.fs;
+    ASSERT_EQ(evaluateCircle(section, 112, 16, 10, ignore, scratch).result.fs, left);
+
+    SearchRun run = search(builder.project());
+    ASSERT_TRUE(run.summary.critical.has_value());
+    EXPECT_EQ(run.summary.critical->fs, left);
+    EXPECT_EQ(run.summary.critical->rx, 80.0);
+    EXPECT_EQ(run.lines[2].substr(0, 12), "028,   80.00");
+}
+
+TEST(CircleSearchRun, FsBetween9999And9999Point99IsNotWrittenButCanBeTheBest) {
+    test::ProjectBuilder builder = slope();
+    builder.singleCircle(25, 35, 27);
+    SearchRun plain = search(builder.project());
+    const CircleResult& c = *plain.summary.critical;
+    // A load that brings MD down to MR / 9999.5.
+    const double wanted = c.mr / 9999.5;
+    const double x = 30.0;
+    builder.load(x, (wanted - c.md) / (x - 25.0));
+    SearchRun run = search(builder.project());
+    EXPECT_EQ(run.summary.circlesWritten, 0);
+    EXPECT_TRUE(run.lines[2].starts_with("073,"));
+    EXPECT_TRUE(run.lines[4].starts_with("901,"));
+}
+
+TEST(CircleSearchRun, MissingLayerIsReportedOncePerRowWithTheLastNumber) {
+    test::ProjectBuilder builder;
+    builder.block(20, {{6, 6, 4}, {10, 10, 1}}).block(40, {{6, 6, 5}, {10, 10, 1}});
+    builder.layer(1, 18, 30, 5);
+    builder.search(10, 14, 30, 15, 10, 1, 5, 2, 1);  // two rows of three centres
+    SearchRun run = search(builder.project());
+    std::vector<std::string> layerRecords;
+    for (const std::string& line : run.lines) {
+        if (line.starts_with("802")) layerRecords.push_back(toDisplayText(line));
+    }
+    ASSERT_EQ(layerRecords.size(), 2u);
+    EXPECT_EQ(layerRecords[0], "802, ,データが見つかりませんでした 層No.5");
+    std::size_t first802 = 0;
+    while (!run.lines[first802].starts_with("802")) ++first802;
+    EXPECT_TRUE(run.lines[first802 - 1].starts_with("055") ||
+                run.lines[first802 - 1].starts_with("073"));
+}
+
+TEST(CircleSearchRun, StreamIsTheSameForAnyThreadCount) {
+    Project example = exampleProject();
+    SearchRun one = search(example, 3, 1);
+    EXPECT_EQ(search(example, 3, 2).stream, one.stream);
+    EXPECT_EQ(search(example, 3, 3).stream, one.stream);
+
+    // A grid with several tasks per row and many rows.
+    test::ProjectBuilder builder = slope();
+    builder.search(10, 22, 39.9, 25, 0.1, 1, 9, 2, 0.35);
+    SearchRun large = search(builder.project(), 4, 1);
+    EXPECT_GT(large.summary.circlesWritten, 10000);
+    EXPECT_EQ(search(builder.project(), 4, 2).stream, large.stream);
+    EXPECT_EQ(search(builder.project(), 4, 3).stream, large.stream);
+}
+
+/// Requests a stop at the first report of progress and counts the reports.
+class StopAtFirstReport : public SearchProgress {
+public:
+    explicit StopAtFirstReport(std::stop_source& source) : source_(source) {}
+    void report(int position, std::string_view status) override {
+        ++reports;
+        lastPosition = position;
+        lastStatus = status;
+        if (status != "START") source_.request_stop();
+    }
+    int reports = 0;
+    int lastPosition = -1;
+    std::string lastStatus;
+
+private:
+    std::stop_source& source_;
+};
+
+TEST(CircleSearchRun, MillionCentreGridReportsProgressAndStopsSoonWhenCancelled) {
+    test::ProjectBuilder builder = slope();
+    builder.search(0, 21, 99.9, 120.9, 0.1, 0.1, 12, 12, 1);
+    CircleSearchValues values;
+    ASSERT_EQ(validateCircleSearch(builder.project().circleSearch, values, nullptr),
+              CircleSearchCheck::Valid);
+    Section section = *prepareSection(builder.project()).section;
+    for (int threads : {1, 2}) {
+        std::stop_source source;
+        StopAtFirstReport progress(source);
+        SearchOptions options;
+        options.threads = threads;
+        options.stop = source.get_token();
+        std::ostringstream out;
+        SearchSummary summary = runCircleSearch(section, values, options, out, &progress);
+        EXPECT_FALSE(summary.completed);
+        EXPECT_LT(summary.radiiTried, 200000);
+        EXPECT_GE(progress.reports, 2);
+        EXPECT_TRUE(progress.lastStatus.starts_with("R(")) << progress.lastStatus;
+        EXPECT_EQ(out.str().find("$$END"), std::string::npos);
+    }
+}
+
+TEST(Calculation, CancelledRunLeavesTheOldResultsAndCriticalCircle) {
+    test::TempFolder folder;
+    const auto resultsFile = folder.path() / "Tmp1.tmp";
+    test::writeBytes(resultsFile, "$$CSV\r\nold\r\n");
+    test::ProjectBuilder builder = slope();
+    builder.search(0, 21, 99.9, 120.9, 0.1, 0.1, 12, 12, 1);
+    builder.project().critical.radius = 7.0;
+    std::stop_source source;
+    StopAtFirstReport progress(source);
+    SearchOptions options;
+    options.stop = source.get_token();
+    test::MemoryMessageSink messages;
+    Calculation calculation =
+        calculateInto(resultsFile, builder.project(), options, &progress, messages);
+    EXPECT_EQ(calculation.outcome, CalculationOutcome::Cancelled);
+    EXPECT_EQ(test::readBytes(resultsFile), "$$CSV\r\nold\r\n");
+    EXPECT_EQ(builder.project().critical.radius, 7.0);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+}
+
+TEST(Calculation, CompletedRunReplacesTheResultsAndStoresTheCriticalCircle) {
+    test::TempFolder folder;
+    const auto resultsFile = folder.path() / "Tmp1.tmp";
+    Project example = exampleProject();
+    test::MemoryMessageSink messages;
+    Calculation calculation = calculateInto(resultsFile, example, {}, nullptr, messages);
+    ASSERT_EQ(calculation.outcome, CalculationOutcome::Completed);
+    EXPECT_GT(example.critical.radius, 0.0);
+    EXPECT_EQ(example.critical.centreX, calculation.summary.critical->rx);
+    std::string stream = test::readBytes(resultsFile);
+    EXPECT_TRUE(stream.starts_with("$$CSV\r\n018,"));
+    EXPECT_TRUE(stream.ends_with("\r\n$$END\r\n"));
+}
+
+TEST(Calculation, InvalidInputIsReportedWithoutTouchingTheResults) {
+    test::TempFolder folder;
+    const auto resultsFile = folder.path() / "Tmp1.tmp";
+    test::ProjectBuilder builder = slope();
+    builder.search(0, 21, 10, 22, 0, 1, 12, 12, 1);
+    test::MemoryMessageSink messages;
+    EXPECT_EQ(calculateInto(resultsFile, builder.project(), {}, nullptr, messages).outcome,
+              CalculationOutcome::InvalidInput);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "中心点のデータが不適当です");
+    EXPECT_FALSE(std::filesystem::exists(resultsFile));
+
+    builder.search(0, 21, 10, 22, 1, 1, 12, 12, 1);
+    builder.project().layer(1).phi = "1e999";
+    messages.messages.clear();
+    calculateInto(resultsFile, builder.project(), {}, nullptr, messages);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "層データの数値が不適当です (層No.1)");
+}
+
+TEST(Calculation, ResultsFileThatCannotBeWrittenIsReported) {
+    test::TempFolder folder;
+    test::ProjectBuilder builder = slope();
+    builder.singleCircle(25, 35, 27);
+    test::MemoryMessageSink messages;
+    const auto resultsFile = folder.path() / "missing" / "Tmp1.tmp";
+    EXPECT_EQ(calculateInto(resultsFile, builder.project(), {}, nullptr, messages).outcome,
+              CalculationOutcome::CannotWriteResults);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].id, MessageId::CannotCreateWorkFile);
+}
+
+TEST(CircleSearchRun, AwkwardSectionsNeverPutNanInARecord) {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (int round = 0; round < 150; ++round) {
+        test::ProjectBuilder builder;
+        double x = 0.0;
+        const int blocks = 1 + round % 4;
+        for (int b = 0; b < blocks; ++b) {
+            x += round % 7 == 0 ? 0.0 : 2.0 + 20.0 * unit(random);  // some blocks of width 0
+            const double low = 10.0 * unit(random);
+            builder.block(x, {{low, 10.0 * unit(random), 2},  // lines may cross each other
+                              {5.0 + 15.0 * unit(random), 5.0 + 15.0 * unit(random), 1}});
+        }
+        builder.layer(1, 18, round % 5 == 0 ? 90.0 : 35.0 * unit(random), 10 * unit(random));
+        builder.layer(2, 19, 20, 5).loadLayer(round % 3).kh(0.2 * unit(random));
+        builder.load(x * unit(random), 50);
+        builder.search(0, 5, x, 30, x / 6 + 0.5, 5, 20, -2, 0.7);
+        SearchRun run = search(builder.project());
+        for (const std::string& line : run.lines) {
+            ASSERT_EQ(line.find("nan"), std::string::npos) << line;
+            ASSERT_EQ(line.find("inf"), std::string::npos) << line;
+        }
+        EXPECT_TRUE(run.lines.back() == "$$END");
+    }
+}
+
+}  // namespace
+}  // namespace dorvo

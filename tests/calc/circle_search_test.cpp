@@ -1,0 +1,106 @@
+#include "calc/circle_search.h"
+
+#include <gtest/gtest.h>
+
+#include "support/memory_message_sink.h"
+#include "support/project_builder.h"
+
+namespace dorvo {
+namespace {
+
+CircleSearch searchOf(std::initializer_list<std::string> fields) {
+    CircleSearch search;
+    int line = 0;
+    for (const std::string& field : fields) search.line(++line) = field;
+    return search;
+}
+
+CircleSearchCheck check(const CircleSearch& search, CircleSearchValues& values,
+                        test::MemoryMessageSink& messages) {
+    return validateCircleSearch(search, values, &messages);
+}
+
+TEST(CircleSearchCounts, EpsilonIsAddedBeforeTruncating) {
+    CircleSearchValues values;
+    values.fields = {0, 0, 10, 0, 2.5, 1, 0, 0, 1, 0, 0, 0, 0, 0, 0};
+    EXPECT_EQ(centreColumns(values), 5);
+    values.fields[2] = 9.99999;
+    EXPECT_EQ(centreColumns(values), 5);
+    values.fields[2] = 9.9;
+    EXPECT_EQ(centreColumns(values), 4);
+    EXPECT_EQ(centreRows(values), 1);  // start equal to end
+}
+
+TEST(ValidateCircleSearch, ResultsAndMessagesInOrderOfTheSteps) {
+    test::MemoryMessageSink messages;
+    CircleSearchValues values;
+    EXPECT_EQ(check(searchOf({"0", "", "1", "1", "1", "1"}), values, messages),
+              CircleSearchCheck::MissingCentreField);
+    EXPECT_EQ(check(searchOf({"0", "0", "10", "1", "0", "1", "5", "1", "1"}), values, messages),
+              CircleSearchCheck::CentreGridInconsistent);
+    EXPECT_EQ(check(searchOf({"0", "0", "10", "1", "1", "1", "1", "5", "1"}), values, messages),
+              CircleSearchCheck::RadiusInconsistent);
+    EXPECT_EQ(check(searchOf({"0", "0", "1", "1", "1", "1", "5", "1", "1", "-1"}), values,
+                    messages),
+              CircleSearchCheck::NegativeLimitPoint);
+    ASSERT_EQ(messages.messages.size(), 4u);
+    EXPECT_EQ(messages.messages[0].text, "データがありません");
+    EXPECT_EQ(messages.messages[1].text, "中心点のデータが不適当です");
+    EXPECT_EQ(messages.messages[2].text, "半径設定のデータが不適当です");
+    EXPECT_EQ(messages.messages[3].text, "半径制限指定点の値を正にして下さい");
+}
+
+TEST(ValidateCircleSearch, EdgeValuesThatAreAccepted) {
+    test::MemoryMessageSink messages;
+    CircleSearchValues values;
+    // Empty radius fields read as 0; upper equal to lower gives one radius; a limit point of
+    // −0.000001 is within ε.
+    EXPECT_EQ(check(searchOf({"0", "0", "0", "0", "1", "1", "", "", "1", "-0.000001", "0"}),
+                    values, messages),
+              CircleSearchCheck::Valid);
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_FALSE(isActiveLimitPoint(values.min1X(), values.min1Y()));
+    EXPECT_TRUE(isActiveLimitPoint(0.0, 3.0));
+}
+
+TEST(ValidateCircleSearch, FieldsAreConvertedAsTheWalkGoes) {
+    CircleSearchValues values;
+    values.fields.fill(42.0);
+    EXPECT_EQ(validateCircleSearch(searchOf({"1", "2", "x"}), values, nullptr),
+              CircleSearchCheck::MissingCentreField);
+    EXPECT_EQ(values.fields[0], 1.0);
+    EXPECT_EQ(values.fields[1], 2.0);
+    EXPECT_EQ(values.fields[2], 42.0);  // left from before
+}
+
+TEST(ValidateCircleSearch, InfiniteAndAbsurdValuesAreRefused) {
+    CircleSearchValues values;
+    EXPECT_EQ(validateCircleSearch(searchOf({"0", "0", "1e999", "1", "1", "1", "5", "1", "1"}),
+                                   values, nullptr),
+              CircleSearchCheck::CentreGridInconsistent);
+    EXPECT_EQ(validateCircleSearch(searchOf({"0", "0", "1e300", "1", "1e-3", "1", "5", "1", "1"}),
+                                   values, nullptr),
+              CircleSearchCheck::CentreGridInconsistent);
+    EXPECT_EQ(validateCircleSearch(searchOf({"0", "0", "1", "1", "1", "1", "1e999", "1", "1"}),
+                                   values, nullptr),
+              CircleSearchCheck::RadiusInconsistent);
+    EXPECT_EQ(validateCircleSearch(searchOf({"0", "0", "1", "1", "1", "1", "1e12", "1", "1e-3"}),
+                                   values, nullptr),
+              CircleSearchCheck::RadiusInconsistent);
+    EXPECT_EQ(validateCircleSearch(
+                  searchOf({"0", "0", "1", "1", "1", "1", "5", "1", "1", "0", "0", "1e999", "1"}),
+                  values, nullptr),
+              CircleSearchCheck::RadiusInconsistent);
+}
+
+TEST(LayerCheck, ReportsTheFirstMissingLayerOnce) {
+    test::ProjectBuilder builder;
+    builder.block(10, {{5, 5, 1}, {8, 8, 7}}).block(20, {{5, 5, 9}}).layer(1, 18, 30, 5);
+    EXPECT_EQ(firstMissingLayer(builder.project()), 7);
+    EXPECT_EQ(missingLayerMessage(7).text, "層No 7 のデータがありません　");
+    builder.layer(7, 18, 30, 5).layer(9, 18, 30, 5);
+    EXPECT_EQ(firstMissingLayer(builder.project()), std::nullopt);
+}
+
+}  // namespace
+}  // namespace dorvo

@@ -1,0 +1,46 @@
+#include "calc/result_records.h"
+
+#include <gtest/gtest.h>
+
+#include "model/encoding.h"
+
+namespace dorvo {
+namespace {
+
+TEST(ResultRecords, FormatsWithDecimalsThree) {
+    EXPECT_EQ(firstCircleRecord(1, 2, 3, 4, 5, 6, 7, 1.25, 3),
+              "028,    1.00,    2.00,    3.00,       4.00,       5.00,       6.00,       7.00,"
+              "    1.250");
+    EXPECT_EQ(nextCircleRecord(3, 4, 5, 6, 7, 1.25, 3),
+              "038,     ,     ,    3.00,       4.00,       5.00,       6.00,       7.00,    1.250");
+    EXPECT_EQ(minimumRecord(1, 2, 3, 1.25, 3),
+              "055,FS min.,( Rx:    1.00,Ry:    2.00,R:    3.00 ),=   1.250");
+}
+
+TEST(ResultRecords, DecimalsAreClampedToTwoToFour) {
+    EXPECT_EQ(clampFsDecimals(1), 2);
+    EXPECT_EQ(clampFsDecimals(7), 4);
+    EXPECT_TRUE(minimumRecord(0, 0, 0, 1.23456, 2).ends_with("=    1.23"));
+    EXPECT_TRUE(minimumRecord(0, 0, 0, 1.23456, 4).ends_with("=  1.2346"));
+    EXPECT_TRUE(firstCircleRecord(0, 0, 0, 0, 0, 0, 0, 1.23456, 4).ends_with(",   1.2346"));
+}
+
+TEST(ResultRecords, FixedRecords) {
+    EXPECT_EQ(noCircleRecord(5, 12), "073,    5.00,   12.00,    ---");
+    EXPECT_EQ(separatorRecord(), "801," + std::string(76, '-'));
+    EXPECT_EQ(endPointsRecord(1.5, 2, 30.25, 4), "$$XY,P1(  1.5000,  2.0000),P2( 30.2500,  4.0000)");
+    EXPECT_EQ(toDisplayText(noSolutionRecord()), "901,解はありません。データが不適当。");
+    EXPECT_EQ(toDisplayText(missingLayerRecord(7)), "802, ,データが見つかりませんでした 層No.7");
+    EXPECT_EQ(circleStatusText(1, 2, 3), "R(    1.00,    2.00)  r=    3.00");
+}
+
+TEST(ResultRecords, CentroidRecordIsShiftJis) {
+    std::string record = centroidOutsideRecord(162.83, -1.45, 0.59, 17.47, -0.09, 10.88, 10.93);
+    EXPECT_EQ(record.substr(0, 10), "error \x8f\x64\x90\x53");
+    EXPECT_EQ(toDisplayText(record),
+              "error 重心(162.83, -1.45)が円弧の外 XR0=0.59  E1=17.47 XR1=-0.09 Y2=10.88 "
+              "Y3=10.93");
+}
+
+}  // namespace
+}  // namespace dorvo
