@@ -1,7 +1,5 @@
 #include "calc_command.h"
 
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -17,6 +15,7 @@
 #include "model/number_text.h"
 #include "model/project_file.h"
 #include "show_command.h"
+#include "temporary_file.h"
 
 namespace dorvo::cli {
 
@@ -44,29 +43,6 @@ int installedDecimals() {
     if (auto lines = readTextLines(file)) return parseProgramSettings(*lines).fsDecimals;
     return recommendedProgramSettings().fsDecimals;
 }
-
-/// A temporary file for the records, removed when done.
-class TemporaryFile {
-public:
-    TemporaryFile() {
-        std::string pattern = (fs::temp_directory_path() / "dorvo-records-XXXXXX").string();
-        int fd = ::mkstemp(pattern.data());
-        if (fd >= 0) {
-            ::close(fd);
-            path_ = pattern;
-        }
-    }
-    ~TemporaryFile() {
-        std::error_code ignored;
-        if (!path_.empty()) fs::remove(path_, ignored);
-    }
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 void printSummary(const SearchSummary& summary, int decimals, double seconds, std::ostream& out) {
     out << "circles tried      " << summary.radiiTried << "\n";
@@ -109,7 +85,7 @@ int runCalc(const CalcRequest& request, std::ostream& out, MessageSink& messages
     }
     if (auto missing = firstMissingLayer(project)) messages.report(missingLayerMessage(*missing));
 
-    TemporaryFile records;
+    TemporaryFile records("dorvo-records");
     if (records.path().empty()) {
         std::cerr << "dorvo-cli: cannot create a temporary file\n";
         return 1;

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "calc_command.h"
+#include "render_command.h"
 #include "show_command.h"
 
 namespace {
@@ -55,6 +56,26 @@ int main(int argc, char** argv) {
     calcCommand->add_option("--threads", calc.threads, "Threads to use (default: one per core)")
         ->check(CLI::NonNegativeNumber);
 
+    dorvo::cli::RenderRequest render;
+    std::string renderFile;
+    std::string renderOutput;
+    CLI::App* renderCommand = app.add_subcommand(
+        "render", "Draw the figure, the data tables or the result table to PDF, PNG or SVG");
+    renderCommand->add_option("file", renderFile, "Project file (.slw)")->required();
+    renderCommand->add_option("--page", render.page, "Page kind: figure, data or results")
+        ->check(CLI::IsMember({"figure", "data", "results"}));
+    renderCommand->add_option("-o,--output", renderOutput, "Output file: .pdf, .png or .svg")
+        ->required();
+    renderCommand->add_option("--page-number", render.pageNumber,
+                              "The page drawn to PNG or SVG (default 1)");
+    renderCommand->add_option("--dpi", render.dpi,
+                              "Resolution (default: PDF 600, PNG 150, SVG 96)")
+        ->check(CLI::Range(36, 2400));
+    renderCommand->add_option("--paper", render.paper,
+                              "Paper: A4, A3, B4 or Letter (default: the printer's, else A4)")
+        ->check(CLI::IsMember({"A4", "A3", "B4", "Letter"}));
+    renderCommand->add_flag("--landscape", render.landscape, "Turn the paper to landscape");
+
     CLI11_PARSE(app, argc, argv);
     if (show->parsed()) return runShow(showFile);
     if (calcCommand->parsed()) {
@@ -62,6 +83,12 @@ int main(int argc, char** argv) {
         calc.project = calcFile;
         calc.showProgress = ::isatty(2) != 0;
         return dorvo::cli::runCalc(calc, std::cout, messages);
+    }
+    if (renderCommand->parsed()) {
+        StderrMessages messages;
+        render.project = renderFile;
+        render.output = renderOutput;
+        return dorvo::cli::runRender(render, std::cout, messages);
     }
     return 1;
 }

@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
 # Builds the command-line tool and runs the main job on the bundled example project: computes
-# every circle and saves the project with its results under out/ (the bundled file stays as
-# it is).
+# every circle, saves the project with its results under out/ (the bundled file stays as it
+# is) and draws its figure, data tables and result table to PDF.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DDORVO_ENABLE_BENCHMARKS=OFF >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --target dorvo-cli
 
 mkdir -p out
 cp examples/embankment.slw out/embankment.slw
 build/cli/dorvo-cli calc out/embankment.slw --save --records out/embankment-records.txt
-echo "Saved out/embankment.slw with its results; the records are in out/embankment-records.txt"
+build/cli/dorvo-cli render out/embankment.slw --page figure --paper A3 --landscape \
+    -o out/embankment-figure.pdf
+build/cli/dorvo-cli render out/embankment.slw --page data --paper A4 -o out/embankment-data.pdf
+build/cli/dorvo-cli render out/embankment.slw --page results --paper A4 \
+    -o out/embankment-results.pdf
+echo "Results in out/: embankment.slw (saved with its results), embankment-records.txt,"
+echo "embankment-figure.pdf, embankment-data.pdf, embankment-results.pdf"

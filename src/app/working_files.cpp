@@ -60,6 +60,8 @@ void readFonts(Installation& installation, MessageSink& messages) {
     installation.fontsRead = true;
 }
 
+}  // namespace
+
 void applyPageSetupDefaults(Project& project) {
     FigureWindow& window = project.figureWindow;
     if (window.scaleX <= 0) window.scaleX = 500;
@@ -69,7 +71,35 @@ void applyPageSetupDefaults(Project& project) {
     if (window.pageDepthM <= 0) window.pageDepthM = 85;
 }
 
-}  // namespace
+Installation readInstallationSettings(const Environment& environment) {
+    Installation installation;
+    installation.environment = environment;
+    installation.workFolder = findWorkFolder(environment);
+    installation.located = true;
+    installation.settings = recommendedProgramSettings();
+    installation.margins = defaultMarginsTable();
+    installation.fonts = defaultFontSlots();
+    if (auto lines = readTextLines(installation.settingsFile())) {
+        installation.settings = parseProgramSettings(*lines);
+    }
+    if (auto lines = readTextLines(installation.marginsFile())) {
+        applyMarginsLines(installation.margins, *lines);
+    }
+    for (int slot = 1; slot <= kFontSlots; ++slot) {
+        FontSlot& font = installation.fonts[static_cast<std::size_t>(slot - 1)];
+        if (auto lines = readTextLines(installation.fontFile(slot))) {
+            font.colour = 0;
+            font.italic = 0;
+            applyFontLines(font, *lines);
+        }
+        applyFontRules(font, slot);
+    }
+    applySettingsRules(installation.settings);
+    ensureMarginsDefaults(installation.margins);
+    installation.settingsRead = true;
+    installation.fontsRead = true;
+    return installation;
+}
 
 fs::path Installation::fontFile(int slot) const {
     return workFolder / ("Font" + std::to_string(slot) + ".ndx");

@@ -46,6 +46,14 @@ struct SetUpOutcome {
 SetUpOutcome setUpWorkingFiles(Installation& installation, Project& project, Reload reload,
                                MessageSink& messages);
 
+/// Reads the installation's settings, margins and fonts for a tool that runs beside the
+/// program: nothing is created, deleted or reported; what is missing takes the recommended
+/// values.
+Installation readInstallationSettings(const Environment& environment);
+
+/// The fallbacks of the figure window's numbers: scales of 500, a top of 100 m, 85 m pages.
+void applyPageSetupDefaults(Project& project);
+
 /// Changes the installation location (a folder typed by the user) and sets up again.
 SetUpOutcome changeInstallLocation(Installation& installation, Project& project,
                                    const std::string& folder, MessageSink& messages);

@@ -1,0 +1,146 @@
+#include "render_command.h"
+
+#include <QGuiApplication>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <sstream>
+
+#include "app/working_files.h"
+#include "canvas_qt/page_export.h"
+#include "model/line_io.h"
+#include "render/render_inputs.h"
+#include "show_command.h"
+#include "temporary_file.h"
+
+namespace dorvo::cli {
+
+namespace {
+
+/// Qt's GUI layer for fonts and painting, headless when there is no display.
+class GuiSession {
+public:
+    GuiSession() {
+        if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
+            ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        }
+        if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
+            const std::string runtime = "/tmp/runtime-" + std::to_string(::getuid());
+            ::mkdir(runtime.c_str(), 0700);
+            ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 0);
+        }
+        application_ = std::make_unique<QGuiApplication>(argc_, argv_);
+        // Qt adopts the user's locale; numbers in files and records always use the C format.
+        std::setlocale(LC_NUMERIC, "C");
+    }
+
+private:
+    int argc_ = 1;
+    char name_[10] = "dorvo-cli";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QGuiApplication> application_;
+};
+
+std::optional<ViewPage> pageKind(const std::string& name) {
+    if (name == "figure") return ViewPage::Figure;
+    if (name == "data") return ViewPage::Data;
+    if (name == "results") return ViewPage::Results;
+    return std::nullopt;
+}
+
+std::string extensionOf(const std::filesystem::path& file) {
+    std::string extension = file.extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension;
+}
+
+}  // namespace
+
+int runRender(const RenderRequest& request, std::ostream& out, MessageSink& messages) {
+    const auto page = pageKind(request.page);
+    if (!page) {
+        std::cerr << "dorvo-cli: unknown page kind " << request.page
+                  << " (figure, data or results)\n";
+        return 1;
+    }
+    const std::string extension = extensionOf(request.output);
+    if (extension != ".pdf" && extension != ".png" && extension != ".svg") {
+        std::cerr << "dorvo-cli: the output must end in .pdf, .png or .svg\n";
+        return 1;
+    }
+    GuiSession gui;
+
+    Project project;
+    std::ostringstream results;
+    if (!loadForCommandLine(request.project, project, results, messages)) {
+        std::cerr << "dorvo-cli: cannot read project file " << request.project.string() << "\n";
+        return 1;
+    }
+    TemporaryFile resultsFile("dorvo-results");
+    if (resultsFile.path().empty() || !writeFileAtomically(resultsFile.path(), [&](std::ostream& o) {
+            o << results.str();
+            return static_cast<bool>(o);
+        })) {
+        std::cerr << "dorvo-cli: cannot create a temporary file\n";
+        return 1;
+    }
+
+    std::optional<Paper> paper;
+    if (request.paper) {
+        paper = paperNamed(*request.paper, request.landscape);
+        if (!paper) {
+            std::cerr << "dorvo-cli: unknown paper " << *request.paper << " (A4, A3, B4, Letter)\n";
+            return 1;
+        }
+    } else {
+        paper = defaultPrinterPaper();
+        if (!paper) paper = paperNamed("A4", false);
+        if (request.landscape) paper->orientation = QPageLayout::Landscape;
+    }
+
+    const Installation installation = readInstallationSettings(environmentFromProcess());
+    applyPageSetupDefaults(project);
+    PageSetup setup = makePageSetup(project.figureWindow, installation.settings, paper->widthMm(),
+                                    paper->heightMm());
+    ViewState view{*page, request.pageNumber, double(setup.figureLeftX), true};
+    applyPaperDefaults(setup, view);
+    RememberedHeights remembered;
+    CriticalCircleView critical;
+    const RenderInputs inputs{project,      installation.settings, installation.margins,
+                              installation.fonts, setup,           view,
+                              resultsFile.path(), remembered,      critical,
+                              &messages};
+
+    if (extension == ".pdf") {
+        auto pages = writePdf(request.output, *paper, inputs, request.dpi.value_or(600));
+        if (!pages) {
+            std::cerr << "dorvo-cli: cannot write " << request.output.string() << "\n";
+            return 1;
+        }
+        out << "wrote " << request.output.string() << ": " << *pages << " page(s)\n";
+        return 0;
+    }
+    const int dpi = request.dpi.value_or(extension == ".png" ? 150 : 96);
+    const int pages = pageCountAt(inputs, dpi);
+    if (request.pageNumber < 1 || request.pageNumber > pages) {
+        std::cerr << "dorvo-cli: page " << request.pageNumber << " does not exist (1 to " << pages
+                  << ")\n";
+        return 1;
+    }
+    view.currentPage = request.pageNumber;
+    const bool written = extension == ".png" ? writePng(request.output, *paper, inputs, dpi)
+                                             : writeSvg(request.output, *paper, inputs, dpi);
+    if (!written) {
+        std::cerr << "dorvo-cli: cannot write " << request.output.string() << "\n";
+        return 1;
+    }
+    out << "wrote " << request.output.string() << ": page " << request.pageNumber << " of "
+        << pages << "\n";
+    return 0;
+}
+
+}  // namespace dorvo::cli

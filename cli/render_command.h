@@ -1,0 +1,26 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "model/messages.h"
+
+namespace dorvo::cli {
+
+struct RenderRequest {
+    std::filesystem::path project;
+    std::string page = "figure";  // figure, data or results
+    std::filesystem::path output;  // .pdf, .png or .svg
+    int pageNumber = 1;            // PNG and SVG draw one page
+    std::optional<int> dpi;
+    std::optional<std::string> paper;  // A4, A3, B4 or Letter; else the default printer's
+    bool landscape = false;
+};
+
+/// Draws a page kind of a project to a PDF (every page) or one page to PNG or SVG; returns
+/// the exit status.
+int runRender(const RenderRequest& request, std::ostream& out, MessageSink& messages);
+
+}  // namespace dorvo::cli

@@ -1,0 +1,118 @@
+#include "canvas_qt/page_export.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPdfWriter>
+#include <QPrinterInfo>
+#include <QSvgGenerator>
+#include <cmath>
+
+#include "canvas_qt/qpainter_canvas.h"
+#include "render/pages.h"
+
+namespace dorvo {
+
+namespace {
+
+QSizeF sizeMm(const Paper& paper) {
+    QSizeF size = paper.pageSize.size(QPageSize::Millimeter);
+    if (paper.orientation == QPageLayout::Landscape) size.transpose();
+    return size;
+}
+
+QSize sizePx(const Paper& paper, int dpi) {
+    const QSizeF mm = sizeMm(paper);
+    return {int(std::lround(mm.width() / 25.4 * dpi)), int(std::lround(mm.height() / 25.4 * dpi))};
+}
+
+QString pathOf(const std::filesystem::path& file) { return QString::fromStdString(file.string()); }
+
+}  // namespace
+
+int Paper::widthMm() const { return static_cast<int>(std::trunc(sizeMm(*this).width())); }
+int Paper::heightMm() const { return static_cast<int>(std::trunc(sizeMm(*this).height())); }
+
+std::optional<Paper> defaultPrinterPaper() {
+    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    if (printer.isNull()) return std::nullopt;
+    const QPageSize size = printer.defaultPageSize();
+    if (!size.isValid()) return std::nullopt;
+    return Paper{size, QPageLayout::Portrait};
+}
+
+std::optional<Paper> paperNamed(std::string_view name, bool landscape) {
+    const auto orientation = landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+    if (name == "A4") return Paper{QPageSize(QPageSize::A4), orientation};
+    if (name == "A3") return Paper{QPageSize(QPageSize::A3), orientation};
+    if (name == "B4") return Paper{QPageSize(QPageSize::JisB4), orientation};
+    if (name == "Letter") return Paper{QPageSize(QPageSize::Letter), orientation};
+    return std::nullopt;
+}
+
+int pageCountAt(const RenderInputs& inputs, int dpi) {
+    // Counting draws nothing: a one-pixel image of the resolution stands for the page.
+    QImage device(1, 1, QImage::Format_RGB32);
+    const int dotsPerMetre = int(std::lround(dpi / 0.0254));
+    device.setDotsPerMeterX(dotsPerMetre);
+    device.setDotsPerMeterY(dotsPerMetre);
+    QPainter painter(&device);
+    QPainterCanvas canvas(painter);
+    return countPages(canvas, inputs);
+}
+
+std::optional<int> writePdf(const std::filesystem::path& file, const Paper& paper,
+                            const RenderInputs& inputs, int dpi) {
+    QPdfWriter writer(pathOf(file));
+    writer.setPageSize(paper.pageSize);
+    writer.setPageOrientation(paper.orientation);
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setResolution(dpi);
+    writer.setCreator(QStringLiteral("Dorvo"));
+    QPainter painter;
+    if (!painter.begin(&writer)) return std::nullopt;
+    QPainterCanvas canvas(painter);
+    const int pages = countPages(canvas, inputs);
+    for (int page = 1; page <= pages; ++page) {
+        if (page > 1) writer.newPage();
+        inputs.view.currentPage = page;
+        drawPage(canvas, inputs);
+    }
+    inputs.view.currentPage = 1;
+    if (!painter.end()) return std::nullopt;
+    return pages;
+}
+
+bool writePng(const std::filesystem::path& file, const Paper& paper, const RenderInputs& inputs,
+              int dpi) {
+    QImage image(sizePx(paper, dpi), QImage::Format_RGB32);
+    const int dotsPerMetre = int(std::lround(dpi / 0.0254));
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        QPainterCanvas canvas(painter);
+        drawPage(canvas, inputs);
+    }
+    return image.save(pathOf(file), "PNG");
+}
+
+bool writeSvg(const std::filesystem::path& file, const Paper& paper, const RenderInputs& inputs,
+              int dpi) {
+    QSvgGenerator generator;
+    generator.setFileName(pathOf(file));
+    generator.setResolution(dpi);
+    const QSize size = sizePx(paper, dpi);
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(0, 0), size));
+    generator.setTitle(QStringLiteral("Dorvo"));
+    QPainter painter;
+    if (!painter.begin(&generator)) return false;
+    {
+        QPainterCanvas canvas(painter);
+        drawPage(canvas, inputs);
+    }
+    return painter.end() && QFile::exists(pathOf(file));
+}
+
+}  // namespace dorvo

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QPageLayout>
+#include <QPageSize>
+#include <filesystem>
+#include <optional>
+
+#include "render/render_inputs.h"
+
+namespace dorvo {
+
+/// A paper size in whole millimetres as the pages measure it, and its Qt page size.
+struct Paper {
+    QPageSize pageSize;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+
+    int widthMm() const;
+    int heightMm() const;
+};
+
+/// The default printer's paper, when there is a printer.
+std::optional<Paper> defaultPrinterPaper();
+
+/// A paper by name: A4, A3, B4 (the Japanese B4) or Letter; nothing for another name.
+std::optional<Paper> paperNamed(std::string_view name, bool landscape);
+
+/// Writes every page of the shown page kind to a PDF, as the printer would print them.
+/// Returns the number of pages written, or nothing when the file could not be written.
+std::optional<int> writePdf(const std::filesystem::path& file, const Paper& paper,
+                            const RenderInputs& inputs, int dpi);
+
+/// Writes one page to a PNG image at a resolution; false when it could not be written.
+bool writePng(const std::filesystem::path& file, const Paper& paper, const RenderInputs& inputs,
+              int dpi);
+
+/// Writes one page to an SVG drawing; false when it could not be written.
+bool writeSvg(const std::filesystem::path& file, const Paper& paper, const RenderInputs& inputs,
+              int dpi);
+
+/// The number of pages of the shown page kind at a resolution.
+int pageCountAt(const RenderInputs& inputs, int dpi);
+
+}  // namespace dorvo

@@ -1,0 +1,198 @@
+#include "canvas_qt/qpainter_canvas.h"
+
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPolygon>
+#include <cmath>
+
+#include "model/encoding.h"
+
+namespace dorvo {
+
+namespace {
+
+constexpr double kScreenDpi = 96.0;
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+Qt::PenStyle toQtStyle(PenStyle style) {
+    switch (style) {
+        case PenStyle::Dash: return Qt::DashLine;
+        case PenStyle::Dot: return Qt::DotLine;
+        case PenStyle::Solid: break;
+    }
+    return Qt::SolidLine;
+}
+
+Qt::BrushStyle toQtBrush(Fill fill) {
+    switch (fill) {
+        case Fill::Horizontal: return Qt::HorPattern;
+        case Fill::Vertical: return Qt::VerPattern;
+        case Fill::ForwardDiagonal: return Qt::FDiagPattern;
+        case Fill::BackwardDiagonal: return Qt::BDiagPattern;
+        case Fill::Cross: return Qt::CrossPattern;
+        case Fill::DiagonalCross: return Qt::DiagCrossPattern;
+        case Fill::Solid: break;
+    }
+    return Qt::SolidPattern;
+}
+
+QRect toQRect(DeviceRect r) {
+    return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)).normalized();
+}
+
+/// Angle of a point seen from the centre of a box, counter-clockwise on the page from
+/// 3 o'clock, in degrees.
+double angleOnBox(const QRectF& box, DevicePoint p) {
+    const double dx = p.x - box.center().x();
+    const double dy = (box.center().y() - p.y) * (box.height() > 0 ? box.width() / box.height() : 1);
+    return std::atan2(dy, dx) * 180.0 / M_PI;
+}
+
+}  // namespace
+
+QColor toQColor(Colour colour) {
+    return QColor(int(colour & 0xff), int((colour >> 8) & 0xff), int((colour >> 16) & 0xff));
+}
+
+QString installedFamilyFor(const QString& face) {
+    static const QList<QPair<QString, QString>> kWindowsFaces = {
+        {QStringLiteral("ＭＳ 明朝"), QStringLiteral("IPAMincho")},
+        {QStringLiteral("MS Mincho"), QStringLiteral("IPAMincho")},
+        {QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho")},
+        {QStringLiteral("MS PMincho"), QStringLiteral("IPAPMincho")},
+        {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic")},
+        {QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic")},
+        {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic")},
+        {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic")},
+        {QStringLiteral("MS UI Gothic"), QStringLiteral("IPAPGothic")},
+        {QStringLiteral("メイリオ"), QStringLiteral("IPAPGothic")},
+    };
+    for (const auto& [windows, installed] : kWindowsFaces) {
+        if (face == windows) return installed;
+    }
+    if (QFontDatabase::hasFamily(face)) return face;
+    return QStringLiteral("IPAMincho");
+}
+
+QPainterCanvas::QPainterCanvas(QPainter& painter)
+    : painter_(painter),
+      dpiX_(painter.device()->logicalDpiX()),
+      dpiY_(painter.device()->logicalDpiY()) {
+    painter_.setRenderHint(QPainter::Antialiasing, true);
+    painter_.setRenderHint(QPainter::TextAntialiasing, true);
+    painter_.setBackgroundMode(Qt::TransparentMode);
+    font_ = QFont(installedFamilyFor(QStringLiteral("ＭＳ 明朝")));
+}
+
+double QPainterCanvas::pixelScale() const { return std::max(1.0, dpiY_ / kScreenDpi); }
+
+void QPainterCanvas::setPen(PenStyle style, int width, Colour colour) {
+    QPen pen(toQColor(colour));
+    pen.setStyle(toQtStyle(style));
+    pen.setWidth(std::max(1, width));
+    pen.setCapStyle(Qt::FlatCap);
+    painter_.setPen(pen);
+    painter_.setBrush(Qt::NoBrush);
+}
+
+void QPainterCanvas::drawLine(DevicePoint from, DevicePoint to, PenStyle style, int width,
+                              Colour colour) {
+    if (width == 0) return;
+    setPen(style, width, colour);
+    painter_.drawLine(QPoint(from.x, from.y), QPoint(to.x, to.y));
+}
+
+void QPainterCanvas::drawPolyline(std::span<const DevicePoint> points, PenStyle style, int width,
+                                  Colour colour) {
+    if (width == 0 || points.empty()) return;
+    setPen(style, width, colour);
+    QPolygon polygon;
+    for (const DevicePoint& p : points) polygon << QPoint(p.x, p.y);
+    painter_.drawPolyline(polygon);
+}
+
+void QPainterCanvas::fillPolygons(std::span<const DevicePoint> points, std::span<const int> counts,
+                                  Fill fill, Colour colour) {
+    QBrush brush(toQColor(colour), toQtBrush(fill));
+    if (fill != Fill::Solid) brush.setTransform(QTransform::fromScale(pixelScale(), pixelScale()));
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(brush);
+    std::size_t at = 0;
+    for (int count : counts) {
+        QPolygon polygon;
+        for (int i = 0; i < count && at < points.size(); ++i, ++at) {
+            polygon << QPoint(points[at].x, points[at].y);
+        }
+        painter_.drawPolygon(polygon, Qt::OddEvenFill);
+    }
+    painter_.setBrush(Qt::NoBrush);
+}
+
+void QPainterCanvas::drawArc(DeviceRect box, DevicePoint start, DevicePoint end, PenStyle style,
+                             int width, Colour colour) {
+    if (width == 0) return;
+    const QRectF rect = toQRect(box);
+    if (rect.width() <= 0 || rect.height() <= 0) return;
+    const double from = angleOnBox(rect, start);
+    double span = angleOnBox(rect, end) - from;
+    while (span <= 0.0) span += 360.0;
+    setPen(style, width, colour);
+    painter_.drawArc(rect, int(std::lround(from * 16)), int(std::lround(span * 16)));
+}
+
+void QPainterCanvas::drawEllipse(DeviceRect box, PenStyle style, int width, Colour colour) {
+    if (width == 0) return;
+    setPen(style, width, colour);
+    painter_.drawEllipse(toQRect(box));
+}
+
+void QPainterCanvas::drawTextBox(DeviceRect rect, std::string_view utf8, Colour colour,
+                                 int heightPx) {
+    QFont font = font_;
+    font.setPixelSize(std::max(1, heightPx));
+    painter_.save();
+    painter_.setFont(font);
+    painter_.setPen(toQColor(colour));
+    painter_.drawText(toQRect(rect).adjusted(1, 1, -1, -1), Qt::TextWordWrap, fromUtf8(utf8));
+    painter_.restore();
+}
+
+void QPainterCanvas::drawText(DevicePoint at, std::string_view utf8) {
+    const QString text = fromUtf8(utf8);
+    painter_.setFont(font_);
+    painter_.setPen(textColour_);
+    const QFontMetricsF metrics(font_, painter_.device());
+    const double width = metrics.horizontalAdvance(text);
+    double x = 0.0;
+    double baseline = metrics.ascent();
+    if (align_ != TextAlign::TopLeft) x = -width / 2.0;
+    if (align_ == TextAlign::BottomCentre) baseline = -metrics.descent();
+    painter_.save();
+    painter_.translate(at.x, at.y);
+    if (angleDegrees_ != 0) painter_.rotate(-angleDegrees_);
+    painter_.drawText(QPointF(x, baseline), text);
+    painter_.restore();
+}
+
+bool QPainterCanvas::selectFont(const FontRequest& request) {
+    const QString face = QString::fromUtf8(toDisplayText(request.face));
+    QFont font(installedFamilyFor(face));
+    font.setPixelSize(std::max(1, request.heightPx));
+    font.setUnderline(request.underline);
+    font_ = font;
+    textColour_ = toQColor(request.colour);
+    angleDegrees_ = request.angleDegrees;
+    return true;
+}
+
+void QPainterCanvas::clipToRect(DeviceRect rect) {
+    painter_.setClipRect(toQRect(rect), painter_.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+}
+
+void QPainterCanvas::removeClip() { painter_.setClipping(false); }
+
+}  // namespace dorvo

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QFont>
+#include <QPainter>
+
+#include "render/canvas.h"
+
+namespace dorvo {
+
+/// Draws the pages with QPainter on any paint device: screen, printer, PDF, image or SVG.
+class QPainterCanvas : public Canvas {
+public:
+    /// `painter` must be active on its device for the canvas's whole life.
+    explicit QPainterCanvas(QPainter& painter);
+
+    double dpiX() const override { return dpiX_; }
+    double dpiY() const override { return dpiY_; }
+    double pixelScale() const override;
+
+    void drawLine(DevicePoint from, DevicePoint to, PenStyle style, int width,
+                  Colour colour) override;
+    void drawPolyline(std::span<const DevicePoint> points, PenStyle style, int width,
+                      Colour colour) override;
+    void fillPolygons(std::span<const DevicePoint> points, std::span<const int> counts, Fill fill,
+                      Colour colour) override;
+    void drawArc(DeviceRect box, DevicePoint start, DevicePoint end, PenStyle style, int width,
+                 Colour colour) override;
+    void drawEllipse(DeviceRect box, PenStyle style, int width, Colour colour) override;
+    void drawTextBox(DeviceRect rect, std::string_view utf8, Colour colour, int heightPx) override;
+    void drawText(DevicePoint at, std::string_view utf8) override;
+    void setTextAlign(TextAlign align) override { align_ = align; }
+    bool selectFont(const FontRequest& font) override;
+    void clipToRect(DeviceRect rect) override;
+    void removeClip() override;
+
+private:
+    void setPen(PenStyle style, int width, Colour colour);
+
+    QPainter& painter_;
+    double dpiX_;
+    double dpiY_;
+    TextAlign align_ = TextAlign::TopLeft;
+    QFont font_;
+    QColor textColour_ = Qt::black;
+    int angleDegrees_ = 0;
+};
+
+/// A Windows colour value 0x00BBGGRR as a QColor.
+QColor toQColor(Colour colour);
+
+/// The installed family that stands in for a face name of the settings ("ＭＳ 明朝" and the
+/// other Windows faces become the IPA faces), so Japanese text never shows as boxes.
+QString installedFamilyFor(const QString& face);
+
+}  // namespace dorvo

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "render/canvas.h"
+#include "render/render_inputs.h"
+#include "render/row_engine.h"
+
+namespace dorvo {
+
+/// Lays out the input data tables: blocks, layers, loads, the slip-circle search and Kh.
+/// Draws the rows of the current page (drawing mode) and returns the number of pages.
+int layOutDataPage(Canvas& canvas, const RenderInputs& inputs, PageMode mode);
+
+}  // namespace dorvo

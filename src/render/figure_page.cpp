@@ -1,0 +1,403 @@
+#include "render/figure_page.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+
+#include "calc/circle_search.h"
+#include "model/encoding.h"
+#include "model/line_io.h"
+#include "model/number_text.h"
+#include "model/text_cell.h"
+#include "render/drawing.h"
+
+namespace dorvo {
+
+namespace {
+
+constexpr Colour kWindowOutline = 0xffff80;  // RGB(128, 255, 255)
+constexpr int kMaxGridLines = 400;
+// Grid and axis loops draw within the window only; this bounds them for absurd windows.
+constexpr int kMaxRuledLines = 10000;
+
+struct FigureBlock {
+    double left = 0.0;
+    double right = 0.0;
+    std::vector<BlockLine> lines;
+};
+
+std::vector<FigureBlock> figureBlocks(const Project& project) {
+    std::vector<FigureBlock> blocks;
+    double left = 0.0;
+    for (int row = 1; row <= blockCount(project); ++row) {
+        FigureBlock block;
+        block.left = left;
+        block.right = readReal(project.block(row).x);
+        block.lines = splitBlockLines(project.block(row).lines, BlockLineEnd::LeftAbsent);
+        left = block.right;
+        blocks.push_back(std::move(block));
+    }
+    return blocks;
+}
+
+/// The first multiple of step from −10 steps up that is not below `from`.
+double firstMultiple(double step, double from) {
+    return std::max(-10.0 * step, std::ceil(from / step) * step);
+}
+
+class FigurePainter {
+public:
+    FigurePainter(Canvas& canvas, const RenderInputs& inputs)
+        : canvas_(canvas),
+          inputs_(inputs),
+          settings_(inputs.settings),
+          mapping_(makeDeviceMapping(canvas.dpiX(), canvas.dpiY(), inputs.setup)),
+          draw_(canvas, mapping_),
+          blocks_(figureBlocks(inputs.project)) {}
+
+    void paint() {
+        window_ = figureWindowOf(inputs_.setup, inputs_.view);
+        mapping_.shiftX = -window_.left;
+        mapping_.topY = inputs_.setup.figureTopY;
+        firstPage_ = inputs_.view.currentPage == 1;
+        repeat_ = settingIsOn(inputs_, page_line::kRepeatOnLaterPages);
+        if (!inputs_.view.printing) {
+            draw_.frame(window_.left, window_.top, window_.right, window_.bottom,
+                        settings_.windowFrameWidth, kWindowOutline);
+        }
+        clipToWindow();
+        fillSoilBands();
+        canvas_.removeClip();
+        drawGrid();
+        drawAxes();
+        selectFontSlot(canvas_, inputs_, font_slot::kFigureFs);
+        canvas_.setTextAlign(TextAlign::TopLeft);
+        clipToWindow();
+        drawSectionLinesAndLoads();
+        CircleSearchValues values;
+        if (validateCircleSearch(inputs_.project.circleSearch, values, nullptr) ==
+            CircleSearchCheck::Valid) {
+            drawSearchData(values);
+        }
+        drawResultOverlay();
+        canvas_.setTextAlign(TextAlign::TopLeft);
+        canvas_.removeClip();
+        drawHeadingAndPageNumber();
+    }
+
+private:
+    bool onShownPage() const { return firstPage_ || repeat_; }
+
+    void clipToWindow() { draw_.clip(window_.left, window_.top, window_.right, window_.bottom); }
+
+    double metresX(double mm) const { return inputs_.setup.scaleX * mm * 0.001; }
+    double metresY(double mm) const { return inputs_.setup.scaleY * mm * 0.001; }
+
+    void fillSoilBands() {
+        const int fillMode = std::max(0, readInteger(inputs_.setting(settings_line::kLayerFill)));
+        if (fillMode != 0 && fillMode != 1) return;
+        const Fill fill = fillMode == 0 ? Fill::ForwardDiagonal : Fill::Solid;
+        for (const FigureBlock& block : blocks_) {
+            double previousLeft = 0.0;
+            double previousRight = 0.0;
+            for (const BlockLine& line : block.lines) {
+                const double yLeft = readReal(line.yLeft);
+                const double yRight = readReal(line.yRight);
+                if (auto row = findLayerRow(inputs_.project, readInteger(line.layerNo))) {
+                    const Colour colour = colourFromText(inputs_.project.layer(*row).colour);
+                    draw_.fillQuadrilaterals({block.left, previousLeft, block.left, yLeft,
+                                              block.right, yRight, block.right, previousRight},
+                                             fill, colour);
+                }
+                previousLeft = yLeft;
+                previousRight = yRight;
+            }
+        }
+    }
+
+    void drawGrid() {
+        const int width = settings_.gridWidth;
+        if (width <= 0) return;
+        const Colour colour = colourFromText(settings_.gridColour);
+        if (const int s = settings_.gridStepY; s > 0) {
+            const double last = std::trunc(window_.top + 0.5);
+            int drawn = 0;
+            for (double y = std::max(double(s), std::ceil(window_.bottom / s) * s);
+                 y <= last && drawn < kMaxRuledLines; y += s, ++drawn) {
+                if (y > window_.bottom) draw_.line(window_.left, y, window_.right, y, width, colour);
+            }
+        }
+        if (const int t = settings_.gridStepX; t > 0) {
+            const double last = std::trunc(window_.right + 0.5);
+            int drawn = 0;
+            for (double x = std::max(double(t), std::ceil(window_.left / t) * t);
+                 x <= last && drawn < kMaxRuledLines; x += t, ++drawn) {
+                if (x > window_.left) draw_.line(x, window_.bottom, x, window_.top, width, colour);
+            }
+        }
+    }
+
+    void drawAxes() {
+        if (!settingIsOn(inputs_, settings_line::kShowAxes)) return;
+        selectFontSlot(canvas_, inputs_, font_slot::kFigureAxes);
+        const double tickMm = settings_.axisTickLengthMm;
+        const double f = metresX(tickMm);
+        const double g = metresY(tickMm);
+        const double h = fontHeightPx(inputs_.font(font_slot::kFigureAxes), canvas_.dpiY()) /
+                         mapping_.pxPerMetreY;
+        const int p = settings_.axisTickStep;
+        const int n = settings_.axisLabelStep;
+        const int width = settings_.axisWidth;
+        const Colour colour = colourFromText(settings_.axisColour);
+
+        if (onShownPage()) {
+            double top = std::trunc(window_.top + 0.5);
+            const std::string& yMax = inputs_.setting(page_line::kYAxisMax);
+            if (isPresent(yMax) && readReal(yMax) >= 0.0) top = readReal(yMax);
+            if (p > 0 && width > 0) {
+                double lastTick = window_.bottom;
+                int drawn = 0;
+                for (double v = firstMultiple(p, window_.bottom); v <= top && drawn < kMaxRuledLines;
+                     v += p, ++drawn) {
+                    draw_.line(window_.left, v, window_.left + f, v, width, colour);
+                    lastTick = v;
+                }
+                draw_.line(window_.left, window_.bottom, window_.left, lastTick, width, colour);
+            }
+            if (n > 0) {
+                canvas_.setTextAlign(TextAlign::TopLeft);
+                int drawn = 0;
+                for (double v = firstMultiple(n, std::nextafter(window_.bottom, 1e300));
+                     v <= top && drawn < kMaxRuledLines; v += n, ++drawn) {
+                    draw_.text(window_.left + f, v + h / 2, formatC("%d", int(v)));
+                }
+            }
+        }
+
+        const double right = std::trunc(window_.right + 0.5);
+        if (p > 0 && width > 0) {
+            int drawn = 0;
+            for (double u = firstMultiple(p, window_.left); u <= right && drawn < kMaxRuledLines;
+                 u += p, ++drawn) {
+                draw_.line(u, window_.bottom, u, window_.bottom + g, width, colour);
+            }
+            draw_.line(window_.left, window_.bottom, window_.right, window_.bottom, width, colour);
+        }
+        if (n > 0) {
+            canvas_.setTextAlign(TextAlign::BottomCentre);
+            int drawn = 0;
+            for (double u = firstMultiple(n, std::nextafter(window_.left, 1e300));
+                 u <= right && drawn < kMaxRuledLines; u += n, ++drawn) {
+                draw_.text(u, window_.bottom + g, formatC("%d", int(u)));
+            }
+        }
+    }
+
+    void drawSectionLinesAndLoads() {
+        const int width = settings_.blockLineWidth;
+        const Colour colour = colourFromText(settings_.blockLineColour);
+        for (const FigureBlock& block : blocks_) {
+            double previousLeft = 0.0;
+            double previousRight = 0.0;
+            for (const BlockLine& line : block.lines) {
+                const double yLeft = readReal(line.yLeft);
+                const double yRight = readReal(line.yRight);
+                draw_.line(block.left, previousLeft, block.left, yLeft, width, colour);
+                draw_.line(block.left, yLeft, block.right, yRight, width, colour);
+                draw_.line(block.right, yRight, block.right, previousRight, width, colour);
+                draw_.line(block.right, previousRight, block.left, previousLeft, width, colour);
+                previousLeft = yLeft;
+                previousRight = yRight;
+            }
+            if (!block.lines.empty()) drawLoads(block);
+        }
+    }
+
+    void drawLoads(const FigureBlock& block) {
+        const double length = metresY(readReal(settings_.loadLineLengthMm));
+        const Colour colour = colourFromText(settings_.loadColour);
+        const BlockLine& ground = block.lines.back();
+        const double yLeft = readReal(ground.yLeft);
+        const double yRight = readReal(ground.yRight);
+        for (const ConcentratedLoad& load : inputs_.project.loads) {
+            if (!isPresent(load.x)) continue;
+            const double x = readReal(load.x);
+            if (!(block.left <= x && x < block.right)) continue;
+            const double y = yLeft + (yRight - yLeft) * (x - block.left) / (block.right - block.left);
+            draw_.line(x, y, x, y + length, settings_.loadWidth, colour);
+        }
+    }
+
+    void drawSearchData(const CircleSearchValues& v) {
+        const CircleSearch& search = inputs_.project.circleSearch;
+        const Colour rangeColour = colourFromText(settings_.slipRangeColour);
+        for (int field : {7, 8}) {
+            if (!isPresent(search.line(field))) continue;
+            const double y = v.fields[static_cast<std::size_t>(field - 1)];
+            draw_.dashedLine(std::max(window_.left, v.centreStartX() - 10), y,
+                             std::min(window_.right, v.centreEndX() + 10), y,
+                             settings_.slipRangeDash, settings_.slipRangeGap,
+                             settings_.slipRangeWidth, rangeColour);
+        }
+        const double markMm = std::max(readReal(settings_.limitPointRadiusMm), 0.2);
+        for (int field : {10, 12, 14}) {
+            if (!isPresent(search.line(field)) || !isPresent(search.line(field + 1))) continue;
+            draw_.circle(v.fields[static_cast<std::size_t>(field - 1)],
+                         v.fields[static_cast<std::size_t>(field)], metresY(markMm),
+                         settings_.slipRangeWidth, rangeColour);
+        }
+
+        const Colour gridColour = colourFromText(settings_.centreGridColour);
+        const int width = settings_.centreGridWidth;
+        int rows = 0;
+        for (double y = v.centreStartY(); y <= v.centreEndY() + kEpsilon && rows < kMaxGridLines;
+             y += v.stepY(), ++rows) {
+            draw_.dashedLine(v.centreStartX(), y, v.centreEndX(), y, settings_.centreGridDash,
+                             settings_.centreGridGap, width, gridColour);
+        }
+        int columns = 0;
+        for (double x = v.centreStartX(); x <= v.centreEndX() + kEpsilon && columns < kMaxGridLines;
+             x += v.stepX(), ++columns) {
+            draw_.dashedLine(x, v.centreStartY(), x, v.centreEndY(), settings_.centreGridDash,
+                             settings_.centreGridGap, width, gridColour);
+        }
+        if (rows <= 1) {
+            int marks = 0;
+            for (double x = v.centreStartX(); x <= v.centreEndX() + kEpsilon && marks < kMaxGridLines;
+                 x += v.stepX(), ++marks) {
+                draw_.line(x, v.centreEndY() + 0.8, x, v.centreStartY() - 0.8, width, gridColour);
+            }
+        }
+        if (columns <= 1) {
+            int marks = 0;
+            for (double y = v.centreStartY(); y <= v.centreEndY() + kEpsilon && marks < kMaxGridLines;
+                 y += v.stepY(), ++marks) {
+                draw_.line(v.centreStartX() - 0.8, y, v.centreEndX() + 0.8, y, width, gridColour);
+            }
+        }
+    }
+
+    void drawResultOverlay() {
+        CriticalCircleView& c = inputs_.critical;
+        const std::vector<CentreLabel> labels = readResultOverlay(inputs_.resultsFile, c);
+        const double h =
+            fontHeightPx(inputs_.font(font_slot::kFigureFs), canvas_.dpiY()) / mapping_.pxPerMetreY;
+        canvas_.setTextAlign(TextAlign::TopLeft);
+        for (const CentreLabel& label : labels) draw_.text(label.x, label.y + h, label.text);
+        if (!(c.r > 0.0)) return;
+        const Colour colour = colourFromText(settings_.arcColour);
+        draw_.arc(c.rx - c.r, c.ry + c.r, c.rx + c.r, c.ry - c.r, c.p1x, c.p1y, c.p2x, c.p2y, 1,
+                  colour);
+        draw_.line(c.rx, c.ry, c.p1x, c.p1y, settings_.arcWidth, colour);
+        draw_.line(c.rx, c.ry, c.p2x, c.p2y, settings_.arcWidth, colour);
+    }
+
+    void drawHeadingAndPageNumber() {
+        if (!onShownPage()) return;
+        const DeviceMapping& m = mapping_;
+        selectFontSlot(canvas_, inputs_, font_slot::kTitles);
+        const double topMm =
+            inputs_.setup.topMarginMm + readReal(inputs_.setting(page_line::kFigureHeadingTop));
+        double xMm = 0.0;
+        if (settingIsOn(inputs_, page_line::kFigureHeadingCentred)) {
+            xMm = inputs_.setup.paperWidthMm / 2.0;
+            canvas_.setTextAlign(TextAlign::TopCentre);
+        } else {
+            xMm = inputs_.setup.leftMarginMm + readReal(inputs_.setting(page_line::kFigureHeadingLeft));
+            canvas_.setTextAlign(TextAlign::TopLeft);
+        }
+        canvas_.drawText({static_cast<int>(std::trunc(xMm * m.pxPerMmX)),
+                          static_cast<int>(std::trunc(topMm * m.pxPerMmY))},
+                         toDisplayText(inputs_.setting(page_line::kFigureHeading)));
+        drawPageNumber(canvas_, m, inputs_,
+                       {page_line::kFigureStartPage, page_line::kFigurePageForm,
+                        page_line::kFigurePagePrefix},
+                       inputs_.view.currentPage);
+    }
+
+    Canvas& canvas_;
+    const RenderInputs& inputs_;
+    const ProgramSettings& settings_;
+    DeviceMapping mapping_;
+    ModelDrawing draw_;
+    std::vector<FigureBlock> blocks_;
+    FigureWindowOnPage window_;
+    bool firstPage_ = true;
+    bool repeat_ = false;
+};
+
+enum class OverlayState { None, Csv, CentreValues, Critical, Points };
+
+/// The number after a marker, and the text that follows the marker.
+std::optional<std::pair<double, std::string>> numberAfter(std::string_view text,
+                                                          std::string_view marker) {
+    TextAfter after = textAfter(text, marker);
+    if (after.position == 0) return std::nullopt;
+    return std::make_pair(readReal(after.text), after.text);
+}
+
+std::string trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == text.npos) return {};
+    const auto last = text.find_last_not_of(" \t");
+    return std::string(text.substr(first, last - first + 1));
+}
+
+}  // namespace
+
+std::vector<CentreLabel> readResultOverlay(const std::filesystem::path& resultsFile,
+                                           CriticalCircleView& critical) {
+    std::vector<CentreLabel> labels;
+    std::ifstream in(resultsFile, std::ios::binary);
+    if (!in) return labels;
+    OverlayState state = OverlayState::None;
+    std::string raw;
+    while (readRawLine(in, raw)) {
+        const std::string_view line = withoutLineEnd(raw);
+        auto contains = [&](std::string_view marker) { return line.find(marker) != line.npos; };
+        if (contains("$$END")) break;
+        if (contains("$$XY")) {
+            state = OverlayState::Points;
+        } else if (contains("$$ANS")) {
+            state = OverlayState::Critical;
+        } else if (contains("$$RSLT")) {
+            state = OverlayState::CentreValues;
+        } else if (contains("FS min") && state == OverlayState::Csv) {
+            state = OverlayState::CentreValues;
+        } else if (contains("$$CSV")) {
+            state = OverlayState::Csv;
+            continue;
+        }
+        if (state == OverlayState::CentreValues) {
+            auto x = numberAfter(line, "Rx:");
+            auto y = x ? numberAfter(x->second, "Ry:") : std::nullopt;
+            TextAfter label = y ? textAfter(y->second, "=") : TextAfter{};
+            if (label.position != 0) labels.push_back({x->first, y->first, trimmed(label.text)});
+        } else if (state == OverlayState::Critical) {
+            auto x = numberAfter(line, "Rx:");
+            auto y = x ? numberAfter(x->second, "Ry:") : std::nullopt;
+            auto r = y ? numberAfter(y->second, "R:") : std::nullopt;
+            if (r) {
+                critical.rx = x->first;
+                critical.ry = y->first;
+                critical.r = r->first;
+            }
+        } else if (state == OverlayState::Points) {
+            auto p1 = numberAfter(line, "P1(");
+            auto p2 = numberAfter(line, "P2(");
+            if (p1 && p2) {
+                critical.p1x = p1->first;
+                critical.p1y = readReal(csvField(p1->second, 2).text);
+                critical.p2x = p2->first;
+                critical.p2y = readReal(csvField(p2->second, 2).text);
+            }
+        }
+    }
+    return labels;
+}
+
+void drawFigurePage(Canvas& canvas, const RenderInputs& inputs) {
+    FigurePainter(canvas, inputs).paint();
+}
+
+}  // namespace dorvo

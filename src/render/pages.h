@@ -1,0 +1,15 @@
+#pragma once
+
+#include "render/canvas.h"
+#include "render/render_inputs.h"
+
+namespace dorvo {
+
+/// Draws the page the view shows: the data tables, the result table or the figure.
+void drawPage(Canvas& canvas, const RenderInputs& inputs);
+
+/// How many pages the shown page kind has on this device; brings a current page beyond the
+/// count back to 1.
+int countPages(Canvas& canvas, const RenderInputs& inputs);
+
+}  // namespace dorvo

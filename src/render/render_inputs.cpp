@@ -1,0 +1,41 @@
+#include "render/render_inputs.h"
+
+#include <cmath>
+
+#include "model/encoding.h"
+#include "model/number_text.h"
+#include "model/text_cell.h"
+#include "render/drawing.h"
+
+namespace dorvo {
+
+bool settingIsOn(const RenderInputs& inputs, int line) {
+    return readInteger(inputs.setting(line)) != 0;
+}
+
+void selectFontSlot(Canvas& canvas, const RenderInputs& inputs, int slot) {
+    if (!makeFont(canvas, inputs.font(slot), canvas.dpiY()) && inputs.messages != nullptr) {
+        inputs.messages->report(literalMessage("Can't create font"));
+    }
+}
+
+void drawPageNumber(Canvas& canvas, const DeviceMapping& mapping, const RenderInputs& inputs,
+                    PageNumberLines lines, int page) {
+    const std::string& start = inputs.setting(lines.startPage);
+    const std::string& top = inputs.setting(page_line::kPageNumberTop);
+    if (!isPresent(start) || !isPresent(top)) return;
+    const std::string text = formatPageNumber(page + readInteger(start) - 1,
+                                              inputs.setting(lines.form),
+                                              inputs.setting(lines.prefix));
+    const double xMm = settingIsOn(inputs, page_line::kPageNumberCentred)
+                           ? inputs.setup.paperWidthMm / 2.0
+                           : readReal(inputs.setting(page_line::kPageNumberLeft));
+    const double yMm = readReal(top);
+    selectFontSlot(canvas, inputs, font_slot::kPageFooter);
+    canvas.setTextAlign(TextAlign::TopCentre);
+    canvas.drawText({static_cast<int>(std::trunc(xMm * mapping.pxPerMmX)),
+                     static_cast<int>(std::trunc(yMm * mapping.pxPerMmY))},
+                    toDisplayText(text));
+}
+
+}  // namespace dorvo

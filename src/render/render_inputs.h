@@ -1,0 +1,107 @@
+#pragma once
+
+#include <filesystem>
+
+#include "app/font_slots.h"
+#include "app/margins_table.h"
+#include "app/program_settings.h"
+#include "model/messages.h"
+#include "model/project.h"
+#include "render/canvas.h"
+#include "render/page_setup.h"
+
+namespace dorvo {
+
+/// Row and heading heights of the text pages as the screen last drew them, so that printed
+/// pages break where the screen's pages break.
+struct RememberedHeights {
+    double dataRow = 0.0;
+    double dataHeading = 0.0;
+    double resultRow = 0.0;
+    double resultHeading = 0.0;
+};
+
+/// The critical circle as the figure last read it from the results working file.
+struct CriticalCircleView {
+    double rx = 0.0;
+    double ry = 0.0;
+    double r = 0.0;
+    double p1x = 0.0;
+    double p1y = 0.0;
+    double p2x = 0.0;
+    double p2y = 0.0;
+};
+
+/// Everything a page routine reads, and the little it remembers between draws.
+struct RenderInputs {
+    const Project& project;
+    const ProgramSettings& settings;
+    const MarginsTable& margins;
+    const FontSlots& fonts;
+    const PageSetup& setup;
+    ViewState& view;
+    std::filesystem::path resultsFile;
+    RememberedHeights& remembered;
+    CriticalCircleView& critical;
+    MessageSink* messages = nullptr;
+
+    const FontSlot& font(int slot) const { return fonts.at(static_cast<std::size_t>(slot - 1)); }
+    const std::string& setting(int line) const { return project.settings.line(line); }
+};
+
+/// Project settings lines of the headings and pages.
+namespace page_line {
+inline constexpr int kResultUnitDisplay = 16;
+inline constexpr int kYAxisMax = 20;
+inline constexpr int kFigureHeading = 21;
+inline constexpr int kBlockHeading = 22;
+inline constexpr int kLayerHeading = 23;
+inline constexpr int kLoadHeading = 24;
+inline constexpr int kCircleHeading = 25;
+inline constexpr int kResultHeading = 26;
+inline constexpr int kRepeatOnLaterPages = 27;
+inline constexpr int kFigureHeadingTop = 29;
+inline constexpr int kBlockHeadingTop = 30;
+inline constexpr int kLayerHeadingTop = 31;
+inline constexpr int kLoadHeadingTop = 32;
+inline constexpr int kCircleHeadingTop = 33;
+inline constexpr int kResultHeadingTop = 34;
+inline constexpr int kFigureHeadingLeft = 37;
+inline constexpr int kFigureHeadingCentred = 38;
+inline constexpr int kLoadNewPage = 39;
+inline constexpr int kCircleNewPage = 40;
+inline constexpr int kFigureStartPage = 41;
+inline constexpr int kDataStartPage = 42;
+inline constexpr int kResultStartPage = 43;
+inline constexpr int kFigurePagePrefix = 44;
+inline constexpr int kDataPagePrefix = 45;
+inline constexpr int kResultPagePrefix = 46;
+inline constexpr int kFigurePageForm = 49;
+inline constexpr int kDataPageForm = 50;
+inline constexpr int kResultPageForm = 54;
+inline constexpr int kDataHeadingLeft = 55;
+inline constexpr int kDataHeadingCentred = 56;
+inline constexpr int kPageNumberLeft = 57;
+inline constexpr int kPageNumberCentred = 58;
+inline constexpr int kPageNumberTop = 59;
+}  // namespace page_line
+
+/// Where the page number of a page kind comes from.
+struct PageNumberLines {
+    int startPage;
+    int form;
+    int prefix;
+};
+
+/// Draws the page number of page `page` at the shared page-number position, when its start
+/// page and top distance are given.
+void drawPageNumber(Canvas& canvas, const DeviceMapping& mapping, const RenderInputs& inputs,
+                    PageNumberLines lines, int page);
+
+/// Selects a font slot, reporting "Can't create font" when the device refuses it.
+void selectFontSlot(Canvas& canvas, const RenderInputs& inputs, int slot);
+
+/// Whether a check-box setting is on ("1").
+bool settingIsOn(const RenderInputs& inputs, int line);
+
+}  // namespace dorvo
