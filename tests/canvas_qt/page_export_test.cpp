@@ -1,0 +1,104 @@
+#include "canvas_qt/page_export.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "app/calculation.h"
+#include "app/working_files.h"
+#include "canvas_qt/qpainter_canvas.h"
+#include "model/project_file.h"
+#include "support/memory_message_sink.h"
+#include "support/render_fixture.h"
+
+namespace dorvo {
+namespace {
+
+/// The bundled example after a calculation, set up as the command line prints it.
+class ExampleExport : public ::testing::Test {
+protected:
+    ExampleExport() {
+        std::ifstream in(DORVO_EXAMPLES_DIR "/embankment.slw", std::ios::binary);
+        std::ostringstream oldResults;
+        readProjectLines(f.project, in, oldResults, messages);
+        calculateInto(f.resultsFile, f.project, {}, nullptr, messages);
+        applyPageSetupDefaults(f.project);
+        f.setup = makePageSetup(f.project.figureWindow, f.settings, paper.widthMm(),
+                                paper.heightMm());
+        f.view.printing = true;
+    }
+
+    int pdfPages(const std::filesystem::path& file) {
+        const std::string bytes = test::readBytes(file);
+        const std::regex page("/Type /Page[^s]");
+        return int(std::distance(std::sregex_iterator(bytes.begin(), bytes.end(), page),
+                                 std::sregex_iterator()));
+    }
+
+    /// The share of pixels that are not white.
+    double inkOf(const std::filesystem::path& file) {
+        QImage image(QString::fromStdString(file.string()));
+        if (image.isNull()) return 0.0;
+        long ink = 0;
+        for (int y = 0; y < image.height(); y += 2) {
+            for (int x = 0; x < image.width(); x += 2) ink += image.pixel(x, y) != qRgb(255, 255, 255);
+        }
+        return double(ink) / (double(image.width()) * image.height() / 4.0);
+    }
+
+    test::RenderFixture f;
+    test::MemoryMessageSink messages;
+    Paper paper = *paperNamed("A4", false);
+};
+
+TEST_F(ExampleExport, EveryPageKindWritesAPdfWithItsPagesAndAPngWithInk) {
+    for (ViewPage page : {ViewPage::Figure, ViewPage::Data, ViewPage::Results}) {
+        f.view.page = page;
+        const auto pdf = f.folder.path() / "page.pdf";
+        auto written = writePdf(pdf, paper, f.inputs(), 300);
+        ASSERT_TRUE(written.has_value());
+        EXPECT_EQ(pdfPages(pdf), *written);
+        EXPECT_EQ(*written, pageCountAt(f.inputs(), 300));
+        EXPECT_GE(*written, page == ViewPage::Results ? 20 : 2);
+
+        const auto png = f.folder.path() / "page.png";
+        f.view.currentPage = 1;
+        ASSERT_TRUE(writePng(png, paper, f.inputs(), 100));
+        const QImage image(QString::fromStdString(png.string()));
+        EXPECT_EQ(image.width(), 827);  // 210 mm at 100 dpi
+        EXPECT_GT(inkOf(png), 0.005) << "page kind " << int(page);
+    }
+}
+
+TEST_F(ExampleExport, SvgHoldsTheHeadingInJapanese) {
+    f.view.page = ViewPage::Figure;
+    f.view.currentPage = 1;
+    const auto svg = f.folder.path() / "figure.svg";
+    ASSERT_TRUE(writeSvg(svg, paper, f.inputs(), 96));
+    const std::string text = test::readBytes(svg);
+    EXPECT_NE(text.find("計算結果図"), std::string::npos);  // Qt splits runs by script
+    EXPECT_NE(text.find("IPAMincho"), std::string::npos);
+}
+
+TEST_F(ExampleExport, LandscapeA3HasTheLargerSize) {
+    Paper a3 = *paperNamed("A3", true);
+    EXPECT_EQ(a3.widthMm(), 420);
+    EXPECT_EQ(a3.heightMm(), 297);
+    Paper b4 = *paperNamed("B4", false);
+    EXPECT_EQ(b4.widthMm(), 257);
+    EXPECT_EQ(paperNamed("A5", false), std::nullopt);
+}
+
+TEST(QPainterCanvas, WindowsColoursAndFaces) {
+    EXPECT_EQ(toQColor(0x0000ff), QColor(255, 0, 0));
+    EXPECT_EQ(toQColor(0x008000), QColor(0, 128, 0));
+    EXPECT_EQ(installedFamilyFor(QStringLiteral("ＭＳ 明朝")), QStringLiteral("IPAMincho"));
+    EXPECT_EQ(installedFamilyFor(QStringLiteral("ＭＳ ゴシック")), QStringLiteral("IPAGothic"));
+    EXPECT_EQ(installedFamilyFor(QStringLiteral("No Such Face")), QStringLiteral("IPAMincho"));
+}
+
+}  // namespace
+}  // namespace dorvo

@@ -1,0 +1,114 @@
+#include "render/results_page.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/margins_table.h"
+#include "support/recording_canvas.h"
+#include "support/render_fixture.h"
+
+namespace dorvo {
+namespace {
+
+test::RecordingCanvas drawPageOf(test::RenderFixture& f, int page) {
+    f.view.currentPage = page;
+    test::RecordingCanvas canvas;
+    layOutResultsPage(canvas, f.inputs(), PageMode::Drawing);
+    return canvas;
+}
+
+std::set<int> rowsOf(const test::RecordingCanvas& canvas) {
+    std::set<int> rows;
+    for (const test::Drawn& text : canvas.texts()) {
+        if (text.font.heightPx == 12) rows.insert(text.points[0].y);  // 9 pt result font
+    }
+    return rows;
+}
+
+const char* const kShortStream =
+    "$$CSV\r\n018,Rx,Ry,R,MD,(MC)  +,(Mt-Me)  =,MR,FS\r\n"
+    "028,    1.00,    2.00,    3.00,       4.00,       5.00,       6.00,       7.00,    1.250\r\n"
+    "801,----\r\n$$END\r\n";
+
+TEST(ResultsPage, ShortStreamTakesThreeRowsAndFourWithUnits) {
+    test::RenderFixture f;
+    f.writeResults(kShortStream);
+    EXPECT_EQ(rowsOf(drawPageOf(f, 1)).size(), 3u);
+    f.setSetting(16, "1");
+    f.setSetting(15, "1");
+    test::RecordingCanvas withUnits = drawPageOf(f, 1);
+    EXPECT_EQ(rowsOf(withUnits).size(), 4u);
+    EXPECT_TRUE(withUnits.hasText("  kNm"));
+    f.setSetting(15, "0");
+    EXPECT_EQ(rowsOf(drawPageOf(f, 1)).size(), 3u);
+}
+
+TEST(ResultsPage, FieldsStandAtTheColumnsTheirCodeSelects) {
+    test::RenderFixture f;
+    f.writeResults(
+        "$$CSV\r\n055,FS min.,( Rx:    5.00,Ry:   12.00,R:    7.00 ),=   1.250\r\n"
+        "801,----\r\n$$ANS\r\n"
+        "055,FS min.,( Rx:    5.00,Ry:   12.00,R:    7.00 ),=   1.250\r\n$$END\r\n");
+    test::RecordingCanvas canvas = drawPageOf(f, 1);
+    const DeviceMapping paper =
+        paperMapping(makeDeviceMapping(96, 96, f.setup), pageMetresY(100, 297, 15));
+    std::vector<int> minimumColumns;
+    for (const test::Drawn& text : canvas.texts()) {
+        if (text.text == "=   1.250") minimumColumns.push_back(text.points[0].x);
+    }
+    ASSERT_EQ(minimumColumns.size(), 2u);  // the answer's 055 is laid out like the others
+    const int fifth = toDeviceX(paper, marginPosition(f.margins, 13, 5) * 0.1);
+    EXPECT_EQ(minimumColumns[0], fifth);
+    EXPECT_EQ(minimumColumns[1], fifth);
+}
+
+TEST(ResultsPage, ThirdCharacterNineDrawsEightFields) {
+    test::RenderFixture f;
+    f.writeResults("$$CSV\r\n029,a,b,c,d,e,f,g,h,i,j\r\n$$END\r\n");
+    test::RecordingCanvas canvas = drawPageOf(f, 1);
+    EXPECT_TRUE(canvas.hasText("h"));
+    EXPECT_FALSE(canvas.hasText("i"));
+}
+
+TEST(ResultsPage, ErrorLinesTakeNoRow) {
+    test::RenderFixture f;
+    f.writeResults(
+        "$$CSV\r\n073,    5.00,   12.00,    ---\r\nerror  R-Over (next Ic)\r\n"
+        "073,    6.00,   12.00,    ---\r\n$$END\r\n");
+    test::RecordingCanvas canvas = drawPageOf(f, 1);
+    std::set<int> rows = rowsOf(canvas);
+    ASSERT_EQ(rows.size(), 2u);
+    const int gap = *rows.rbegin() - *rows.begin();
+    EXPECT_LT(gap, 20);  // adjacent rows: one row height (about 14 pixels) apart
+}
+
+TEST(ResultsPage, WithoutAResultsFileOnlyTheHeading) {
+    test::RenderFixture f;
+    f.setSetting(26, "RESULTS");
+    f.setSetting(43, "1");
+    f.setSetting(59, "281");
+    test::RecordingCanvas canvas = drawPageOf(f, 1);
+    ASSERT_EQ(canvas.texts().size(), 1u);
+    EXPECT_EQ(canvas.texts()[0].text, "RESULTS");
+    test::RecordingCanvas counter;
+    EXPECT_EQ(layOutResultsPage(counter, f.inputs(), PageMode::Counting), 1);
+}
+
+TEST(ResultsPage, LongStreamsPageAndNumberEveryPage) {
+    test::RenderFixture f;
+    std::string stream = "$$CSV\r\n";
+    for (int i = 0; i < 150; ++i) stream += "073,    5.00,   12.00,    ---\r\n";
+    f.writeResults(stream + "$$END\r\n");
+    f.setSetting(43, "3");
+    f.setSetting(59, "281");
+    f.setSetting(54, "(");
+    test::RecordingCanvas counter;
+    const int pages = layOutResultsPage(counter, f.inputs(), PageMode::Counting);
+    EXPECT_EQ(pages, 3);
+    EXPECT_TRUE(drawPageOf(f, 2).hasText("(4)"));
+    EXPECT_FALSE(rowsOf(drawPageOf(f, 3)).empty());
+}
+
+}  // namespace
+}  // namespace dorvo
