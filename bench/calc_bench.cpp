@@ -13,22 +13,22 @@
 namespace {
 
 class IgnoreMessages : public dorvo::MessageSink {
-public:
+  public:
     void report(const dorvo::Message&) override {}
 };
 
 class CountingRecords : public dorvo::RecordWriter {
-public:
+  public:
     void writeRecord(std::string_view) override { ++count; }
     long count = 0;
 };
 
 /// Counts the bytes written and throws them away, as a fast disk would take them.
 class NullBuffer : public std::streambuf {
-public:
+  public:
     std::streamsize bytes = 0;
 
-protected:
+  protected:
     std::streamsize xsputn(const char*, std::streamsize n) override {
         bytes += n;
         return n;
@@ -55,8 +55,8 @@ const dorvo::Section& exampleSection() {
 
 dorvo::CircleSearchValues largeGrid() {
     dorvo::CircleSearchValues values;
-    values.fields = {36.0, 14.0, 55.8, 33.8, 0.2, 0.2, 9.0, 1.4, 7.6 / 49.0,
-                     0.0,  0.0,  0.0,  0.0,  0.0, 0.0};
+    values.fields = {36.0,       14.0, 55.8, 33.8, 0.2, 0.2, 9.0, 1.4,
+                     7.6 / 49.0, 0.0,  0.0,  0.0,  0.0, 0.0, 0.0};
     return values;
 }
 
@@ -66,8 +66,8 @@ void BM_EvaluateCircle(benchmark::State& state) {
     CountingRecords records;
     const double radius = static_cast<double>(state.range(0));
     for (auto _ : state) {
-        auto outcome = dorvo::evaluateCircle(section, 47.0, 18.0 + radius - 10.0, radius, records,
-                                             scratch);
+        auto outcome =
+            dorvo::evaluateCircle(section, 47.0, 18.0 + radius - 10.0, radius, records, scratch);
         benchmark::DoNotOptimize(outcome);
     }
     state.SetItemsProcessed(state.iterations());

@@ -25,7 +25,7 @@ namespace {
 
 /// A bar on standard error, redrawn in place.
 class ProgressBar : public SearchProgress {
-public:
+  public:
     void report(int position, std::string_view status) override {
         constexpr int kWidth = 40;
         const int filled = position * kWidth / 100;
@@ -51,8 +51,8 @@ void printSummary(const SearchSummary& summary, int decimals, double seconds, st
     if (summary.critical) {
         const CircleResult& c = *summary.critical;
         out << formatC("critical circle    centre (%.2f, %.2f), radius %.2f\n", c.rx, c.ry, c.r);
-        out << formatC("slip surface       P1 (%.4f, %.4f), P2 (%.4f, %.4f)\n", c.p1x, c.p1y,
-                       c.p2x, c.p2y);
+        out << formatC("slip surface       P1 (%.4f, %.4f), P2 (%.4f, %.4f)\n", c.p1x, c.p1y, c.p2x,
+                       c.p2y);
         out << formatC("minimum Fs         %.*f\n", clampFsDecimals(decimals), c.fs);
     } else {
         out << "minimum Fs         none (no circle has a factor of safety)\n";

@@ -11,10 +11,10 @@ namespace dorvo::cli {
 
 struct CalcRequest {
     std::filesystem::path project;
-    std::string recordsPath;            // "-" for standard output; empty for none
+    std::string recordsPath;  // "-" for standard output; empty for none
     bool save = false;
-    std::optional<int> decimals;        // overrides the installation's setting
-    int threads = 0;                    // 0: one per core
+    std::optional<int> decimals;  // overrides the installation's setting
+    int threads = 0;              // 0: one per core
     bool showProgress = false;
 };
 

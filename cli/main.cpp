@@ -14,7 +14,7 @@ namespace {
 
 /// Prints the core's messages on standard error.
 class StderrMessages : public dorvo::MessageSink {
-public:
+  public:
     void report(const dorvo::Message& message) override {
         std::cerr << "dorvo-cli: " << message.text << "\n";
     }
@@ -68,11 +68,11 @@ int main(int argc, char** argv) {
         ->required();
     renderCommand->add_option("--page-number", render.pageNumber,
                               "The page drawn to PNG or SVG (default 1)");
-    renderCommand->add_option("--dpi", render.dpi,
-                              "Resolution (default: PDF 600, PNG 150, SVG 96)")
+    renderCommand->add_option("--dpi", render.dpi, "Resolution (default: PDF 600, PNG 150, SVG 96)")
         ->check(CLI::Range(36, 2400));
-    renderCommand->add_option("--paper", render.paper,
-                              "Paper: A4, A3, B4 or Letter (default: the printer's, else A4)")
+    renderCommand
+        ->add_option("--paper", render.paper,
+                     "Paper: A4, A3, B4 or Letter (default: the printer's, else A4)")
         ->check(CLI::IsMember({"A4", "A3", "B4", "Letter"}));
     renderCommand->add_flag("--landscape", render.landscape, "Turn the paper to landscape");
 

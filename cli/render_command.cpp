@@ -1,8 +1,8 @@
 #include "render_command.h"
 
-#include <QGuiApplication>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QGuiApplication>
 
 #include <clocale>
 #include <cstdlib>
@@ -23,7 +23,7 @@ namespace {
 
 /// Qt's GUI layer for fonts and painting, headless when there is no display.
 class GuiSession {
-public:
+  public:
     GuiSession() {
         if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
             ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -38,7 +38,7 @@ public:
         std::setlocale(LC_NUMERIC, "C");
     }
 
-private:
+  private:
     int argc_ = 1;
     char name_[10] = "dorvo-cli";
     char* argv_[2] = {name_, nullptr};
@@ -81,7 +81,8 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
         return 1;
     }
     TemporaryFile resultsFile("dorvo-results");
-    if (resultsFile.path().empty() || !writeFileAtomically(resultsFile.path(), [&](std::ostream& o) {
+    if (resultsFile.path().empty() ||
+        !writeFileAtomically(resultsFile.path(), [&](std::ostream& o) {
             o << results.str();
             return static_cast<bool>(o);
         })) {
@@ -98,7 +99,7 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
         }
     } else {
         paper = defaultPrinterPaper();
-        if (!paper) paper = paperNamed("A4", false);
+        if (!paper) paper = localeDefaultPaper();
         if (request.landscape) paper->orientation = QPageLayout::Landscape;
     }
 
@@ -110,10 +111,9 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
     applyPaperDefaults(setup, view);
     RememberedHeights remembered;
     CriticalCircleView critical;
-    const RenderInputs inputs{project,      installation.settings, installation.margins,
-                              installation.fonts, setup,           view,
-                              resultsFile.path(), remembered,      critical,
-                              &messages};
+    const RenderInputs inputs{
+        project, installation.settings, installation.margins, installation.fonts, setup,
+        view,    resultsFile.path(),    remembered,           critical,           &messages};
 
     if (extension == ".pdf") {
         auto pages = writePdf(request.output, *paper, inputs, request.dpi.value_or(600));
@@ -138,8 +138,8 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
         std::cerr << "dorvo-cli: cannot write " << request.output.string() << "\n";
         return 1;
     }
-    out << "wrote " << request.output.string() << ": page " << request.pageNumber << " of "
-        << pages << "\n";
+    out << "wrote " << request.output.string() << ": page " << request.pageNumber << " of " << pages
+        << "\n";
     return 0;
 }
 

@@ -11,7 +11,7 @@ namespace dorvo::cli {
 
 struct RenderRequest {
     std::filesystem::path project;
-    std::string page = "figure";  // figure, data or results
+    std::string page = "figure";   // figure, data or results
     std::filesystem::path output;  // .pdf, .png or .svg
     int pageNumber = 1;            // PNG and SVG draw one page
     std::optional<int> dpi;

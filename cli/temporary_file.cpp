@@ -11,7 +11,8 @@ namespace fs = std::filesystem;
 
 TemporaryFile::TemporaryFile(std::string_view stem) {
     std::error_code error;
-    std::string pattern = (fs::temp_directory_path(error) / (std::string(stem) + "-XXXXXX")).string();
+    std::string pattern =
+        (fs::temp_directory_path(error) / (std::string(stem) + "-XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());
     if (fd >= 0) {
         ::close(fd);

@@ -7,7 +7,7 @@ namespace dorvo::cli {
 
 /// A file in the temporary folder, removed when it goes out of scope.
 class TemporaryFile {
-public:
+  public:
     explicit TemporaryFile(std::string_view stem);
     ~TemporaryFile();
     TemporaryFile(const TemporaryFile&) = delete;
@@ -16,7 +16,7 @@ public:
     /// Empty when the file could not be created.
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

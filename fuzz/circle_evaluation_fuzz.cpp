@@ -11,13 +11,15 @@
 namespace {
 
 class CheckedRecords : public dorvo::RecordWriter {
-public:
+  public:
     void writeRecord(std::string_view record) override {
         if (record.find("nan") != record.npos || record.find("inf") != record.npos) std::abort();
     }
 };
 
-double coordinate(FuzzedDataProvider& data) { return data.ConsumeFloatingPointInRange(-50.0, 150.0); }
+double coordinate(FuzzedDataProvider& data) {
+    return data.ConsumeFloatingPointInRange(-50.0, 150.0);
+}
 
 }  // namespace
 

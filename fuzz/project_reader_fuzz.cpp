@@ -12,11 +12,13 @@
 namespace {
 
 class IgnoreMessages : public dorvo::MessageSink {
-public:
+  public:
     void report(const dorvo::Message&) override {}
 };
 
-bool hasSeparator(const std::string& cell) { return cell.find_first_of(",\"") != cell.npos; }
+bool hasSeparator(const std::string& cell) {
+    return cell.find_first_of(",\"") != cell.npos;
+}
 
 bool fieldCellsAreWritable(const dorvo::Project& project) {
     for (const auto& block : project.blocks) {

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ clang libclang-rt-dev pkg-config
+    cmake ninja-build g++ clang libclang-rt-dev clang-format git
     qt6-base-dev qt6-svg-dev libgl-dev
     libgtest-dev libbenchmark-dev libcli11-dev
     fonts-ipafont-mincho fonts-ipafont-gothic

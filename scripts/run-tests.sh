@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite: the normal build, the core under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of every fuzzer.
+# Builds everything and runs the whole test suite: a formatting check, the normal build, the
+# core under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of every fuzzer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 jobs=$(nproc)
+
+echo "== formatting"
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 echo "== build and test"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

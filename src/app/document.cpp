@@ -35,8 +35,7 @@ LoadOutcome loadDocument(Document& document, const fs::path& file, OpenPath path
     const fs::path resultsFile = context.installation.resultsFile();
     std::ofstream results(resultsFile, std::ios::binary | std::ios::trunc);
     if (!results) {
-        context.messages.report(
-            makeMessage(MessageId::CannotCreateWorkFile, resultsFile.string()));
+        context.messages.report(makeMessage(MessageId::CannotCreateWorkFile, resultsFile.string()));
         return LoadOutcome::CannotCreateWorkFile;
     }
     readProjectLines(document.project, in, results, context.messages);
@@ -54,7 +53,8 @@ void newDocument(Document& document, const FileCommandContext& context) {
 
 bool openCommand(Document& document, const FileCommandContext& context) {
     const fs::path lastFolderFile = context.installation.lastFolderFile();
-    std::vector<std::string> remembered = readTextLines(lastFolderFile).value_or(std::vector<std::string>{});
+    std::vector<std::string> remembered =
+        readTextLines(lastFolderFile).value_or(std::vector<std::string>{});
     remembered.resize(2);
     auto chosen = context.chooser.chooseFileToOpen(remembered[0]);
     if (!chosen) return false;
@@ -102,8 +102,7 @@ bool saveCommand(Document& document, const FileCommandContext& context) {
     return writeProjectFile(document, document.pathName, context);
 }
 
-bool writeProjectFile(Document& document, const fs::path& path,
-                      const FileCommandContext& context) {
+bool writeProjectFile(Document& document, const fs::path& path, const FileCommandContext& context) {
     bool written = writeFileAtomically(path, [&](std::ostream& out) {
         std::ifstream results(context.installation.resultsFile(), std::ios::binary);
         return writeProject(document.project, out, results ? &results : nullptr);

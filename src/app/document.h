@@ -21,7 +21,7 @@ struct Document {
 
 /// The system's file dialogs; the GUI shows them, tests answer them.
 class FileChooser {
-public:
+  public:
     virtual ~FileChooser() = default;
     /// Asks for a project to open, starting in this folder; nothing on Cancel.
     virtual std::optional<std::filesystem::path> chooseFileToOpen(

@@ -18,7 +18,8 @@ void applyFontLines(FontSlot& font, const std::vector<std::string>& lines) {
 }
 
 void applyFontRules(FontSlot& font, int slot) {
-    if (!(font.sizePoints > 1.0 && font.sizePoints <= 200.0)) font.sizePoints = defaultFontSize(slot);
+    if (!(font.sizePoints > 1.0 && font.sizePoints <= 200.0))
+        font.sizePoints = defaultFontSize(slot);
     if (font.face.size() <= 1) font.face = kDefaultFontFace;
 }
 

@@ -24,7 +24,9 @@ std::string firstLineOf(const fs::path& file) {
     return (*lines)[0];
 }
 
-bool isUsableFolder(const std::string& text) { return text.size() >= 2 && text[0] == '/'; }
+bool isUsableFolder(const std::string& text) {
+    return text.size() >= 2 && text[0] == '/';
+}
 
 }  // namespace
 
@@ -37,7 +39,9 @@ Environment environmentFromProcess() {
             fromVariable("XDG_DATA_HOME", homePath / ".local" / "share"), current};
 }
 
-fs::path locationFilePath(const fs::path& base) { return base / "Quenvar" / "Morvik5.whr"; }
+fs::path locationFilePath(const fs::path& base) {
+    return base / "Quenvar" / "Morvik5.whr";
+}
 
 fs::path defaultWorkFolder(const Environment& environment) {
     return environment.dataHome / "Quenvar" / "Dorvo5";

@@ -27,7 +27,9 @@ constexpr int kDefaults[13][kMarginFields] = {
     {10, 35, 66, 97, 140},
 };
 
-std::size_t index(int oneBased) { return static_cast<std::size_t>(oneBased - 1); }
+std::size_t index(int oneBased) {
+    return static_cast<std::size_t>(oneBased - 1);
+}
 
 }  // namespace
 

@@ -51,7 +51,8 @@ void readFonts(Installation& installation, MessageSink& messages) {
         if (auto lines = readTextLines(installation.fontFile(slot))) {
             applyFontLines(font, *lines);
         } else if (slot == 1) {
-            messages.report(makeMessage(MessageId::FileNotFound, installation.fontFile(1).string()));
+            messages.report(
+                makeMessage(MessageId::FileNotFound, installation.fontFile(1).string()));
         }
     }
     for (int slot = 1; slot <= kFontSlots; ++slot) {

@@ -43,7 +43,8 @@ struct Roots {
 Roots intersect(const Circle& circle, const SectionLine& line) {
     const double a = 1.0 + line.m * line.m;
     const double b = line.m * (line.c - circle.ry) - circle.rx;
-    const double g = circle.rx * circle.rx + (line.c - circle.ry) * (line.c - circle.ry) - circle.r2;
+    const double g =
+        circle.rx * circle.rx + (line.c - circle.ry) * (line.c - circle.ry) - circle.r2;
     const double d = b * b - a * g;
     if (!(d > 0.0)) return {};
     const double root = std::sqrt(d);
@@ -216,7 +217,8 @@ CircleOutcome evaluateCircle(const Section& section, double rx, double ry, doubl
         for (std::size_t k = last; k >= 1 && !truncated; --k) {
             const SectionBlock& block = blocks[static_cast<std::size_t>(points[k].block)];
             for (int i = 1; i <= block.lineCount; ++i) {
-                if (block.lines[static_cast<std::size_t>(i)].layerNo != section.loadLayerNo) continue;
+                if (block.lines[static_cast<std::size_t>(i)].layerNo != section.loadLayerNo)
+                    continue;
                 const SectionLine& below = block.lines[static_cast<std::size_t>(i - 1)];
                 const double lo = std::min(below.yLeft, below.yRight);
                 const double hi = std::max(below.yLeft, below.yRight);

@@ -41,7 +41,7 @@ struct CircleOutcome {
 
 /// Receives the diagnostic records an evaluation writes into the result stream.
 class RecordWriter {
-public:
+  public:
     virtual ~RecordWriter() = default;
     virtual void writeRecord(std::string_view record) = 0;
 };

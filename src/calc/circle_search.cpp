@@ -67,14 +67,16 @@ CircleSearchCheck validateCircleSearch(const CircleSearch& search, CircleSearchV
 
 Message circleSearchMessage(CircleSearchCheck check) {
     switch (check) {
-        case CircleSearchCheck::MissingCentreField: return makeMessage(MessageId::NoData);
+        case CircleSearchCheck::MissingCentreField:
+            return makeMessage(MessageId::NoData);
         case CircleSearchCheck::CentreGridInconsistent:
             return literalMessage("中心点のデータが不適当です");
         case CircleSearchCheck::RadiusInconsistent:
             return literalMessage("半径設定のデータが不適当です");
         case CircleSearchCheck::NegativeLimitPoint:
             return literalMessage("半径制限指定点の値を正にして下さい");
-        case CircleSearchCheck::Valid: break;
+        case CircleSearchCheck::Valid:
+            break;
     }
     return {};
 }

@@ -55,7 +55,9 @@ std::int64_t centreColumns(const CircleSearchValues& values);
 std::int64_t centreRows(const CircleSearchValues& values);
 
 /// A limit point is active when one of its coordinates is above ε.
-inline bool isActiveLimitPoint(double x, double y) { return x > kEpsilon || y > kEpsilon; }
+inline bool isActiveLimitPoint(double x, double y) {
+    return x > kEpsilon || y > kEpsilon;
+}
 
 /// The first layer number used by a block line that has no layer row.
 std::optional<int> firstMissingLayer(const Project& project);

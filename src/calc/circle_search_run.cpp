@@ -48,14 +48,14 @@ struct TaskResult {
 };
 
 class BufferRecords : public RecordWriter {
-public:
+  public:
     explicit BufferRecords(std::string& buffer) : buffer_(buffer) {}
     void writeRecord(std::string_view record) override {
         buffer_.append(record);
         buffer_.append("\r\n");
     }
 
-private:
+  private:
     std::string& buffer_;
 };
 
@@ -69,13 +69,13 @@ bool nearerThan(double px, double py, double rx, double ry, double r) {
 
 /// The grid split into tasks: each row into chunks of columns, in search order.
 class SearchPlan {
-public:
+  public:
     SearchPlan(const Section& section, const CircleSearchValues& values, int decimals)
         : section_(section), values_(values), decimals_(decimals) {
         columns_ = centreColumns(values);
         rows_ = centreRows(values);
-        const double radii = std::max(1.0, std::floor((values.upperY() - values.lowerY() +
-                                                       kEpsilon) / values.stepR()) + 1.0);
+        const double radii = std::max(
+            1.0, std::floor((values.upperY() - values.lowerY() + kEpsilon) / values.stepR()) + 1.0);
         const double perTask = std::max(1.0, std::floor(kCirclesPerTask / radii));
         columnsPerTask_ = static_cast<std::int64_t>(std::min(perTask, double(columns_)));
         tasksPerRow_ = (columns_ + columnsPerTask_ - 1) / columnsPerTask_;
@@ -102,13 +102,15 @@ public:
         result.complete = true;
     }
 
-private:
+  private:
     bool passesFilters(double rx, double ry, double r) const {
         const CircleSearchValues& v = values_;
         if (r < kEpsilon) return false;
-        if (isActiveLimitPoint(v.min1X(), v.min1Y()) && fartherThan(v.min1X(), v.min1Y(), rx, ry, r))
+        if (isActiveLimitPoint(v.min1X(), v.min1Y()) &&
+            fartherThan(v.min1X(), v.min1Y(), rx, ry, r))
             return false;
-        if (isActiveLimitPoint(v.min2X(), v.min2Y()) && fartherThan(v.min2X(), v.min2Y(), rx, ry, r))
+        if (isActiveLimitPoint(v.min2X(), v.min2Y()) &&
+            fartherThan(v.min2X(), v.min2Y(), rx, ry, r))
             return false;
         if (isActiveLimitPoint(v.maxX(), v.maxY()) && nearerThan(v.maxX(), v.maxY(), rx, ry, r))
             return false;
@@ -144,10 +146,9 @@ private:
             const CircleResult& c = outcome.result;
             if (centre.better(c.fs)) centre.circle = c;
             if (c.fs < 9999.0) {
-                records.writeRecord(first ? firstCircleRecord(rx, ry, r, c.md, c.mc, c.mtMe, c.mr,
-                                                              c.fs, decimals_)
-                                          : nextCircleRecord(r, c.md, c.mc, c.mtMe, c.mr, c.fs,
-                                                             decimals_));
+                records.writeRecord(
+                    first ? firstCircleRecord(rx, ry, r, c.md, c.mc, c.mtMe, c.mr, c.fs, decimals_)
+                          : nextCircleRecord(r, c.md, c.mc, c.mtMe, c.mr, c.fs, decimals_));
                 first = false;
                 ++result.written;
             }
@@ -170,7 +171,7 @@ private:
 
 /// Writes finished tasks in search order and keeps the per-row and overall bookkeeping.
 class RecordSink {
-public:
+  public:
     RecordSink(const SearchPlan& plan, int decimals, std::ostream& out, SearchProgress* progress)
         : plan_(plan), decimals_(decimals), out_(out), progress_(progress) {
         overall_.circle.fs = kNoSolutionFs;
@@ -218,7 +219,7 @@ public:
 
     SearchSummary cancelled() const { return summary_; }
 
-private:
+  private:
     void line(std::string_view text) {
         out_.write(text.data(), static_cast<std::streamsize>(text.size()));
         out_.write("\r\n", 2);
@@ -246,7 +247,7 @@ private:
 /// Computes tasks on worker threads, at most a window ahead of the writer, and hands them
 /// over in order.
 class ParallelRunner {
-public:
+  public:
     ParallelRunner(const SearchPlan& plan, int threads, const std::stop_token& stop)
         : plan_(plan), stop_(stop), slots_(static_cast<std::size_t>(threads) * 4) {
         for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { work(); });
@@ -278,7 +279,7 @@ public:
         return into.complete;
     }
 
-private:
+  private:
     struct Slot {
         std::int64_t task = -1;
         TaskResult result;

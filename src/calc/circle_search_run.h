@@ -15,22 +15,22 @@ namespace dorvo {
 /// Receives the progress of a search: the position 0 … 100 and the circle being tried.
 /// Calls come from the thread that runs the search, at most a few dozen times a second.
 class SearchProgress {
-public:
+  public:
     virtual ~SearchProgress() = default;
     virtual void report(int position, std::string_view status) = 0;
 };
 
 struct SearchOptions {
-    int decimals = 3;         // the Fs decimals setting, clamped to 2 … 4 by the run
-    int threads = 0;          // 0: one per core
-    std::stop_token stop;     // a stop request ends the run soon, unfinished
+    int decimals = 3;      // the Fs decimals setting, clamped to 2 … 4 by the run
+    int threads = 0;       // 0: one per core
+    std::stop_token stop;  // a stop request ends the run soon, unfinished
 };
 
 struct SearchSummary {
     bool completed = false;
-    std::int64_t radiiTried = 0;        // every centre and radius of the grid
-    std::int64_t circlesEvaluated = 0;  // those that passed the radius filters
-    std::int64_t circlesWritten = 0;    // those with Fs below 9999, written as 028 or 038
+    std::int64_t radiiTried = 0;           // every centre and radius of the grid
+    std::int64_t circlesEvaluated = 0;     // those that passed the radius filters
+    std::int64_t circlesWritten = 0;       // those with Fs below 9999, written as 028 or 038
     std::optional<CircleResult> critical;  // the overall minimum, when it is below 9999
 };
 

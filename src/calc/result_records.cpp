@@ -28,9 +28,13 @@ const char* fsFormat(const char* two, const char* three, const char* four, int d
 
 }  // namespace
 
-int clampFsDecimals(int setting) { return std::clamp(setting, 2, 4); }
+int clampFsDecimals(int setting) {
+    return std::clamp(setting, 2, 4);
+}
 
-std::string_view separatorRecord() { return separator(); }
+std::string_view separatorRecord() {
+    return separator();
+}
 
 std::string_view noSolutionRecord() {
     static const std::string text = stored("901,解はありません。データが不適当。");

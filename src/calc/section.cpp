@@ -49,7 +49,8 @@ std::vector<SectionBlockText> sectionBlockTexts(const Project& project) {
     for (int row = 1; row <= count; ++row) {
         const Block& block = project.block(row);
         SectionBlockText text{block.x, {}};
-        if (isPresent(block.x)) text.lines = splitBlockLines(block.lines, BlockLineEnd::EitherAbsent);
+        if (isPresent(block.x))
+            text.lines = splitBlockLines(block.lines, BlockLineEnd::EitherAbsent);
         blocks.push_back(std::move(text));
     }
     return blocks;

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QLocale>
 #include <QPdfWriter>
 #include <QPrinterInfo>
 #include <QSvgGenerator>
@@ -25,12 +26,18 @@ QSize sizePx(const Paper& paper, int dpi) {
     return {int(std::lround(mm.width() / 25.4 * dpi)), int(std::lround(mm.height() / 25.4 * dpi))};
 }
 
-QString pathOf(const std::filesystem::path& file) { return QString::fromStdString(file.string()); }
+QString pathOf(const std::filesystem::path& file) {
+    return QString::fromStdString(file.string());
+}
 
 }  // namespace
 
-int Paper::widthMm() const { return static_cast<int>(std::trunc(sizeMm(*this).width())); }
-int Paper::heightMm() const { return static_cast<int>(std::trunc(sizeMm(*this).height())); }
+int Paper::widthMm() const {
+    return static_cast<int>(std::trunc(sizeMm(*this).width()));
+}
+int Paper::heightMm() const {
+    return static_cast<int>(std::trunc(sizeMm(*this).height()));
+}
 
 std::optional<Paper> defaultPrinterPaper() {
     const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
@@ -38,6 +45,11 @@ std::optional<Paper> defaultPrinterPaper() {
     const QPageSize size = printer.defaultPageSize();
     if (!size.isValid()) return std::nullopt;
     return Paper{size, QPageLayout::Portrait};
+}
+
+Paper localeDefaultPaper() {
+    const bool us = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
+    return Paper{QPageSize(us ? QPageSize::Letter : QPageSize::A4), QPageLayout::Portrait};
 }
 
 std::optional<Paper> paperNamed(std::string_view name, bool landscape) {

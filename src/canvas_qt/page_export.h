@@ -21,6 +21,10 @@ struct Paper {
 /// The default printer's paper, when there is a printer.
 std::optional<Paper> defaultPrinterPaper();
 
+/// The paper of the user's locale when there is no printer: Letter where the locale measures
+/// in US units, A4 elsewhere.
+Paper localeDefaultPaper();
+
 /// A paper by name: A4, A3, B4 (the Japanese B4) or Letter; nothing for another name.
 std::optional<Paper> paperNamed(std::string_view name, bool landscape);
 

@@ -20,22 +20,32 @@ QString fromUtf8(std::string_view text) {
 
 Qt::PenStyle toQtStyle(PenStyle style) {
     switch (style) {
-        case PenStyle::Dash: return Qt::DashLine;
-        case PenStyle::Dot: return Qt::DotLine;
-        case PenStyle::Solid: break;
+        case PenStyle::Dash:
+            return Qt::DashLine;
+        case PenStyle::Dot:
+            return Qt::DotLine;
+        case PenStyle::Solid:
+            break;
     }
     return Qt::SolidLine;
 }
 
 Qt::BrushStyle toQtBrush(Fill fill) {
     switch (fill) {
-        case Fill::Horizontal: return Qt::HorPattern;
-        case Fill::Vertical: return Qt::VerPattern;
-        case Fill::ForwardDiagonal: return Qt::FDiagPattern;
-        case Fill::BackwardDiagonal: return Qt::BDiagPattern;
-        case Fill::Cross: return Qt::CrossPattern;
-        case Fill::DiagonalCross: return Qt::DiagCrossPattern;
-        case Fill::Solid: break;
+        case Fill::Horizontal:
+            return Qt::HorPattern;
+        case Fill::Vertical:
+            return Qt::VerPattern;
+        case Fill::ForwardDiagonal:
+            return Qt::FDiagPattern;
+        case Fill::BackwardDiagonal:
+            return Qt::BDiagPattern;
+        case Fill::Cross:
+            return Qt::CrossPattern;
+        case Fill::DiagonalCross:
+            return Qt::DiagCrossPattern;
+        case Fill::Solid:
+            break;
     }
     return Qt::SolidPattern;
 }
@@ -48,7 +58,8 @@ QRect toQRect(DeviceRect r) {
 /// 3 o'clock, in degrees.
 double angleOnBox(const QRectF& box, DevicePoint p) {
     const double dx = p.x - box.center().x();
-    const double dy = (box.center().y() - p.y) * (box.height() > 0 ? box.width() / box.height() : 1);
+    const double dy =
+        (box.center().y() - p.y) * (box.height() > 0 ? box.width() / box.height() : 1);
     return std::atan2(dy, dx) * 180.0 / M_PI;
 }
 
@@ -88,7 +99,9 @@ QPainterCanvas::QPainterCanvas(QPainter& painter)
     font_ = QFont(installedFamilyFor(QStringLiteral("ＭＳ 明朝")));
 }
 
-double QPainterCanvas::pixelScale() const { return std::max(1.0, dpiY_ / kScreenDpi); }
+double QPainterCanvas::pixelScale() const {
+    return std::max(1.0, dpiY_ / kScreenDpi);
+}
 
 void QPainterCanvas::setPen(PenStyle style, int width, Colour colour) {
     QPen pen(toQColor(colour));
@@ -190,9 +203,12 @@ bool QPainterCanvas::selectFont(const FontRequest& request) {
 }
 
 void QPainterCanvas::clipToRect(DeviceRect rect) {
-    painter_.setClipRect(toQRect(rect), painter_.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    painter_.setClipRect(toQRect(rect),
+                         painter_.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
 }
 
-void QPainterCanvas::removeClip() { painter_.setClipping(false); }
+void QPainterCanvas::removeClip() {
+    painter_.setClipping(false);
+}
 
 }  // namespace dorvo

@@ -9,7 +9,7 @@ namespace dorvo {
 
 /// Draws the pages with QPainter on any paint device: screen, printer, PDF, image or SVG.
 class QPainterCanvas : public Canvas {
-public:
+  public:
     /// `painter` must be active on its device for the canvas's whole life.
     explicit QPainterCanvas(QPainter& painter);
 
@@ -33,7 +33,7 @@ public:
     void clipToRect(DeviceRect rect) override;
     void removeClip() override;
 
-private:
+  private:
     void setPen(PenStyle style, int width, Colour colour);
 
     QPainter& painter_;

@@ -12,7 +12,7 @@ constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
 /// One iconv conversion descriptor, closed when the converter goes out of scope.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
     ~Converter() {
         if (valid()) iconv_close(handle_);
@@ -39,7 +39,7 @@ public:
         return true;
     }
 
-private:
+  private:
     iconv_t handle_;
 };
 

@@ -19,7 +19,9 @@ bool readRawLine(std::istream& in, std::string& line);
 std::string_view withoutLineEnd(std::string_view line);
 
 /// Whether the line contains the section marker "$$".
-inline bool isSectionLine(std::string_view line) { return line.find("$$") != line.npos; }
+inline bool isSectionLine(std::string_view line) {
+    return line.find("$$") != line.npos;
+}
 
 /// Copies the rest of a stream byte for byte; returns false when writing failed.
 bool copyStream(std::istream& from, std::ostream& to);

@@ -6,12 +6,18 @@ namespace {
 
 std::string_view textOf(MessageId id) {
     switch (id) {
-        case MessageId::NoData: return "データがありません";
-        case MessageId::NotStandardExtension: return "標準の拡張子ではありません";
-        case MessageId::FileNotFound: return "ファイルが見つかりません\n( %1 )";
-        case MessageId::CouldNotSave: return "保存できませんでした";
-        case MessageId::CannotCreateWorkFile: return "一時作業用ファイルを作成できません\n( %1 )";
-        case MessageId::Literal: break;
+        case MessageId::NoData:
+            return "データがありません";
+        case MessageId::NotStandardExtension:
+            return "標準の拡張子ではありません";
+        case MessageId::FileNotFound:
+            return "ファイルが見つかりません\n( %1 )";
+        case MessageId::CouldNotSave:
+            return "保存できませんでした";
+        case MessageId::CannotCreateWorkFile:
+            return "一時作業用ファイルを作成できません\n( %1 )";
+        case MessageId::Literal:
+            break;
     }
     return {};
 }
@@ -24,6 +30,8 @@ Message makeMessage(MessageId id, std::string_view argument) {
     return {id, std::move(text)};
 }
 
-Message literalMessage(std::string_view text) { return {MessageId::Literal, std::string(text)}; }
+Message literalMessage(std::string_view text) {
+    return {MessageId::Literal, std::string(text)};
+}
 
 }  // namespace dorvo

@@ -8,9 +8,9 @@ namespace dorvo {
 /// Message numbers of the program's string table; literal messages carry number 0.
 enum class MessageId : int {
     Literal = 0,
-    NoData = 4003,              // "データがありません"
+    NoData = 4003,  // "データがありません"
     NotStandardExtension = 4007,
-    FileNotFound = 4008,        // takes a path
+    FileNotFound = 4008,  // takes a path
     CouldNotSave = 4009,
     CannotCreateWorkFile = 4010,  // takes a path
 };
@@ -23,7 +23,7 @@ struct Message {
 
 /// Where the core reports problems: the GUI shows a message box, the command line prints.
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
     virtual void report(const Message& message) = 0;
 };

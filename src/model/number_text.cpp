@@ -14,7 +14,9 @@ namespace {
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::size_t skipSpace(std::string_view text) {
     std::size_t i = 0;
@@ -74,7 +76,8 @@ double readReal(std::string_view text) {
         // reads as 0, an overflow as infinity, as the C conversion gives.
         std::string_view number = text.substr(mantissa, end - mantissa);
         std::size_t e = number.find_first_of("eE");
-        bool underflow = e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
+        bool underflow =
+            e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-';
         value = underflow ? 0.0 : HUGE_VAL;
     }
     return negative ? -value : value;
@@ -102,8 +105,12 @@ std::string formatC(const char* format, ...) {
     return large;
 }
 
-std::string formatColour(std::uint32_t colour) { return formatC("0x%06x", colour); }
+std::string formatColour(std::uint32_t colour) {
+    return formatC("0x%06x", colour);
+}
 
-std::string formatInt(int value) { return formatC("%d", value); }
+std::string formatInt(int value) {
+    return formatC("%d", value);
+}
 
 }  // namespace dorvo

@@ -34,14 +34,29 @@ void refreshFigureWindowLine(Project& project, int settingsLine) {
     const std::string& text = project.settings.line(settingsLine);
     FigureWindow& window = project.figureWindow;
     switch (settingsLine) {
-        case settings_line::kScaleX: window.scaleX = readInteger(text); break;
-        case settings_line::kScaleY: window.scaleY = readInteger(text); break;
-        case settings_line::kFigureLeftX: window.figureLeftX = readInteger(text); break;
-        case settings_line::kPageWidthM: window.pageWidthM = readInteger(text); break;
-        case settings_line::kPageOverlapM: window.pageOverlapM = readInteger(text); break;
-        case settings_line::kFigureTopY: window.figureTopY = readReal(text); break;
-        case settings_line::kPageDepthM: window.pageDepthM = readInteger(text); break;
-        default: break;
+        case settings_line::kScaleX:
+            window.scaleX = readInteger(text);
+            break;
+        case settings_line::kScaleY:
+            window.scaleY = readInteger(text);
+            break;
+        case settings_line::kFigureLeftX:
+            window.figureLeftX = readInteger(text);
+            break;
+        case settings_line::kPageWidthM:
+            window.pageWidthM = readInteger(text);
+            break;
+        case settings_line::kPageOverlapM:
+            window.pageOverlapM = readInteger(text);
+            break;
+        case settings_line::kFigureTopY:
+            window.figureTopY = readReal(text);
+            break;
+        case settings_line::kPageDepthM:
+            window.pageDepthM = readInteger(text);
+            break;
+        default:
+            break;
     }
 }
 

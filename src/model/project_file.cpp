@@ -48,7 +48,8 @@ void parseTableLine(char section, int row, Project& project, std::string_view li
         case 'R':
             if (row <= kCircleSearchLines) project.circleSearch.line(row) = line;
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -78,7 +79,8 @@ void parseProjectLine(ProjectReadState& state, Project& project, std::string_vie
             parseTableLine(state.section, state.row, project, line, messages);
             if (state.row <= kSettingsLines) ++state.row;
             break;
-        default: break;
+        default:
+            break;
     }
 }
 

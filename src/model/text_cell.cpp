@@ -4,7 +4,9 @@ namespace dorvo {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 }  // namespace
 
@@ -13,8 +15,7 @@ CellKind classifyCell(std::string_view text) {
     while (i < text.size() && isBlank(text[i])) ++i;
     if (i == text.size()) return CellKind::Empty;
     constexpr std::string_view kNumberStart = "1234567890.+-";
-    return kNumberStart.find(text[i]) != std::string_view::npos ? CellKind::Number
-                                                                : CellKind::Text;
+    return kNumberStart.find(text[i]) != std::string_view::npos ? CellKind::Number : CellKind::Text;
 }
 
 FirstField splitFirstField(std::string_view text) {

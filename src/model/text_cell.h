@@ -13,7 +13,9 @@ enum class CellKind { Empty = -1, Text = 0, Number = 1 };
 CellKind classifyCell(std::string_view text);
 
 /// Returns true when the cell starts like a number, the presence rule of every table.
-inline bool isPresent(std::string_view text) { return classifyCell(text) == CellKind::Number; }
+inline bool isPresent(std::string_view text) {
+    return classifyCell(text) == CellKind::Number;
+}
 
 struct FirstField {
     std::string field;

@@ -57,7 +57,7 @@ struct FontRequest {
 /// The device the pages draw on: screen, printer, PDF, image or a recording for tests.
 /// Coordinates are device pixels from the top-left corner of the printable area, Y downward.
 class Canvas {
-public:
+  public:
     virtual ~Canvas() = default;
 
     virtual double dpiX() const = 0;

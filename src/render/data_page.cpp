@@ -11,7 +11,7 @@ namespace dorvo {
 namespace {
 
 class DataPage {
-public:
+  public:
     DataPage(Canvas& canvas, const RenderInputs& inputs, PageMode mode)
         : inputs_(inputs),
           project_(inputs.project),
@@ -33,7 +33,7 @@ public:
         return rows_.page();
     }
 
-private:
+  private:
     bool showUnits() const { return units_ == 1 || units_ == 2; }
 
     double column(int row, int field) const {
@@ -59,7 +59,7 @@ private:
             rows_.cell(column(0, 1), formatC("ブロックNo.%d", k));
             rows_.advance();
             static constexpr std::array<const char*, 6> kHeaders = {"ラインNo.", " X左", " Y左",
-                                                                    " X右", " Y右", "層No."};
+                                                                    " X右",      " Y右", "層No."};
             for (int c = 0; c < 6; ++c) rows_.cell(column(1, c + 1), kHeaders[std::size_t(c)]);
             int number = 0;
             for (const BlockLine& line : splitBlockLines(block.lines, BlockLineEnd::LeftAbsent)) {
@@ -86,13 +86,14 @@ private:
         rows_.newPage(rows_.top());
         heading(headingTop(page_line::kLayerHeadingTop), page_line::kLayerHeading);
         rows_.advance();
-        static constexpr std::array<const char*, 6> kHeaders = {"層No.", "γ1", "γ2", "Φ", "Co", "k"};
+        static constexpr std::array<const char*, 6> kHeaders = {"層No.", "γ1", "γ2",
+                                                                "Φ",     "Co", "k"};
         for (int c = 0; c < 6; ++c) rows_.cell(column(3, c + 1), kHeaders[std::size_t(c)]);
         if (showUnits()) {
             rows_.advance();
             const bool kn = units_ == 1;
-            const std::array<const char*, 4> units = {kn ? "kN/m3" : "tf/m3", kn ? "kN/m3" : "tf/m3",
-                                                      "度", kn ? "kN/m2" : "tf/m2"};
+            const std::array<const char*, 4> units = {
+                kn ? "kN/m3" : "tf/m3", kn ? "kN/m3" : "tf/m3", "度", kn ? "kN/m2" : "tf/m2"};
             for (int c = 0; c < 4; ++c) rows_.cell(column(3, c + 2), units[std::size_t(c)]);
         }
         for (int row = 1; row <= layerCount(project_); ++row) {
@@ -230,10 +231,10 @@ int layOutDataPage(Canvas& canvas, const RenderInputs& inputs, PageMode mode) {
     const int pages = DataPage(canvas, inputs, mode).layOut();
     if (mode == PageMode::Drawing) {
         const DeviceMapping mapping = makeDeviceMapping(canvas.dpiX(), canvas.dpiY(), inputs.setup);
-        drawPageNumber(canvas, mapping, inputs,
-                       {page_line::kDataStartPage, page_line::kDataPageForm,
-                        page_line::kDataPagePrefix},
-                       inputs.view.currentPage);
+        drawPageNumber(
+            canvas, mapping, inputs,
+            {page_line::kDataStartPage, page_line::kDataPageForm, page_line::kDataPagePrefix},
+            inputs.view.currentPage);
     }
     return pages;
 }

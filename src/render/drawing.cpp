@@ -7,10 +7,12 @@
 
 namespace dorvo {
 
-Colour colourFromText(std::string_view text) { return readColour(text) & 0x00ffffffu; }
+Colour colourFromText(std::string_view text) {
+    return readColour(text) & 0x00ffffffu;
+}
 
-void drawDashedLine(Canvas& canvas, DevicePoint from, DevicePoint to, int dash, int gap,
-                    int width, Colour colour) {
+void drawDashedLine(Canvas& canvas, DevicePoint from, DevicePoint to, int dash, int gap, int width,
+                    Colour colour) {
     if (width == 0) return;
     if (gap <= 0) {
         canvas.drawLine(from, to, PenStyle::Solid, width, colour);
@@ -34,8 +36,11 @@ void drawDashedLine(Canvas& canvas, DevicePoint from, DevicePoint to, int dash, 
 }
 
 void drawFrame(Canvas& canvas, DeviceRect r, PenStyle style, int width, Colour colour) {
-    const DevicePoint points[] = {
-        {r.left, r.top}, {r.right, r.top}, {r.right, r.bottom}, {r.left, r.bottom}, {r.left, r.top}};
+    const DevicePoint points[] = {{r.left, r.top},
+                                  {r.right, r.top},
+                                  {r.right, r.bottom},
+                                  {r.left, r.bottom},
+                                  {r.left, r.top}};
     canvas.drawPolyline(points, style, width, colour);
 }
 
@@ -44,8 +49,8 @@ int fontHeightPx(const FontSlot& slot, double dpiY) {
 }
 
 bool makeFont(Canvas& canvas, const FontSlot& slot, double dpiY) {
-    return canvas.selectFont({slot.face, fontHeightPx(slot, dpiY), static_cast<Colour>(slot.colour),
-                              0, false});
+    return canvas.selectFont(
+        {slot.face, fontHeightPx(slot, dpiY), static_cast<Colour>(slot.colour), 0, false});
 }
 
 int ModelDrawing::scaled(int pixels) const {
@@ -100,8 +105,8 @@ void ModelDrawing::text(double x, double y, std::string_view utf8) {
 void ModelDrawing::clip(double left, double top, double right, double bottom) {
     const DevicePoint a = toDevice(left, top);
     const DevicePoint b = toDevice(right, bottom);
-    canvas_.clipToRect({std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x),
-                        std::max(a.y, b.y)});
+    canvas_.clipToRect(
+        {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)});
 }
 
 }  // namespace dorvo

@@ -14,8 +14,8 @@ Colour colourFromText(std::string_view text);
 
 /// Dashes of a device length stepping toward the end point along each axis; nothing for a
 /// width or dash of 0, a plain line for a gap of 0, at most 1,000,000 dashes.
-void drawDashedLine(Canvas& canvas, DevicePoint from, DevicePoint to, int dash, int gap,
-                    int width, Colour colour);
+void drawDashedLine(Canvas& canvas, DevicePoint from, DevicePoint to, int dash, int gap, int width,
+                    Colour colour);
 
 /// The outline of a rectangle as one closed polyline of five points.
 void drawFrame(Canvas& canvas, DeviceRect rect, PenStyle style, int width, Colour colour);
@@ -30,7 +30,7 @@ int fontHeightPx(const FontSlot& slot, double dpiY);
 /// Draws in model coordinates through a device mapping: the model-coordinate twins of the
 /// primitives. Widths, dashes and gaps are setting pixels, scaled to the device.
 class ModelDrawing {
-public:
+  public:
     ModelDrawing(Canvas& canvas, DeviceMapping& mapping) : canvas_(canvas), mapping_(mapping) {}
 
     Canvas& canvas() { return canvas_; }
@@ -53,7 +53,7 @@ public:
     void text(double x, double y, std::string_view utf8);
     void clip(double left, double top, double right, double bottom);
 
-private:
+  private:
     Canvas& canvas_;
     DeviceMapping& mapping_;
 };

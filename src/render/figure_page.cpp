@@ -46,7 +46,7 @@ double firstMultiple(double step, double from) {
 }
 
 class FigurePainter {
-public:
+  public:
     FigurePainter(Canvas& canvas, const RenderInputs& inputs)
         : canvas_(canvas),
           inputs_(inputs),
@@ -85,7 +85,7 @@ public:
         drawHeadingAndPageNumber();
     }
 
-private:
+  private:
     bool onShownPage() const { return firstPage_ || repeat_; }
 
     void clipToWindow() { draw_.clip(window_.left, window_.top, window_.right, window_.bottom); }
@@ -124,7 +124,8 @@ private:
             int drawn = 0;
             for (double y = std::max(double(s), std::ceil(window_.bottom / s) * s);
                  y <= last && drawn < kMaxRuledLines; y += s, ++drawn) {
-                if (y > window_.bottom) draw_.line(window_.left, y, window_.right, y, width, colour);
+                if (y > window_.bottom)
+                    draw_.line(window_.left, y, window_.right, y, width, colour);
             }
         }
         if (const int t = settings_.gridStepX; t > 0) {
@@ -157,8 +158,8 @@ private:
             if (p > 0 && width > 0) {
                 double lastTick = window_.bottom;
                 int drawn = 0;
-                for (double v = firstMultiple(p, window_.bottom); v <= top && drawn < kMaxRuledLines;
-                     v += p, ++drawn) {
+                for (double v = firstMultiple(p, window_.bottom);
+                     v <= top && drawn < kMaxRuledLines; v += p, ++drawn) {
                     draw_.line(window_.left, v, window_.left + f, v, width, colour);
                     lastTick = v;
                 }
@@ -223,7 +224,8 @@ private:
             if (!isPresent(load.x)) continue;
             const double x = readReal(load.x);
             if (!(block.left <= x && x < block.right)) continue;
-            const double y = yLeft + (yRight - yLeft) * (x - block.left) / (block.right - block.left);
+            const double y =
+                yLeft + (yRight - yLeft) * (x - block.left) / (block.right - block.left);
             draw_.line(x, y, x, y + length, settings_.loadWidth, colour);
         }
     }
@@ -263,15 +265,15 @@ private:
         }
         if (rows <= 1) {
             int marks = 0;
-            for (double x = v.centreStartX(); x <= v.centreEndX() + kEpsilon && marks < kMaxGridLines;
-                 x += v.stepX(), ++marks) {
+            for (double x = v.centreStartX();
+                 x <= v.centreEndX() + kEpsilon && marks < kMaxGridLines; x += v.stepX(), ++marks) {
                 draw_.line(x, v.centreEndY() + 0.8, x, v.centreStartY() - 0.8, width, gridColour);
             }
         }
         if (columns <= 1) {
             int marks = 0;
-            for (double y = v.centreStartY(); y <= v.centreEndY() + kEpsilon && marks < kMaxGridLines;
-                 y += v.stepY(), ++marks) {
+            for (double y = v.centreStartY();
+                 y <= v.centreEndY() + kEpsilon && marks < kMaxGridLines; y += v.stepY(), ++marks) {
                 draw_.line(v.centreStartX() - 0.8, y, v.centreEndX() + 0.8, y, width, gridColour);
             }
         }
@@ -303,16 +305,17 @@ private:
             xMm = inputs_.setup.paperWidthMm / 2.0;
             canvas_.setTextAlign(TextAlign::TopCentre);
         } else {
-            xMm = inputs_.setup.leftMarginMm + readReal(inputs_.setting(page_line::kFigureHeadingLeft));
+            xMm = inputs_.setup.leftMarginMm +
+                  readReal(inputs_.setting(page_line::kFigureHeadingLeft));
             canvas_.setTextAlign(TextAlign::TopLeft);
         }
         canvas_.drawText({static_cast<int>(std::trunc(xMm * m.pxPerMmX)),
                           static_cast<int>(std::trunc(topMm * m.pxPerMmY))},
                          toDisplayText(inputs_.setting(page_line::kFigureHeading)));
-        drawPageNumber(canvas_, m, inputs_,
-                       {page_line::kFigureStartPage, page_line::kFigurePageForm,
-                        page_line::kFigurePagePrefix},
-                       inputs_.view.currentPage);
+        drawPageNumber(
+            canvas_, m, inputs_,
+            {page_line::kFigureStartPage, page_line::kFigurePageForm, page_line::kFigurePagePrefix},
+            inputs_.view.currentPage);
     }
 
     Canvas& canvas_;

@@ -18,23 +18,30 @@ enum class ResultsState { None, Answer, Records };
 /// nothing for codes that take an empty row.
 std::optional<int> columnsRowOf(int code) {
     switch (code) {
-        case 1: return 10;
+        case 1:
+            return 10;
         case 2:
         case 3:
-        case 7: return 11;
-        case 5: return 12;
-        default: return std::nullopt;
+        case 7:
+            return 11;
+        case 5:
+            return 12;
+        default:
+            return std::nullopt;
     }
 }
 
-bool everyFieldAtFirstColumn(int code) { return code == 80 || code == 90; }
+bool everyFieldAtFirstColumn(int code) {
+    return code == 80 || code == 90;
+}
 
 }  // namespace
 
 int layOutResultsPage(Canvas& canvas, const RenderInputs& inputs, PageMode mode) {
     RowEngine rows(canvas, inputs, mode, font_slot::kResultTables, inputs.remembered.resultRow,
                    inputs.remembered.resultHeading);
-    const double headingY = rows.top() - readReal(inputs.setting(page_line::kResultHeadingTop)) * 0.1;
+    const double headingY =
+        rows.top() - readReal(inputs.setting(page_line::kResultHeadingTop)) * 0.1;
     if (inputs.view.currentPage == 1 && rows.drawing()) {
         rows.heading(headingY, inputs.setting(page_line::kResultHeading), font_slot::kResultTables);
     }
@@ -87,20 +94,19 @@ int layOutResultsPage(Canvas& canvas, const RenderInputs& inputs, PageMode mode)
         }
         if (code == 1 && unitsRow) {
             rows.advance();
-            static constexpr std::array<const char*, 7> kKn = {"m", "m", "m", "kNm", " kNm", "  kNm",
-                                                               "kNm"};
-            static constexpr std::array<const char*, 7> kTf = {"m", "m", "m", "tfm", " tfm", "  tfm",
-                                                               "tfm"};
+            static constexpr std::array<const char*, 7> kKn = {"m",    "m",     "m",  "kNm",
+                                                               " kNm", "  kNm", "kNm"};
+            static constexpr std::array<const char*, 7> kTf = {"m",    "m",     "m",  "tfm",
+                                                               " tfm", "  tfm", "tfm"};
             const auto& texts = units == 1 ? kKn : kTf;
             for (int k = 0; k < 7; ++k) rows.cell(position(10, k + 1), texts[std::size_t(k)]);
         }
     }
     if (rows.drawing()) {
-        drawPageNumber(canvas, makeDeviceMapping(canvas.dpiX(), canvas.dpiY(), inputs.setup),
-                       inputs,
-                       {page_line::kResultStartPage, page_line::kResultPageForm,
-                        page_line::kResultPagePrefix},
-                       inputs.view.currentPage);
+        drawPageNumber(
+            canvas, makeDeviceMapping(canvas.dpiX(), canvas.dpiY(), inputs.setup), inputs,
+            {page_line::kResultStartPage, page_line::kResultPageForm, page_line::kResultPagePrefix},
+            inputs.view.currentPage);
     }
     return rows.page();
 }

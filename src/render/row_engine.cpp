@@ -44,7 +44,8 @@ RowEngine::RowEngine(Canvas& canvas, const RenderInputs& inputs, PageMode mode, 
         double unchangedRow = rememberedRow;
         double unchangedHeading = rememberedHeading;
         rowHeight_ = printing ? agreedHeight(rowHeight, unchangedRow, true) : rowHeight;
-        headingHeight_ = printing ? agreedHeight(headingHeight, unchangedHeading, true) : headingHeight;
+        headingHeight_ =
+            printing ? agreedHeight(headingHeight, unchangedHeading, true) : headingHeight;
     }
     if (!(rowHeight_ > 0.0)) rowHeight_ = 0.1;
     const double perPage = std::trunc(top_ / rowHeight_) - 2;
@@ -77,10 +78,10 @@ void RowEngine::heading(double y, std::string_view storedText, int rowFontSlot) 
         const int deviceY = toDeviceY(mapping_, y);
         if (settingIsOn(inputs_, page_line::kDataHeadingCentred)) {
             canvas_.setTextAlign(TextAlign::TopCentre);
-            canvas_.drawText({static_cast<int>(std::trunc(inputs_.setup.paperWidthMm / 2.0 *
-                                                          mapping_.pxPerMmX)),
-                              deviceY},
-                             toDisplayText(storedText));
+            canvas_.drawText(
+                {static_cast<int>(std::trunc(inputs_.setup.paperWidthMm / 2.0 * mapping_.pxPerMmX)),
+                 deviceY},
+                toDisplayText(storedText));
         } else {
             const double left = readReal(inputs_.setting(page_line::kDataHeadingLeft));
             canvas_.setTextAlign(TextAlign::TopLeft);

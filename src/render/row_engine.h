@@ -15,7 +15,7 @@ enum class PageMode { Drawing, Counting };
 /// Lays out the text pages row by row in paper centimetres measured upward (one model unit is
 /// 10 mm; Y = T is the top margin line), breaking pages by row count and bottom limit.
 class RowEngine {
-public:
+  public:
     /// `rowFontSlot` sets the row height; `remembered` holds the screen's heights for this page.
     RowEngine(Canvas& canvas, const RenderInputs& inputs, PageMode mode, int rowFontSlot,
               double& rememberedRow, double& rememberedHeading);
@@ -49,7 +49,7 @@ public:
     /// Draws a section heading whose top is at `y`; the cursor then stands below it.
     void heading(double y, std::string_view storedText, int rowFontSlot);
 
-private:
+  private:
     Canvas& canvas_;
     const RenderInputs& inputs_;
     PageMode mode_;

@@ -16,7 +16,7 @@ namespace fs = std::filesystem;
 
 /// Answers the file dialogs from a queue and remembers where they started.
 class ScriptedChooser : public FileChooser {
-public:
+  public:
     std::optional<fs::path> chooseFileToOpen(const fs::path& startFolder) override {
         openStartedIn.push_back(startFolder);
         return next();
@@ -30,7 +30,7 @@ public:
     std::vector<fs::path> openStartedIn;
     std::vector<fs::path> saveStartedWith;
 
-private:
+  private:
     std::optional<fs::path> next() {
         if (answers.empty()) return std::nullopt;
         auto answer = answers.front();
@@ -40,7 +40,7 @@ private:
 };
 
 class DocumentTest : public ::testing::Test {
-protected:
+  protected:
     DocumentTest() {
         installation.environment = {folder.path() / "config", folder.path() / "data",
                                     folder.path()};

@@ -39,9 +39,9 @@ TEST(ProgramSettings, FileHasSeventyOneLinesAndRoundTrips) {
     std::vector<std::string> lines = programSettingsLines(settings);
     ASSERT_EQ(lines.size(), 71u);
     EXPECT_EQ(lines[0], "300");
-    EXPECT_EQ(lines[24], "3");          // line 25: decimals
-    EXPECT_EQ(lines[30], "0x0000ff");   // line 31: arc colour
-    EXPECT_EQ(lines[43], "");           // line 44 is not a setting
+    EXPECT_EQ(lines[24], "3");         // line 25: decimals
+    EXPECT_EQ(lines[30], "0x0000ff");  // line 31: arc colour
+    EXPECT_EQ(lines[43], "");          // line 44 is not a setting
     EXPECT_EQ(lines[70], "");
     EXPECT_EQ(programSettingsLines(parseProgramSettings(lines)), lines);
 }

@@ -11,7 +11,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class WorkingFilesTest : public ::testing::Test {
-protected:
+  protected:
     WorkingFilesTest() {
         installation.environment = {folder.path() / "config", folder.path() / "data",
                                     folder.path() / "cwd"};
@@ -40,7 +40,8 @@ TEST_F(WorkingFilesTest, FirstRunCreatesTheDefaultFolderWithRecommendedSettings)
     std::string sys = test::readBytes(installation.settingsFile());
     EXPECT_EQ(sys.substr(0, 5), "300\r\n");
     EXPECT_EQ(std::count(sys.begin(), sys.end(), '\n'), 71);
-    EXPECT_EQ(test::readBytes(installation.fontFile(6)), "9.0\r\n\x82\x6c\x82\x72\x20\x96\xbe\x92\xa9\r\n0\r\n0\r\n");
+    EXPECT_EQ(test::readBytes(installation.fontFile(6)),
+              "9.0\r\n\x82\x6c\x82\x72\x20\x96\xbe\x92\xa9\r\n0\r\n0\r\n");
 }
 
 TEST_F(WorkingFilesTest, ExistingFolderWithoutFilesReportsTheMissingFiles) {
@@ -60,7 +61,8 @@ TEST_F(WorkingFilesTest, ExistingFolderWithoutFilesReportsTheMissingFiles) {
 
 TEST_F(WorkingFilesTest, LocationFileOfTheConfigurationFolderWins) {
     writeLocation(installation.environment.configHome, (folder.path() / "mine").string() + "\r\n");
-    writeLocation(installation.environment.currentDir, (folder.path() / "cwd-loc").string() + "\r\n");
+    writeLocation(installation.environment.currentDir,
+                  (folder.path() / "cwd-loc").string() + "\r\n");
     setUpWorkingFiles(installation, project, Reload::No, messages);
     EXPECT_EQ(installation.workFolder, folder.path() / "mine");
     EXPECT_TRUE(fs::exists(folder.path() / "mine" / "Sys.ndx"));
@@ -71,7 +73,8 @@ TEST_F(WorkingFilesTest, TooShortLocationFallsBackToTheCurrentFolderThenTheDefau
     writeLocation(installation.environment.currentDir, (folder.path() / "cwd-loc").string());
     EXPECT_EQ(findWorkFolder(installation.environment), folder.path() / "cwd-loc");
     writeLocation(installation.environment.currentDir, "relative/folder\r\n");
-    EXPECT_EQ(findWorkFolder(installation.environment), defaultWorkFolder(installation.environment));
+    EXPECT_EQ(findWorkFolder(installation.environment),
+              defaultWorkFolder(installation.environment));
 }
 
 TEST_F(WorkingFilesTest, FirstSetUpDeletesThePreviousResultsAndAppliesPageDefaults) {

@@ -11,7 +11,7 @@ namespace dorvo {
 namespace {
 
 class Records : public RecordWriter {
-public:
+  public:
     void writeRecord(std::string_view record) override { lines.emplace_back(record); }
     std::vector<std::string> lines;
 };
@@ -161,8 +161,8 @@ TEST(EvaluateCircle, CentroidOutsideTheArcWritesItsRecordAndAbandons) {
         .block(29.120108230387437, {{9.2834586707231299, 17.143374842099682, 1}})
         .block(52.155588420784369, {{10.888478077271483, 6.1893323967355007, 1}})
         .layer(1, 18, 16.69924423399362, 10);
-    Evaluated e = evaluate(builder.project(), 26.934364123859154, 24.069468809575085,
-                           15.89194290554078);
+    Evaluated e =
+        evaluate(builder.project(), 26.934364123859154, 24.069468809575085, 15.89194290554078);
     EXPECT_EQ(e.outcome.kind, OutcomeKind::Abandoned);
     ASSERT_EQ(e.records.size(), 1u);
     EXPECT_TRUE(toDisplayText(e.records[0]).starts_with("error 重心(")) << e.records[0];

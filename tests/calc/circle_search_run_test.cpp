@@ -26,7 +26,8 @@ struct SearchRun {
 
 SearchRun search(const Project& project, int decimals = 3, int threads = 1) {
     CircleSearchValues values;
-    EXPECT_EQ(validateCircleSearch(project.circleSearch, values, nullptr), CircleSearchCheck::Valid);
+    EXPECT_EQ(validateCircleSearch(project.circleSearch, values, nullptr),
+              CircleSearchCheck::Valid);
     PreparedSection prepared = prepareSection(project);
     EXPECT_TRUE(prepared.section.has_value()) << prepared.error.text;
     std::ostringstream out;
@@ -187,7 +188,7 @@ TEST(CircleSearchRun, StreamIsTheSameForAnyThreadCount) {
 
 /// Requests a stop at the first report of progress and counts the reports.
 class StopAtFirstReport : public SearchProgress {
-public:
+  public:
     explicit StopAtFirstReport(std::stop_source& source) : source_(source) {}
     void report(int position, std::string_view status) override {
         ++reports;
@@ -199,7 +200,7 @@ public:
     int lastPosition = -1;
     std::string lastStatus;
 
-private:
+  private:
     std::stop_source& source_;
 };
 

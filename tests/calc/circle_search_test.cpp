@@ -40,9 +40,9 @@ TEST(ValidateCircleSearch, ResultsAndMessagesInOrderOfTheSteps) {
               CircleSearchCheck::CentreGridInconsistent);
     EXPECT_EQ(check(searchOf({"0", "0", "10", "1", "1", "1", "1", "5", "1"}), values, messages),
               CircleSearchCheck::RadiusInconsistent);
-    EXPECT_EQ(check(searchOf({"0", "0", "1", "1", "1", "1", "5", "1", "1", "-1"}), values,
-                    messages),
-              CircleSearchCheck::NegativeLimitPoint);
+    EXPECT_EQ(
+        check(searchOf({"0", "0", "1", "1", "1", "1", "5", "1", "1", "-1"}), values, messages),
+        CircleSearchCheck::NegativeLimitPoint);
     ASSERT_EQ(messages.messages.size(), 4u);
     EXPECT_EQ(messages.messages[0].text, "データがありません");
     EXPECT_EQ(messages.messages[1].text, "中心点のデータが不適当です");
@@ -55,8 +55,8 @@ TEST(ValidateCircleSearch, EdgeValuesThatAreAccepted) {
     CircleSearchValues values;
     // Empty radius fields read as 0; upper equal to lower gives one radius; a limit point of
     // −0.000001 is within ε.
-    EXPECT_EQ(check(searchOf({"0", "0", "0", "0", "1", "1", "", "", "1", "-0.000001", "0"}),
-                    values, messages),
+    EXPECT_EQ(check(searchOf({"0", "0", "0", "0", "1", "1", "", "", "1", "-0.000001", "0"}), values,
+                    messages),
               CircleSearchCheck::Valid);
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_FALSE(isActiveLimitPoint(values.min1X(), values.min1Y()));

@@ -28,7 +28,8 @@ TEST(ResultRecords, DecimalsAreClampedToTwoToFour) {
 TEST(ResultRecords, FixedRecords) {
     EXPECT_EQ(noCircleRecord(5, 12), "073,    5.00,   12.00,    ---");
     EXPECT_EQ(separatorRecord(), "801," + std::string(76, '-'));
-    EXPECT_EQ(endPointsRecord(1.5, 2, 30.25, 4), "$$XY,P1(  1.5000,  2.0000),P2( 30.2500,  4.0000)");
+    EXPECT_EQ(endPointsRecord(1.5, 2, 30.25, 4),
+              "$$XY,P1(  1.5000,  2.0000),P2( 30.2500,  4.0000)");
     EXPECT_EQ(toDisplayText(noSolutionRecord()), "901,解はありません。データが不適当。");
     EXPECT_EQ(toDisplayText(missingLayerRecord(7)), "802, ,データが見つかりませんでした 層No.7");
     EXPECT_EQ(circleStatusText(1, 2, 3), "R(    1.00,    2.00)  r=    3.00");

@@ -80,7 +80,9 @@ double engineFs(const Project& project, double rx, double ry, double r) {
 }
 
 // Toe at x = 20 (ground 10), crest at x = 40 (ground 20): a 1:2 slope.
-double slopeGround(double x) { return x < 20 ? 10 : x < 40 ? 10 + (x - 20) / 2 : 20; }
+double slopeGround(double x) {
+    return x < 20 ? 10 : x < 40 ? 10 + (x - 20) / 2 : 20;
+}
 
 test::ProjectBuilder homogeneousSlope() {
     test::ProjectBuilder builder;
@@ -98,8 +100,12 @@ test::ProjectBuilder twoLayerSlope() {
     return builder;
 }
 
-Slope homogeneous() { return {slopeGround, {}, {{18, 20, 10}}}; }
-Slope twoLayers() { return {slopeGround, {6}, {{19, 0, 30}, {18, 20, 10}}}; }
+Slope homogeneous() {
+    return {slopeGround, {}, {{18, 20, 10}}};
+}
+Slope twoLayers() {
+    return {slopeGround, {6}, {{19, 0, 30}, {18, 20, 10}}};
+}
 
 TEST(SlopePhysics, HomogeneousDrySlopeAgreesWithSlices) {
     for (double r : {24.0, 27.0, 30.0}) {

@@ -19,15 +19,15 @@ namespace {
 
 /// The bundled example after a calculation, set up as the command line prints it.
 class ExampleExport : public ::testing::Test {
-protected:
+  protected:
     ExampleExport() {
         std::ifstream in(DORVO_EXAMPLES_DIR "/embankment.slw", std::ios::binary);
         std::ostringstream oldResults;
         readProjectLines(f.project, in, oldResults, messages);
         calculateInto(f.resultsFile, f.project, {}, nullptr, messages);
         applyPageSetupDefaults(f.project);
-        f.setup = makePageSetup(f.project.figureWindow, f.settings, paper.widthMm(),
-                                paper.heightMm());
+        f.setup =
+            makePageSetup(f.project.figureWindow, f.settings, paper.widthMm(), paper.heightMm());
         f.view.printing = true;
     }
 
@@ -44,7 +44,8 @@ protected:
         if (image.isNull()) return 0.0;
         long ink = 0;
         for (int y = 0; y < image.height(); y += 2) {
-            for (int x = 0; x < image.width(); x += 2) ink += image.pixel(x, y) != qRgb(255, 255, 255);
+            for (int x = 0; x < image.width(); x += 2)
+                ink += image.pixel(x, y) != qRgb(255, 255, 255);
         }
         return double(ink) / (double(image.width()) * image.height() / 4.0);
     }

@@ -57,7 +57,8 @@ TEST(ShowCommand, FolderInsteadOfAFileIsAnError) {
 
 TEST(ShowCommand, ExampleExitsWithZero) {
     int status = 0;
-    std::string output = runCli(std::string("show ") + DORVO_EXAMPLES_DIR "/embankment.slw", status);
+    std::string output =
+        runCli(std::string("show ") + DORVO_EXAMPLES_DIR "/embankment.slw", status);
     EXPECT_EQ(status, 0) << output;
     EXPECT_NE(output.find("Layers (3)"), std::string::npos);
 }

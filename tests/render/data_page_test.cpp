@@ -66,7 +66,7 @@ TEST(DataPage, RowsPerPageStayBetweenTwoAndTwoHundred) {
                          f.remembered.dataRow, f.remembered.dataHeading)
             .rowsPerPage();
     };
-    EXPECT_EQ(rowsPerPage(200), 2);  // fewer than four rows fit
+    EXPECT_EQ(rowsPerPage(200), 2);    // fewer than four rows fit
     EXPECT_EQ(rowsPerPage(9), 66);     // 26 cm of rows 0.38 cm high, less two
     EXPECT_EQ(rowsPerPage(1.5), 200);  // 409 rows would fit
 

@@ -167,8 +167,8 @@ TEST(FigurePage, ExampleAfterACalculationShowsTheCriticalCircleAndEveryCentresFs
     ASSERT_EQ(arcs.size(), 1u);
     EXPECT_EQ(arcs[0].points[2], (DevicePoint{toDeviceX(m, best.p1x), toDeviceY(m, best.p1y)}));
     EXPECT_EQ(arcs[0].points[3], (DevicePoint{toDeviceX(m, best.p2x), toDeviceY(m, best.p2y)}));
-    EXPECT_EQ(arcs[0].points[0], (DevicePoint{toDeviceX(m, best.rx - best.r),
-                                              toDeviceY(m, best.ry + best.r)}));
+    EXPECT_EQ(arcs[0].points[0],
+              (DevicePoint{toDeviceX(m, best.rx - best.r), toDeviceY(m, best.ry + best.r)}));
     const auto radii = canvas.ofColour(Drawn::Kind::Line, test::kArcColour);
     ASSERT_EQ(radii.size(), 2u);
     EXPECT_EQ(radii[0].points[0], (DevicePoint{toDeviceX(m, best.rx), toDeviceY(m, best.ry)}));

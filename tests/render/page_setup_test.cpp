@@ -53,7 +53,7 @@ TEST(PageSetup, DeviceConversionTruncatesAndClamps) {
     setup.topMarginMm = 10;
     DeviceMapping mapping = makeDeviceMapping(96, 96, setup);
     const int marginLine = toDeviceX(mapping, 0.0);
-    EXPECT_EQ(marginLine, 37);                      // 10 mm at 96 dpi
+    EXPECT_EQ(marginLine, 37);                            // 10 mm at 96 dpi
     EXPECT_EQ(toDeviceX(mapping, -1.0), marginLine - 7);  // 7.56 px left, truncated
     EXPECT_EQ(toDeviceX(mapping, 1e9), 32767);
     EXPECT_EQ(toDeviceX(mapping, -1e9), -32767);

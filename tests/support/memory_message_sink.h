@@ -8,7 +8,7 @@ namespace dorvo::test {
 
 /// Records every message the core reports, for tests to check.
 class MemoryMessageSink : public MessageSink {
-public:
+  public:
     void report(const Message& message) override { messages.push_back(message); }
     std::vector<Message> messages;
 };

@@ -4,7 +4,9 @@
 
 namespace dorvo::test {
 
-std::string cell(double value) { return formatC("%.17g", value); }
+std::string cell(double value) {
+    return formatC("%.17g", value);
+}
 
 ProjectBuilder& ProjectBuilder::block(double x, std::initializer_list<LineSpec> lines) {
     Block& row = project_.block(++blocks_);

@@ -15,7 +15,7 @@ struct LineSpec {
 
 /// Builds projects for tests: blocks from the left, layers, loads and the circle search.
 class ProjectBuilder {
-public:
+  public:
     ProjectBuilder& block(double x, std::initializer_list<LineSpec> lines);
     ProjectBuilder& layer(int no, double gamma, double phi, double co, double k = 0.0);
     ProjectBuilder& layer2(int no, double gamma1, double gamma2, double phi, double co, double k);
@@ -34,7 +34,7 @@ public:
     const Project& project() const { return project_; }
     Project& project() { return project_; }
 
-private:
+  private:
     Project project_;
     int blocks_ = 0;
     int layers_ = 0;

@@ -22,7 +22,7 @@ struct Drawn {
 
 /// A canvas that logs every primitive, for tests to check what is drawn where.
 class RecordingCanvas : public Canvas {
-public:
+  public:
     explicit RecordingCanvas(double dpi = 96.0) : dpi_(dpi) {}
 
     double dpiX() const override { return dpi_; }
@@ -91,7 +91,7 @@ public:
         return false;
     }
 
-private:
+  private:
     Drawn& add(Drawn::Kind kind, std::vector<DevicePoint> points, int width, Colour colour) {
         Drawn& entry = drawn.emplace_back();
         entry.kind = kind;

@@ -31,10 +31,12 @@ RenderFixture::RenderFixture()
 }
 
 RenderInputs RenderFixture::inputs() {
-    return {project, settings, margins, fonts, setup, view, resultsFile, remembered, critical,
-            nullptr};
+    return {project, settings,    margins,    fonts,    setup,
+            view,    resultsFile, remembered, critical, nullptr};
 }
 
-void RenderFixture::writeResults(std::string_view text) { writeBytes(resultsFile, text); }
+void RenderFixture::writeResults(std::string_view text) {
+    writeBytes(resultsFile, text);
+}
 
 }  // namespace dorvo::test
