@@ -8,6 +8,7 @@
 
 #include "calc/circle_evaluation.h"
 #include "calc/circle_search_run.h"
+#include "calc/result_records.h"
 #include "model/project_file.h"
 
 namespace {
@@ -73,6 +74,18 @@ void BM_EvaluateCircle(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_EvaluateCircle)->Arg(10)->Arg(17)->Arg(25);
+
+void BM_FormatCircleRecord(benchmark::State& state) {
+    double fs = 1.234;
+    for (auto _ : state) {
+        std::string record =
+            dorvo::nextCircleRecord(16.6, 12345.67, 2345.6, 10234.5, 12580.1, fs, 3);
+        benchmark::DoNotOptimize(record);
+        fs += 1e-6;
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_FormatCircleRecord);
 
 void BM_SearchLargeGrid(benchmark::State& state) {
     const dorvo::Section& section = exampleSection();
