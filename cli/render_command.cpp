@@ -110,7 +110,7 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
     ViewState view{*page, request.pageNumber, double(setup.figureLeftX), true};
     applyPaperDefaults(setup, view);
     RememberedHeights remembered;
-    CriticalCircleView critical;
+    CriticalCircle critical;
     const RenderInputs inputs{
         project, installation.settings, installation.margins, installation.fonts, setup,
         view,    resultsFile.path(),    remembered,           critical,           &messages};

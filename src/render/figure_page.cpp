@@ -280,18 +280,18 @@ class FigurePainter {
     }
 
     void drawResultOverlay() {
-        CriticalCircleView& c = inputs_.critical;
+        CriticalCircle& c = inputs_.critical;
         const std::vector<CentreLabel> labels = readResultOverlay(inputs_.resultsFile, c);
         const double h =
             fontHeightPx(inputs_.font(font_slot::kFigureFs), canvas_.dpiY()) / mapping_.pxPerMetreY;
         canvas_.setTextAlign(TextAlign::TopLeft);
         for (const CentreLabel& label : labels) draw_.text(label.x, label.y + h, label.text);
-        if (!(c.r > 0.0)) return;
+        if (!(c.radius > 0.0)) return;
         const Colour colour = colourFromText(settings_.arcColour);
-        draw_.arc(c.rx - c.r, c.ry + c.r, c.rx + c.r, c.ry - c.r, c.p1x, c.p1y, c.p2x, c.p2y, 1,
-                  colour);
-        draw_.line(c.rx, c.ry, c.p1x, c.p1y, settings_.arcWidth, colour);
-        draw_.line(c.rx, c.ry, c.p2x, c.p2y, settings_.arcWidth, colour);
+        draw_.arc(c.centreX - c.radius, c.centreY + c.radius, c.centreX + c.radius,
+                  c.centreY - c.radius, c.p1x, c.p1y, c.p2x, c.p2y, 1, colour);
+        draw_.line(c.centreX, c.centreY, c.p1x, c.p1y, settings_.arcWidth, colour);
+        draw_.line(c.centreX, c.centreY, c.p2x, c.p2y, settings_.arcWidth, colour);
     }
 
     void drawHeadingAndPageNumber() {
@@ -349,7 +349,7 @@ std::string trimmed(std::string_view text) {
 }  // namespace
 
 std::vector<CentreLabel> readResultOverlay(const std::filesystem::path& resultsFile,
-                                           CriticalCircleView& critical) {
+                                           CriticalCircle& critical) {
     std::vector<CentreLabel> labels;
     std::ifstream in(resultsFile, std::ios::binary);
     if (!in) return labels;
@@ -381,9 +381,9 @@ std::vector<CentreLabel> readResultOverlay(const std::filesystem::path& resultsF
             auto y = x ? numberAfter(x->second, "Ry:") : std::nullopt;
             auto r = y ? numberAfter(y->second, "R:") : std::nullopt;
             if (r) {
-                critical.rx = x->first;
-                critical.ry = y->first;
-                critical.r = r->first;
+                critical.centreX = x->first;
+                critical.centreY = y->first;
+                critical.radius = r->first;
             }
         } else if (state == OverlayState::Points) {
             auto p1 = numberAfter(line, "P1(");

@@ -18,6 +18,6 @@ struct CentreLabel {
 };
 
 std::vector<CentreLabel> readResultOverlay(const std::filesystem::path& resultsFile,
-                                           CriticalCircleView& critical);
+                                           CriticalCircle& critical);
 
 }  // namespace dorvo

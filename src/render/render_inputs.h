@@ -21,17 +21,6 @@ struct RememberedHeights {
     double resultHeading = 0.0;
 };
 
-/// The critical circle as the figure last read it from the results working file.
-struct CriticalCircleView {
-    double rx = 0.0;
-    double ry = 0.0;
-    double r = 0.0;
-    double p1x = 0.0;
-    double p1y = 0.0;
-    double p2x = 0.0;
-    double p2y = 0.0;
-};
-
 /// Everything a page routine reads, and the little it remembers between draws.
 struct RenderInputs {
     const Project& project;
@@ -42,7 +31,7 @@ struct RenderInputs {
     ViewState& view;
     std::filesystem::path resultsFile;
     RememberedHeights& remembered;
-    CriticalCircleView& critical;
+    CriticalCircle& critical;  // as the figure last read it from the results working file
     MessageSink* messages = nullptr;
 
     const FontSlot& font(int slot) const { return fonts.at(static_cast<std::size_t>(slot - 1)); }

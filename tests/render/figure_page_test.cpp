@@ -176,7 +176,7 @@ TEST(FigurePage, ExampleAfterACalculationShowsTheCriticalCircleAndEveryCentresFs
     int labels = 0;
     for (const Drawn& text : canvas.texts()) labels += text.text.find('.') != std::string::npos;
     EXPECT_EQ(labels, 15 * 15);
-    EXPECT_DOUBLE_EQ(f.critical.r, std::stod(formatC("%.2f", best.r)));
+    EXPECT_DOUBLE_EQ(f.critical.radius, std::stod(formatC("%.2f", best.r)));
 }
 
 TEST(FigurePage, ResultOverlayReadsLabelsCircleAndEndPoints) {
@@ -189,18 +189,18 @@ TEST(FigurePage, ResultOverlayReadsLabelsCircleAndEndPoints) {
         "055,FS min.,( Rx:    5.00,Ry:   12.00,R:    7.00 ),=   1.250\r\n"
         "$$XY,P1(  1.5000,  8.0000),P2( 11.0000,  9.5000)\r\n$$END\r\n"
         "055,FS min.,( Rx:    9.00,Ry:   12.00,R:    7.00 ),=   0.500\r\n");
-    CriticalCircleView critical;
+    CriticalCircle critical;
     auto labels = readResultOverlay(f.resultsFile, critical);
     ASSERT_EQ(labels.size(), 1u);
     EXPECT_EQ(labels[0].text, "1.250");
     EXPECT_EQ(labels[0].x, 5.0);
-    EXPECT_EQ(critical.r, 7.0);
+    EXPECT_EQ(critical.radius, 7.0);
     EXPECT_EQ(critical.p1y, 8.0);
     EXPECT_EQ(critical.p2x, 11.0);
 
-    CriticalCircleView kept{1, 2, 3, 4, 5, 6, 7};
+    CriticalCircle kept{1, 2, 3, 4, 5, 6, 7};
     EXPECT_TRUE(readResultOverlay(f.folder.path() / "missing", kept).empty());
-    EXPECT_EQ(kept.r, 3.0);
+    EXPECT_EQ(kept.radius, 3.0);
 }
 
 TEST(FigurePage, AwkwardInputDrawsWithoutCrashing) {

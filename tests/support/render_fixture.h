@@ -38,7 +38,7 @@ struct RenderFixture {
     PageSetup setup;
     ViewState view;
     RememberedHeights remembered;
-    CriticalCircleView critical;
+    CriticalCircle critical;
     std::filesystem::path resultsFile;
 };
 
