@@ -20,10 +20,19 @@ constexpr int kMaxGridLines = 400;
 // Grid and axis loops draw within the window only; this bounds them for absurd windows.
 constexpr int kMaxRuledLines = 10000;
 
+/// The band under one boundary line: from the line before it (or Y = 0) up to the line.
+struct Band {
+    double bottomLeft = 0.0;
+    double bottomRight = 0.0;
+    double topLeft = 0.0;
+    double topRight = 0.0;
+    int layerNo = 0;
+};
+
 struct FigureBlock {
     double left = 0.0;
     double right = 0.0;
-    std::vector<BlockLine> lines;
+    std::vector<Band> bands;  // from the bottom up; the last one's top is the ground
 };
 
 std::vector<FigureBlock> figureBlocks(const Project& project) {
@@ -33,7 +42,16 @@ std::vector<FigureBlock> figureBlocks(const Project& project) {
         FigureBlock block;
         block.left = left;
         block.right = readReal(project.block(row).x);
-        block.lines = splitBlockLines(project.block(row).lines, BlockLineEnd::LeftAbsent);
+        Band band;
+        for (const BlockLine& line :
+             splitBlockLines(project.block(row).lines, BlockLineEnd::LeftAbsent)) {
+            band.bottomLeft = band.topLeft;
+            band.bottomRight = band.topRight;
+            band.topLeft = readReal(line.yLeft);
+            band.topRight = readReal(line.yRight);
+            band.layerNo = readInteger(line.layerNo);
+            block.bands.push_back(band);
+        }
         left = block.right;
         blocks.push_back(std::move(block));
     }
@@ -98,19 +116,14 @@ class FigurePainter {
         if (fillMode != 0 && fillMode != 1) return;
         const Fill fill = fillMode == 0 ? Fill::ForwardDiagonal : Fill::Solid;
         for (const FigureBlock& block : blocks_) {
-            double previousLeft = 0.0;
-            double previousRight = 0.0;
-            for (const BlockLine& line : block.lines) {
-                const double yLeft = readReal(line.yLeft);
-                const double yRight = readReal(line.yRight);
-                if (auto row = findLayerRow(inputs_.project, readInteger(line.layerNo))) {
-                    const Colour colour = colourFromText(inputs_.project.layer(*row).colour);
-                    draw_.fillQuadrilaterals({block.left, previousLeft, block.left, yLeft,
-                                              block.right, yRight, block.right, previousRight},
-                                             fill, colour);
-                }
-                previousLeft = yLeft;
-                previousRight = yRight;
+            for (const Band& band : block.bands) {
+                auto row = findLayerRow(inputs_.project, band.layerNo);
+                if (!row) continue;
+                const Colour colour = colourFromText(inputs_.project.layer(*row).colour);
+                draw_.fillQuadrilaterals(
+                    {block.left, band.bottomLeft, block.left, band.topLeft, block.right,
+                     band.topRight, block.right, band.bottomRight},
+                    fill, colour);
             }
         }
     }
@@ -198,28 +211,21 @@ class FigurePainter {
         const int width = settings_.blockLineWidth;
         const Colour colour = colourFromText(settings_.blockLineColour);
         for (const FigureBlock& block : blocks_) {
-            double previousLeft = 0.0;
-            double previousRight = 0.0;
-            for (const BlockLine& line : block.lines) {
-                const double yLeft = readReal(line.yLeft);
-                const double yRight = readReal(line.yRight);
-                draw_.line(block.left, previousLeft, block.left, yLeft, width, colour);
-                draw_.line(block.left, yLeft, block.right, yRight, width, colour);
-                draw_.line(block.right, yRight, block.right, previousRight, width, colour);
-                draw_.line(block.right, previousRight, block.left, previousLeft, width, colour);
-                previousLeft = yLeft;
-                previousRight = yRight;
+            for (const Band& b : block.bands) {
+                draw_.line(block.left, b.bottomLeft, block.left, b.topLeft, width, colour);
+                draw_.line(block.left, b.topLeft, block.right, b.topRight, width, colour);
+                draw_.line(block.right, b.topRight, block.right, b.bottomRight, width, colour);
+                draw_.line(block.right, b.bottomRight, block.left, b.bottomLeft, width, colour);
             }
-            if (!block.lines.empty()) drawLoads(block);
+            if (!block.bands.empty()) drawLoads(block);
         }
     }
 
     void drawLoads(const FigureBlock& block) {
         const double length = metresY(readReal(settings_.loadLineLengthMm));
         const Colour colour = colourFromText(settings_.loadColour);
-        const BlockLine& ground = block.lines.back();
-        const double yLeft = readReal(ground.yLeft);
-        const double yRight = readReal(ground.yRight);
+        const double yLeft = block.bands.back().topLeft;
+        const double yRight = block.bands.back().topRight;
         for (const ConcentratedLoad& load : inputs_.project.loads) {
             if (!isPresent(load.x)) continue;
             const double x = readReal(load.x);
