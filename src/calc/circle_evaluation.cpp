@@ -243,10 +243,11 @@ CircleOutcome evaluateCircle(const Section& section, double rx, double ry, doubl
 
     Sums sums;
     double theta0 = circle.theta(entry);
-    double x1 = r * std::sin(theta0) + rx;
-    double y1 = ry - r * std::cos(theta0);
     for (std::size_t k = 1; k <= last; ++k) {
         if (std::fabs(points[k].x - points[k - 1].x) < kEpsilon) continue;
+        // Each segment starts on the arc at its own first angle.
+        double x1 = r * std::sin(theta0) + rx;
+        double y1 = ry - r * std::cos(theta0);
         const SectionBlock& block = blocks[static_cast<std::size_t>(points[k].block)];
         const double theta1 = circle.theta(points[k]);
         const double count = std::trunc((theta1 - theta0) / kElementAngle) + 1.0;
