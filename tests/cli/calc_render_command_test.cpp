@@ -1,0 +1,109 @@
+// The command line end to end: calc with its records and save, render to files, and the exit
+// statuses a script relies on.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "support/temp_folder.h"
+
+namespace dorvo {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+    int status = 0;
+    std::string output;
+};
+
+class CommandLine : public ::testing::Test {
+  protected:
+    CommandLine() {
+        fs::copy_file(DORVO_EXAMPLES_DIR "/embankment.slw", project());
+        // An installation of its own, so the user's settings play no part.
+        environment = "XDG_CONFIG_HOME=" + (folder.path() / "config").string() +
+                      " XDG_DATA_HOME=" + (folder.path() / "data").string() + " ";
+    }
+
+    fs::path project() const { return folder.path() / "embankment.slw"; }
+
+    CliRun run(const std::string& arguments, bool withStderr = true) {
+        const std::string command = environment + DORVO_CLI_PATH + " " + arguments +
+                                    (withStderr ? " 2>&1" : " 2>/dev/null");
+        FILE* pipe = ::popen(command.c_str(), "r");
+        CliRun result;
+        char buffer[4096];
+        while (std::size_t got = std::fread(buffer, 1, sizeof buffer, pipe)) {
+            result.output.append(buffer, got);
+        }
+        result.status = WEXITSTATUS(::pclose(pipe));
+        return result;
+    }
+
+    test::TempFolder folder;
+    std::string environment;
+};
+
+TEST_F(CommandLine, CalcSavesTheProjectWithTheRecordsItWrote) {
+    const fs::path records = folder.path() / "records.txt";
+    CliRun calc =
+        run("calc " + project().string() + " --save --threads 2 --records " + records.string());
+    ASSERT_EQ(calc.status, 0) << calc.output;
+    EXPECT_NE(calc.output.find("minimum Fs         1.013"), std::string::npos) << calc.output;
+    EXPECT_NE(calc.output.find("circles tried      4500"), std::string::npos);
+    const std::string stream = test::readBytes(records);
+    const std::string saved = test::readBytes(project());
+    ASSERT_TRUE(stream.starts_with("$$CSV\r\n"));
+    EXPECT_TRUE(saved.ends_with(stream));
+    EXPECT_EQ(test::readBytes(DORVO_EXAMPLES_DIR "/embankment.slw"),
+              saved.substr(0, saved.size() - stream.size()));
+}
+
+TEST_F(CommandLine, RecordsToStandardOutputKeepTheSummaryOnStandardError) {
+    CliRun calc = run("calc " + project().string() + " --records - --decimals 7", false);
+    ASSERT_EQ(calc.status, 0);
+    EXPECT_TRUE(calc.output.starts_with("$$CSV\r\n018,"));
+    EXPECT_TRUE(calc.output.ends_with("$$END\r\n"));
+    EXPECT_NE(calc.output.find("),=  1.0135\r\n"), std::string::npos);  // four decimals
+    EXPECT_EQ(calc.output.find("circles tried"), std::string::npos);
+}
+
+TEST_F(CommandLine, RefusedInputExitsWithTwoAndSaysWhy) {
+    std::string text = test::readBytes(project());
+    const std::string grid = "$$R\r\n40\r\n14\r\n54\r\n28\r\n1\r\n";
+    ASSERT_NE(text.find(grid), std::string::npos);
+    text.replace(text.find(grid), grid.size(), "$$R\r\n40\r\n14\r\n54\r\n28\r\n0\r\n");
+    test::writeBytes(project(), text);
+    CliRun calc = run("calc " + project().string() + " --save");
+    EXPECT_EQ(calc.status, 2);
+    EXPECT_NE(calc.output.find("中心点のデータが不適当です"), std::string::npos);
+    EXPECT_EQ(test::readBytes(project()), text);  // nothing saved
+}
+
+TEST_F(CommandLine, RenderWritesEachFormatAndRefusesAMissingPage) {
+    ASSERT_EQ(run("calc " + project().string() + " --save").status, 0);
+    CliRun pdf = run("render " + project().string() + " --page data --paper A4 -o " +
+                     (folder.path() / "data.pdf").string());
+    EXPECT_EQ(pdf.status, 0) << pdf.output;
+    EXPECT_NE(pdf.output.find("3 page(s)"), std::string::npos) << pdf.output;
+    CliRun png = run("render " + project().string() + " --page figure --dpi 72 -o " +
+                     (folder.path() / "figure.png").string());
+    EXPECT_EQ(png.status, 0) << png.output;
+    EXPECT_TRUE(test::readBytes(folder.path() / "figure.png").starts_with("\x89PNG"));
+    CliRun svg = run("render " + project().string() + " --page results -o " +
+                     (folder.path() / "results.svg").string());
+    EXPECT_EQ(svg.status, 0) << svg.output;
+
+    CliRun missing = run("render " + project().string() + " --page figure --page-number 9 -o " +
+                         (folder.path() / "nine.png").string());
+    EXPECT_NE(missing.status, 0);
+    EXPECT_NE(missing.output.find("page 9 does not exist (1 to 2)"), std::string::npos)
+        << missing.output;
+    CliRun wrongKind =
+        run("render " + project().string() + " -o " + (folder.path() / "figure.txt").string());
+    EXPECT_NE(wrongKind.status, 0);
+}
+
+}  // namespace
+}  // namespace dorvo
