@@ -26,11 +26,6 @@ enum class Fill : int {
     Solid = 6,
 };
 
-/// Turns a hatch number into a fill: 0 to 5 hatch, anything else solid.
-inline Fill fillFromHatch(int hatch) {
-    return hatch >= 0 && hatch <= 5 ? static_cast<Fill>(hatch) : Fill::Solid;
-}
-
 struct DevicePoint {
     int x = 0;
     int y = 0;

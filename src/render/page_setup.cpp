@@ -21,12 +21,6 @@ int clampToDevice(double value) {
 
 }  // namespace
 
-ViewPage viewPageFromInt(int value) {
-    if (value == 1) return ViewPage::Data;
-    if (value == 2) return ViewPage::Results;
-    return ViewPage::Figure;
-}
-
 PageSetup makePageSetup(const FigureWindow& window, const ProgramSettings& settings,
                         int paperWidthMm, int paperHeightMm) {
     PageSetup setup;

@@ -10,8 +10,6 @@ namespace dorvo {
 /// The page the view shows; any other value draws the figure.
 enum class ViewPage { Figure = 0, Data = 1, Results = 2 };
 
-ViewPage viewPageFromInt(int value);
-
 /// Scale, paper, margins and the figure window.
 struct PageSetup {
     int scaleX = 500;

@@ -26,7 +26,6 @@ class RowEngine {
     int rowsPerPage() const { return rowsPerPage_; }
     int page() const { return page_; }
     double y() const { return y_; }
-    int rowCount() const { return rows_; }
     bool drawing() const { return mode_ == PageMode::Drawing; }
     bool onCurrentPage() const { return drawing() && page_ == inputs_.view.currentPage; }
     const DeviceMapping& mapping() const { return mapping_; }
