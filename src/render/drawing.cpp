@@ -45,7 +45,7 @@ void drawFrame(Canvas& canvas, DeviceRect r, PenStyle style, int width, Colour c
 }
 
 int fontHeightPx(const FontSlot& slot, double dpiY) {
-    return static_cast<int>(std::trunc(dpiY * slot.sizePoints * 0.013888888888888888));
+    return clampToDevice(dpiY * slot.sizePoints * 0.013888888888888888);
 }
 
 bool makeFont(Canvas& canvas, const FontSlot& slot, double dpiY) {
@@ -85,7 +85,7 @@ void ModelDrawing::fillQuadrilaterals(const std::vector<double>& xy, Fill fill, 
 
 void ModelDrawing::circle(double x, double y, double radius, int width, Colour colour) {
     const DevicePoint centre = toDevice(x, y);
-    const int r = static_cast<int>(std::trunc(radius * mapping_.pxPerMetreY));
+    const int r = clampToDevice(radius * mapping_.pxPerMetreY);
     canvas_.drawEllipse({centre.x - r, centre.y - r, centre.x + r, centre.y + r}, PenStyle::Solid,
                         scaled(width), colour);
 }

@@ -183,7 +183,8 @@ class FigurePainter {
                 int drawn = 0;
                 for (double v = firstMultiple(n, std::nextafter(window_.bottom, 1e300));
                      v <= top && drawn < kMaxRuledLines; v += n, ++drawn) {
-                    draw_.text(window_.left + f, v + h / 2, formatC("%d", int(v)));
+                    // Adding 0.0 prints −0 as 0.
+                    draw_.text(window_.left + f, v + h / 2, formatC("%.0f", v + 0.0));
                 }
             }
         }
@@ -202,7 +203,7 @@ class FigurePainter {
             int drawn = 0;
             for (double u = firstMultiple(n, std::nextafter(window_.left, 1e300));
                  u <= right && drawn < kMaxRuledLines; u += n, ++drawn) {
-                draw_.text(u, window_.bottom + g, formatC("%d", int(u)));
+                draw_.text(u, window_.bottom + g, formatC("%.0f", u + 0.0));
             }
         }
     }
@@ -315,8 +316,7 @@ class FigurePainter {
                   readReal(inputs_.setting(page_line::kFigureHeadingLeft));
             canvas_.setTextAlign(TextAlign::TopLeft);
         }
-        canvas_.drawText({static_cast<int>(std::trunc(xMm * m.pxPerMmX)),
-                          static_cast<int>(std::trunc(topMm * m.pxPerMmY))},
+        canvas_.drawText({paperToDeviceX(m, xMm), paperToDeviceY(m, topMm)},
                          toDisplayText(inputs_.setting(page_line::kFigureHeading)));
         drawPageNumber(
             canvas_, m, inputs_,

@@ -13,13 +13,21 @@ namespace {
 constexpr double kMmPerInchInverse = 0.03937007874015748;
 constexpr double kDeviceLimit = 32767.0;
 
+}  // namespace
+
 int clampToDevice(double value) {
     if (!(value > -kDeviceLimit)) return value != value ? 0 : -32767;
     if (value > kDeviceLimit) return 32767;
     return static_cast<int>(std::trunc(value));
 }
 
-}  // namespace
+int paperToDeviceX(const DeviceMapping& mapping, double mm) {
+    return clampToDevice(mm * mapping.pxPerMmX);
+}
+
+int paperToDeviceY(const DeviceMapping& mapping, double mm) {
+    return clampToDevice(mm * mapping.pxPerMmY);
+}
 
 PageSetup makePageSetup(const FigureWindow& window, const ProgramSettings& settings,
                         int paperWidthMm, int paperHeightMm) {

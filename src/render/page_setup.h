@@ -68,6 +68,13 @@ int toDeviceX(const DeviceMapping& mapping, double x);
 /// Model Y to device Y: truncated toward zero, clamped to ±32767.
 int toDeviceY(const DeviceMapping& mapping, double y);
 
+/// Device pixels truncated toward zero and clamped to ±32767 (NaN gives 0).
+int clampToDevice(double value);
+
+/// A distance in paper millimetres from the device origin, in device pixels (clamped).
+int paperToDeviceX(const DeviceMapping& mapping, double mm);
+int paperToDeviceY(const DeviceMapping& mapping, double mm);
+
 /// Model metres one figure page shows in X at scale 1/N on paper W mm wide.
 int pageMetresX(int scale, int paperWidthMm, int leftMarginMm);
 

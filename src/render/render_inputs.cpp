@@ -32,8 +32,7 @@ void drawPageNumber(Canvas& canvas, const DeviceMapping& mapping, const RenderIn
     const double yMm = readReal(top);
     selectFontSlot(canvas, inputs, font_slot::kPageFooter);
     canvas.setTextAlign(TextAlign::TopCentre);
-    canvas.drawText({static_cast<int>(std::trunc(xMm * mapping.pxPerMmX)),
-                     static_cast<int>(std::trunc(yMm * mapping.pxPerMmY))},
+    canvas.drawText({paperToDeviceX(mapping, xMm), paperToDeviceY(mapping, yMm)},
                     toDisplayText(text));
 }
 

@@ -78,10 +78,8 @@ void RowEngine::heading(double y, std::string_view storedText, int rowFontSlot) 
         const int deviceY = toDeviceY(mapping_, y);
         if (settingIsOn(inputs_, page_line::kDataHeadingCentred)) {
             canvas_.setTextAlign(TextAlign::TopCentre);
-            canvas_.drawText(
-                {static_cast<int>(std::trunc(inputs_.setup.paperWidthMm / 2.0 * mapping_.pxPerMmX)),
-                 deviceY},
-                toDisplayText(storedText));
+            canvas_.drawText({paperToDeviceX(mapping_, inputs_.setup.paperWidthMm / 2.0), deviceY},
+                             toDisplayText(storedText));
         } else {
             const double left = readReal(inputs_.setting(page_line::kDataHeadingLeft));
             canvas_.setTextAlign(TextAlign::TopLeft);

@@ -1,0 +1,116 @@
+// Draws the three page kinds of an arbitrary project, with an arbitrary results working file
+// and page setup, on a canvas that only checks the coordinates it is given.
+#include <fuzzer/FuzzedDataProvider.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "model/project_file.h"
+#include "render/pages.h"
+
+namespace {
+
+class IgnoreMessages : public dorvo::MessageSink {
+  public:
+    void report(const dorvo::Message&) override {}
+};
+
+/// Draws nothing; aborts on a coordinate outside the device range.
+class CheckingCanvas : public dorvo::Canvas {
+  public:
+    double dpiX() const override { return 300; }
+    double dpiY() const override { return 300; }
+    void drawLine(dorvo::DevicePoint a, dorvo::DevicePoint b, dorvo::PenStyle, int,
+                  dorvo::Colour) override {
+        check(a);
+        check(b);
+    }
+    void drawPolyline(std::span<const dorvo::DevicePoint> points, dorvo::PenStyle, int,
+                      dorvo::Colour) override {
+        for (auto p : points) check(p);
+    }
+    void fillPolygons(std::span<const dorvo::DevicePoint> points, std::span<const int>, dorvo::Fill,
+                      dorvo::Colour) override {
+        for (auto p : points) check(p);
+    }
+    void drawArc(dorvo::DeviceRect, dorvo::DevicePoint a, dorvo::DevicePoint b, dorvo::PenStyle,
+                 int, dorvo::Colour) override {
+        check(a);
+        check(b);
+    }
+    void drawEllipse(dorvo::DeviceRect, dorvo::PenStyle, int, dorvo::Colour) override {}
+    void drawTextBox(dorvo::DeviceRect, std::string_view, dorvo::Colour, int) override {}
+    void drawText(dorvo::DevicePoint at, std::string_view) override { check(at); }
+    void setTextAlign(dorvo::TextAlign) override {}
+    bool selectFont(const dorvo::FontRequest&) override { return true; }
+    void clipToRect(dorvo::DeviceRect) override {}
+    void removeClip() override {}
+
+  private:
+    static void check(dorvo::DevicePoint p) {
+        if (p.x < -32767 || p.x > 32767 || p.y < -32767 || p.y > 32767) std::abort();
+    }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+    FuzzedDataProvider data(bytes, size);
+    dorvo::PageSetup setup;
+    setup.scaleX = data.ConsumeIntegralInRange(1, 100000);
+    setup.scaleY = data.ConsumeIntegralInRange(1, 100000);
+    setup.paperWidthMm = data.ConsumeIntegralInRange(1, 2000);
+    setup.paperHeightMm = data.ConsumeIntegralInRange(1, 2000);
+    setup.leftMarginMm = data.ConsumeIntegralInRange(0, 100);
+    setup.topMarginMm = data.ConsumeIntegralInRange(0, 100);
+    setup.figureLeftX = data.ConsumeIntegral<int>();
+    setup.pageWidthM = data.ConsumeIntegralInRange(1, 100000);
+    setup.pageOverlapM = data.ConsumeIntegralInRange(0, 1000);
+    setup.figureTopY = data.ConsumeFloatingPointInRange(-1e300, 1e300);
+    setup.pageDepthM = data.ConsumeIntegralInRange(1, 100000);
+    dorvo::ProgramSettings settings = dorvo::recommendedProgramSettings();
+    settings.gridStepX = data.ConsumeIntegralInRange(0, 50);
+    settings.gridStepY = data.ConsumeIntegralInRange(0, 50);
+    settings.axisTickStep = data.ConsumeIntegralInRange(0, 50);
+    settings.axisLabelStep = data.ConsumeIntegralInRange(0, 50);
+    settings.centreGridDash = data.ConsumeIntegralInRange(0, 100);
+    settings.centreGridGap = data.ConsumeIntegralInRange(0, 30);
+    dorvo::FontSlots fonts = dorvo::defaultFontSlots();
+    for (auto& font : fonts) font.sizePoints = data.ConsumeFloatingPointInRange(1.1, 200.0);
+    const std::string results = data.ConsumeRandomLengthString(4096);
+    const std::string projectText = data.ConsumeRemainingBytesAsString();
+
+    IgnoreMessages messages;
+    std::istringstream in(projectText);
+    std::ostringstream ignored;
+    dorvo::Project project;
+    dorvo::readProjectLines(project, in, ignored, messages);
+
+    char path[] = "/tmp/dorvo-pages-fuzz-XXXXXX";
+    const int fd = ::mkstemp(path);
+    if (fd < 0) return 0;
+    ::close(fd);
+    std::ofstream(path, std::ios::binary) << results;
+
+    dorvo::MarginsTable margins = dorvo::defaultMarginsTable();
+    dorvo::ViewState view;
+    dorvo::RememberedHeights remembered;
+    dorvo::CriticalCircle critical;
+    const dorvo::RenderInputs inputs{project, settings, margins,    fonts,    setup,
+                                     view,    path,     remembered, critical, &messages};
+    CheckingCanvas canvas;
+    for (dorvo::ViewPage page :
+         {dorvo::ViewPage::Figure, dorvo::ViewPage::Data, dorvo::ViewPage::Results}) {
+        view.page = page;
+        view.printing = page != dorvo::ViewPage::Figure;
+        const int pages = dorvo::countPages(canvas, inputs);
+        for (int p = 1; p <= std::min(pages, 3); ++p) {
+            view.currentPage = p;
+            dorvo::drawPage(canvas, inputs);
+        }
+    }
+    ::unlink(path);
+    return 0;
+}

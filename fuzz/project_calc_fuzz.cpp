@@ -1,0 +1,49 @@
+// Loads arbitrary bytes as a project and, when its search is small, runs the whole
+// calculation: validation, preparation, evaluation and the record stream.
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+
+#include "calc/circle_search_run.h"
+#include "model/project_file.h"
+
+namespace {
+
+class IgnoreMessages : public dorvo::MessageSink {
+  public:
+    void report(const dorvo::Message&) override {}
+};
+
+constexpr double kMaxCircles = 3000.0;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    IgnoreMessages messages;
+    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    std::ostringstream results;
+    dorvo::Project project;
+    dorvo::readProjectLines(project, in, results, messages);
+
+    dorvo::CircleSearchValues values;
+    if (dorvo::validateCircleSearch(project.circleSearch, values, nullptr) !=
+        dorvo::CircleSearchCheck::Valid) {
+        return 0;
+    }
+    const double radii = std::floor((values.upperY() - values.lowerY()) / values.stepR()) + 1.0;
+    const double circles =
+        double(dorvo::centreColumns(values)) * double(dorvo::centreRows(values)) * radii;
+    if (!(circles <= kMaxCircles)) return 0;
+    dorvo::PreparedSection prepared = dorvo::prepareSection(project);
+    if (!prepared.section) return 0;
+
+    dorvo::SearchOptions options;
+    options.threads = 1;
+    std::ostringstream out;
+    dorvo::SearchSummary summary =
+        dorvo::runCircleSearch(*prepared.section, values, options, out, nullptr);
+    const std::string stream = out.str();
+    if (!summary.completed || !stream.ends_with("$$END\r\n")) std::abort();
+    if (stream.find("nan") != stream.npos || stream.find("inf") != stream.npos) std::abort();
+    return 0;
+}
