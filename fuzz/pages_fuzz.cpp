@@ -7,15 +7,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "model/project_file.h"
+#include "fuzz_support.h"
 #include "render/pages.h"
 
 namespace {
-
-class IgnoreMessages : public dorvo::MessageSink {
-  public:
-    void report(const dorvo::Message&) override {}
-};
 
 /// Draws nothing; aborts on a coordinate outside the device range.
 class CheckingCanvas : public dorvo::Canvas {
@@ -82,11 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const std::string results = data.ConsumeRandomLengthString(4096);
     const std::string projectText = data.ConsumeRemainingBytesAsString();
 
-    IgnoreMessages messages;
-    std::istringstream in(projectText);
-    std::ostringstream ignored;
-    dorvo::Project project;
-    dorvo::readProjectLines(project, in, ignored, messages);
+    dorvo::fuzz::IgnoreMessages messages;
+    const dorvo::Project project = dorvo::fuzz::loadProject(projectText);
 
     char path[] = "/tmp/dorvo-pages-fuzz-XXXXXX";
     const int fd = ::mkstemp(path);

@@ -5,25 +5,17 @@
 #include <sstream>
 
 #include "calc/circle_search_run.h"
-#include "model/project_file.h"
+#include "fuzz_support.h"
 
 namespace {
-
-class IgnoreMessages : public dorvo::MessageSink {
-  public:
-    void report(const dorvo::Message&) override {}
-};
 
 constexpr double kMaxCircles = 3000.0;
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    IgnoreMessages messages;
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-    std::ostringstream results;
-    dorvo::Project project;
-    dorvo::readProjectLines(project, in, results, messages);
+    const dorvo::Project project =
+        dorvo::fuzz::loadProject({reinterpret_cast<const char*>(data), size});
 
     dorvo::CircleSearchValues values;
     if (dorvo::validateCircleSearch(project.circleSearch, values, nullptr) !=

@@ -7,14 +7,9 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "model/project_file.h"
+#include "fuzz_support.h"
 
 namespace {
-
-class IgnoreMessages : public dorvo::MessageSink {
-  public:
-    void report(const dorvo::Message&) override {}
-};
 
 bool hasSeparator(const std::string& cell) {
     return cell.find_first_of(",\"") != cell.npos;
@@ -38,11 +33,8 @@ bool fieldCellsAreWritable(const dorvo::Project& project) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    IgnoreMessages messages;
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-    std::ostringstream results;
-    dorvo::Project project;
-    dorvo::readProjectLines(project, in, results, messages);
+    const dorvo::Project project =
+        dorvo::fuzz::loadProject({reinterpret_cast<const char*>(data), size});
 
     if (!fieldCellsAreWritable(project)) return 0;
     std::ostringstream written;
@@ -50,6 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::istringstream again(written.str());
     std::ostringstream noResults;
     dorvo::Project reloaded;
+    dorvo::fuzz::IgnoreMessages messages;
     dorvo::readProjectLines(reloaded, again, noResults, messages);
     std::ostringstream rewritten;
     dorvo::writeProject(reloaded, rewritten, nullptr);
