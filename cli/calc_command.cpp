@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "app/calculation.h"
-#include "app/install_location.h"
-#include "app/program_settings.h"
+#include "settings/install_location.h"
+#include "settings/program_settings.h"
 #include "calc/circle_search.h"
 #include "calc/result_records.h"
 #include "model/line_io.h"

@@ -10,7 +10,7 @@
 #include <memory>
 #include <sstream>
 
-#include "app/working_files.h"
+#include "settings/working_files.h"
 #include "canvas_qt/page_export.h"
 #include "model/line_io.h"
 #include "render/render_inputs.h"

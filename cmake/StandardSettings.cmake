@@ -19,5 +19,5 @@ if(DORVO_ENABLE_FUZZERS)
     target_compile_options(dorvo_sanitizers INTERFACE -fsanitize=fuzzer-no-link)
 endif()
 
-add_library(dorvo_settings INTERFACE)
-target_link_libraries(dorvo_settings INTERFACE dorvo_warnings dorvo_sanitizers)
+add_library(dorvo_build_options INTERFACE)
+target_link_libraries(dorvo_build_options INTERFACE dorvo_warnings dorvo_sanitizers)

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <sstream>
 
-#include "app/font_slots.h"
-#include "app/margins_table.h"
-#include "app/program_settings.h"
+#include "settings/font_slots.h"
+#include "settings/margins_table.h"
+#include "settings/program_settings.h"
 #include "model/line_io.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "app/working_files.h"
+#include "settings/working_files.h"
 #include "model/messages.h"
 #include "model/project.h"
 

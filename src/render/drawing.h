@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/font_slots.h"
+#include "settings/font_slots.h"
 #include "render/canvas.h"
 #include "render/page_setup.h"
 

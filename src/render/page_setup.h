@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/program_settings.h"
+#include "settings/program_settings.h"
 #include "model/project.h"
 
 namespace dorvo {

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "app/font_slots.h"
-#include "app/margins_table.h"
-#include "app/program_settings.h"
+#include "settings/font_slots.h"
+#include "settings/margins_table.h"
+#include "settings/program_settings.h"
 #include "model/messages.h"
 #include "model/project.h"
 #include "render/canvas.h"

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "app/calculation.h"
-#include "app/working_files.h"
+#include "settings/working_files.h"
 #include "canvas_qt/qpainter_canvas.h"
 #include "model/project_file.h"
 #include "support/memory_message_sink.h"

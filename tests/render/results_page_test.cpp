@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "app/margins_table.h"
+#include "settings/margins_table.h"
 #include "support/recording_canvas.h"
 #include "support/render_fixture.h"
 

@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/font_slots.h"
-#include "app/margins_table.h"
-#include "app/program_settings.h"
+#include "settings/font_slots.h"
+#include "settings/margins_table.h"
+#include "settings/program_settings.h"
 #include "render/render_inputs.h"
 #include "support/temp_folder.h"
 

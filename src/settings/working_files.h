@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/font_slots.h"
-#include "app/install_location.h"
-#include "app/margins_table.h"
-#include "app/program_settings.h"
+#include "settings/font_slots.h"
+#include "settings/install_location.h"
+#include "settings/margins_table.h"
+#include "settings/program_settings.h"
 #include "model/messages.h"
 #include "model/project.h"
 

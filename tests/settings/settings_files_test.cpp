@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/font_slots.h"
-#include "app/margins_table.h"
-#include "app/program_settings.h"
+#include "settings/font_slots.h"
+#include "settings/margins_table.h"
+#include "settings/program_settings.h"
 
 namespace dorvo {
 namespace {

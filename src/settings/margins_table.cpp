@@ -1,4 +1,4 @@
-#include "app/margins_table.h"
+#include "settings/margins_table.h"
 
 #include <cstddef>
 #include <iterator>

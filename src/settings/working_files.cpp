@@ -1,4 +1,4 @@
-#include "app/working_files.h"
+#include "settings/working_files.h"
 
 #include <system_error>
 

@@ -1,4 +1,4 @@
-#include "app/install_location.h"
+#include "settings/install_location.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "app/program_settings.h"
+#include "settings/program_settings.h"
 
 #include <array>
 #include <cstddef>

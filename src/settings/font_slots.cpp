@@ -1,4 +1,4 @@
-#include "app/font_slots.h"
+#include "settings/font_slots.h"
 
 #include "model/number_text.h"
 
