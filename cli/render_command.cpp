@@ -4,16 +4,15 @@
 #include <unistd.h>
 #include <QGuiApplication>
 
-#include <clocale>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <sstream>
 
-#include "settings/working_files.h"
 #include "canvas_qt/page_export.h"
 #include "model/line_io.h"
 #include "render/render_inputs.h"
+#include "settings/working_files.h"
 #include "show_command.h"
 #include "temporary_file.h"
 
@@ -34,8 +33,6 @@ class GuiSession {
             ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 0);
         }
         application_ = std::make_unique<QGuiApplication>(argc_, argv_);
-        // Qt adopts the user's locale; numbers in files and records always use the C format.
-        std::setlocale(LC_NUMERIC, "C");
     }
 
   private:

@@ -7,6 +7,7 @@ packages=(
     qt6-base-dev qt6-svg-dev libgl-dev
     libgtest-dev libbenchmark-dev libcli11-dev
     fonts-ipafont-mincho fonts-ipafont-gothic
+    locales
 )
 
 missing=()
@@ -22,4 +23,14 @@ if [ ${#missing[@]} -gt 0 ]; then
     $sudo_cmd apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends \
         "${missing[@]}" >/dev/null
+fi
+
+# The number-format tests run under a comma-decimal locale, which must be generated once.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+    echo "Generating the de_DE.UTF-8 locale for the tests"
+    sudo_cmd=""
+    [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+    $sudo_cmd sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | $sudo_cmd tee -a /etc/locale.gen >/dev/null
+    $sudo_cmd locale-gen >/dev/null
 fi

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include <locale.h>
+
 namespace dorvo {
 
 namespace {
@@ -89,7 +91,31 @@ std::uint32_t readColour(std::string_view text) {
     return static_cast<std::uint32_t>(static_cast<unsigned long long>(value) & 0xffffffffULL);
 }
 
+namespace {
+
+/// Switches the calling thread to the C locale for as long as it lives. The process locale
+/// may be the user's (a Qt application sets it), where "%.2f" would write a decimal comma
+/// into comma-separated records; the thread's own locale also keeps formatting apart from a
+/// setlocale call on another thread.
+class CNumericScope {
+  public:
+    CNumericScope() : previous_(uselocale(cLocale())) {}
+    ~CNumericScope() { uselocale(previous_); }
+    CNumericScope(const CNumericScope&) = delete;
+    CNumericScope& operator=(const CNumericScope&) = delete;
+
+  private:
+    static locale_t cLocale() {
+        static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t{});
+        return c;
+    }
+    locale_t previous_;
+};
+
+}  // namespace
+
 std::string formatC(const char* format, ...) {
+    const CNumericScope cNumbers;
     char small[256];
     std::va_list arguments;
     va_start(arguments, format);

@@ -21,7 +21,8 @@ std::uint32_t readColour(std::string_view text);
 /// Formats a colour as the colour picker writes it, "0x%06x".
 std::string formatColour(std::uint32_t colour);
 
-/// Formats with a C format string, so that records match the stored files byte for byte.
+/// Formats with a C format string in the C locale, whatever the process locale, so that
+/// records match the stored files byte for byte.
 std::string formatC(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 std::string formatInt(int value);

@@ -11,6 +11,7 @@
 #include "calc/result_records.h"
 #include "model/encoding.h"
 #include "model/project_file.h"
+#include "support/comma_decimal_locale.h"
 #include "support/memory_message_sink.h"
 #include "support/project_builder.h"
 #include "support/temp_folder.h"
@@ -184,6 +185,22 @@ TEST(CircleSearchRun, StreamIsTheSameForAnyThreadCount) {
     EXPECT_GT(large.summary.circlesWritten, 10000);
     EXPECT_EQ(search(builder.project(), 4, 2).stream, large.stream);
     EXPECT_EQ(search(builder.project(), 4, 3).stream, large.stream);
+}
+
+TEST(CircleSearchRun, ExampleRecordsEqualTheGoldenStreamByteForByte) {
+    const std::string golden = test::readBytes(DORVO_TEST_DATA_DIR "/embankment-records.golden");
+    ASSERT_FALSE(golden.empty());
+    Project example = exampleProject();
+    EXPECT_EQ(search(example, 3, 1).stream, golden);
+    EXPECT_EQ(search(example, 3, 2).stream, golden);
+}
+
+TEST(CircleSearchRun, RecordsKeepTheirDecimalPointUnderACommaDecimalLocale) {
+    const std::string golden = test::readBytes(DORVO_TEST_DATA_DIR "/embankment-records.golden");
+    Project example = exampleProject();
+    CommaDecimalLocale locale;
+    ASSERT_TRUE(locale.active());
+    EXPECT_EQ(search(example, 3, 2).stream, golden);
 }
 
 /// Requests a stop at the first report of progress and counts the reports.

@@ -4,6 +4,9 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdio>
+
+#include "support/comma_decimal_locale.h"
 
 namespace dorvo {
 namespace {
@@ -60,6 +63,16 @@ TEST(FormatC, LongOutputIsNotCut) {
     EXPECT_EQ(text.size(), 300u);
     EXPECT_EQ(text.back(), '5');
     EXPECT_EQ(formatC("%8.3f", 1.25), "   1.250");
+}
+
+TEST(FormatC, DecimalPointWhateverTheProcessLocale) {
+    CommaDecimalLocale locale;
+    ASSERT_TRUE(locale.active());
+    char direct[32];
+    std::snprintf(direct, sizeof direct, "%.2f", 25.0);
+    ASSERT_STREQ(direct, "25,00") << "the locale should write a decimal comma";
+    EXPECT_EQ(formatC("%8.2f,%8.2f", 25.0, -1.5), "   25.00,   -1.50");
+    EXPECT_DOUBLE_EQ(readReal("10.5"), 10.5);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "settings/font_slots.h"
 #include "settings/margins_table.h"
 #include "settings/program_settings.h"
+#include "support/comma_decimal_locale.h"
 
 namespace dorvo {
 namespace {
@@ -113,6 +114,16 @@ TEST(FontSlots, FileLinesKeepOneDecimal) {
     FontSlot font{"Face", 10.5, 0x123456, 0};
     std::vector<std::string> expected = {"10.5", "Face", "1193046", "0"};
     EXPECT_EQ(fontSlotLines(font), expected);
+}
+
+TEST(FontSlots, HalfPointSizeRoundTripsUnderACommaDecimalLocale) {
+    CommaDecimalLocale locale;
+    FontSlot font{"Face", 10.5, 0, 0};
+    std::vector<std::string> lines = fontSlotLines(font);
+    EXPECT_EQ(lines[0], "10.5");
+    FontSlot read;
+    applyFontLines(read, lines);
+    EXPECT_DOUBLE_EQ(read.sizePoints, 10.5);
 }
 
 }  // namespace
