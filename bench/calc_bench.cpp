@@ -45,7 +45,7 @@ dorvo::Project loadExample() {
     std::ostringstream results;
     IgnoreMessages messages;
     dorvo::Project project;
-    dorvo::readProjectLines(project, in, results, messages);
+    if (!dorvo::readProjectLines(project, in, results, "example", messages)) std::abort();
     return project;
 }
 

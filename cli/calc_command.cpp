@@ -7,13 +7,13 @@
 #include <sstream>
 
 #include "app/calculation.h"
-#include "settings/install_location.h"
-#include "settings/program_settings.h"
 #include "calc/circle_search.h"
 #include "calc/result_records.h"
 #include "model/line_io.h"
 #include "model/number_text.h"
 #include "model/project_file.h"
+#include "settings/install_location.h"
+#include "settings/program_settings.h"
 #include "show_command.h"
 #include "temporary_file.h"
 
@@ -70,7 +70,7 @@ bool copyFileTo(const fs::path& from, const std::string& to) {
 bool saveWithResults(const fs::path& file, const Project& project, const fs::path& records) {
     return writeFileAtomically(file, [&](std::ostream& out) {
         std::ifstream results(records, std::ios::binary);
-        return writeProject(project, out, &results);
+        return writeProject(project, out, &results).ok();
     });
 }
 
@@ -79,15 +79,12 @@ bool saveWithResults(const fs::path& file, const Project& project, const fs::pat
 int runCalc(const CalcRequest& request, std::ostream& out, MessageSink& messages) {
     Project project;
     std::ostringstream oldResults;
-    if (!loadForCommandLine(request.project, project, oldResults, messages)) {
-        std::cerr << "dorvo-cli: cannot read project file " << request.project.string() << "\n";
-        return 1;
-    }
+    if (!loadForCommandLine(request.project, project, oldResults, messages)) return 1;
     if (auto missing = firstMissingLayer(project)) messages.report(missingLayerMessage(*missing));
 
     TemporaryFile records("dorvo-records");
     if (records.path().empty()) {
-        std::cerr << "dorvo-cli: cannot create a temporary file\n";
+        messages.report(literalMessage("cannot create a temporary file"));
         return 1;
     }
     SearchOptions options;
@@ -102,7 +99,7 @@ int runCalc(const CalcRequest& request, std::ostream& out, MessageSink& messages
     if (calculation.outcome != CalculationOutcome::Completed) return 2;
 
     if (!request.recordsPath.empty() && !copyFileTo(records.path(), request.recordsPath)) {
-        std::cerr << "dorvo-cli: cannot write the records to " << request.recordsPath << "\n";
+        messages.report(cannotWriteMessage(request.recordsPath));
         return 1;
     }
     if (request.save && !saveWithResults(request.project, project, records.path())) {

@@ -16,7 +16,7 @@ namespace {
 class StderrMessages : public dorvo::MessageSink {
   public:
     void report(const dorvo::Message& message) override {
-        std::cerr << "dorvo-cli: " << message.text << "\n";
+        std::cerr << "dorvo-cli: " << dorvo::withPlace(message) << "\n";
     }
 };
 
@@ -25,10 +25,7 @@ int runShow(const std::string& file) {
     dorvo::Project project;
     std::ostringstream results;
     auto resultLines = dorvo::cli::loadForCommandLine(file, project, results, messages);
-    if (!resultLines) {
-        std::cerr << "dorvo-cli: cannot read project file " << file << "\n";
-        return 1;
-    }
+    if (!resultLines) return 1;
     dorvo::cli::printProject(project, *resultLines, std::cout);
     return 0;
 }

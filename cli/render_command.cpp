@@ -11,6 +11,7 @@
 
 #include "canvas_qt/page_export.h"
 #include "model/line_io.h"
+#include "model/number_text.h"
 #include "render/render_inputs.h"
 #include "settings/working_files.h"
 #include "show_command.h"
@@ -60,30 +61,27 @@ std::string extensionOf(const std::filesystem::path& file) {
 int runRender(const RenderRequest& request, std::ostream& out, MessageSink& messages) {
     const auto page = pageKind(request.page);
     if (!page) {
-        std::cerr << "dorvo-cli: unknown page kind " << request.page
-                  << " (figure, data or results)\n";
+        messages.report(
+            literalMessage("unknown page kind " + request.page + " (figure, data or results)"));
         return 1;
     }
     const std::string extension = extensionOf(request.output);
     if (extension != ".pdf" && extension != ".png" && extension != ".svg") {
-        std::cerr << "dorvo-cli: the output must end in .pdf, .png or .svg\n";
+        messages.report(literalMessage("the output must end in .pdf, .png or .svg"));
         return 1;
     }
     GuiSession gui;
 
     Project project;
     std::ostringstream results;
-    if (!loadForCommandLine(request.project, project, results, messages)) {
-        std::cerr << "dorvo-cli: cannot read project file " << request.project.string() << "\n";
-        return 1;
-    }
+    if (!loadForCommandLine(request.project, project, results, messages)) return 1;
     TemporaryFile resultsFile("dorvo-results");
     if (resultsFile.path().empty() ||
         !writeFileAtomically(resultsFile.path(), [&](std::ostream& o) {
             o << results.str();
             return static_cast<bool>(o);
         })) {
-        std::cerr << "dorvo-cli: cannot create a temporary file\n";
+        messages.report(literalMessage("cannot create a temporary file"));
         return 1;
     }
 
@@ -91,7 +89,8 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
     if (request.paper) {
         paper = paperNamed(*request.paper, request.landscape);
         if (!paper) {
-            std::cerr << "dorvo-cli: unknown paper " << *request.paper << " (A4, A3, B4, Letter)\n";
+            messages.report(
+                literalMessage("unknown paper " + *request.paper + " (A4, A3, B4, Letter)"));
             return 1;
         }
     } else {
@@ -115,7 +114,7 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
     if (extension == ".pdf") {
         auto pages = writePdf(request.output, *paper, inputs, request.dpi.value_or(600));
         if (!pages) {
-            std::cerr << "dorvo-cli: cannot write " << request.output.string() << "\n";
+            messages.report(cannotWriteMessage(request.output));
             return 1;
         }
         out << "wrote " << request.output.string() << ": " << *pages << " page(s)\n";
@@ -124,15 +123,15 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
     const int dpi = request.dpi.value_or(extension == ".png" ? 150 : 96);
     const int pages = pageCountAt(inputs, dpi);
     if (request.pageNumber < 1 || request.pageNumber > pages) {
-        std::cerr << "dorvo-cli: page " << request.pageNumber << " does not exist (1 to " << pages
-                  << ")\n";
+        messages.report(
+            literalMessage(formatC("page %d does not exist (1 to %d)", request.pageNumber, pages)));
         return 1;
     }
     view.currentPage = request.pageNumber;
     const bool written = extension == ".png" ? writePng(request.output, *paper, inputs, dpi)
                                              : writeSvg(request.output, *paper, inputs, dpi);
     if (!written) {
-        std::cerr << "dorvo-cli: cannot write " << request.output.string() << "\n";
+        messages.report(cannotWriteMessage(request.output));
         return 1;
     }
     out << "wrote " << request.output.string() << ": page " << request.pageNumber << " of " << pages

@@ -78,11 +78,16 @@ void printProject(const Project& project, std::size_t resultLines, std::ostream&
 std::optional<std::size_t> loadForCommandLine(const std::filesystem::path& file, Project& project,
                                               std::ostream& results, MessageSink& messages) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) return std::nullopt;
     std::ifstream in(file, std::ios::binary);
-    if (!in) return std::nullopt;
+    if (!std::filesystem::is_regular_file(file, error) || !in) {
+        messages.report(makeMessage(MessageId::FileNotFound, file.string()));
+        return std::nullopt;
+    }
     std::ostringstream copy;
-    readProjectLines(project, in, copy, messages);
+    if (Status read = readProjectLines(project, in, copy, file.string(), messages); !read) {
+        messages.report(read.error());
+        return std::nullopt;
+    }
     std::string text = copy.str();
     results << text;
     std::size_t lines = 0;

@@ -12,7 +12,8 @@ namespace dorvo::cli {
 void printProject(const Project& project, std::size_t resultLines, std::ostream& out);
 
 /// Loads a project file for the command line without touching the user's working files.
-/// Returns the number of result lines, or nothing when the file cannot be read.
+/// Returns the number of result lines, or nothing, with the reason reported, when the file
+/// cannot be read.
 std::optional<std::size_t> loadForCommandLine(const std::filesystem::path& file, Project& project,
                                               std::ostream& results, MessageSink& messages);
 

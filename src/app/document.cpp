@@ -6,6 +6,7 @@
 
 #include "model/line_io.h"
 #include "model/project_file.h"
+#include "model/storable_text.h"
 
 namespace dorvo {
 
@@ -26,21 +27,41 @@ void reportNotStandardExtension(const FileCommandContext& context) {
 
 }  // namespace
 
-LoadOutcome loadDocument(Document& document, const fs::path& file, OpenPath path,
-                         const FileCommandContext& context) {
+namespace {
+
+Status readIntoDocument(Document& document, const fs::path& file, OpenPath path,
+                        const FileCommandContext& context) {
+    if (path == OpenPath::Framework) {
+        setUpWorkingFiles(context.installation, document.project, Reload::No, context.messages);
+    }
     std::error_code error;
     std::ifstream in(file, std::ios::binary);
-    if (!in || fs::is_directory(file, error)) return LoadOutcome::CannotOpen;
-    if (path == OpenPath::OpenCommand) clearProject(document.project);
-    const fs::path resultsFile = context.installation.resultsFile();
-    std::ofstream results(resultsFile, std::ios::binary | std::ios::trunc);
-    if (!results) {
-        context.messages.report(makeMessage(MessageId::CannotCreateWorkFile, resultsFile.string()));
-        return LoadOutcome::CannotCreateWorkFile;
+    if (!in || fs::is_directory(file, error)) {
+        return Failure{makeMessage(MessageId::FileNotFound, file.string())};
     }
-    readProjectLines(document.project, in, results, context.messages);
+    Project loaded;
+    std::optional<Failure> readFailure;
+    const fs::path resultsFile = context.installation.resultsFile();
+    const bool written = writeFileAtomically(resultsFile, [&](std::ostream& results) {
+        Status read = readProjectLines(loaded, in, results, file.string(), context.messages);
+        if (!read) readFailure = Failure{read.error()};
+        return read.ok();
+    });
+    if (readFailure) return *readFailure;
+    if (!written)
+        return Failure{makeMessage(MessageId::CannotCreateWorkFile, resultsFile.string())};
+    document.project = std::move(loaded);
     document.pathName = file;
-    return LoadOutcome::Loaded;
+    return Done{};
+}
+
+}  // namespace
+
+Status loadDocument(Document& document, const fs::path& file, OpenPath path,
+                    const FileCommandContext& context) {
+    Status loaded = readIntoDocument(document, file, path, context);
+    if (!loaded) context.messages.report(loaded.error());
+    return loaded;
 }
 
 void newDocument(Document& document, const FileCommandContext& context) {
@@ -58,9 +79,11 @@ bool openCommand(Document& document, const FileCommandContext& context) {
     remembered.resize(2);
     auto chosen = context.chooser.chooseFileToOpen(remembered[0]);
     if (!chosen) return false;
-    LoadOutcome outcome = loadDocument(document, *chosen, OpenPath::OpenCommand, context);
-    writeLinesFile(lastFolderFile, {chosen->parent_path().string(), remembered[1]});
-    return outcome == LoadOutcome::Loaded;
+    Status loaded = loadDocument(document, *chosen, OpenPath::OpenCommand, context);
+    if (!writeLinesFile(lastFolderFile, {chosen->parent_path().string(), remembered[1]})) {
+        context.messages.report(cannotWriteMessage(lastFolderFile));
+    }
+    return loaded.ok();
 }
 
 std::optional<fs::path> completeSavePath(const std::string& path) {
@@ -103,9 +126,13 @@ bool saveCommand(Document& document, const FileCommandContext& context) {
 }
 
 bool writeProjectFile(Document& document, const fs::path& path, const FileCommandContext& context) {
+    if (auto unstorable = findUnstorableCell(document.project)) {
+        context.messages.report(*unstorable);
+        return false;
+    }
     bool written = writeFileAtomically(path, [&](std::ostream& out) {
         std::ifstream results(context.installation.resultsFile(), std::ios::binary);
-        return writeProject(document.project, out, results ? &results : nullptr);
+        return writeProject(document.project, out, results ? &results : nullptr).ok();
     });
     if (!written) {
         context.messages.report(makeMessage(MessageId::CouldNotSave));

@@ -4,9 +4,10 @@
 #include <optional>
 #include <string>
 
-#include "settings/working_files.h"
 #include "model/messages.h"
 #include "model/project.h"
+#include "model/result.h"
+#include "settings/working_files.h"
 
 namespace dorvo {
 
@@ -38,15 +39,15 @@ struct FileCommandContext {
     MessageSink& messages;
 };
 
-enum class LoadOutcome { Loaded, CannotOpen, CannotCreateWorkFile };
-
-/// Which way a file is opened: the Open command empties the tables before creating the
-/// results working file; the other ways (recent files, command line) create it first.
+/// Which way a file is opened: the Open command, or the other ways (recent files, a dropped
+/// file, the command line), which may come before anything has set up the working files.
 enum class OpenPath { OpenCommand, Framework };
 
 /// Loads a project file into the document and its results into the results working file.
-LoadOutcome loadDocument(Document& document, const std::filesystem::path& file, OpenPath path,
-                         const FileCommandContext& context);
+/// Both change only when the whole file was read; otherwise the failure is reported and
+/// returned, and the document keeps its project, its path and its results.
+Status loadDocument(Document& document, const std::filesystem::path& file, OpenPath path,
+                    const FileCommandContext& context);
 
 /// New: an untitled empty project, no results.
 void newDocument(Document& document, const FileCommandContext& context);
@@ -62,7 +63,8 @@ bool saveCommand(Document& document, const FileCommandContext& context);
 bool saveAsCommand(Document& document, const FileCommandContext& context);
 
 /// Writes the tables and the results working file to this path, replacing the old file only
-/// once the new one is complete. Shows "保存できませんでした" on failure.
+/// once the new one is complete. Shows "保存できませんでした" on failure, or why a cell
+/// cannot be stored.
 bool writeProjectFile(Document& document, const std::filesystem::path& path,
                       const FileCommandContext& context);
 

@@ -29,8 +29,8 @@ bool copyStream(std::istream& from, std::ostream& to);
 /// Writes a file through a temporary file in the same folder that is renamed over the target
 /// once complete, so a failure half way leaves the previous file as it was. The writer returns
 /// false to give up. Returns false on any failure.
-bool writeFileAtomically(const std::filesystem::path& target,
-                         const std::function<bool(std::ostream&)>& writer);
+[[nodiscard]] bool writeFileAtomically(const std::filesystem::path& target,
+                                       const std::function<bool(std::ostream&)>& writer);
 
 /// Reads every line of a text file without line ends; nothing when it cannot be opened.
 std::optional<std::vector<std::string>> readTextLines(const std::filesystem::path& path);

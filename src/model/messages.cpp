@@ -27,11 +27,19 @@ std::string_view textOf(MessageId id) {
 Message makeMessage(MessageId id, std::string_view argument) {
     std::string text(textOf(id));
     if (std::size_t at = text.find("%1"); at != std::string::npos) text.replace(at, 2, argument);
-    return {id, std::move(text)};
+    return {id, std::move(text), {}};
 }
 
 Message literalMessage(std::string_view text) {
-    return {MessageId::Literal, std::string(text)};
+    return {MessageId::Literal, std::string(text), {}};
+}
+
+Message cannotWriteMessage(const std::filesystem::path& file) {
+    return literalMessage("ファイルを書き込めませんでした\n( " + file.string() + " )");
+}
+
+std::string withPlace(const Message& message) {
+    return message.where.empty() ? message.text : message.where + ": " + message.text;
 }
 
 }  // namespace dorvo

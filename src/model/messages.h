@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -19,7 +20,14 @@ enum class MessageId : int {
 struct Message {
     MessageId id = MessageId::Literal;
     std::string text;
+    std::string where;  // "file:line" of a message about one line of a file; else empty
 };
+
+/// "ファイルを書き込めませんでした" with the path of the file.
+Message cannotWriteMessage(const std::filesystem::path& file);
+
+/// The message as one line of a log: "where: text", or the text alone.
+std::string withPlace(const Message& message);
 
 /// Where the core reports problems: the GUI shows a message box, the command line prints.
 class MessageSink {

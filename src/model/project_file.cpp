@@ -1,6 +1,8 @@
 #include "model/project_file.h"
 
 #include "model/line_io.h"
+#include "model/number_text.h"
+#include "model/storable_text.h"
 #include "model/text_cell.h"
 
 namespace dorvo {
@@ -9,15 +11,23 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
-std::string fieldOrEmpty(std::string_view line, int n, MessageSink& messages) {
+std::string fieldOrEmpty(const ProjectReadState& state, std::string_view line, int n,
+                         MessageSink& messages) {
     CsvField field = csvField(line, n);
-    if (field.truncated) messages.report(literalMessage("too many csv"));
+    if (field.truncated) {
+        Message message = literalMessage("too many csv");
+        if (!state.source.empty()) {
+            message.where = std::string(state.source) + ":" + formatInt(state.lineNumber);
+        }
+        messages.report(message);
+    }
     return field.status == CsvStatus::Found ? std::move(field.text) : std::string();
 }
 
-void parseTableLine(char section, int row, Project& project, std::string_view line,
+void parseTableLine(const ProjectReadState& state, Project& project, std::string_view line,
                     MessageSink& messages) {
-    switch (section) {
+    const int row = state.row;
+    switch (state.section) {
         case 'Z':
             if (row <= kSettingsLines) {
                 project.settings.line(row) = line;
@@ -27,7 +37,7 @@ void parseTableLine(char section, int row, Project& project, std::string_view li
         case 'B':
             if (row <= kMaxBlocks) {
                 Block& block = project.block(row);
-                block.x = fieldOrEmpty(line, 1, messages);
+                block.x = fieldOrEmpty(state, line, 1, messages);
                 block.lines = textAfter(line, ",").text;
             }
             break;
@@ -35,14 +45,15 @@ void parseTableLine(char section, int row, Project& project, std::string_view li
             if (row <= kMaxLayers) {
                 auto cells = layerCells(project.layer(row));
                 for (int n = 1; n <= kLayerCells; ++n) {
-                    *cells[static_cast<std::size_t>(n - 1)] = fieldOrEmpty(line, n, messages);
+                    *cells[static_cast<std::size_t>(n - 1)] =
+                        fieldOrEmpty(state, line, n, messages);
                 }
             }
             break;
         case 'F':
             if (row <= kMaxLoads) {
-                project.load(row).x = fieldOrEmpty(line, 1, messages);
-                project.load(row).force = fieldOrEmpty(line, 2, messages);
+                project.load(row).x = fieldOrEmpty(state, line, 1, messages);
+                project.load(row).force = fieldOrEmpty(state, line, 2, messages);
             }
             break;
         case 'R':
@@ -76,7 +87,7 @@ void parseProjectLine(ProjectReadState& state, Project& project, std::string_vie
         case 'S':
         case 'F':
         case 'R':
-            parseTableLine(state.section, state.row, project, line, messages);
+            parseTableLine(state, project, line, messages);
             if (state.row <= kSettingsLines) ++state.row;
             break;
         default:
@@ -88,13 +99,15 @@ bool startsResults(std::string_view line) {
     return line.find("$$RSLT") != line.npos || line.find("$$CSV") != line.npos;
 }
 
-bool readProjectLines(Project& project, std::istream& in, std::ostream& results,
-                      MessageSink& messages) {
+Status readProjectLines(Project& project, std::istream& in, std::ostream& results,
+                        std::string_view source, MessageSink& messages) {
     clearProject(project);
     ProjectReadState state;
+    state.source = source;
     std::string line;
     bool inResults = false;
     while (readRawLine(in, line)) {
+        ++state.lineNumber;
         if (!inResults && startsResults(line)) inResults = true;
         if (inResults) {
             results << withoutLineEnd(line) << kCrLf;
@@ -104,10 +117,16 @@ bool readProjectLines(Project& project, std::istream& in, std::ostream& results,
     }
     ensureDefaults(project);
     results.flush();
-    return static_cast<bool>(results);
+    if (in.bad()) {
+        return Failure{
+            literalMessage("ファイルを最後まで読めませんでした\n( " + std::string(source) + " )")};
+    }
+    if (!results) return Failure{literalMessage("計算結果を書き込めませんでした")};
+    return Done{};
 }
 
-bool writeProject(const Project& project, std::ostream& out, std::istream* results) {
+Status writeProject(const Project& project, std::ostream& out, std::istream* results) {
+    if (auto unstorable = findUnstorableCell(project)) return Failure{*unstorable};
     out << kProjectHeader << kCrLf << "$$Z" << kCrLf;
     for (const std::string& line : project.settings.lines) writeLine(out, line);
     out << "$$B" << kCrLf;
@@ -129,9 +148,12 @@ bool writeProject(const Project& project, std::ostream& out, std::istream* resul
     for (const ConcentratedLoad& load : project.loads) out << load.x << ',' << load.force << kCrLf;
     out << "$$R" << kCrLf;
     for (const std::string& line : project.circleSearch.lines) writeLine(out, line);
-    if (results != nullptr && !copyStream(*results, out)) return false;
+    if (results != nullptr && !copyStream(*results, out)) {
+        return Failure{makeMessage(MessageId::CouldNotSave)};
+    }
     out.flush();
-    return static_cast<bool>(out);
+    if (!out) return Failure{makeMessage(MessageId::CouldNotSave)};
+    return Done{};
 }
 
 }  // namespace dorvo

@@ -6,15 +6,19 @@
 
 #include "model/messages.h"
 #include "model/project.h"
+#include "model/result.h"
 
 namespace dorvo {
 
 inline constexpr std::string_view kProjectHeader = "$$_DORVO301";
 
-/// Where the reader stands in a project file: the current section and its row counter.
+/// Where the reader stands in a project file: the current section and its row counter, and
+/// the file and line that messages about the line name.
 struct ProjectReadState {
     char section = '\0';  // none until the first section line
     int row = 0;
+    std::string_view source;
+    int lineNumber = 0;
 };
 
 /// Applies one line of a project file to the project according to the current section.
@@ -24,13 +28,15 @@ void parseProjectLine(ProjectReadState& state, Project& project, std::string_vie
 /// Whether this line starts the results text ("$$CSV", or the older "$$RSLT").
 bool startsResults(std::string_view line);
 
-/// Loads a project: clears it, parses the tables, and copies the results text that follows
-/// them to `results`, every line ending with CR LF. Returns false when writing the results
-/// failed.
-bool readProjectLines(Project& project, std::istream& in, std::ostream& results,
-                      MessageSink& messages);
+/// Loads a project from `source` (its name in messages): clears it, parses the tables, and
+/// copies the results text that follows them to `results`, every line ending with CR LF.
+/// Fails when the file cannot be read to its end or the results cannot be written; the
+/// project is then incomplete.
+Status readProjectLines(Project& project, std::istream& in, std::ostream& results,
+                        std::string_view source, MessageSink& messages);
 
 /// Writes the header and the five tables, then copies `results` (may be null) after them.
-bool writeProject(const Project& project, std::ostream& out, std::istream* results);
+/// Refuses, writing nothing, a project with a cell that would not read back as it is.
+Status writeProject(const Project& project, std::ostream& out, std::istream* results);
 
 }  // namespace dorvo

@@ -13,22 +13,29 @@ namespace {
 
 /// A first run finds no working folder: create it with the recommended settings, so a new
 /// user starts from a sensible installation instead of a "file not found" message.
-void seedNewWorkFolder(Installation& installation) {
+void seedNewWorkFolder(const Installation& installation, MessageSink& messages) {
     std::error_code error;
     if (fs::exists(installation.workFolder, error)) return;
-    if (!fs::create_directories(installation.workFolder, error)) return;
-    Installation seeded = installation;
+    if (!fs::create_directories(installation.workFolder, error)) {
+        messages.report(cannotWriteMessage(installation.workFolder));
+        return;
+    }
+    Installation seeded;
+    seeded.workFolder = installation.workFolder;
     seeded.settings = recommendedProgramSettings();
     seeded.margins = defaultMarginsTable();
     seeded.fonts = defaultFontSlots();
-    writeSettingsFile(seeded);
-    writeMarginsFile(seeded);
-    writeFontFiles(seeded);
+    if (!writeSettingsFile(seeded)) messages.report(cannotWriteMessage(seeded.settingsFile()));
+    if (!writeMarginsFile(seeded)) messages.report(cannotWriteMessage(seeded.marginsFile()));
+    if (!writeFontFiles(seeded)) messages.report(cannotWriteMessage(seeded.fontFile(1)));
 }
 
-void locate(Installation& installation) {
-    installation.workFolder = findWorkFolder(installation.environment);
-    seedNewWorkFolder(installation);
+/// Claims this program's results working file in the folder and deletes what a previous
+/// program left in it.
+void claimResultsFile(Installation& installation) {
+    installation.resultsClaim = ResultsClaim::claim(installation.workFolder);
+    std::error_code ignored;
+    fs::remove(installation.resultsFile(), ignored);
 }
 
 void readSettings(Installation& installation, MessageSink& messages) {
@@ -115,9 +122,9 @@ SetUpOutcome setUpWorkingFiles(Installation& installation, Project& project, Rel
         installation.fontsRead = false;
     }
     if (!installation.located) {
-        locate(installation);
-        std::error_code ignored;
-        fs::remove(installation.resultsFile(), ignored);
+        installation.workFolder = findWorkFolder(installation.environment);
+        seedNewWorkFolder(installation, messages);
+        claimResultsFile(installation);
         installation.located = true;
     }
     if (!installation.settingsRead) readSettings(installation, messages);
@@ -133,8 +140,26 @@ SetUpOutcome changeInstallLocation(Installation& installation, Project& project,
                                    const std::string& folder, MessageSink& messages) {
     auto stored = storeInstallLocation(folder, installation.environment, messages);
     if (!stored) return {};
-    installation.workFolder = *stored;
-    seedNewWorkFolder(installation);
+    const fs::path oldResults = installation.resultsFile();
+    Installation moved = installation;
+    moved.workFolder = *stored;
+    seedNewWorkFolder(moved, messages);
+    moved.resultsClaim = ResultsClaim::claim(moved.workFolder);
+    std::error_code error;
+    if (moved.resultsFile() != oldResults) {
+        if (fs::exists(oldResults, error)) {
+            fs::copy_file(oldResults, moved.resultsFile(), fs::copy_options::overwrite_existing,
+                          error);
+        } else {
+            fs::remove(moved.resultsFile(), error);
+        }
+    }
+    if (error) {
+        messages.report(cannotWriteMessage(moved.resultsFile()));
+        return {};
+    }
+    fs::remove(oldResults, error);
+    installation = std::move(moved);
     return setUpWorkingFiles(installation, project, Reload::Yes, messages);
 }
 
@@ -153,11 +178,15 @@ bool writeMarginsFile(const Installation& installation) {
     return writeLinesFile(installation.marginsFile(), marginsTableLines(installation.margins));
 }
 
-void writeFontFiles(const Installation& installation) {
+bool writeFontFiles(const Installation& installation) {
+    bool all = true;
     for (int slot = 1; slot <= kFontSlots; ++slot) {
-        writeLinesFile(installation.fontFile(slot),
-                       fontSlotLines(installation.fonts[static_cast<std::size_t>(slot - 1)]));
+        all =
+            writeLinesFile(installation.fontFile(slot),
+                           fontSlotLines(installation.fonts[static_cast<std::size_t>(slot - 1)])) &&
+            all;
     }
+    return all;
 }
 
 std::vector<std::string> readHeadingCandidates(const Installation& installation) {

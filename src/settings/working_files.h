@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "model/messages.h"
+#include "model/project.h"
 #include "settings/font_slots.h"
 #include "settings/install_location.h"
 #include "settings/margins_table.h"
 #include "settings/program_settings.h"
-#include "model/messages.h"
-#include "model/project.h"
+#include "settings/results_claim.h"
 
 namespace dorvo {
 
@@ -25,10 +26,13 @@ struct Installation {
     ProgramSettings settings;
     MarginsTable margins;
     FontSlots fonts;
+    std::shared_ptr<const ResultsClaim> resultsClaim;  // this program's results working file
 
     std::filesystem::path settingsFile() const { return workFolder / "Sys.ndx"; }
     std::filesystem::path marginsFile() const { return workFolder / "Syx.ndx"; }
-    std::filesystem::path resultsFile() const { return workFolder / "Tmp1.tmp"; }
+    std::filesystem::path resultsFile() const {
+        return resultsClaim ? resultsClaim->resultsFile() : workFolder / "Tmp1.tmp";
+    }
     std::filesystem::path lastFolderFile() const { return workFolder / "FileV.ndx"; }
     std::filesystem::path headingCandidatesFile() const { return workFolder / "Sym.ndx"; }
     std::filesystem::path fontFile(int slot) const;
@@ -41,8 +45,9 @@ struct SetUpOutcome {
     std::optional<int> viewPage;
 };
 
-/// Finds the working folder on the first call, reads the settings, margins and fonts when
-/// they are not read yet, and applies the defaults that every call applies.
+/// Finds the working folder and claims this program's results working file on the first
+/// call, reads the settings, margins and fonts when they are not read yet, and applies the
+/// defaults that every call applies.
 SetUpOutcome setUpWorkingFiles(Installation& installation, Project& project, Reload reload,
                                MessageSink& messages);
 
@@ -54,21 +59,23 @@ Installation readInstallationSettings(const Environment& environment);
 /// The fallbacks of the figure window's numbers: scales of 500, a top of 100 m, 85 m pages.
 void applyPageSetupDefaults(Project& project);
 
-/// Changes the installation location (a folder typed by the user) and sets up again.
+/// Changes the installation location (a folder typed by the user) and sets up again; the
+/// current results move along to the new folder.
 SetUpOutcome changeInstallLocation(Installation& installation, Project& project,
                                    const std::string& folder, MessageSink& messages);
 
 /// Writes "Sys.ndx"; returns whether the file could be written.
-bool writeSettingsFile(const Installation& installation);
+[[nodiscard]] bool writeSettingsFile(const Installation& installation);
 
 /// Writes "Syx.ndx"; returns whether the file could be written.
-bool writeMarginsFile(const Installation& installation);
+[[nodiscard]] bool writeMarginsFile(const Installation& installation);
 
-/// Writes the six font slot files; a file that cannot be written is skipped.
-void writeFontFiles(const Installation& installation);
+/// Writes the six font slot files; returns whether every file could be written.
+[[nodiscard]] bool writeFontFiles(const Installation& installation);
 
 /// Writes a file of lines, each ending with CR LF, replacing the old file only when complete.
-bool writeLinesFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
+[[nodiscard]] bool writeLinesFile(const std::filesystem::path& path,
+                                  const std::vector<std::string>& lines);
 
 /// The extra heading candidates of "Sym.ndx": up to three non-empty lines of 200 bytes at most.
 std::vector<std::string> readHeadingCandidates(const Installation& installation);

@@ -148,31 +148,71 @@ TEST_F(DocumentTest, OpenStartsInTheLastFolderAndRemembersTheNewOne) {
     EXPECT_EQ(test::readBytes(installation.resultsFile()), "$$CSV\r\n$$END\r\n");
 }
 
-TEST_F(DocumentTest, OpenOfAnUnreadableFileChangesNothingSilently) {
+TEST_F(DocumentTest, OpenOfAnUnreadableFileSaysSoAndChangesNothing) {
     document.pathName = file("current.slw");
     chooser.answers.push_back(file("nope.slw"));
     EXPECT_FALSE(openCommand(document, context()));
-    EXPECT_TRUE(messages.messages.empty());
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].id, MessageId::FileNotFound);
+    EXPECT_NE(messages.messages[0].text.find(file("nope.slw").string()), std::string::npos);
     EXPECT_EQ(document.project.block(1).x, "10");
     EXPECT_EQ(document.pathName, file("current.slw"));
 }
 
-TEST_F(DocumentTest, ResultsFileThatCannotBeCreatedStopsTheLoad) {
+TEST_F(DocumentTest, ResultsFileThatCannotBeCreatedStopsTheLoadAndKeepsTheProject) {
     test::writeBytes(file("p.slw"), "$$B\r\n5,1,1,1\r\n");
     fs::create_directory(installation.resultsFile());  // a folder where the file should be
     document.pathName = file("current.slw");
 
-    EXPECT_EQ(loadDocument(document, file("p.slw"), OpenPath::Framework, context()),
-              LoadOutcome::CannotCreateWorkFile);
-    EXPECT_EQ(document.project.block(1).x, "10");  // the framework path keeps the tables
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text, "一時作業用ファイルを作成できません\n( " +
-                                             installation.resultsFile().string() + " )");
+    for (OpenPath path : {OpenPath::Framework, OpenPath::OpenCommand}) {
+        messages.messages.clear();
+        EXPECT_FALSE(loadDocument(document, file("p.slw"), path, context()).ok());
+        EXPECT_EQ(document.project.block(1).x, "10");
+        EXPECT_EQ(document.pathName, file("current.slw"));
+        ASSERT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(messages.messages[0].text, "一時作業用ファイルを作成できません\n( " +
+                                                 installation.resultsFile().string() + " )");
+    }
+}
 
-    EXPECT_EQ(loadDocument(document, file("p.slw"), OpenPath::OpenCommand, context()),
-              LoadOutcome::CannotCreateWorkFile);
-    EXPECT_EQ(blockCount(document.project), 0);  // the Open command has emptied them
+TEST_F(DocumentTest, OpenThatFailsWhileReadingKeepsTheProjectItsPathAndItsResults) {
+    if (!fs::exists("/proc/self/mem")) GTEST_SKIP() << "no /proc";
+    document.pathName = file("current.slw");
+    test::writeBytes(installation.resultsFile(), "$$CSV\r\n$$END\r\n");
+    // /proc/self/mem opens, then fails on the first read as a damaged disk does.
+    chooser.answers.push_back(fs::path("/proc/self/mem"));
+    EXPECT_FALSE(openCommand(document, context()));
+    ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(document.pathName, file("current.slw"));
+    EXPECT_EQ(test::readBytes(installation.resultsFile()), "$$CSV\r\n$$END\r\n");
+    ASSERT_TRUE(saveCommand(document, context()));
+    EXPECT_NE(test::readBytes(file("current.slw")).find("10,0,0,1"), std::string::npos);
+}
+
+TEST_F(DocumentTest, CommandLineFileBeforeAnySetUpLoadsIntoTheWorkingFolder) {
+    Installation fresh;
+    fresh.environment = installation.environment;
+    test::writeBytes(file("p.slw"), "$$B\r\n5,1,1,1\r\n$$CSV\r\n$$END\r\n");
+    Document opened;
+    FileCommandContext freshContext{fresh, chooser, messages};
+    ASSERT_TRUE(loadDocument(opened, file("p.slw"), OpenPath::Framework, freshContext).ok());
+    EXPECT_TRUE(fresh.located);
+    EXPECT_EQ(fresh.resultsFile().parent_path(), installation.workFolder);
+    EXPECT_EQ(test::readBytes(fresh.resultsFile()), "$$CSV\r\n$$END\r\n");
+    // The view's first set-up comes after the load and must keep those results.
+    setUpWorkingFiles(fresh, opened.project, Reload::No, messages);
+    EXPECT_EQ(test::readBytes(fresh.resultsFile()), "$$CSV\r\n$$END\r\n");
+}
+
+TEST_F(DocumentTest, UnstorableCellIsRefusedWithItsPlaceAndTheOldFileStays) {
+    test::writeBytes(file("p.slw"), "old");
+    document.pathName = file("p.slw");
+    document.project.load(2).x = "1,5";
+    EXPECT_FALSE(saveCommand(document, context()));
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text,
+              "集中荷重 2：カンマ（,）や引用符（\"）を含む値は保存できません");
+    EXPECT_EQ(test::readBytes(file("p.slw")), "old");
 }
 
 TEST_F(DocumentTest, SavedProjectReopensIdentically) {
@@ -181,8 +221,7 @@ TEST_F(DocumentTest, SavedProjectReopensIdentically) {
     chooser.answers.push_back(file("first.slw"));
     ASSERT_TRUE(saveAsCommand(document, context()));
     Document reopened;
-    ASSERT_EQ(loadDocument(reopened, file("first.slw"), OpenPath::Framework, context()),
-              LoadOutcome::Loaded);
+    ASSERT_TRUE(loadDocument(reopened, file("first.slw"), OpenPath::Framework, context()).ok());
     ASSERT_TRUE(writeProjectFile(reopened, file("second.slw"), context()));
     EXPECT_EQ(test::readBytes(file("first.slw")), test::readBytes(file("second.slw")));
 }

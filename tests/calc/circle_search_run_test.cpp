@@ -60,7 +60,7 @@ Project exampleProject() {
     std::ostringstream results;
     test::MemoryMessageSink messages;
     Project project;
-    readProjectLines(project, in, results, messages);
+    EXPECT_TRUE(readProjectLines(project, in, results, "example", messages));
     return project;
 }
 

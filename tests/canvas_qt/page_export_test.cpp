@@ -8,9 +8,9 @@
 #include <sstream>
 
 #include "app/calculation.h"
-#include "settings/working_files.h"
 #include "canvas_qt/qpainter_canvas.h"
 #include "model/project_file.h"
+#include "settings/working_files.h"
 #include "support/memory_message_sink.h"
 #include "support/render_fixture.h"
 
@@ -23,7 +23,7 @@ class ExampleExport : public ::testing::Test {
     ExampleExport() {
         std::ifstream in(DORVO_EXAMPLES_DIR "/embankment.slw", std::ios::binary);
         std::ostringstream oldResults;
-        readProjectLines(f.project, in, oldResults, messages);
+        EXPECT_TRUE(readProjectLines(f.project, in, oldResults, "example", messages));
         calculateInto(f.resultsFile, f.project, {}, nullptr, messages);
         applyPageSetupDefaults(f.project);
         f.setup =

@@ -19,10 +19,10 @@ TEST(ExampleProject, IsExactlyWhatTheWriterWrites) {
     std::ostringstream results;
     Project project;
     test::MemoryMessageSink messages;
-    readProjectLines(project, in, results, messages);
+    ASSERT_TRUE(readProjectLines(project, in, results, "example", messages));
     std::istringstream resultsIn(results.str());
     std::ostringstream out;
-    writeProject(project, out, results.str().empty() ? nullptr : &resultsIn);
+    ASSERT_TRUE(writeProject(project, out, results.str().empty() ? nullptr : &resultsIn));
     EXPECT_EQ(out.str(), bytes);
     EXPECT_TRUE(messages.messages.empty());
 }
@@ -32,7 +32,7 @@ TEST(ExampleProject, DescribesAnEmbankmentOnThreeLayers) {
     std::ostringstream results;
     Project project;
     test::MemoryMessageSink messages;
-    readProjectLines(project, in, results, messages);
+    ASSERT_TRUE(readProjectLines(project, in, results, "example", messages));
     EXPECT_EQ(blockCount(project), 5);
     EXPECT_EQ(layerCount(project), 3);
     EXPECT_DOUBLE_EQ(readReal(project.settings.line(settings_line::kKh)), 0.15);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <random>
 #include <sstream>
 
@@ -20,7 +22,7 @@ std::unique_ptr<Loaded> load(std::string_view bytes) {
     auto loaded = std::make_unique<Loaded>();
     std::istringstream in{std::string(bytes)};
     std::ostringstream results;
-    readProjectLines(loaded->project, in, results, loaded->messages);
+    EXPECT_TRUE(readProjectLines(loaded->project, in, results, "test.slw", loaded->messages));
     loaded->results = results.str();
     return loaded;
 }
@@ -28,7 +30,7 @@ std::unique_ptr<Loaded> load(std::string_view bytes) {
 std::string save(const Project& project, const std::string& results = {}) {
     std::ostringstream out;
     std::istringstream resultsIn(results);
-    writeProject(project, out, results.empty() ? nullptr : &resultsIn);
+    EXPECT_TRUE(writeProject(project, out, results.empty() ? nullptr : &resultsIn));
     return out.str();
 }
 
@@ -161,7 +163,42 @@ TEST(ProjectFile, LayerLineBeyondTheCsvLimitReportsTooManyCsv) {
     auto loaded = load("$$S\r\n" + line + "\r\n");
     ASSERT_FALSE(loaded->messages.messages.empty());
     EXPECT_EQ(loaded->messages.messages.front().text, "too many csv");
+    EXPECT_EQ(loaded->messages.messages.front().where, "test.slw:2");
     EXPECT_EQ(loaded->project.layer(1).layerNo, "1");
+}
+
+TEST(ProjectFile, WriterRefusesACellThatWouldNotReadBackAndWritesNothing) {
+    const std::vector<std::pair<std::function<void(Project&)>, std::string>> cases = {
+        {[](Project& p) { p.settings.line(21) = "断面$$図"; }, "設定 21 行目：「$$」"},
+        {[](Project& p) { p.circleSearch.line(3) = "1\n2"; }, "円弧データ 3 行目：改行"},
+        {[](Project& p) { p.block(1).x = "1\"2"; }, "ブロック 1 の X：カンマ"},
+        {[](Project& p) { p.block(1).lines = "0,0,\"1\""; }, "ブロック 1 の線：引用符"},
+        {[](Project& p) { p.layer(1).gamma1 = "18,5"; }, "層データ 1 行目：カンマ"},
+        {[](Project& p) { p.block(1).lines = std::string(2600, '1'); }, "ブロック 1：1 行が"},
+    };
+    for (const auto& [spoil, expected] : cases) {
+        Project project;
+        project.block(1).x = "10";
+        project.block(1).lines = "0,0,1";
+        project.layer(1).layerNo = "1";
+        spoil(project);
+        std::ostringstream out;
+        Status written = writeProject(project, out, nullptr);
+        ASSERT_FALSE(written.ok()) << expected;
+        EXPECT_TRUE(written.error().text.starts_with(expected)) << written.error().text;
+        EXPECT_TRUE(out.str().empty());
+    }
+}
+
+TEST(ProjectFile, ReadFailureIsReportedAsAFailedLoad) {
+    std::istringstream in("$$B\r\n5,1,1,1\r\n");
+    in.setstate(std::ios::badbit);
+    std::ostringstream results;
+    Project project;
+    test::MemoryMessageSink messages;
+    Status read = readProjectLines(project, in, results, "p.slw", messages);
+    ASSERT_FALSE(read.ok());
+    EXPECT_NE(read.error().text.find("p.slw"), std::string::npos);
 }
 
 TEST(ProjectFile, LfOnlyAndMissingFinalLineEndsLoadTheSame) {

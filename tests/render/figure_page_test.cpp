@@ -152,7 +152,7 @@ TEST(FigurePage, ExampleAfterACalculationShowsTheCriticalCircleAndEveryCentresFs
     std::ifstream in(DORVO_EXAMPLES_DIR "/embankment.slw", std::ios::binary);
     std::ostringstream oldResults;
     test::MemoryMessageSink messages;
-    readProjectLines(f.project, in, oldResults, messages);
+    ASSERT_TRUE(readProjectLines(f.project, in, oldResults, "example", messages));
     Calculation calculation = calculateInto(f.resultsFile, f.project, {}, nullptr, messages);
     ASSERT_EQ(calculation.outcome, CalculationOutcome::Completed);
     const CircleResult& best = *calculation.summary.critical;

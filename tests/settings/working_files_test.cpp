@@ -103,7 +103,7 @@ TEST_F(WorkingFilesTest, SettingsAreReadOnceUntilAReload) {
     setUpWorkingFiles(installation, project, Reload::No, messages);
     std::vector<std::string> lines = programSettingsLines(installation.settings);
     lines[2] = "12";
-    writeLinesFile(installation.settingsFile(), lines);
+    ASSERT_TRUE(writeLinesFile(installation.settingsFile(), lines));
     setUpWorkingFiles(installation, project, Reload::No, messages);
     EXPECT_EQ(installation.settings.scrollStepM, 5);
     project.settings.line(1) = "2";
@@ -121,6 +121,43 @@ TEST_F(WorkingFilesTest, ChangingTheLocationWritesTheLocationFileAndSetsUpThere)
               moved.string() + "\r\n");
     EXPECT_TRUE(fs::exists(moved / "Font3.ndx"));
     EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(WorkingFilesTest, ChangingTheLocationCarriesTheResultsOver) {
+    setUpWorkingFiles(installation, project, Reload::No, messages);
+    const fs::path before = installation.resultsFile();
+    test::writeBytes(before, "$$CSV\r\n$$END\r\n");
+    fs::path moved = folder.path() / "moved";
+    changeInstallLocation(installation, project, moved.string(), messages);
+    EXPECT_EQ(installation.resultsFile(), moved / "Tmp1.tmp");
+    EXPECT_EQ(test::readBytes(moved / "Tmp1.tmp"), "$$CSV\r\n$$END\r\n");
+    EXPECT_FALSE(fs::exists(before));
+}
+
+TEST_F(WorkingFilesTest, TwoProgramsAtOnceEachKeepTheirOwnResultsFile) {
+    setUpWorkingFiles(installation, project, Reload::No, messages);
+    EXPECT_EQ(installation.resultsFile(), installation.workFolder / "Tmp1.tmp");
+    test::writeBytes(installation.resultsFile(), "first\r\n");
+
+    auto second = std::make_unique<Installation>();
+    second->environment = installation.environment;
+    Project secondProject;
+    setUpWorkingFiles(*second, secondProject, Reload::No, messages);
+    ASSERT_EQ(second->workFolder, installation.workFolder);
+    EXPECT_EQ(second->resultsFile(), installation.workFolder / "Tmp1-2.tmp");
+    // The second program's start deletes only its own leftovers, never the first's results.
+    EXPECT_EQ(test::readBytes(installation.resultsFile()), "first\r\n");
+    test::writeBytes(second->resultsFile(), "second\r\n");
+
+    const fs::path secondResults = second->resultsFile();
+    second.reset();  // the second program ends
+    EXPECT_FALSE(fs::exists(secondResults));
+    EXPECT_EQ(test::readBytes(installation.resultsFile()), "first\r\n");
+
+    Installation third;
+    third.environment = installation.environment;
+    setUpWorkingFiles(third, secondProject, Reload::No, messages);
+    EXPECT_EQ(third.resultsFile(), installation.workFolder / "Tmp1-2.tmp");
 }
 
 TEST_F(WorkingFilesTest, InvalidLocationIsRefusedAndChangesNothing) {
