@@ -54,11 +54,15 @@ const dorvo::Section& exampleSection() {
     return section;
 }
 
-dorvo::CircleSearchValues largeGrid() {
-    dorvo::CircleSearchValues values;
-    values.fields = {36.0,       14.0, 55.8, 33.8, 0.2, 0.2, 9.0, 1.4,
-                     7.6 / 49.0, 0.0,  0.0,  0.0,  0.0, 0.0, 0.0};
-    return values;
+/// 100 × 100 centres and 50 radii over the example's section.
+dorvo::ValidCircleSearch largeGrid() {
+    dorvo::CircleSearch search;
+    const char* const fields[] = {
+        "36", "14", "55.8", "33.8", "0.2", "0.2", "9", "1.4", "0.15510204081632653"};
+    for (int line = 1; line <= 9; ++line) search.line(line) = fields[line - 1];
+    auto valid = dorvo::validCircleSearch(search, nullptr);
+    if (!valid) std::abort();
+    return *valid;
 }
 
 void BM_EvaluateCircle(benchmark::State& state) {
@@ -89,7 +93,7 @@ BENCHMARK(BM_FormatCircleRecord);
 
 void BM_SearchLargeGrid(benchmark::State& state) {
     const dorvo::Section& section = exampleSection();
-    const dorvo::CircleSearchValues values = largeGrid();
+    const dorvo::ValidCircleSearch search = largeGrid();
     dorvo::SearchOptions options;
     options.threads = static_cast<int>(state.range(0));
     std::int64_t circles = 0;
@@ -97,7 +101,7 @@ void BM_SearchLargeGrid(benchmark::State& state) {
     for (auto _ : state) {
         NullBuffer buffer;
         std::ostream out(&buffer);
-        auto summary = dorvo::runCircleSearch(section, values, options, out, nullptr);
+        auto summary = dorvo::runCircleSearch(section, search, options, out, nullptr);
         circles += summary.radiiTried;
         bytes += buffer.bytes;
     }

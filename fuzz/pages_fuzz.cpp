@@ -9,6 +9,7 @@
 
 #include "fuzz_support.h"
 #include "render/pages.h"
+#include "settings/working_files.h"
 
 namespace {
 
@@ -53,19 +54,12 @@ class CheckingCanvas : public dorvo::Canvas {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     FuzzedDataProvider data(bytes, size);
-    dorvo::PageSetup setup;
-    setup.scaleX = data.ConsumeIntegralInRange(1, 100000);
-    setup.scaleY = data.ConsumeIntegralInRange(1, 100000);
-    setup.paperWidthMm = data.ConsumeIntegralInRange(1, 2000);
-    setup.paperHeightMm = data.ConsumeIntegralInRange(1, 2000);
-    setup.leftMarginMm = data.ConsumeIntegralInRange(0, 100);
-    setup.topMarginMm = data.ConsumeIntegralInRange(0, 100);
-    setup.figureLeftX = data.ConsumeIntegral<int>();
-    setup.pageWidthM = data.ConsumeIntegralInRange(1, 100000);
-    setup.pageOverlapM = data.ConsumeIntegralInRange(0, 1000);
-    setup.figureTopY = data.ConsumeFloatingPointInRange(-1e300, 1e300);
-    setup.pageDepthM = data.ConsumeIntegralInRange(1, 100000);
+    const int paperWidthMm = data.ConsumeIntegralInRange(1, 2000);
+    const int paperHeightMm = data.ConsumeIntegralInRange(1, 2000);
     dorvo::ProgramSettings settings = dorvo::recommendedProgramSettings();
+    settings.leftMarginMm = data.ConsumeIntegral<int>();
+    settings.topMarginMm = data.ConsumeIntegral<int>();
+    settings.scrollStepM = data.ConsumeIntegral<int>();
     settings.gridStepX = data.ConsumeIntegralInRange(0, 50);
     settings.gridStepY = data.ConsumeIntegralInRange(0, 50);
     settings.axisTickStep = data.ConsumeIntegralInRange(0, 50);
@@ -78,7 +72,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     const std::string projectText = data.ConsumeRemainingBytesAsString();
 
     dorvo::fuzz::IgnoreMessages messages;
-    const dorvo::Project project = dorvo::fuzz::loadProject(projectText);
+    // The page setup is made as for a loaded project: its settings lines 3 to 9 (scale and
+    // figure window) come from the fuzzed file, with the fallbacks of the working-file set-up.
+    dorvo::Project project = dorvo::fuzz::loadProject(projectText);
+    dorvo::applyPageSetupDefaults(project);
+    dorvo::PageSetup setup =
+        dorvo::makePageSetup(project.figureWindow, settings, paperWidthMm, paperHeightMm);
 
     char path[] = "/tmp/dorvo-pages-fuzz-XXXXXX";
     const int fd = ::mkstemp(path);
@@ -87,7 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     std::ofstream(path, std::ios::binary) << results;
 
     dorvo::MarginsTable margins = dorvo::defaultMarginsTable();
-    dorvo::ViewState view;
+    dorvo::ViewState view{dorvo::ViewPage::Figure, 1, double(setup.figureLeftX), false};
+    dorvo::applyPaperDefaults(setup, view);
     dorvo::RememberedHeights remembered;
     dorvo::CriticalCircle critical;
     const dorvo::RenderInputs inputs{project, settings, margins,    fonts,    setup,

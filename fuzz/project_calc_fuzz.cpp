@@ -17,14 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const dorvo::Project project =
         dorvo::fuzz::loadProject({reinterpret_cast<const char*>(data), size});
 
-    dorvo::CircleSearchValues values;
-    if (dorvo::validateCircleSearch(project.circleSearch, values, nullptr) !=
-        dorvo::CircleSearchCheck::Valid) {
-        return 0;
-    }
-    const double radii = std::floor((values.upperY() - values.lowerY()) / values.stepR()) + 1.0;
+    auto search = dorvo::validCircleSearch(project.circleSearch, nullptr);
+    if (!search) return 0;
     const double circles =
-        double(dorvo::centreColumns(values)) * double(dorvo::centreRows(values)) * radii;
+        double(search->columns()) * double(search->rows()) * double(search->radiiPerCentre());
     if (!(circles <= kMaxCircles)) return 0;
     dorvo::PreparedSection prepared = dorvo::prepareSection(project);
     if (!prepared.section) return 0;
@@ -33,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.threads = 1;
     std::ostringstream out;
     dorvo::SearchSummary summary =
-        dorvo::runCircleSearch(*prepared.section, values, options, out, nullptr);
+        dorvo::runCircleSearch(*prepared.section, *search, options, out, nullptr);
     const std::string stream = out.str();
     if (!summary.completed || !stream.ends_with("$$END\r\n")) std::abort();
     if (stream.find("nan") != stream.npos || stream.find("inf") != stream.npos) std::abort();

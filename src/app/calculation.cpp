@@ -4,18 +4,16 @@
 
 namespace dorvo {
 
-bool checkCalculationInput(const Project& project, CircleSearchValues& values, Section& section,
-                           MessageSink& messages) {
-    if (validateCircleSearch(project.circleSearch, values, &messages) != CircleSearchCheck::Valid) {
-        return false;
-    }
+std::optional<CalculationInput> checkCalculationInput(const Project& project,
+                                                      MessageSink& messages) {
+    auto search = validCircleSearch(project.circleSearch, &messages);
+    if (!search) return std::nullopt;
     PreparedSection prepared = prepareSection(project);
     if (!prepared.section) {
         messages.report(prepared.error);
-        return false;
+        return std::nullopt;
     }
-    section = std::move(*prepared.section);
-    return true;
+    return CalculationInput{std::move(*search), std::move(*prepared.section)};
 }
 
 void storeCriticalCircle(Project& project, const SearchSummary& summary) {
@@ -29,13 +27,13 @@ Calculation calculateInto(const std::filesystem::path& resultsFile, Project& pro
                           const SearchOptions& options, SearchProgress* progress,
                           MessageSink& messages) {
     Calculation calculation;
-    CircleSearchValues values;
-    Section section;
-    if (!checkCalculationInput(project, values, section, messages)) return calculation;
+    auto input = checkCalculationInput(project, messages);
+    if (!input) return calculation;
     bool ran = false;
     bool written = writeFileAtomically(resultsFile, [&](std::ostream& out) {
         ran = true;
-        calculation.summary = runCircleSearch(section, values, options, out, progress);
+        calculation.summary =
+            runCircleSearch(input->section, input->search, options, out, progress);
         return calculation.summary.completed;
     });
     if (ran && !calculation.summary.completed) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 
 #include "calc/circle_search_run.h"
@@ -16,10 +17,16 @@ struct Calculation {
     SearchSummary summary;
 };
 
-/// Checks the circle search and the section; reports the first problem. True when the
-/// search can run.
-bool checkCalculationInput(const Project& project, CircleSearchValues& values, Section& section,
-                           MessageSink& messages);
+/// What a search runs on, once checked.
+struct CalculationInput {
+    ValidCircleSearch search;
+    Section section;
+};
+
+/// Checks the circle search and the section; reports the first problem. Nothing when the
+/// search cannot run.
+std::optional<CalculationInput> checkCalculationInput(const Project& project,
+                                                      MessageSink& messages);
 
 /// Runs the whole search into a results file, replacing it only when the run completes, and
 /// stores the critical circle in the project (zero when there is no solution). A cancelled or

@@ -1,5 +1,6 @@
 #include "calc/circle_search.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "calc/section.h"
@@ -15,7 +16,8 @@ namespace {
 constexpr double kMaxCentreCount = 1.0e9;
 
 std::int64_t gridCount(double start, double end, double step) {
-    return static_cast<std::int64_t>(std::trunc((end - start + kEpsilon) / step)) + 1;
+    const double count = std::trunc((end - start + kEpsilon) / step) + 1.0;
+    return static_cast<std::int64_t>(std::clamp(count, 1.0, kMaxCentreCount));
 }
 
 bool gridCountIsReasonable(double start, double end, double step) {
@@ -81,12 +83,19 @@ Message circleSearchMessage(CircleSearchCheck check) {
     return {};
 }
 
-std::int64_t centreColumns(const CircleSearchValues& values) {
-    return gridCount(values.centreStartX(), values.centreEndX(), values.stepX());
-}
+ValidCircleSearch::ValidCircleSearch(const CircleSearchValues& values)
+    : values_(values),
+      columns_(gridCount(values.centreStartX(), values.centreEndX(), values.stepX())),
+      rows_(gridCount(values.centreStartY(), values.centreEndY(), values.stepY())),
+      radii_(gridCount(values.lowerY(), values.upperY(), values.stepR())) {}
 
-std::int64_t centreRows(const CircleSearchValues& values) {
-    return gridCount(values.centreStartY(), values.centreEndY(), values.stepY());
+std::optional<ValidCircleSearch> validCircleSearch(const CircleSearch& search,
+                                                   MessageSink* messages) {
+    CircleSearchValues values;
+    if (validateCircleSearch(search, values, messages) != CircleSearchCheck::Valid) {
+        return std::nullopt;
+    }
+    return ValidCircleSearch(values);
 }
 
 std::optional<int> firstMissingLayer(const Project& project) {

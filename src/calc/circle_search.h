@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "model/messages.h"
 #include "model/project.h"
@@ -48,11 +49,31 @@ CircleSearchCheck validateCircleSearch(const CircleSearch& search, CircleSearchV
 /// The message of a failed check.
 Message circleSearchMessage(CircleSearchCheck check);
 
-/// Number of centre columns, trunc((end − start + ε) / step) + 1.
-std::int64_t centreColumns(const CircleSearchValues& values);
+/// A circle search that passed every check, with the size of its grid. Only
+/// `validCircleSearch` makes one, so a search never runs on unchecked or half-converted
+/// values.
+class ValidCircleSearch {
+  public:
+    const CircleSearchValues& values() const { return values_; }
+    /// Centre columns, trunc((end − start + ε) / step) + 1.
+    std::int64_t columns() const { return columns_; }
+    std::int64_t rows() const { return rows_; }
+    /// Radii of each centre, trunc((upper − lower + ε) / dR) + 1.
+    std::int64_t radiiPerCentre() const { return radii_; }
 
-/// Number of centre rows.
-std::int64_t centreRows(const CircleSearchValues& values);
+  private:
+    explicit ValidCircleSearch(const CircleSearchValues& values);
+    friend std::optional<ValidCircleSearch> validCircleSearch(const CircleSearch&, MessageSink*);
+
+    CircleSearchValues values_;
+    std::int64_t columns_;
+    std::int64_t rows_;
+    std::int64_t radii_;
+};
+
+/// Checks the circle search as `validateCircleSearch` does; nothing when a check fails.
+std::optional<ValidCircleSearch> validCircleSearch(const CircleSearch& search,
+                                                   MessageSink* messages);
 
 /// A limit point is active when one of its coordinates is above ε.
 inline bool isActiveLimitPoint(double x, double y) {

@@ -70,12 +70,11 @@ bool nearerThan(double px, double py, double rx, double ry, double r) {
 /// The grid split into tasks: each row into chunks of columns, in search order.
 class SearchPlan {
   public:
-    SearchPlan(const Section& section, const CircleSearchValues& values, int decimals)
-        : section_(section), values_(values), decimals_(decimals) {
-        columns_ = centreColumns(values);
-        rows_ = centreRows(values);
-        const double radii = std::max(
-            1.0, std::floor((values.upperY() - values.lowerY() + kEpsilon) / values.stepR()) + 1.0);
+    SearchPlan(const Section& section, const ValidCircleSearch& search, int decimals)
+        : section_(section), values_(search.values()), decimals_(decimals) {
+        columns_ = search.columns();
+        rows_ = search.rows();
+        const double radii = double(search.radiiPerCentre());
         const double perTask = std::max(1.0, std::floor(kCirclesPerTask / radii));
         columnsPerTask_ = static_cast<std::int64_t>(std::min(perTask, double(columns_)));
         tasksPerRow_ = (columns_ + columnsPerTask_ - 1) / columnsPerTask_;
@@ -330,11 +329,11 @@ class ParallelRunner {
 
 }  // namespace
 
-SearchSummary runCircleSearch(const Section& section, const CircleSearchValues& values,
+SearchSummary runCircleSearch(const Section& section, const ValidCircleSearch& search,
                               const SearchOptions& options, std::ostream& out,
                               SearchProgress* progress) {
     const int decimals = clampFsDecimals(options.decimals);
-    const SearchPlan plan(section, values, decimals);
+    const SearchPlan plan(section, search, decimals);
     RecordSink sink(plan, decimals, out, progress);
     sink.begin();
 

@@ -36,7 +36,7 @@ struct SearchSummary {
 
 /// Tries every circle of the search and writes the result records to `out` in search order,
 /// the same bytes for any number of threads.
-SearchSummary runCircleSearch(const Section& section, const CircleSearchValues& values,
+SearchSummary runCircleSearch(const Section& section, const ValidCircleSearch& search,
                               const SearchOptions& options, std::ostream& out,
                               SearchProgress* progress);
 

@@ -1,6 +1,6 @@
 #include "canvas_qt/page_export.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QImage>
 #include <QLocale>
 #include <QPdfWriter>
@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "canvas_qt/qpainter_canvas.h"
+#include "model/line_io.h"
 #include "render/pages.h"
 
 namespace dorvo {
@@ -26,8 +27,13 @@ QSize sizePx(const Paper& paper, int dpi) {
     return {int(std::lround(mm.width() / 25.4 * dpi)), int(std::lround(mm.height() / 25.4 * dpi))};
 }
 
-QString pathOf(const std::filesystem::path& file) {
-    return QString::fromStdString(file.string());
+/// Writes the bytes a device produced in place of the file, only once all of them are on
+/// disk, so a full disk or a failed write leaves the old file as it was.
+bool replaceFileWith(const std::filesystem::path& file, const QByteArray& bytes) {
+    return writeFileAtomically(file, [&](std::ostream& out) {
+        out.write(bytes.constData(), bytes.size());
+        return static_cast<bool>(out);
+    });
 }
 
 }  // namespace
@@ -74,7 +80,10 @@ int pageCountAt(const RenderInputs& inputs, int dpi) {
 
 std::optional<int> writePdf(const std::filesystem::path& file, const Paper& paper,
                             const RenderInputs& inputs, int dpi) {
-    QPdfWriter writer(pathOf(file));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
     writer.setPageSize(paper.pageSize);
     writer.setPageOrientation(paper.orientation);
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -90,7 +99,7 @@ std::optional<int> writePdf(const std::filesystem::path& file, const Paper& pape
         drawPage(canvas, inputs);
     }
     inputs.view.currentPage = 1;
-    if (!painter.end()) return std::nullopt;
+    if (!painter.end() || !replaceFileWith(file, bytes)) return std::nullopt;
     return pages;
 }
 
@@ -106,13 +115,19 @@ bool writePng(const std::filesystem::path& file, const Paper& paper, const Rende
         QPainterCanvas canvas(painter);
         drawPage(canvas, inputs);
     }
-    return image.save(pathOf(file), "PNG");
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return image.save(&buffer, "PNG") && replaceFileWith(file, bytes);
 }
 
 bool writeSvg(const std::filesystem::path& file, const Paper& paper, const RenderInputs& inputs,
               int dpi) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
-    generator.setFileName(pathOf(file));
+    generator.setOutputDevice(&buffer);
     generator.setResolution(dpi);
     const QSize size = sizePx(paper, dpi);
     generator.setSize(size);
@@ -124,7 +139,7 @@ bool writeSvg(const std::filesystem::path& file, const Paper& paper, const Rende
         QPainterCanvas canvas(painter);
         drawPage(canvas, inputs);
     }
-    return painter.end() && QFile::exists(pathOf(file));
+    return painter.end() && replaceFileWith(file, bytes);
 }
 
 }  // namespace dorvo

@@ -92,10 +92,8 @@ class FigurePainter {
         canvas_.setTextAlign(TextAlign::TopLeft);
         clipToWindow();
         drawSectionLinesAndLoads();
-        CircleSearchValues values;
-        if (validateCircleSearch(inputs_.project.circleSearch, values, nullptr) ==
-            CircleSearchCheck::Valid) {
-            drawSearchData(values);
+        if (auto search = validCircleSearch(inputs_.project.circleSearch, nullptr)) {
+            drawSearchData(search->values());
         }
         drawResultOverlay();
         canvas_.setTextAlign(TextAlign::TopLeft);

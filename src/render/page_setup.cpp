@@ -1,6 +1,7 @@
 #include "render/page_setup.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "model/number_text.h"
@@ -90,17 +91,29 @@ int toDeviceY(const DeviceMapping& m, double y) {
     return clampToDevice((m.topY - y) * m.pxPerMetreY + m.marginYMm * m.pxPerMmY);
 }
 
+namespace {
+
+/// Whole metres of a printable length at scale 1/N, clamped to the int range.
+int metresAtScale(int scale, long long printableMm) {
+    const long long metres = static_cast<long long>(scale) * printableMm / 1000;
+    return static_cast<int>(std::clamp<long long>(metres, INT_MIN, INT_MAX));
+}
+
+}  // namespace
+
 int pageMetresX(int scale, int paperWidthMm, int leftMarginMm) {
-    return static_cast<int>(static_cast<long long>(scale) * (paperWidthMm - leftMarginMm - 10) /
-                            1000);
+    return metresAtScale(scale, static_cast<long long>(paperWidthMm) - leftMarginMm - 10);
 }
 
 int pageMetresY(int scale, int paperHeightMm, int topMarginMm) {
-    return static_cast<int>(static_cast<long long>(scale) * (paperHeightMm - topMarginMm - 20) /
-                            1000);
+    return metresAtScale(scale, static_cast<long long>(paperHeightMm) - topMarginMm - 20);
 }
 
-std::string formatPageNumber(int page, std::string_view form, std::string_view prefix) {
+double pageStepM(const PageSetup& setup) {
+    return double(setup.pageWidthM) - double(setup.pageOverlapM);
+}
+
+std::string formatPageNumber(long long page, std::string_view form, std::string_view prefix) {
     if (page <= 0) return {};
     const char first = form.empty() ? '\0' : form.front();
     std::string closing;
@@ -109,7 +122,7 @@ std::string formatPageNumber(int page, std::string_view form, std::string_view p
     if (first == '<') closing = ">";
     std::string text;
     if (first != '\0') text.push_back(first);
-    text += std::string(prefix) + formatC("%d", page);
+    text += std::string(prefix) + formatC("%lld", page);
     return text + closing;
 }
 
@@ -121,7 +134,7 @@ double sectionRightX(const Project& project) {
 }
 
 int countFigurePages(const Project& project, const PageSetup& setup) {
-    const double step = setup.pageWidthM - setup.pageOverlapM;
+    const double step = pageStepM(setup);
     if (!(step > 0.0)) return 1;
     const double pages = std::trunc((sectionRightX(project) - setup.figureLeftX) / step + 0.01) + 1;
     return static_cast<int>(std::clamp(pages, 1.0, 10000.0));
@@ -129,10 +142,8 @@ int countFigurePages(const Project& project, const PageSetup& setup) {
 
 FigureWindowOnPage figureWindowOf(const PageSetup& setup, const ViewState& view) {
     FigureWindowOnPage window;
-    window.left = view.printing
-                      ? double(setup.pageWidthM - setup.pageOverlapM) * (view.currentPage - 1) +
-                            setup.figureLeftX
-                      : view.figurePageLeftX;
+    window.left = view.printing ? pageStepM(setup) * (view.currentPage - 1) + setup.figureLeftX
+                                : view.figurePageLeftX;
     window.right = window.left + setup.pageWidthM;
     window.top = setup.figureTopY;
     window.bottom = setup.figureTopY - setup.pageDepthM;
@@ -156,7 +167,7 @@ FigureExtents figureExtents(const Project& project) {
 double returnToFirstPage(double figurePageLeftX, const PageSetup& setup) {
     double left = figurePageLeftX;
     for (int step = 0; step < 50 && std::fabs(left - setup.figureLeftX) > 0.0001; ++step) {
-        left -= setup.pageWidthM - setup.pageOverlapM;
+        left -= pageStepM(setup);
         if (left < setup.figureLeftX) left = setup.figureLeftX;
     }
     return left;

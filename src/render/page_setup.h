@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "settings/program_settings.h"
 #include "model/project.h"
+#include "settings/program_settings.h"
 
 namespace dorvo {
 
@@ -81,8 +81,11 @@ int pageMetresX(int scale, int paperWidthMm, int leftMarginMm);
 /// Model metres one figure page shows in Y at scale 1/N on paper H mm high.
 int pageMetresY(int scale, int paperHeightMm, int topMarginMm);
 
+/// Metres from one figure page to the next: the page width less the overlap.
+double pageStepM(const PageSetup& setup);
+
 /// The page number as printed: "(II-3)" for page 3 with form "(" and prefix "II-".
-std::string formatPageNumber(int page, std::string_view form, std::string_view prefix);
+std::string formatPageNumber(long long page, std::string_view form, std::string_view prefix);
 
 /// Right X of the last block (0 when there are no blocks or it is not positive).
 double sectionRightX(const Project& project);

@@ -24,8 +24,9 @@ void drawPageNumber(Canvas& canvas, const DeviceMapping& mapping, const RenderIn
     const std::string& start = inputs.setting(lines.startPage);
     const std::string& top = inputs.setting(page_line::kPageNumberTop);
     if (!isPresent(start) || !isPresent(top)) return;
-    const std::string text = formatPageNumber(
-        page + readInteger(start) - 1, inputs.setting(lines.form), inputs.setting(lines.prefix));
+    const std::string text =
+        formatPageNumber(static_cast<long long>(page) + readInteger(start) - 1,
+                         inputs.setting(lines.form), inputs.setting(lines.prefix));
     const double xMm = settingIsOn(inputs, page_line::kPageNumberCentred)
                            ? inputs.setup.paperWidthMm / 2.0
                            : readReal(inputs.setting(page_line::kPageNumberLeft));

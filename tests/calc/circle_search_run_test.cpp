@@ -26,9 +26,8 @@ struct SearchRun {
 };
 
 SearchRun search(const Project& project, int decimals = 3, int threads = 1) {
-    CircleSearchValues values;
-    EXPECT_EQ(validateCircleSearch(project.circleSearch, values, nullptr),
-              CircleSearchCheck::Valid);
+    auto valid = validCircleSearch(project.circleSearch, nullptr);
+    EXPECT_TRUE(valid.has_value());
     PreparedSection prepared = prepareSection(project);
     EXPECT_TRUE(prepared.section.has_value()) << prepared.error.text;
     std::ostringstream out;
@@ -36,7 +35,7 @@ SearchRun search(const Project& project, int decimals = 3, int threads = 1) {
     options.decimals = decimals;
     options.threads = threads;
     SearchRun run;
-    run.summary = runCircleSearch(*prepared.section, values, options, out, nullptr);
+    run.summary = runCircleSearch(*prepared.section, *valid, options, out, nullptr);
     run.stream = out.str();
     std::istringstream in(run.stream);
     std::string line;
@@ -224,9 +223,8 @@ class StopAtFirstReport : public SearchProgress {
 TEST(CircleSearchRun, MillionCentreGridReportsProgressAndStopsSoonWhenCancelled) {
     test::ProjectBuilder builder = slope();
     builder.search(0, 21, 99.9, 120.9, 0.1, 0.1, 12, 12, 1);
-    CircleSearchValues values;
-    ASSERT_EQ(validateCircleSearch(builder.project().circleSearch, values, nullptr),
-              CircleSearchCheck::Valid);
+    auto valid = validCircleSearch(builder.project().circleSearch, nullptr);
+    ASSERT_TRUE(valid.has_value());
     Section section = *prepareSection(builder.project()).section;
     for (int threads : {1, 2}) {
         std::stop_source source;
@@ -235,7 +233,7 @@ TEST(CircleSearchRun, MillionCentreGridReportsProgressAndStopsSoonWhenCancelled)
         options.threads = threads;
         options.stop = source.get_token();
         std::ostringstream out;
-        SearchSummary summary = runCircleSearch(section, values, options, out, &progress);
+        SearchSummary summary = runCircleSearch(section, *valid, options, out, &progress);
         EXPECT_FALSE(summary.completed);
         EXPECT_LT(summary.radiiTried, 200000);
         EXPECT_GE(progress.reports, 2);

@@ -21,14 +21,25 @@ CircleSearchCheck check(const CircleSearch& search, CircleSearchValues& values,
 }
 
 TEST(CircleSearchCounts, EpsilonIsAddedBeforeTruncating) {
-    CircleSearchValues values;
-    values.fields = {0, 0, 10, 0, 2.5, 1, 0, 0, 1, 0, 0, 0, 0, 0, 0};
-    EXPECT_EQ(centreColumns(values), 5);
-    values.fields[2] = 9.99999;
-    EXPECT_EQ(centreColumns(values), 5);
-    values.fields[2] = 9.9;
-    EXPECT_EQ(centreColumns(values), 4);
-    EXPECT_EQ(centreRows(values), 1);  // start equal to end
+    auto columnsUpTo = [](std::string endX) {
+        return validCircleSearch(searchOf({"0", "0", endX, "0", "2.5", "1", "3", "0", "1"}),
+                                 nullptr);
+    };
+    ASSERT_TRUE(columnsUpTo("10").has_value());
+    EXPECT_EQ(columnsUpTo("10")->columns(), 5);
+    EXPECT_EQ(columnsUpTo("9.99999")->columns(), 5);
+    EXPECT_EQ(columnsUpTo("9.9")->columns(), 4);
+    EXPECT_EQ(columnsUpTo("10")->rows(), 1);  // start equal to end
+    EXPECT_EQ(columnsUpTo("10")->radiiPerCentre(), 4);
+}
+
+TEST(CircleSearchCounts, OnlyACheckedSearchHasASize) {
+    EXPECT_FALSE(
+        validCircleSearch(searchOf({"0", "0", "10", "1", "0", "1", "5", "1", "1"}), nullptr)
+            .has_value());
+    EXPECT_FALSE(
+        validCircleSearch(searchOf({"0", "0", "10", "1", "1e-300", "1", "5", "1", "1"}), nullptr)
+            .has_value());
 }
 
 TEST(ValidateCircleSearch, ResultsAndMessagesInOrderOfTheSteps) {

@@ -84,6 +84,20 @@ TEST_F(ExampleExport, SvgHoldsTheHeadingInJapanese) {
     EXPECT_NE(text.find("IPAMincho"), std::string::npos);
 }
 
+TEST_F(ExampleExport, OutputThatCannotBeWrittenIsAFailureEvenWhenItsNameExists) {
+    f.view.page = ViewPage::Figure;
+    for (const char* name : {"taken.svg", "taken.png", "taken.pdf"}) {
+        const auto taken = f.folder.path() / name;
+        std::filesystem::create_directory(taken);  // exists, but no file can replace it
+        const bool written = taken.extension() == ".svg" ? writeSvg(taken, paper, f.inputs(), 96)
+                             : taken.extension() == ".png"
+                                 ? writePng(taken, paper, f.inputs(), 96)
+                                 : writePdf(taken, paper, f.inputs(), 96).has_value();
+        EXPECT_FALSE(written) << name;
+        EXPECT_TRUE(std::filesystem::is_directory(taken));
+    }
+}
+
 TEST_F(ExampleExport, LandscapeA3HasTheLargerSize) {
     Paper a3 = *paperNamed("A3", true);
     EXPECT_EQ(a3.widthMm(), 420);

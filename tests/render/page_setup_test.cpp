@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "render/drawing.h"
 #include "render/pages.h"
 #include "support/recording_canvas.h"
@@ -14,6 +16,22 @@ TEST(PageSetup, PageSizesInMetres) {
     EXPECT_EQ(pageMetresX(500, 210, 10), 95);
     EXPECT_EQ(pageMetresY(500, 297, 10), 133);
     EXPECT_EQ(pageMetresX(2000, 10, 25), -50);  // nothing left to draw on
+}
+
+TEST(PageSetup, ExtremeNumbersFromAProjectFileDoNotOverflow) {
+    // Values a project or settings file can hold; the arithmetic must stay defined.
+    EXPECT_EQ(pageMetresX(INT_MAX, INT_MIN, INT_MAX), INT_MIN);
+    EXPECT_EQ(pageMetresY(INT_MAX, INT_MAX, INT_MIN), INT_MAX);
+    PageSetup setup;
+    setup.pageWidthM = INT_MAX;
+    setup.pageOverlapM = INT_MIN;
+    EXPECT_DOUBLE_EQ(pageStepM(setup), 2.0 * INT_MAX + 1.0);
+    ViewState view;
+    view.printing = true;
+    view.currentPage = 3;
+    EXPECT_GT(figureWindowOf(setup, view).left, 1e9);
+    EXPECT_EQ(formatPageNumber(static_cast<long long>(INT_MAX) + INT_MAX - 1, "", ""),
+              "4294967293");
 }
 
 TEST(PageSetup, FigurePagesCountOnlyTheSectionInX) {
