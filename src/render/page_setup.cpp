@@ -95,8 +95,9 @@ namespace {
 
 /// Whole metres of a printable length at scale 1/N, clamped to the int range.
 int metresAtScale(int scale, long long printableMm) {
-    const long long metres = static_cast<long long>(scale) * printableMm / 1000;
-    return static_cast<int>(std::clamp<long long>(metres, INT_MIN, INT_MAX));
+    // Exact for any paper and scale of this world; doubles also hold the absurd ones.
+    const double metres = std::trunc(double(scale) * double(printableMm) / 1000.0);
+    return static_cast<int>(std::clamp(metres, double(INT_MIN), double(INT_MAX)));
 }
 
 }  // namespace
