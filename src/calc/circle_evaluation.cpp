@@ -114,89 +114,67 @@ void sortAfterEntry(std::vector<ArcPoint>& points) {
     }
 }
 
-enum class ElementEnd { Summed, ROver, MissingLayer, CentroidOutside };
-
+/// The moment sums of the elements, before they are multiplied by R.
 struct Sums {
-    double t = 0.0;
-    double e = 0.0;
-    double c = 0.0;
-    double s = 0.0;
-    double k = 0.0;
+    double t = 0.0;  // Σ W2·cosθ·tanφ
+    double e = 0.0;  // Σ W2·sinθ·tanφ·kh
+    double c = 0.0;  // Σ (Co + kZ)·L
+    double s = 0.0;  // Σ W1·sinθ
+    double k = 0.0;  // Σ W1·cosθ·kh
 };
 
-struct ElementInput {
-    const SectionBlock* block;
-    double x1, y1, x2, y2, delta;
-    bool capped;
-    double cap;
-};
-
-}  // namespace
-
-CircleOutcome evaluateCircle(const Section& section, double rx, double ry, double r,
-                             RecordWriter& records, EvaluationScratch& scratch) {
-    CircleOutcome outcome;
-    const Circle circle{rx, ry, r, r * r};
+/// Moves the exit of a circle that leaves the ground above its centre to the centre's
+/// height; false when the circle has no usable exit then.
+bool cutAtCentreHeight(const Section& section, const Circle& circle, ArcPoint& exit) {
     const auto& blocks = section.blocks;
-
-    SurfaceEnds ends = findSurfaceEnds(section, circle);
-    ArcPoint& entry = ends.entry;
-    ArcPoint& exit = ends.exit;
-    if (std::fabs(exit.x - kNoPoint) < kEpsilon || std::fabs(exit.y - kNoPoint) < kEpsilon ||
-        !std::isfinite(exit.y) || !std::isfinite(entry.y)) {
-        return outcome;
-    }
-
-    const bool centreCut = exit.y > ry;
-    if (centreCut) {
-        const double cutX = rx + r;
-        int cutBlock = -1;
-        for (std::size_t j = 0; j < blocks.size(); ++j) {
-            if (blocks[j].xl < cutX && cutX <= blocks[j].xr) {
-                cutBlock = static_cast<int>(j);
-                break;
-            }
-        }
-        if (cutBlock >= 0) {
-            exit = {cutX, ry, cutBlock};
-        } else {
-            const double lastX = blocks.back().xr;
-            exit = {lastX, circle.lowerY(lastX), static_cast<int>(blocks.size()) - 1};
-            if (!std::isfinite(exit.y)) return outcome;
+    const double cutX = circle.rx + circle.r;
+    for (std::size_t j = 0; j < blocks.size(); ++j) {
+        if (blocks[j].xl < cutX && cutX <= blocks[j].xr) {
+            exit = {cutX, circle.ry, static_cast<int>(j)};
+            return true;
         }
     }
+    const double lastX = blocks.back().xr;
+    exit = {lastX, circle.lowerY(lastX), static_cast<int>(blocks.size()) - 1};
+    return std::isfinite(exit.y);
+}
 
-    // Arc points: the entry, the lowest point, block sides, boundary-line crossings, the exit.
-    std::vector<ArcPoint>& points = scratch.points;
+/// The points where the arc changes block or layer, from the entry to the exit, sorted by
+/// x: the lowest point, block sides, boundary-line crossings and, for a cut circle, where
+/// the lines meet the centre's height. False when the circle reaches below the base or a
+/// point has no ordinate.
+bool collectArcPoints(const Section& section, const Circle& circle, const ArcPoint& entry,
+                      const ArcPoint& exit, bool centreCut, std::vector<ArcPoint>& points) {
+    const auto& blocks = section.blocks;
     points.clear();
     points.push_back(entry);
-    const int w = entry.block;
-    const int e = exit.block;
-    for (int k = w; k <= e; ++k) {
+    for (int k = entry.block; k <= exit.block; ++k) {
         const SectionBlock& block = blocks[static_cast<std::size_t>(k)];
-        if (block.xl < rx && rx < block.xr) {
-            if (entry.x < rx && rx < exit.x) points.push_back({rx, ry - r, k});
+        if (block.xl < circle.rx && circle.rx < block.xr) {
+            if (entry.x < circle.rx && circle.rx < exit.x) {
+                points.push_back({circle.rx, circle.ry - circle.r, k});
+            }
             break;
         }
     }
-    for (int k = w; k < e; ++k) {
+    for (int k = entry.block; k < exit.block; ++k) {
         const double xr = blocks[static_cast<std::size_t>(k)].xr;
         points.push_back({xr, circle.lowerY(xr), k});
     }
-    for (int k = w; k <= e; ++k) {
+    for (int k = entry.block; k <= exit.block; ++k) {
         const SectionBlock& block = blocks[static_cast<std::size_t>(k)];
         for (int i = 0; i <= block.lineCount; ++i) {
             if (i == block.lineCount && !centreCut) continue;
             const SectionLine& line = block.lines[static_cast<std::size_t>(i)];
             const Roots roots = intersect(circle, line);
             if (!roots.meets) continue;
-            if (i == 0) return outcome;  // the circle reaches below the base
+            if (i == 0) return false;
             for (double x : {roots.left, roots.right}) {
                 const double y = line.m * x + line.c;
-                if (block.xl <= x && x <= block.xr && y < ry) points.push_back({x, y, k});
+                if (block.xl <= x && x <= block.xr && y < circle.ry) points.push_back({x, y, k});
             }
             if (centreCut && std::fabs(line.m) >= kEpsilon) {
-                const double xh = (ry - line.c) / line.m;
+                const double xh = (circle.ry - line.c) / line.m;
                 if (block.xl < xh && xh < block.xr && xh > entry.x) {
                     const double y = circle.lowerY(xh);
                     if (std::isfinite(y)) points.push_back({xh, y, k});
@@ -207,152 +185,224 @@ CircleOutcome evaluateCircle(const Section& section, double rx, double ry, doubl
     points.push_back(exit);
     sortAfterEntry(points);
     for (const ArcPoint& point : points) {
-        if (!std::isfinite(point.y)) return outcome;
+        if (!std::isfinite(point.y)) return false;
     }
+    return true;
+}
 
-    // The slip surface ends where it meets the bottom of the distributed-load layer.
-    std::size_t last = points.size() - 1;
+/// The last arc point the slip surface reaches: it ends where it meets the bottom of the
+/// distributed-load layer, which only loads the slip mass.
+struct SurfaceEnd {
+    std::size_t last;
     bool truncated = false;
-    if (section.loadLayerNo > 0 && last >= 1) {
-        for (std::size_t k = last; k >= 1 && !truncated; --k) {
-            const SectionBlock& block = blocks[static_cast<std::size_t>(points[k].block)];
-            for (int i = 1; i <= block.lineCount; ++i) {
-                if (block.lines[static_cast<std::size_t>(i)].layerNo != section.loadLayerNo)
-                    continue;
-                const SectionLine& below = block.lines[static_cast<std::size_t>(i - 1)];
-                const double lo = std::min(below.yLeft, below.yRight);
-                const double hi = std::max(below.yLeft, below.yRight);
-                const double y = points[k - 1].y;
-                if (lo - kEpsilon <= y && y < hi + kEpsilon) {
-                    exit = points[k - 1];
-                    last = k - 1;
-                    truncated = true;
-                    break;
-                }
+};
+
+SurfaceEnd cutAtDistributedLoadLayer(const Section& section, const std::vector<ArcPoint>& points,
+                                     ArcPoint& exit) {
+    const std::size_t last = points.size() - 1;
+    if (section.loadLayerNo <= 0 || last < 1) return {last};
+    for (std::size_t k = last; k >= 1; --k) {
+        const SectionBlock& block = section.blocks[static_cast<std::size_t>(points[k].block)];
+        for (int i = 1; i <= block.lineCount; ++i) {
+            if (block.lines[static_cast<std::size_t>(i)].layerNo != section.loadLayerNo) continue;
+            const SectionLine& below = block.lines[static_cast<std::size_t>(i - 1)];
+            const double lo = std::min(below.yLeft, below.yRight);
+            const double hi = std::max(below.yLeft, below.yRight);
+            const double y = points[k - 1].y;
+            if (lo - kEpsilon <= y && y < hi + kEpsilon) {
+                exit = points[k - 1];
+                return {k - 1, true};
             }
         }
     }
+    return {last};
+}
+
+/// One element: the arc chord from (x1, y1) to (x2, y2) under the ground of its block.
+struct Element {
+    const SectionBlock& block;
+    double x1, y1, x2, y2;
+    double delta;  // its angle
+};
+
+/// The weights of the soil column above an element, walked from the ground down: W1 and W2
+/// above a cap (unsupported, only loading) and down to the arc, and the layer the arc lies in.
+struct ColumnWeights {
+    double ground1 = 0.0;  // the ground above the element's two ends
+    double ground2 = 0.0;
+    double w1 = 0.0;
+    double w2 = 0.0;
+    const SoilLayer* baseLayer = nullptr;  // none: the column ends before the arc (R-Over)
+    bool layerMissing = false;             // a line above the arc names a layer without a row
+    int missingLayerNo = 0;                // that line's layer number
+};
+
+ColumnWeights weighColumn(const Section& section, const Element& el, double r, bool capped,
+                          double cap) {
+    ColumnWeights column;
+    const SectionBlock& block = el.block;
+    const double v = el.x2 - el.x1;
+    double yT1 = block.lineY(block.lineCount, el.x1);
+    double yT2 = block.lineY(block.lineCount, el.x2);
+    column.ground1 = yT1;
+    column.ground2 = yT2;
+    for (int line = block.lineCount; line >= 1; --line) {
+        const SectionLine& top = block.lines[static_cast<std::size_t>(line)];
+        if (top.layer == kMissingLayer) {
+            column.layerMissing = true;
+            column.missingLayerNo = top.layerNo;
+            return column;
+        }
+        const SoilLayer& layer = section.layers[static_cast<std::size_t>(top.layer)];
+        const double yB1 = line == 1 ? 0.0 : block.lineY(line - 1, el.x1);
+        const double yB2 = line == 1 ? 0.0 : block.lineY(line - 1, el.x2);
+        if (capped && (yT1 > cap || yT2 > cap)) {
+            if (yB1 > cap && yB2 > cap) {
+                const double area = ((yT2 - yB2) + (yT1 - yB1)) * v * 0.5;
+                column.w1 += layer.gamma1 * area;
+                column.w2 += layer.gamma2 * area;
+                yT1 = yB1;
+                yT2 = yB2;
+                continue;
+            }
+            const double area = ((yT2 - cap) + (yT1 - cap)) * v * 0.5;
+            column.w1 += layer.gamma1 * area;
+            column.w2 += layer.gamma2 * area;
+            yT1 = cap;
+            yT2 = cap;
+        }
+        if (el.y1 + kEpsilon >= yB1 && el.y2 + kEpsilon >= yB2) {
+            const double area = ((yT2 - el.y2) + (yT1 - el.y1)) * v * 0.5 +
+                                r * r * (el.delta - std::sin(el.delta)) * 0.5;
+            column.w1 += layer.gamma1 * area;
+            column.w2 += layer.gamma2 * area;
+            column.baseLayer = &layer;
+            return column;
+        }
+        const double area = ((yT2 - yB2) + (yT1 - yB1)) * v * 0.5;
+        column.w1 += layer.gamma1 * area;
+        column.w2 += layer.gamma2 * area;
+        yT1 = yB1;
+        yT2 = yB2;
+    }
+    return column;
+}
+
+/// Adds an element's moments about the centre, taken at the centroid of its column; false
+/// when the centroid falls outside the circle, which abandons the circle.
+bool addElementMoments(const Section& section, const Circle& circle, const Element& el,
+                       const ColumnWeights& column, Sums& sums, RecordWriter& records) {
+    const double v = el.x2 - el.x1;
+    const double g1 = column.ground1;
+    const double g2 = column.ground2;
+    const double h1 = g1 - el.y1;
+    const double h2 = g2 - el.y2;
+    double xg = el.x1 + v / 2.0;
+    if (v > kEpsilon && std::fabs(3.0 * (h1 + h2) / v) > kEpsilon) {
+        xg = el.x1 + v * (h1 + 2.0 * h2) / (3.0 * (h1 + h2));
+    }
+    const double gq = circle.r2 - (xg - circle.rx) * (xg - circle.rx);
+    if (gq < -kEpsilon) {
+        const double s = ((g2 + h1) - (el.y1 - h2)) / v;
+        records.writeRecord(centroidOutsideRecord(xg, (el.y1 - h2) + s * (xg - el.x1), v, el.x1, s,
+                                                  g2 + h1, el.y1 - h2));
+        return false;
+    }
+    const double ya = gq < kEpsilon ? circle.ry : circle.ry - std::sqrt(gq);
+    const double cosTheta = (circle.ry - ya) / circle.r;
+    const double sinTheta = (xg - circle.rx) / circle.r;
+    const double depth = std::max(section.yc - ya, 0.0);
+    const SoilLayer& layer = *column.baseLayer;
+    const double t = layer.tanPhi * column.w2;
+    sums.t += t * cosTheta;
+    sums.e += t * sinTheta * section.kh;
+    sums.c += (layer.co + layer.k * depth) * (circle.r * el.delta);
+    sums.s += column.w1 * sinTheta;
+    sums.k += column.w1 * cosTheta * section.kh;
+    return true;
+}
+
+/// Mf: the concentrated loads between the entry and the exit, about the centre's X.
+double loadMoment(const Section& section, double rx, const ArcPoint& entry, const ArcPoint& exit) {
+    double mf = 0.0;
+    for (const ConcentratedForce& load : section.loads) {
+        if (entry.x <= load.x && load.x <= exit.x) mf += load.force * (load.x - rx);
+    }
+    return mf;
+}
+
+}  // namespace
+
+CircleOutcome evaluateCircle(const Section& section, double rx, double ry, double r,
+                             RecordWriter& records, EvaluationScratch& scratch) {
+    CircleOutcome outcome;
+    const Circle circle{rx, ry, r, r * r};
+
+    SurfaceEnds ends = findSurfaceEnds(section, circle);
+    ArcPoint& entry = ends.entry;
+    ArcPoint& exit = ends.exit;
+    if (std::fabs(exit.x - kNoPoint) < kEpsilon || std::fabs(exit.y - kNoPoint) < kEpsilon ||
+        !std::isfinite(exit.y) || !std::isfinite(entry.y)) {
+        return outcome;
+    }
+    const bool centreCut = exit.y > ry;
+    if (centreCut && !cutAtCentreHeight(section, circle, exit)) return outcome;
+
+    std::vector<ArcPoint>& points = scratch.points;
+    if (!collectArcPoints(section, circle, entry, exit, centreCut, points)) return outcome;
+    const SurfaceEnd end = cutAtDistributedLoadLayer(section, points, exit);
 
     if (std::fabs(ry - entry.y) < kEpsilon) return outcome;
     // An entry above the centre has no place on the lower arc: its angle would take the wrong
     // branch and the arc up to it would be lost.
     if (entry.y > ry) return outcome;
 
-    const bool capped = centreCut || truncated;
-    const double cap = truncated && exit.y < ry ? exit.y : ry;
+    const bool capped = centreCut || end.truncated;
+    const double cap = end.truncated && exit.y < ry ? exit.y : ry;
 
     Sums sums;
     double theta0 = circle.theta(entry);
-    for (std::size_t k = 1; k <= last; ++k) {
+    for (std::size_t k = 1; k <= end.last; ++k) {
         if (std::fabs(points[k].x - points[k - 1].x) < kEpsilon) continue;
         // Each segment starts on the arc at its own first angle.
         double x1 = r * std::sin(theta0) + rx;
         double y1 = ry - r * std::cos(theta0);
-        const SectionBlock& block = blocks[static_cast<std::size_t>(points[k].block)];
+        const SectionBlock& block = section.blocks[static_cast<std::size_t>(points[k].block)];
         const double theta1 = circle.theta(points[k]);
         const double count = std::trunc((theta1 - theta0) / kElementAngle) + 1.0;
         // A segment running backwards would be dropped in silence: the circle is unusable.
         if (!(count >= 1.0)) return outcome;
         const int elements = static_cast<int>(count);
         const double delta = (theta1 - theta0) / elements;
-        for (int element = 1; element <= elements; ++element) {
-            double theta2 = theta0 + element * delta;
+        for (int n = 1; n <= elements; ++n) {
+            double theta2 = theta0 + n * delta;
             if (theta2 >= theta1) theta2 = theta1;
-            const double x2 = r * std::sin(theta2) + rx;
-            const double y2 = ry - r * std::cos(theta2);
-            const double v = x2 - x1;
-
-            double w1u = 0.0, w2u = 0.0, w1s = 0.0, w2s = 0.0;
-            double g1 = 0.0, g2 = 0.0;
-            const SoilLayer* finalLayer = nullptr;
-            double yT1 = block.lineY(block.lineCount, x1);
-            double yT2 = block.lineY(block.lineCount, x2);
-            g1 = yT1;
-            g2 = yT2;
-            for (int line = block.lineCount; line >= 1; --line) {
-                const SectionLine& top = block.lines[static_cast<std::size_t>(line)];
-                if (top.layer == kMissingLayer) {
+            const Element element{
+                block, x1, y1, r * std::sin(theta2) + rx, ry - r * std::cos(theta2), delta};
+            const ColumnWeights column = weighColumn(section, element, r, capped, cap);
+            if (column.baseLayer == nullptr) {
+                if (column.layerMissing) {
                     outcome.kind = OutcomeKind::MissingLayer;
-                    outcome.missingLayerNo = top.layerNo;
+                    outcome.missingLayerNo = column.missingLayerNo;
                     return outcome;
                 }
-                const SoilLayer& layer = section.layers[static_cast<std::size_t>(top.layer)];
-                const double yB1 = line == 1 ? 0.0 : block.lineY(line - 1, x1);
-                const double yB2 = line == 1 ? 0.0 : block.lineY(line - 1, x2);
-                if (capped && (yT1 > cap || yT2 > cap)) {
-                    if (yB1 > cap && yB2 > cap) {
-                        const double area = ((yT2 - yB2) + (yT1 - yB1)) * v * 0.5;
-                        w1u += layer.gamma1 * area;
-                        w2u += layer.gamma2 * area;
-                        yT1 = yB1;
-                        yT2 = yB2;
-                        continue;
-                    }
-                    const double area = ((yT2 - cap) + (yT1 - cap)) * v * 0.5;
-                    w1u += layer.gamma1 * area;
-                    w2u += layer.gamma2 * area;
-                    yT1 = cap;
-                    yT2 = cap;
-                }
-                if (y1 + kEpsilon >= yB1 && y2 + kEpsilon >= yB2) {
-                    const double area = ((yT2 - y2) + (yT1 - y1)) * v * 0.5 +
-                                        r * r * (delta - std::sin(delta)) * 0.5;
-                    w1s += layer.gamma1 * area;
-                    w2s += layer.gamma2 * area;
-                    finalLayer = &layer;
-                    break;
-                }
-                const double area = ((yT2 - yB2) + (yT1 - yB1)) * v * 0.5;
-                w1s += layer.gamma1 * area;
-                w2s += layer.gamma2 * area;
-                yT1 = yB1;
-                yT2 = yB2;
-            }
-            if (finalLayer == nullptr) {
                 records.writeRecord(kROverRecord);
                 continue;
             }
-
-            const double h1 = g1 - y1;
-            const double h2 = g2 - y2;
-            double xg = x1 + v / 2.0;
-            if (v > kEpsilon && std::fabs(3.0 * (h1 + h2) / v) > kEpsilon) {
-                xg = x1 + v * (h1 + 2.0 * h2) / (3.0 * (h1 + h2));
-            }
-            const double gq = r * r - (xg - rx) * (xg - rx);
-            if (gq < -kEpsilon) {
-                const double s = ((g2 + h1) - (y1 - h2)) / v;
-                records.writeRecord(centroidOutsideRecord(xg, (y1 - h2) + s * (xg - x1), v, x1, s,
-                                                          g2 + h1, y1 - h2));
+            if (!addElementMoments(section, circle, element, column, sums, records)) {
                 outcome.kind = OutcomeKind::Abandoned;
                 return outcome;
             }
-            const double ya = gq < kEpsilon ? ry : ry - std::sqrt(gq);
-            const double cosTheta = (ry - ya) / r;
-            const double sinTheta = (xg - rx) / r;
-            const double depth = std::max(section.yc - ya, 0.0);
-            const double t = finalLayer->tanPhi * (w2u + w2s);
-            const double w1 = w1u + w1s;
-            sums.t += t * cosTheta;
-            sums.e += t * sinTheta * section.kh;
-            sums.c += (finalLayer->co + finalLayer->k * depth) * (r * delta);
-            sums.s += w1 * sinTheta;
-            sums.k += w1 * cosTheta * section.kh;
-            x1 = x2;
-            y1 = y2;
+            x1 = element.x2;
+            y1 = element.y2;
         }
         theta0 = theta1;
-    }
-
-    double mf = 0.0;
-    for (const ConcentratedForce& load : section.loads) {
-        if (entry.x <= load.x && load.x <= exit.x) mf += load.force * (load.x - rx);
     }
 
     CircleResult& result = outcome.result;
     result = {rx, ry, r, 0, 0, 0, 0, kNoSolutionFs, entry.x, entry.y, exit.x, exit.y};
     result.mr = (sums.t - sums.e + sums.c) * r;
-    result.md = (sums.k + sums.s) * r + mf;
+    result.md = (sums.k + sums.s) * r + loadMoment(section, rx, entry, exit);
     result.mc = sums.c * r;
     result.mtMe = (sums.t - sums.e) * r;
     if (result.md > kEpsilon && result.mr > kEpsilon) result.fs = result.mr / result.md;
