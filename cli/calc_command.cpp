@@ -14,6 +14,7 @@
 #include "model/project_file.h"
 #include "settings/install_location.h"
 #include "settings/program_settings.h"
+#include "settings/working_files.h"
 #include "show_command.h"
 #include "temporary_file.h"
 
@@ -38,10 +39,8 @@ class ProgressBar : public SearchProgress {
 };
 
 /// The Fs decimals of this user's installation; the recommended 3 when there is none.
-int installedDecimals() {
-    fs::path file = findWorkFolder(environmentFromProcess()) / "Sys.ndx";
-    if (auto lines = readTextLines(file)) return parseProgramSettings(*lines).fsDecimals;
-    return recommendedProgramSettings().fsDecimals;
+int installedDecimals(MessageSink& messages) {
+    return readInstallationSettings(environmentFromProcess(), messages).settings.fsDecimals;
 }
 
 void printSummary(const SearchSummary& summary, int decimals, double seconds, std::ostream& out) {
@@ -88,7 +87,7 @@ int runCalc(const CalcRequest& request, std::ostream& out, MessageSink& messages
         return 1;
     }
     SearchOptions options;
-    options.decimals = request.decimals.value_or(installedDecimals());
+    options.decimals = request.decimals ? *request.decimals : installedDecimals(messages);
     options.threads = request.threads;
     ProgressBar bar;
     const auto start = std::chrono::steady_clock::now();

@@ -99,7 +99,7 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
         if (request.landscape) paper->orientation = QPageLayout::Landscape;
     }
 
-    const Installation installation = readInstallationSettings(environmentFromProcess());
+    const Installation installation = readInstallationSettings(environmentFromProcess(), messages);
     applyPageSetupDefaults(project);
     PageSetup setup = makePageSetup(project.figureWindow, installation.settings, paper->widthMm(),
                                     paper->heightMm());

@@ -3,10 +3,11 @@
 #include <cstdint>
 #include <sstream>
 
+#include "fuzz_support.h"
+#include "model/line_io.h"
 #include "settings/font_slots.h"
 #include "settings/margins_table.h"
 #include "settings/program_settings.h"
-#include "model/line_io.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
@@ -19,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)dorvo::programSettingsLines(settings);
 
     dorvo::MarginsTable margins = dorvo::defaultMarginsTable();
-    dorvo::applyMarginsLines(margins, lines);
+    dorvo::fuzz::IgnoreMessages messages;
+    dorvo::applyMarginsLines(margins, lines, "fuzz", messages);
     dorvo::ensureMarginsDefaults(margins);
     (void)dorvo::marginsTableLines(margins);
 

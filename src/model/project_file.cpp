@@ -11,16 +11,18 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
+void reportTooManyCsv(const ProjectReadState& state, MessageSink& messages) {
+    Message message = literalMessage("too many csv");
+    if (!state.source.empty()) {
+        message.where = std::string(state.source) + ":" + formatInt(state.lineNumber);
+    }
+    messages.report(message);
+}
+
 std::string fieldOrEmpty(const ProjectReadState& state, std::string_view line, int n,
                          MessageSink& messages) {
     CsvField field = csvField(line, n);
-    if (field.truncated) {
-        Message message = literalMessage("too many csv");
-        if (!state.source.empty()) {
-            message.where = std::string(state.source) + ":" + formatInt(state.lineNumber);
-        }
-        messages.report(message);
-    }
+    if (field.truncated) reportTooManyCsv(state, messages);
     return field.status == CsvStatus::Found ? std::move(field.text) : std::string();
 }
 

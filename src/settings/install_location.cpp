@@ -49,7 +49,7 @@ fs::path defaultWorkFolder(const Environment& environment) {
 
 fs::path findWorkFolder(const Environment& environment) {
     std::string text = firstLineOf(locationFilePath(environment.configHome));
-    if (text.size() < 3) text = firstLineOf(locationFilePath(environment.currentDir));
+    if (!isUsableFolder(text)) text = firstLineOf(locationFilePath(environment.currentDir));
     if (isUsableFolder(text)) return fs::path(text);
     return defaultWorkFolder(environment);
 }

@@ -45,9 +45,15 @@ MarginsTable defaultMarginsTable() {
     return table;
 }
 
-void applyMarginsLines(MarginsTable& table, const std::vector<std::string>& lines) {
+void applyMarginsLines(MarginsTable& table, const std::vector<std::string>& lines,
+                       std::string_view source, MessageSink& messages) {
     for (std::size_t row = 0; row < lines.size() && row < table.size(); ++row) {
         if (lines[row].empty()) continue;
+        if (lines[row].size() > kCsvLineLimit) {
+            Message tooLong = literalMessage("too many csv");
+            tooLong.where = std::string(source) + ":" + std::to_string(row + 1);
+            messages.report(tooLong);
+        }
         for (int field = 1; field <= kMarginFields; ++field) {
             CsvField cell = csvField(lines[row], field);
             table[row][index(field)] = cell.status == CsvStatus::Found ? cell.text : "";

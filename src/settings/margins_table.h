@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "model/messages.h"
+
 namespace dorvo {
 
 inline constexpr int kMarginRows = 20;
@@ -34,7 +36,10 @@ inline constexpr int kResultMinimumLine = 13;
 MarginsTable defaultMarginsTable();
 
 /// Applies the lines of "Syx.ndx" to the table: an empty line leaves its row alone.
-void applyMarginsLines(MarginsTable& table, const std::vector<std::string>& lines);
+/// A line longer than the field reader takes is cut, and reported as "too many csv" with
+/// `source` and its line number.
+void applyMarginsLines(MarginsTable& table, const std::vector<std::string>& lines,
+                       std::string_view source, MessageSink& messages);
 
 /// The 20 lines of "Syx.ndx": eight fields, each followed by a comma.
 std::vector<std::string> marginsTableLines(const MarginsTable& table);

@@ -45,7 +45,8 @@ void readSettings(Installation& installation, MessageSink& messages) {
         messages.report(makeMessage(MessageId::FileNotFound, installation.settingsFile().string()));
     }
     if (auto lines = readTextLines(installation.marginsFile())) {
-        applyMarginsLines(installation.margins, *lines);
+        applyMarginsLines(installation.margins, *lines, installation.marginsFile().string(),
+                          messages);
     }
     installation.settingsRead = true;
 }
@@ -79,7 +80,7 @@ void applyPageSetupDefaults(Project& project) {
     if (window.pageDepthM <= 0) window.pageDepthM = 85;
 }
 
-Installation readInstallationSettings(const Environment& environment) {
+Installation readInstallationSettings(const Environment& environment, MessageSink& messages) {
     Installation installation;
     installation.environment = environment;
     installation.workFolder = findWorkFolder(environment);
@@ -87,11 +88,19 @@ Installation readInstallationSettings(const Environment& environment) {
     installation.settings = recommendedProgramSettings();
     installation.margins = defaultMarginsTable();
     installation.fonts = defaultFontSlots();
+    std::error_code error;
+    const bool folderExists = fs::is_directory(installation.workFolder, error);
     if (auto lines = readTextLines(installation.settingsFile())) {
         installation.settings = parseProgramSettings(*lines);
+    } else if (folderExists) {
+        messages.report(makeMessage(MessageId::FileNotFound, installation.settingsFile().string()));
+    }
+    if (folderExists && !fs::exists(installation.fontFile(1), error)) {
+        messages.report(makeMessage(MessageId::FileNotFound, installation.fontFile(1).string()));
     }
     if (auto lines = readTextLines(installation.marginsFile())) {
-        applyMarginsLines(installation.margins, *lines);
+        applyMarginsLines(installation.margins, *lines, installation.marginsFile().string(),
+                          messages);
     }
     for (int slot = 1; slot <= kFontSlots; ++slot) {
         FontSlot& font = installation.fonts[static_cast<std::size_t>(slot - 1)];

@@ -52,9 +52,9 @@ SetUpOutcome setUpWorkingFiles(Installation& installation, Project& project, Rel
                                MessageSink& messages);
 
 /// Reads the installation's settings, margins and fonts for a tool that runs beside the
-/// program: nothing is created, deleted or reported; what is missing takes the recommended
-/// values.
-Installation readInstallationSettings(const Environment& environment);
+/// program: nothing is created or deleted; what is missing takes the recommended values, and
+/// a working folder without its settings or first font file says so, as the program does.
+Installation readInstallationSettings(const Environment& environment, MessageSink& messages);
 
 /// The fallbacks of the figure window's numbers: scales of 500, a top of 100 m, 85 m pages.
 void applyPageSetupDefaults(Project& project);

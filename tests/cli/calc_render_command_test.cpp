@@ -45,6 +45,23 @@ class CommandLine : public ::testing::Test {
     std::string environment;
 };
 
+TEST_F(CommandLine, WorkingFolderWithoutItsSettingsFilesSaysSoAndGoesOn) {
+    const fs::path work = folder.path() / "data" / "Quenvar" / "Dorvo5";
+    fs::create_directories(work);
+    CliRun calc = run("calc " + project().string());
+    EXPECT_EQ(calc.status, 0) << calc.output;
+    EXPECT_NE(calc.output.find((work / "Sys.ndx").string()), std::string::npos) << calc.output;
+    EXPECT_NE(calc.output.find((work / "Font1.ndx").string()), std::string::npos);
+    EXPECT_NE(calc.output.find("minimum Fs         1.013"), std::string::npos);  // 3 decimals
+}
+
+TEST_F(CommandLine, ProjectThatCannotBeReadIsNamedInTheMessage) {
+    CliRun show = run("show " + (folder.path() / "missing.slw").string());
+    EXPECT_EQ(show.status, 1);
+    EXPECT_NE(show.output.find("ファイルが見つかりません"), std::string::npos) << show.output;
+    EXPECT_NE(show.output.find("missing.slw"), std::string::npos);
+}
+
 TEST_F(CommandLine, CalcSavesTheProjectWithTheRecordsItWrote) {
     const fs::path records = folder.path() / "records.txt";
     CliRun calc =

@@ -167,6 +167,12 @@ TEST(ProjectFile, LayerLineBeyondTheCsvLimitReportsTooManyCsv) {
     EXPECT_EQ(loaded->project.layer(1).layerNo, "1");
 }
 
+TEST(ProjectFile, BlockLinesLongerThanTheSplitterReadsAreReportedAtLoad) {
+    auto loaded = load("$$B\r\n10," + std::string(2601, '1') + "\r\n");
+    ASSERT_EQ(loaded->messages.messages.size(), 1u);
+    EXPECT_EQ(withPlace(loaded->messages.messages[0]), "test.slw:2: too many csv");
+}
+
 TEST(ProjectFile, WriterRefusesACellThatWouldNotReadBackAndWritesNothing) {
     const std::vector<std::pair<std::function<void(Project&)>, std::string>> cases = {
         {[](Project& p) { p.settings.line(21) = "断面$$図"; }, "設定 21 行目：「$$」"},

@@ -4,6 +4,7 @@
 #include "settings/margins_table.h"
 #include "settings/program_settings.h"
 #include "support/comma_decimal_locale.h"
+#include "support/memory_message_sink.h"
 
 namespace dorvo {
 namespace {
@@ -75,12 +76,22 @@ TEST(MarginsTable, EmptyLinesLeaveTheirRowAndLaterLinesAreIgnored) {
     std::vector<std::string> lines(22);
     lines[1] = "7,8";
     lines[21] = "9,9,9";
-    applyMarginsLines(table, lines);
+    test::MemoryMessageSink messages;
+    applyMarginsLines(table, lines, "Syx.ndx", messages);
+    EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(table[0][0], "1");
     EXPECT_EQ(table[1][0], "7");
     EXPECT_EQ(table[1][1], "8");
     EXPECT_EQ(table[1][2], "");
     EXPECT_EQ(marginPosition(table, margins_row::kResultNumberColumns, 8), 140);
+}
+
+TEST(MarginsTable, OverLongLineIsReportedWithItsFileAndLine) {
+    MarginsTable table = defaultMarginsTable();
+    test::MemoryMessageSink messages;
+    applyMarginsLines(table, {"1,2,3,4,5,6,7,8,", std::string(2601, '9')}, "Syx.ndx", messages);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(withPlace(messages.messages[0]), "Syx.ndx:2: too many csv");
 }
 
 TEST(MarginsTable, DefaultsFillATableWhoseFirstRowIsAbsent) {

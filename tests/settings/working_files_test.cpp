@@ -69,7 +69,7 @@ TEST_F(WorkingFilesTest, LocationFileOfTheConfigurationFolderWins) {
 }
 
 TEST_F(WorkingFilesTest, TooShortLocationFallsBackToTheCurrentFolderThenTheDefault) {
-    writeLocation(installation.environment.configHome, "/a\r\n");
+    writeLocation(installation.environment.configHome, "/\r\n");
     writeLocation(installation.environment.currentDir, (folder.path() / "cwd-loc").string());
     EXPECT_EQ(findWorkFolder(installation.environment), folder.path() / "cwd-loc");
     writeLocation(installation.environment.currentDir, "relative/folder\r\n");
@@ -167,6 +167,12 @@ TEST_F(WorkingFilesTest, InvalidLocationIsRefusedAndChangesNothing) {
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, "ドライブ名が異常です");
     EXPECT_EQ(installation.workFolder, before);
+}
+
+TEST_F(WorkingFilesTest, ShortestStoredLocationIsFoundAgain) {
+    std::optional<fs::path> stored = storeInstallLocation("/a", installation.environment, messages);
+    ASSERT_EQ(stored, fs::path("/a"));
+    EXPECT_EQ(findWorkFolder(installation.environment), fs::path("/a"));
 }
 
 TEST_F(WorkingFilesTest, FolderFieldCompletion) {
