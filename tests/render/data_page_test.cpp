@@ -140,6 +140,22 @@ TEST(DataPage, UnitsAndSettingsLines) {
     EXPECT_EQ(rowHolding(canvas, "終点座標").front(), " m");  // a row without a caption
 }
 
+TEST(DataPage, ConcentratedLoadIsAForcePerMetreOfSlopeWhileDensitiesArePerCubicMetre) {
+    test::RenderFixture f;
+    f.project.layer(1) = {"1", "18", "18", "30", "5", "0", "", ""};
+    f.project.load(1) = {"4", "30"};
+    f.setSetting(15, "1");
+    test::RecordingCanvas kilonewtons = drawPageOf(f, 2);
+    EXPECT_EQ(rowHolding(kilonewtons, "kN/m"), (std::vector<std::string>{"m", "kN/m"}));
+    EXPECT_EQ(rowHolding(kilonewtons, "度"),
+              (std::vector<std::string>{"kN/m3", "kN/m3", "度", "kN/m2"}));
+    f.setSetting(15, "2");
+    test::RecordingCanvas tonnesForce = drawPageOf(f, 2);
+    EXPECT_EQ(rowHolding(tonnesForce, "tf/m"), (std::vector<std::string>{"m", "tf/m"}));
+    EXPECT_EQ(rowHolding(tonnesForce, "度"),
+              (std::vector<std::string>{"tf/m3", "tf/m3", "度", "tf/m2"}));
+}
+
 TEST(DataPage, CountingAndDrawingBreakAtTheSameRows) {
     test::RenderFixture f;
     for (int row = 1; row <= 12; ++row) addBlock(f, row, 3 + row % 5);
