@@ -114,6 +114,7 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
     const RenderInputs inputs{
         project, installation.settings, installation.margins, installation.fonts, setup,
         view,    resultsFile.path(),    remembered,           critical,           &messages};
+    rememberScreenHeights(inputs);
 
     if (extension == ".pdf") {
         auto pages = writePdf(request.output, *paper, inputs, request.dpi.value_or(600));
@@ -125,7 +126,7 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
         return 0;
     }
     const int dpi = request.dpi.value_or(extension == ".png" ? 150 : 96);
-    const int pages = pageCountAt(inputs, dpi);
+    const int pages = pageCount(inputs);
     if (request.pageNumber < 1 || request.pageNumber > pages) {
         std::cerr << "dorvo-cli: page " << request.pageNumber << " does not exist (1 to " << pages
                   << ")\n";

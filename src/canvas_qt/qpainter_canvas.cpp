@@ -89,10 +89,7 @@ QString installedFamilyFor(const QString& face) {
     return QStringLiteral("IPAMincho");
 }
 
-QPainterCanvas::QPainterCanvas(QPainter& painter)
-    : painter_(painter),
-      dpiX_(painter.device()->logicalDpiX()),
-      dpiY_(painter.device()->logicalDpiY()) {
+QPainterCanvas::QPainterCanvas(QPainter& painter, double dpi) : painter_(painter), dpi_(dpi) {
     painter_.setRenderHint(QPainter::Antialiasing, true);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);
     painter_.setBackgroundMode(Qt::TransparentMode);
@@ -100,7 +97,7 @@ QPainterCanvas::QPainterCanvas(QPainter& painter)
 }
 
 double QPainterCanvas::pixelScale() const {
-    return std::max(1.0, dpiY_ / kScreenDpi);
+    return std::max(1.0, dpi_ / kScreenDpi);
 }
 
 void QPainterCanvas::setPen(PenStyle style, int width, Colour colour) {

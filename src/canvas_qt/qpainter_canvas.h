@@ -10,11 +10,12 @@ namespace dorvo {
 /// Draws the pages with QPainter on any paint device: screen, printer, PDF, image or SVG.
 class QPainterCanvas : public Canvas {
   public:
+    /// Draws at `dpi` pixels per inch; the painter's transformation maps them to its device.
     /// `painter` must be active on its device for the canvas's whole life.
-    explicit QPainterCanvas(QPainter& painter);
+    QPainterCanvas(QPainter& painter, double dpi);
 
-    double dpiX() const override { return dpiX_; }
-    double dpiY() const override { return dpiY_; }
+    double dpiX() const override { return dpi_; }
+    double dpiY() const override { return dpi_; }
     double pixelScale() const override;
 
     void drawLine(DevicePoint from, DevicePoint to, PenStyle style, int width,
@@ -37,8 +38,7 @@ class QPainterCanvas : public Canvas {
     void setPen(PenStyle style, int width, Colour colour);
 
     QPainter& painter_;
-    double dpiX_;
-    double dpiY_;
+    double dpi_;
     TextAlign align_ = TextAlign::TopLeft;
     QFont font_;
     QColor textColour_ = Qt::black;
