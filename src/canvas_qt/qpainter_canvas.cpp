@@ -3,7 +3,9 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPaintDevice>
-#include <QPolygon>
+#include <QPainterPath>
+#include <QPainterPathStroker>
+#include <QPolygonF>
 #include <cmath>
 
 #include "model/encoding.h"
@@ -54,6 +56,12 @@ QRect toQRect(DeviceRect r) {
     return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)).normalized();
 }
 
+QPolygonF toQPolygon(std::span<const DevicePoint> points) {
+    QPolygonF polygon;
+    for (const DevicePoint& p : points) polygon << QPointF(p.x, p.y);
+    return polygon;
+}
+
 /// Angle of a point seen from the centre of a box, counter-clockwise on the page from
 /// 3 o'clock, in degrees.
 double angleOnBox(const QRectF& box, DevicePoint p) {
@@ -100,46 +108,62 @@ double QPainterCanvas::pixelScale() const {
     return std::max(1.0, dpi_ / kScreenDpi);
 }
 
-void QPainterCanvas::setPen(PenStyle style, int width, Colour colour) {
+QPen QPainterCanvas::penFor(PenStyle style, int width, Colour colour) const {
     QPen pen(toQColor(colour));
     pen.setStyle(toQtStyle(style));
     pen.setWidth(std::max(1, width));
     pen.setCapStyle(Qt::FlatCap);
-    painter_.setPen(pen);
-    painter_.setBrush(Qt::NoBrush);
+    return pen;
+}
+
+void QPainterCanvas::stroke(const QPainterPath& path, const QPen& pen) {
+    const double reach = pen.widthF();
+    if (!clip_ || clip_->contains(path.controlPointRect().adjusted(-reach, -reach, reach, reach))) {
+        painter_.strokePath(path, pen);
+        return;
+    }
+    QPainterPathStroker outline(pen);
+    painter_.fillPath(clipped(outline.createStroke(path)), pen.color());
+}
+
+QPainterPath QPainterCanvas::clipped(const QPainterPath& area) const {
+    if (!clip_ || clip_->contains(area.controlPointRect())) return area;
+    QPainterPath window;
+    window.addRect(*clip_);
+    return area.intersected(window);
 }
 
 void QPainterCanvas::drawLine(DevicePoint from, DevicePoint to, PenStyle style, int width,
                               Colour colour) {
     if (width == 0) return;
-    setPen(style, width, colour);
-    painter_.drawLine(QPoint(from.x, from.y), QPoint(to.x, to.y));
+    QPainterPath path(QPointF(from.x, from.y));
+    path.lineTo(to.x, to.y);
+    stroke(path, penFor(style, width, colour));
 }
 
 void QPainterCanvas::drawPolyline(std::span<const DevicePoint> points, PenStyle style, int width,
                                   Colour colour) {
     if (width == 0 || points.empty()) return;
-    setPen(style, width, colour);
-    QPolygon polygon;
-    for (const DevicePoint& p : points) polygon << QPoint(p.x, p.y);
-    painter_.drawPolyline(polygon);
+    QPainterPath path;
+    path.addPolygon(toQPolygon(points));
+    stroke(path, penFor(style, width, colour));
 }
 
 void QPainterCanvas::fillPolygons(std::span<const DevicePoint> points, std::span<const int> counts,
                                   Fill fill, Colour colour) {
-    QBrush brush(toQColor(colour), toQtBrush(fill));
-    if (fill != Fill::Solid) brush.setTransform(QTransform::fromScale(pixelScale(), pixelScale()));
-    painter_.setPen(Qt::NoPen);
-    painter_.setBrush(brush);
+    const QColor qColour = toQColor(colour);
     std::size_t at = 0;
     for (int count : counts) {
-        QPolygon polygon;
-        for (int i = 0; i < count && at < points.size(); ++i, ++at) {
-            polygon << QPoint(points[at].x, points[at].y);
-        }
-        painter_.drawPolygon(polygon, Qt::OddEvenFill);
+        const std::size_t end = std::min(points.size(), at + std::size_t(std::max(0, count)));
+        QPainterPath area;
+        area.setFillRule(Qt::OddEvenFill);
+        area.addPolygon(toQPolygon(points.subspan(at, end - at)));
+        at = end;
+        QBrush brush(qColour, toQtBrush(fill));
+        if (fill != Fill::Solid)
+            brush.setTransform(QTransform::fromScale(pixelScale(), pixelScale()));
+        painter_.fillPath(clipped(area), brush);
     }
-    painter_.setBrush(Qt::NoBrush);
 }
 
 void QPainterCanvas::drawArc(DeviceRect box, DevicePoint start, DevicePoint end, PenStyle style,
@@ -150,14 +174,17 @@ void QPainterCanvas::drawArc(DeviceRect box, DevicePoint start, DevicePoint end,
     const double from = angleOnBox(rect, start);
     double span = angleOnBox(rect, end) - from;
     while (span <= 0.0) span += 360.0;
-    setPen(style, width, colour);
-    painter_.drawArc(rect, int(std::lround(from * 16)), int(std::lround(span * 16)));
+    QPainterPath path;
+    path.arcMoveTo(rect, from);
+    path.arcTo(rect, from, span);
+    stroke(path, penFor(style, width, colour));
 }
 
 void QPainterCanvas::drawEllipse(DeviceRect box, PenStyle style, int width, Colour colour) {
     if (width == 0) return;
-    setPen(style, width, colour);
-    painter_.drawEllipse(toQRect(box));
+    QPainterPath path;
+    path.addEllipse(QRectF(toQRect(box)));
+    stroke(path, penFor(style, width, colour));
 }
 
 void QPainterCanvas::drawTextBox(DeviceRect rect, std::string_view utf8, Colour colour,
@@ -173,17 +200,31 @@ void QPainterCanvas::drawTextBox(DeviceRect rect, std::string_view utf8, Colour 
 
 void QPainterCanvas::drawText(DevicePoint at, std::string_view utf8) {
     const QString text = fromUtf8(utf8);
-    painter_.setFont(font_);
-    painter_.setPen(textColour_);
     const QFontMetricsF metrics(font_, painter_.device());
     const double width = metrics.horizontalAdvance(text);
     double x = 0.0;
     double baseline = metrics.ascent();
     if (align_ != TextAlign::TopLeft) x = -width / 2.0;
     if (align_ == TextAlign::BottomCentre) baseline = -metrics.descent();
+    QTransform placed = QTransform::fromTranslate(at.x, at.y);
+    if (angleDegrees_ != 0) placed.rotate(-angleDegrees_);
+    if (clip_) {
+        // Glyphs may reach a little past their advance: the margin lets the clip see them.
+        const double margin = 2.0 * pixelScale();
+        const QRectF box = placed.mapRect(metrics.boundingRect(text).translated(x, baseline))
+                               .adjusted(-margin, -margin, margin, margin);
+        if (!clip_->intersects(box)) return;
+        if (!clip_->contains(box)) {
+            QPainterPath outline;
+            outline.addText(QPointF(x, baseline), font_, text);
+            painter_.fillPath(clipped(placed.map(outline)), textColour_);
+            return;
+        }
+    }
     painter_.save();
-    painter_.translate(at.x, at.y);
-    if (angleDegrees_ != 0) painter_.rotate(-angleDegrees_);
+    painter_.setFont(font_);
+    painter_.setPen(textColour_);
+    painter_.setTransform(placed, true);
     painter_.drawText(QPointF(x, baseline), text);
     painter_.restore();
 }
@@ -200,12 +241,13 @@ bool QPainterCanvas::selectFont(const FontRequest& request) {
 }
 
 void QPainterCanvas::clipToRect(DeviceRect rect) {
-    painter_.setClipRect(toQRect(rect),
-                         painter_.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    const QRectF window =
+        QRectF(QPointF(rect.left, rect.top), QPointF(rect.right, rect.bottom)).normalized();
+    clip_ = clip_ ? clip_->intersected(window) : window;
 }
 
 void QPainterCanvas::removeClip() {
-    painter_.setClipping(false);
+    clip_.reset();
 }
 
 }  // namespace dorvo

@@ -2,12 +2,16 @@
 
 #include <QFont>
 #include <QPainter>
+#include <QPainterPath>
+#include <optional>
 
 #include "render/canvas.h"
 
 namespace dorvo {
 
 /// Draws the pages with QPainter on any paint device: screen, printer, PDF, image or SVG.
+/// Clipping cuts the geometry itself rather than asking the painter, which an SVG device would
+/// ignore, so every device shows the same page; text boxes are not clipped.
 class QPainterCanvas : public Canvas {
   public:
     /// Draws at `dpi` pixels per inch; the painter's transformation maps them to its device.
@@ -35,7 +39,10 @@ class QPainterCanvas : public Canvas {
     void removeClip() override;
 
   private:
-    void setPen(PenStyle style, int width, Colour colour);
+    QPen penFor(PenStyle style, int width, Colour colour) const;
+    void stroke(const QPainterPath& path, const QPen& pen);
+    /// The part of an area inside the clip rectangle.
+    QPainterPath clipped(const QPainterPath& area) const;
 
     QPainter& painter_;
     double dpi_;
@@ -43,6 +50,7 @@ class QPainterCanvas : public Canvas {
     QFont font_;
     QColor textColour_ = Qt::black;
     int angleDegrees_ = 0;
+    std::optional<QRectF> clip_;
 };
 
 /// A Windows colour value 0x00BBGGRR as a QColor.
