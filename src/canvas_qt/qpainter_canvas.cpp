@@ -8,6 +8,7 @@
 #include <QPolygonF>
 #include <cmath>
 
+#include "canvas_qt/hatch_pattern.h"
 #include "model/encoding.h"
 
 namespace dorvo {
@@ -30,26 +31,6 @@ Qt::PenStyle toQtStyle(PenStyle style) {
             break;
     }
     return Qt::SolidLine;
-}
-
-Qt::BrushStyle toQtBrush(Fill fill) {
-    switch (fill) {
-        case Fill::Horizontal:
-            return Qt::HorPattern;
-        case Fill::Vertical:
-            return Qt::VerPattern;
-        case Fill::ForwardDiagonal:
-            return Qt::FDiagPattern;
-        case Fill::BackwardDiagonal:
-            return Qt::BDiagPattern;
-        case Fill::Cross:
-            return Qt::CrossPattern;
-        case Fill::DiagonalCross:
-            return Qt::DiagCrossPattern;
-        case Fill::Solid:
-            break;
-    }
-    return Qt::SolidPattern;
 }
 
 QRect toQRect(DeviceRect r) {
@@ -159,10 +140,14 @@ void QPainterCanvas::fillPolygons(std::span<const DevicePoint> points, std::span
         area.setFillRule(Qt::OddEvenFill);
         area.addPolygon(toQPolygon(points.subspan(at, end - at)));
         at = end;
-        QBrush brush(qColour, toQtBrush(fill));
-        if (fill != Fill::Solid)
-            brush.setTransform(QTransform::fromScale(pixelScale(), pixelScale()));
-        painter_.fillPath(clipped(area), brush);
+        area = clipped(area);
+        if (fill == Fill::Solid) {
+            painter_.fillPath(area, qColour);
+            continue;
+        }
+        for (const QPainterPath& lines : hatchLines(fill, area.boundingRect(), pixelScale())) {
+            painter_.fillPath(lines.intersected(area), qColour);
+        }
     }
 }
 

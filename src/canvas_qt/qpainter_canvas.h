@@ -11,7 +11,8 @@ namespace dorvo {
 
 /// Draws the pages with QPainter on any paint device: screen, printer, PDF, image or SVG.
 /// Clipping cuts the geometry itself rather than asking the painter, which an SVG device would
-/// ignore, so every device shows the same page; text boxes are not clipped.
+/// ignore, so every device shows the same page; text boxes are not clipped. Hatches are drawn
+/// as lines, so their spacing follows the resolution on every device.
 class QPainterCanvas : public Canvas {
   public:
     /// Draws at `dpi` pixels per inch; the painter's transformation maps them to its device.

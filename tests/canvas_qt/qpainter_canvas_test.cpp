@@ -27,6 +27,62 @@ bool inked(const QImage& image, QPoint at) {
     return image.pixel(at) != qRgb(255, 255, 255);
 }
 
+// Hatches
+
+/// A square of `side` device pixels filled with a black hatch at a resolution.
+QImage hatchedSquare(Fill fill, int side, double dpi) {
+    QImage image = whiteImage({side, side}, dpi);
+    {
+        QPainter painter(&image);
+        QPainterCanvas canvas(painter, dpi);
+        const DevicePoint square[] = {{0, 0}, {side, 0}, {side, side}, {0, side}};
+        const int counts[] = {4};
+        canvas.fillPolygons(square, counts, fill, 0);
+    }
+    return image;
+}
+
+/// The distance between neighbouring hatch lines along a row (or a column), in device pixels.
+double hatchPeriod(Fill fill, double dpi, bool alongColumn) {
+    const QImage image = hatchedSquare(fill, 400, dpi);
+    std::vector<int> lineStarts;
+    bool previous = true;  // a line cut by the square's edge does not start there
+    for (int i = 0; i < image.width(); ++i) {
+        const bool here = inked(image, alongColumn ? QPoint(203, i) : QPoint(i, 203));
+        if (here && !previous) lineStarts.push_back(i);
+        previous = here;
+    }
+    if (lineStarts.size() < 2) return 0.0;
+    return double(lineStarts.back() - lineStarts.front()) / double(lineStarts.size() - 1);
+}
+
+TEST(QPainterCanvasHatch, LinesKeepTheirPaperSpacingAtEveryResolution) {
+    struct Case {
+        Fill fill;
+        bool alongColumn;
+    };
+    for (const Case& c :
+         {Case{Fill::Horizontal, true}, Case{Fill::Vertical, false},
+          Case{Fill::ForwardDiagonal, false}, Case{Fill::BackwardDiagonal, false}}) {
+        const double screen = hatchPeriod(c.fill, 96, c.alongColumn);
+        const double print = hatchPeriod(c.fill, 300, c.alongColumn);
+        EXPECT_NEAR(screen, 8.0, 0.1) << "hatch " << int(c.fill);
+        EXPECT_NEAR(print / screen, 300.0 / 96.0, 0.02) << "hatch " << int(c.fill);
+    }
+}
+
+TEST(QPainterCanvasHatch, ForwardDiagonalFallsToTheRightAndBackwardRises) {
+    auto firstInkOnRow = [](const QImage& image, int row) {
+        int x = 0;
+        while (x < image.width() && !inked(image, {x, row})) ++x;
+        return x;
+    };
+    const QImage forward = hatchedSquare(Fill::ForwardDiagonal, 64, 96);
+    EXPECT_EQ(firstInkOnRow(forward, 22), (firstInkOnRow(forward, 20) + 2) % 8);
+    const QImage backward = hatchedSquare(Fill::BackwardDiagonal, 64, 96);
+    EXPECT_EQ(firstInkOnRow(backward, 22), (firstInkOnRow(backward, 20) + 6) % 8);
+}
+
 // Clipping
 
 const QSize kPage(400, 300);
