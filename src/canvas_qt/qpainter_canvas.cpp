@@ -33,6 +33,14 @@ Qt::PenStyle toQtStyle(PenStyle style) {
     return Qt::SolidLine;
 }
 
+QPen penFor(PenStyle style, int width, Colour colour) {
+    QPen pen(toQColor(colour));
+    pen.setStyle(toQtStyle(style));
+    pen.setWidth(std::max(1, width));
+    pen.setCapStyle(Qt::FlatCap);
+    return pen;
+}
+
 QRect toQRect(DeviceRect r) {
     return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)).normalized();
 }
@@ -87,14 +95,6 @@ QPainterCanvas::QPainterCanvas(QPainter& painter, double dpi) : painter_(painter
 
 double QPainterCanvas::pixelScale() const {
     return std::max(1.0, dpi_ / kScreenDpi);
-}
-
-QPen QPainterCanvas::penFor(PenStyle style, int width, Colour colour) const {
-    QPen pen(toQColor(colour));
-    pen.setStyle(toQtStyle(style));
-    pen.setWidth(std::max(1, width));
-    pen.setCapStyle(Qt::FlatCap);
-    return pen;
 }
 
 void QPainterCanvas::stroke(const QPainterPath& path, const QPen& pen) {

@@ -40,7 +40,6 @@ class QPainterCanvas : public Canvas {
     void removeClip() override;
 
   private:
-    QPen penFor(PenStyle style, int width, Colour colour) const;
     void stroke(const QPainterPath& path, const QPen& pen);
     /// The part of an area inside the clip rectangle.
     QPainterPath clipped(const QPainterPath& area) const;
