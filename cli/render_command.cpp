@@ -110,6 +110,7 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
     const RenderInputs inputs{
         project, installation.settings, installation.margins, installation.fonts, setup,
         view,    resultsFile.path(),    remembered,           critical,           &messages};
+    rememberScreenHeights(inputs);
 
     if (extension == ".pdf") {
         auto pages = writePdf(request.output, *paper, inputs, request.dpi.value_or(600));
@@ -121,7 +122,7 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
         return 0;
     }
     const int dpi = request.dpi.value_or(extension == ".png" ? 150 : 96);
-    const int pages = pageCountAt(inputs, dpi);
+    const int pages = pageCount(inputs);
     if (request.pageNumber < 1 || request.pageNumber > pages) {
         messages.report(
             literalMessage(formatC("page %d does not exist (1 to %d)", request.pageNumber, pages)));

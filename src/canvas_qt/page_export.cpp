@@ -16,6 +16,9 @@ namespace dorvo {
 
 namespace {
 
+constexpr double kScreenDpi = 96.0;
+constexpr double kLayoutDpi = 600.0;
+
 QSizeF sizeMm(const Paper& paper) {
     QSizeF size = paper.pageSize.size(QPageSize::Millimeter);
     if (paper.orientation == QPageLayout::Landscape) size.transpose();
@@ -34,6 +37,25 @@ bool replaceFileWith(const std::filesystem::path& file, const QByteArray& bytes)
         out.write(bytes.constData(), bytes.size());
         return static_cast<bool>(out);
     });
+}
+
+void setDpi(QImage& image, double dpi) {
+    const int dotsPerMetre = int(std::lround(dpi / 0.0254));
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+}
+
+/// A one-pixel image of a resolution, for passes that draw nothing worth keeping.
+QImage pointAt(double dpi) {
+    QImage device(1, 1, QImage::Format_RGB32);
+    setDpi(device, dpi);
+    return device;
+}
+
+/// A canvas at the layout resolution on a painter whose device has `dpi` pixels per inch.
+QPainterCanvas layoutCanvas(QPainter& painter, int dpi) {
+    painter.scale(dpi / kLayoutDpi, dpi / kLayoutDpi);
+    return QPainterCanvas(painter, kLayoutDpi);
 }
 
 }  // namespace
@@ -67,14 +89,20 @@ std::optional<Paper> paperNamed(std::string_view name, bool landscape) {
     return std::nullopt;
 }
 
-int pageCountAt(const RenderInputs& inputs, int dpi) {
-    // Counting draws nothing: a one-pixel image of the resolution stands for the page.
-    QImage device(1, 1, QImage::Format_RGB32);
-    const int dotsPerMetre = int(std::lround(dpi / 0.0254));
-    device.setDotsPerMeterX(dotsPerMetre);
-    device.setDotsPerMeterY(dotsPerMetre);
+void rememberScreenHeights(const RenderInputs& inputs) {
+    QImage screen = pointAt(kScreenDpi);
+    QPainter painter(&screen);
+    QPainterCanvas canvas(painter, kScreenDpi);
+    const bool printing = inputs.view.printing;
+    inputs.view.printing = false;
+    drawPage(canvas, inputs);
+    inputs.view.printing = printing;
+}
+
+int pageCount(const RenderInputs& inputs) {
+    QImage device = pointAt(kLayoutDpi);
     QPainter painter(&device);
-    QPainterCanvas canvas(painter);
+    QPainterCanvas canvas(painter, kLayoutDpi);
     return countPages(canvas, inputs);
 }
 
@@ -91,7 +119,7 @@ std::optional<int> writePdf(const std::filesystem::path& file, const Paper& pape
     writer.setCreator(QStringLiteral("Dorvo"));
     QPainter painter;
     if (!painter.begin(&writer)) return std::nullopt;
-    QPainterCanvas canvas(painter);
+    QPainterCanvas canvas = layoutCanvas(painter, dpi);
     const int pages = countPages(canvas, inputs);
     for (int page = 1; page <= pages; ++page) {
         if (page > 1) writer.newPage();
@@ -106,13 +134,11 @@ std::optional<int> writePdf(const std::filesystem::path& file, const Paper& pape
 bool writePng(const std::filesystem::path& file, const Paper& paper, const RenderInputs& inputs,
               int dpi) {
     QImage image(sizePx(paper, dpi), QImage::Format_RGB32);
-    const int dotsPerMetre = int(std::lround(dpi / 0.0254));
-    image.setDotsPerMeterX(dotsPerMetre);
-    image.setDotsPerMeterY(dotsPerMetre);
+    setDpi(image, dpi);
     image.fill(Qt::white);
     {
         QPainter painter(&image);
-        QPainterCanvas canvas(painter);
+        QPainterCanvas canvas = layoutCanvas(painter, dpi);
         drawPage(canvas, inputs);
     }
     QByteArray bytes;
@@ -136,7 +162,7 @@ bool writeSvg(const std::filesystem::path& file, const Paper& paper, const Rende
     QPainter painter;
     if (!painter.begin(&generator)) return false;
     {
-        QPainterCanvas canvas(painter);
+        QPainterCanvas canvas = layoutCanvas(painter, dpi);
         drawPage(canvas, inputs);
     }
     return painter.end() && replaceFileWith(file, bytes);

@@ -28,6 +28,13 @@ Paper localeDefaultPaper();
 /// A paper by name: A4, A3, B4 (the Japanese B4) or Letter; nothing for another name.
 std::optional<Paper> paperNamed(std::string_view name, bool landscape);
 
+/// Draws the shown page as the screen shows it (96 dpi, not printing), so that the pages of
+/// every file remember the screen's row heights and break where the screen's pages break.
+void rememberScreenHeights(const RenderInputs& inputs);
+
+// Every file lays its pages out at one print resolution and scales them to its own, so page N
+// is the same page in a PDF, a PNG and an SVG whatever their resolutions.
+
 /// Writes every page of the shown page kind to a PDF, as the printer would print them.
 /// Returns the number of pages written, or nothing when the file could not be written.
 std::optional<int> writePdf(const std::filesystem::path& file, const Paper& paper,
@@ -41,7 +48,7 @@ bool writePng(const std::filesystem::path& file, const Paper& paper, const Rende
 bool writeSvg(const std::filesystem::path& file, const Paper& paper, const RenderInputs& inputs,
               int dpi);
 
-/// The number of pages of the shown page kind at a resolution.
-int pageCountAt(const RenderInputs& inputs, int dpi);
+/// The number of pages of the shown page kind in every file.
+int pageCount(const RenderInputs& inputs);
 
 }  // namespace dorvo

@@ -3,9 +3,12 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPaintDevice>
-#include <QPolygon>
+#include <QPainterPath>
+#include <QPainterPathStroker>
+#include <QPolygonF>
 #include <cmath>
 
+#include "canvas_qt/hatch_pattern.h"
 #include "model/encoding.h"
 
 namespace dorvo {
@@ -30,28 +33,22 @@ Qt::PenStyle toQtStyle(PenStyle style) {
     return Qt::SolidLine;
 }
 
-Qt::BrushStyle toQtBrush(Fill fill) {
-    switch (fill) {
-        case Fill::Horizontal:
-            return Qt::HorPattern;
-        case Fill::Vertical:
-            return Qt::VerPattern;
-        case Fill::ForwardDiagonal:
-            return Qt::FDiagPattern;
-        case Fill::BackwardDiagonal:
-            return Qt::BDiagPattern;
-        case Fill::Cross:
-            return Qt::CrossPattern;
-        case Fill::DiagonalCross:
-            return Qt::DiagCrossPattern;
-        case Fill::Solid:
-            break;
-    }
-    return Qt::SolidPattern;
+QPen penFor(PenStyle style, int width, Colour colour) {
+    QPen pen(toQColor(colour));
+    pen.setStyle(toQtStyle(style));
+    pen.setWidth(std::max(1, width));
+    pen.setCapStyle(Qt::FlatCap);
+    return pen;
 }
 
 QRect toQRect(DeviceRect r) {
     return QRect(QPoint(r.left, r.top), QPoint(r.right, r.bottom)).normalized();
+}
+
+QPolygonF toQPolygon(std::span<const DevicePoint> points) {
+    QPolygonF polygon;
+    for (const DevicePoint& p : points) polygon << QPointF(p.x, p.y);
+    return polygon;
 }
 
 /// Angle of a point seen from the centre of a box, counter-clockwise on the page from
@@ -89,10 +86,7 @@ QString installedFamilyFor(const QString& face) {
     return QStringLiteral("IPAMincho");
 }
 
-QPainterCanvas::QPainterCanvas(QPainter& painter)
-    : painter_(painter),
-      dpiX_(painter.device()->logicalDpiX()),
-      dpiY_(painter.device()->logicalDpiY()) {
+QPainterCanvas::QPainterCanvas(QPainter& painter, double dpi) : painter_(painter), dpi_(dpi) {
     painter_.setRenderHint(QPainter::Antialiasing, true);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);
     painter_.setBackgroundMode(Qt::TransparentMode);
@@ -100,49 +94,61 @@ QPainterCanvas::QPainterCanvas(QPainter& painter)
 }
 
 double QPainterCanvas::pixelScale() const {
-    return std::max(1.0, dpiY_ / kScreenDpi);
+    return std::max(1.0, dpi_ / kScreenDpi);
 }
 
-void QPainterCanvas::setPen(PenStyle style, int width, Colour colour) {
-    QPen pen(toQColor(colour));
-    pen.setStyle(toQtStyle(style));
-    pen.setWidth(std::max(1, width));
-    pen.setCapStyle(Qt::FlatCap);
-    painter_.setPen(pen);
-    painter_.setBrush(Qt::NoBrush);
+void QPainterCanvas::stroke(const QPainterPath& path, const QPen& pen) {
+    const double reach = pen.widthF();
+    if (!clip_ || clip_->contains(path.controlPointRect().adjusted(-reach, -reach, reach, reach))) {
+        painter_.strokePath(path, pen);
+        return;
+    }
+    QPainterPathStroker outline(pen);
+    painter_.fillPath(clipped(outline.createStroke(path)), pen.color());
+}
+
+QPainterPath QPainterCanvas::clipped(const QPainterPath& area) const {
+    if (!clip_ || clip_->contains(area.controlPointRect())) return area;
+    QPainterPath window;
+    window.addRect(*clip_);
+    return area.intersected(window);
 }
 
 void QPainterCanvas::drawLine(DevicePoint from, DevicePoint to, PenStyle style, int width,
                               Colour colour) {
     if (width == 0) return;
-    setPen(style, width, colour);
-    painter_.drawLine(QPoint(from.x, from.y), QPoint(to.x, to.y));
+    QPainterPath path(QPointF(from.x, from.y));
+    path.lineTo(to.x, to.y);
+    stroke(path, penFor(style, width, colour));
 }
 
 void QPainterCanvas::drawPolyline(std::span<const DevicePoint> points, PenStyle style, int width,
                                   Colour colour) {
     if (width == 0 || points.empty()) return;
-    setPen(style, width, colour);
-    QPolygon polygon;
-    for (const DevicePoint& p : points) polygon << QPoint(p.x, p.y);
-    painter_.drawPolyline(polygon);
+    QPainterPath path;
+    path.addPolygon(toQPolygon(points));
+    stroke(path, penFor(style, width, colour));
 }
 
 void QPainterCanvas::fillPolygons(std::span<const DevicePoint> points, std::span<const int> counts,
                                   Fill fill, Colour colour) {
-    QBrush brush(toQColor(colour), toQtBrush(fill));
-    if (fill != Fill::Solid) brush.setTransform(QTransform::fromScale(pixelScale(), pixelScale()));
-    painter_.setPen(Qt::NoPen);
-    painter_.setBrush(brush);
+    const QColor qColour = toQColor(colour);
     std::size_t at = 0;
     for (int count : counts) {
-        QPolygon polygon;
-        for (int i = 0; i < count && at < points.size(); ++i, ++at) {
-            polygon << QPoint(points[at].x, points[at].y);
+        const std::size_t end = std::min(points.size(), at + std::size_t(std::max(0, count)));
+        QPainterPath area;
+        area.setFillRule(Qt::OddEvenFill);
+        area.addPolygon(toQPolygon(points.subspan(at, end - at)));
+        at = end;
+        area = clipped(area);
+        if (fill == Fill::Solid) {
+            painter_.fillPath(area, qColour);
+            continue;
         }
-        painter_.drawPolygon(polygon, Qt::OddEvenFill);
+        for (const QPainterPath& lines : hatchLines(fill, area.boundingRect(), pixelScale())) {
+            painter_.fillPath(lines.intersected(area), qColour);
+        }
     }
-    painter_.setBrush(Qt::NoBrush);
 }
 
 void QPainterCanvas::drawArc(DeviceRect box, DevicePoint start, DevicePoint end, PenStyle style,
@@ -153,14 +159,17 @@ void QPainterCanvas::drawArc(DeviceRect box, DevicePoint start, DevicePoint end,
     const double from = angleOnBox(rect, start);
     double span = angleOnBox(rect, end) - from;
     while (span <= 0.0) span += 360.0;
-    setPen(style, width, colour);
-    painter_.drawArc(rect, int(std::lround(from * 16)), int(std::lround(span * 16)));
+    QPainterPath path;
+    path.arcMoveTo(rect, from);
+    path.arcTo(rect, from, span);
+    stroke(path, penFor(style, width, colour));
 }
 
 void QPainterCanvas::drawEllipse(DeviceRect box, PenStyle style, int width, Colour colour) {
     if (width == 0) return;
-    setPen(style, width, colour);
-    painter_.drawEllipse(toQRect(box));
+    QPainterPath path;
+    path.addEllipse(QRectF(toQRect(box)));
+    stroke(path, penFor(style, width, colour));
 }
 
 void QPainterCanvas::drawTextBox(DeviceRect rect, std::string_view utf8, Colour colour,
@@ -176,17 +185,31 @@ void QPainterCanvas::drawTextBox(DeviceRect rect, std::string_view utf8, Colour 
 
 void QPainterCanvas::drawText(DevicePoint at, std::string_view utf8) {
     const QString text = fromUtf8(utf8);
-    painter_.setFont(font_);
-    painter_.setPen(textColour_);
     const QFontMetricsF metrics(font_, painter_.device());
     const double width = metrics.horizontalAdvance(text);
     double x = 0.0;
     double baseline = metrics.ascent();
     if (align_ != TextAlign::TopLeft) x = -width / 2.0;
     if (align_ == TextAlign::BottomCentre) baseline = -metrics.descent();
+    QTransform placed = QTransform::fromTranslate(at.x, at.y);
+    if (angleDegrees_ != 0) placed.rotate(-angleDegrees_);
+    if (clip_) {
+        // Glyphs may reach a little past their advance: the margin lets the clip see them.
+        const double margin = 2.0 * pixelScale();
+        const QRectF box = placed.mapRect(metrics.boundingRect(text).translated(x, baseline))
+                               .adjusted(-margin, -margin, margin, margin);
+        if (!clip_->intersects(box)) return;
+        if (!clip_->contains(box)) {
+            QPainterPath outline;
+            outline.addText(QPointF(x, baseline), font_, text);
+            painter_.fillPath(clipped(placed.map(outline)), textColour_);
+            return;
+        }
+    }
     painter_.save();
-    painter_.translate(at.x, at.y);
-    if (angleDegrees_ != 0) painter_.rotate(-angleDegrees_);
+    painter_.setFont(font_);
+    painter_.setPen(textColour_);
+    painter_.setTransform(placed, true);
     painter_.drawText(QPointF(x, baseline), text);
     painter_.restore();
 }
@@ -203,12 +226,13 @@ bool QPainterCanvas::selectFont(const FontRequest& request) {
 }
 
 void QPainterCanvas::clipToRect(DeviceRect rect) {
-    painter_.setClipRect(toQRect(rect),
-                         painter_.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+    const QRectF window =
+        QRectF(QPointF(rect.left, rect.top), QPointF(rect.right, rect.bottom)).normalized();
+    clip_ = clip_ ? clip_->intersected(window) : window;
 }
 
 void QPainterCanvas::removeClip() {
-    painter_.setClipping(false);
+    clip_.reset();
 }
 
 }  // namespace dorvo

@@ -2,19 +2,25 @@
 
 #include <QFont>
 #include <QPainter>
+#include <QPainterPath>
+#include <optional>
 
 #include "render/canvas.h"
 
 namespace dorvo {
 
 /// Draws the pages with QPainter on any paint device: screen, printer, PDF, image or SVG.
+/// Clipping cuts the geometry itself rather than asking the painter, which an SVG device would
+/// ignore, so every device shows the same page; text boxes are not clipped. Hatches are drawn
+/// as lines, so their spacing follows the resolution on every device.
 class QPainterCanvas : public Canvas {
   public:
+    /// Draws at `dpi` pixels per inch; the painter's transformation maps them to its device.
     /// `painter` must be active on its device for the canvas's whole life.
-    explicit QPainterCanvas(QPainter& painter);
+    QPainterCanvas(QPainter& painter, double dpi);
 
-    double dpiX() const override { return dpiX_; }
-    double dpiY() const override { return dpiY_; }
+    double dpiX() const override { return dpi_; }
+    double dpiY() const override { return dpi_; }
     double pixelScale() const override;
 
     void drawLine(DevicePoint from, DevicePoint to, PenStyle style, int width,
@@ -34,15 +40,17 @@ class QPainterCanvas : public Canvas {
     void removeClip() override;
 
   private:
-    void setPen(PenStyle style, int width, Colour colour);
+    void stroke(const QPainterPath& path, const QPen& pen);
+    /// The part of an area inside the clip rectangle.
+    QPainterPath clipped(const QPainterPath& area) const;
 
     QPainter& painter_;
-    double dpiX_;
-    double dpiY_;
+    double dpi_;
     TextAlign align_ = TextAlign::TopLeft;
     QFont font_;
     QColor textColour_ = Qt::black;
     int angleDegrees_ = 0;
+    std::optional<QRectF> clip_;
 };
 
 /// A Windows colour value 0x00BBGGRR as a QColor.

@@ -150,7 +150,8 @@ class DataPage {
         if (showUnits()) {
             rows_.advance();
             rows_.cell(column(5, 2), "m");
-            rows_.cell(column(5, 3), units_ == 1 ? "kN/m3" : "tf/m3");
+            // A load on a section stands for a force per metre along the slope.
+            rows_.cell(column(5, 3), units_ == 1 ? "kN/m" : "tf/m");
         }
         for (int slot = 1; slot <= kMaxLoads; ++slot) {
             const ConcentratedLoad& load = project_.load(slot);

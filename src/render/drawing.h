@@ -3,9 +3,9 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/font_slots.h"
 #include "render/canvas.h"
 #include "render/page_setup.h"
+#include "settings/font_slots.h"
 
 namespace dorvo {
 

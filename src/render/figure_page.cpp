@@ -63,6 +63,13 @@ double firstMultiple(double step, double from) {
     return std::max(-10.0 * step, std::ceil(from / step) * step);
 }
 
+/// The first multiple of step from −10 steps up that lies strictly above `edge`.
+double firstMultipleAbove(double step, double edge) {
+    double multiple = std::ceil(edge / step) * step;
+    if (multiple <= edge) multiple += step;
+    return std::max(-10.0 * step, multiple);
+}
+
 class FigurePainter {
   public:
     FigurePainter(Canvas& canvas, const RenderInputs& inputs)
@@ -179,7 +186,7 @@ class FigurePainter {
             if (n > 0) {
                 canvas_.setTextAlign(TextAlign::TopLeft);
                 int drawn = 0;
-                for (double v = firstMultiple(n, std::nextafter(window_.bottom, 1e300));
+                for (double v = firstMultipleAbove(n, window_.bottom);
                      v <= top && drawn < kMaxRuledLines; v += n, ++drawn) {
                     // Adding 0.0 prints −0 as 0.
                     draw_.text(window_.left + f, v + h / 2, formatC("%.0f", v + 0.0));
@@ -199,7 +206,7 @@ class FigurePainter {
         if (n > 0) {
             canvas_.setTextAlign(TextAlign::BottomCentre);
             int drawn = 0;
-            for (double u = firstMultiple(n, std::nextafter(window_.left, 1e300));
+            for (double u = firstMultipleAbove(n, window_.left);
                  u <= right && drawn < kMaxRuledLines; u += n, ++drawn) {
                 draw_.text(u, window_.bottom + g, formatC("%.0f", u + 0.0));
             }

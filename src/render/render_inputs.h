@@ -2,13 +2,13 @@
 
 #include <filesystem>
 
-#include "settings/font_slots.h"
-#include "settings/margins_table.h"
-#include "settings/program_settings.h"
 #include "model/messages.h"
 #include "model/project.h"
 #include "render/canvas.h"
 #include "render/page_setup.h"
+#include "settings/font_slots.h"
+#include "settings/margins_table.h"
+#include "settings/program_settings.h"
 
 namespace dorvo {
 

@@ -10,8 +10,10 @@
 #include "app/calculation.h"
 #include "canvas_qt/qpainter_canvas.h"
 #include "model/project_file.h"
+#include "render/pages.h"
 #include "settings/working_files.h"
 #include "support/memory_message_sink.h"
+#include "support/recording_canvas.h"
 #include "support/render_fixture.h"
 
 namespace dorvo {
@@ -62,7 +64,7 @@ TEST_F(ExampleExport, EveryPageKindWritesAPdfWithItsPagesAndAPngWithInk) {
         auto written = writePdf(pdf, paper, f.inputs(), 300);
         ASSERT_TRUE(written.has_value());
         EXPECT_EQ(pdfPages(pdf), *written);
-        EXPECT_EQ(*written, pageCountAt(f.inputs(), 300));
+        EXPECT_EQ(*written, pageCount(f.inputs()));
         EXPECT_GE(*written, page == ViewPage::Results ? 20 : 2);
 
         const auto png = f.folder.path() / "page.png";
@@ -72,6 +74,18 @@ TEST_F(ExampleExport, EveryPageKindWritesAPdfWithItsPagesAndAPngWithInk) {
         EXPECT_EQ(image.width(), 827);  // 210 mm at 100 dpi
         EXPECT_GT(inkOf(png), 0.005) << "page kind " << int(page);
     }
+}
+
+TEST_F(ExampleExport, FilesBreakWhereTheScreenBreaksWhenTheRowHeightsNearlyAgree) {
+    f.view.page = ViewPage::Results;
+    f.fonts[font_slot::kResultTables - 1].sizePoints = 10;  // 13 px on the screen, 2.5 % short
+    f.view.printing = false;
+    test::RecordingCanvas screen(96);
+    const int onScreen = countPages(screen, f.inputs());
+    f.view.printing = true;
+    rememberScreenHeights(f.inputs());
+    EXPECT_EQ(pageCount(f.inputs()), onScreen);
+    EXPECT_EQ(writePdf(f.folder.path() / "results.pdf", paper, f.inputs(), 600), onScreen);
 }
 
 TEST_F(ExampleExport, SvgHoldsTheHeadingInJapanese) {

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <regex>
 
 #include "support/temp_folder.h"
 
@@ -120,6 +121,25 @@ TEST_F(CommandLine, RenderWritesEachFormatAndRefusesAMissingPage) {
     CliRun wrongKind =
         run("render " + project().string() + " -o " + (folder.path() / "figure.txt").string());
     EXPECT_NE(wrongKind.status, 0);
+}
+
+TEST_F(CommandLine, ResultTableHasTheSamePagesInEveryFormat) {
+    ASSERT_EQ(run("calc " + project().string() + " --save").status, 0);
+    const std::string render = "render " + project().string() + " --page results --paper A4 ";
+    CliRun pdf = run(render + "-o " + (folder.path() / "results.pdf").string());
+    ASSERT_EQ(pdf.status, 0) << pdf.output;
+    std::smatch pdfPages;
+    ASSERT_TRUE(std::regex_search(pdf.output, pdfPages, std::regex(R"(: (\d+) page\(s\))")))
+        << pdf.output;
+    const std::string lastPage = pdfPages[1];
+
+    CliRun png = run(render + "--dpi 150 --page-number " + lastPage + " -o " +
+                     (folder.path() / "last.png").string());
+    EXPECT_EQ(png.status, 0) << png.output;
+    EXPECT_NE(png.output.find("page " + lastPage + " of " + lastPage), std::string::npos)
+        << png.output;
+    CliRun svg = run(render + "-o " + (folder.path() / "first.svg").string());
+    EXPECT_NE(svg.output.find("page 1 of " + lastPage), std::string::npos) << svg.output;
 }
 
 }  // namespace

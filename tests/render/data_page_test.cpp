@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "support/recording_canvas.h"
 #include "support/render_fixture.h"
@@ -29,6 +33,22 @@ std::set<int> rowsOf(const test::RecordingCanvas& canvas, int heightPx) {
         if (text.font.heightPx == heightPx) rows.insert(text.points[0].y);
     }
     return rows;
+}
+
+/// The texts of the row that holds `text`, from left to right.
+std::vector<std::string> rowHolding(const test::RecordingCanvas& canvas, std::string_view text) {
+    std::optional<int> y;
+    for (const test::Drawn& drawn : canvas.texts()) {
+        if (drawn.text == text) y = drawn.points[0].y;
+    }
+    std::vector<test::Drawn> row;
+    for (const test::Drawn& drawn : canvas.texts()) {
+        if (y && drawn.points[0].y == *y) row.push_back(drawn);
+    }
+    std::ranges::stable_sort(row, {}, [](const test::Drawn& d) { return d.points[0].x; });
+    std::vector<std::string> texts;
+    for (const test::Drawn& drawn : row) texts.push_back(drawn.text);
+    return texts;
 }
 
 void addBlock(test::RenderFixture& f, int row, int lines) {
@@ -86,8 +106,10 @@ TEST(DataPage, EmptyCellsPrintAsDashOrBlank) {
     EXPECT_TRUE(first.hasText("   3"));
     test::RecordingCanvas second = drawPageOf(f, 2);
     EXPECT_TRUE(second.hasText("    5.00"));
-    EXPECT_TRUE(second.hasText("    1.50"));
-    EXPECT_TRUE(second.hasText(""));  // the empty upper slip-surface Y
+    EXPECT_EQ(rowHolding(second, "上部すべり面座標"),
+              (std::vector<std::string>{"半径設定", "上部すべり面座標", " Y=", ""}));
+    EXPECT_EQ(rowHolding(second, "下部すべり面座標"),
+              (std::vector<std::string>{"", "下部すべり面座標", " Y=", "    1.50"}));
 }
 
 TEST(DataPage, NewPageFlagStartsTheLoadsOnTheirOwnPage) {
@@ -115,7 +137,23 @@ TEST(DataPage, UnitsAndSettingsLines) {
     EXPECT_TRUE(canvas.hasText("等分布荷重の層No. =   3"));
     EXPECT_TRUE(canvas.hasText("地震時水平震度 Kh =   0.15"));
     EXPECT_TRUE(canvas.hasText("中心点 m"));
-    EXPECT_TRUE(canvas.hasText(" m"));  // cell 1 of a row without a caption
+    EXPECT_EQ(rowHolding(canvas, "終点座標").front(), " m");  // a row without a caption
+}
+
+TEST(DataPage, ConcentratedLoadIsAForcePerMetreOfSlopeWhileDensitiesArePerCubicMetre) {
+    test::RenderFixture f;
+    f.project.layer(1) = {"1", "18", "18", "30", "5", "0", "", ""};
+    f.project.load(1) = {"4", "30"};
+    f.setSetting(15, "1");
+    test::RecordingCanvas kilonewtons = drawPageOf(f, 2);
+    EXPECT_EQ(rowHolding(kilonewtons, "kN/m"), (std::vector<std::string>{"m", "kN/m"}));
+    EXPECT_EQ(rowHolding(kilonewtons, "度"),
+              (std::vector<std::string>{"kN/m3", "kN/m3", "度", "kN/m2"}));
+    f.setSetting(15, "2");
+    test::RecordingCanvas tonnesForce = drawPageOf(f, 2);
+    EXPECT_EQ(rowHolding(tonnesForce, "tf/m"), (std::vector<std::string>{"m", "tf/m"}));
+    EXPECT_EQ(rowHolding(tonnesForce, "度"),
+              (std::vector<std::string>{"tf/m3", "tf/m3", "度", "tf/m2"}));
 }
 
 TEST(DataPage, CountingAndDrawingBreakAtTheSameRows) {

@@ -8,6 +8,7 @@
 #include "app/calculation.h"
 #include "model/number_text.h"
 #include "model/project_file.h"
+#include "render/drawing.h"
 #include "support/memory_message_sink.h"
 #include "support/project_builder.h"
 #include "support/recording_canvas.h"
@@ -110,6 +111,40 @@ TEST(FigurePage, ZeroStepsHideTheGridAndTheTicks) {
     test::RecordingCanvas canvas = draw(f);
     EXPECT_TRUE(canvas.ofColour(Drawn::Kind::Line, test::kGridColour).empty());
     EXPECT_TRUE(canvas.ofColour(Drawn::Kind::Line, test::kAxisColour).empty());
+}
+
+/// The lowest number of the Y axis and the leftmost number of the X axis.
+struct FirstAxisNumbers {
+    std::string y;
+    std::string x;
+};
+
+FirstAxisNumbers firstAxisNumbers(test::RenderFixture& f) {
+    const int axisFontPx = fontHeightPx(f.inputs().font(font_slot::kFigureAxes), 96);
+    FirstAxisNumbers first;
+    for (const Drawn& text : draw(f).texts()) {
+        if (text.font.heightPx != axisFontPx) continue;
+        std::string& number = text.align == TextAlign::BottomCentre ? first.x : first.y;
+        if (number.empty()) number = text.text;  // both axes count upward
+    }
+    return first;
+}
+
+TEST(FigurePage, AxisNumbersStandStrictlyAboveTheBottomEdgeAndRightOfTheLeftEdge) {
+    test::RenderFixture f;
+    ASSERT_EQ(f.settings.axisLabelStep, 10);
+    struct Case {
+        double edge;
+        const char* first;
+    };
+    for (const Case& c : {Case{0, "10"}, Case{20, "30"}, Case{-20, "-10"}, Case{3, "10"},
+                          Case{-3, "0"}, Case{-15, "-10"}}) {
+        f.setup.figureTopY = c.edge + f.setup.pageDepthM;
+        f.view.figurePageLeftX = c.edge;
+        const FirstAxisNumbers numbers = firstAxisNumbers(f);
+        EXPECT_EQ(numbers.y, c.first) << "bottom edge at " << c.edge;
+        EXPECT_EQ(numbers.x, c.first) << "left edge at " << c.edge;
+    }
 }
 
 TEST(FigurePage, StartPageFiveNumbersPageOneAsFive) {

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <memory>
 
+#include "render/render_inputs.h"
 #include "settings/font_slots.h"
 #include "settings/margins_table.h"
 #include "settings/program_settings.h"
-#include "render/render_inputs.h"
 #include "support/temp_folder.h"
 
 namespace dorvo::test {
