@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "model/encoding.h"
+#include "model/number_text.h"
 #include "model/project_file.h"
 #include "model/text_cell.h"
 
@@ -13,8 +14,23 @@ namespace dorvo::cli {
 
 namespace {
 
+/// A cell as the terminal may show it: control characters (ESC, BEL, …) become visible
+/// escapes such as "\x1b", so a project file cannot retitle the window or clear the screen.
+std::string printable(std::string_view stored) {
+    std::string text;
+    for (char c : toDisplayText(stored)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f) {
+            text += formatC("\\x%02x", byte);
+        } else {
+            text.push_back(c);
+        }
+    }
+    return text;
+}
+
 std::string shown(std::string_view stored) {
-    return stored.empty() ? std::string("-") : toDisplayText(stored);
+    return stored.empty() ? std::string("-") : printable(stored);
 }
 
 void printBlocks(const Project& project, std::ostream& out) {
@@ -22,7 +38,7 @@ void printBlocks(const Project& project, std::ostream& out) {
     out << "Blocks (" << count << ")\n";
     for (int row = 1; row <= count; ++row) {
         const Block& block = project.block(row);
-        out << "  " << row << ": X " << toDisplayText(block.x) << "\n";
+        out << "  " << row << ": X " << printable(block.x) << "\n";
         int number = 0;
         for (const BlockLine& line : splitBlockLines(block.lines, BlockLineEnd::LeftAbsent)) {
             out << "      line " << ++number << ": yLeft " << shown(line.yLeft) << ", yRight "
@@ -48,7 +64,7 @@ void printLoads(const Project& project, std::ostream& out) {
     for (int row = 1; row <= kMaxLoads; ++row) {
         const ConcentratedLoad& load = project.load(row);
         if (!isPresent(load.x)) continue;
-        out << "  " << row << ": X " << toDisplayText(load.x) << ", F " << shown(load.force)
+        out << "  " << row << ": X " << printable(load.x) << ", F " << shown(load.force)
             << "\n";
     }
 }

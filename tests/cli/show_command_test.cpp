@@ -41,6 +41,20 @@ TEST(ShowCommand, PrintsTheTablesInUtf8) {
     EXPECT_NE(text.find("Kh 0.15"), std::string::npos);
 }
 
+TEST(ShowCommand, ControlCharactersFromAFileAreShownAsEscapesNotSentToTheTerminal) {
+    Project project;
+    project.block(1).x = "1\x1b]0;owned\x07";
+    project.block(1).lines = "0,0,1";
+    project.settings.line(settings_line::kKh) = "\x1b[2J";
+    std::ostringstream out;
+    printProject(project, 0, out);
+    const std::string text = out.str();
+    EXPECT_EQ(text.find('\x1b'), std::string::npos);
+    EXPECT_EQ(text.find('\x07'), std::string::npos);
+    EXPECT_NE(text.find("1: X 1\\x1b]0;owned\\x07"), std::string::npos) << text;
+    EXPECT_NE(text.find("Kh \\x1b[2J"), std::string::npos);
+}
+
 TEST(ShowCommand, MissingFileExitsNonZeroNamingThePath) {
     int status = 0;
     std::string output = runCli("show /nonexistent/x.slw", status);
