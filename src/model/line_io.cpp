@@ -1,6 +1,7 @@
 #include "model/line_io.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -51,12 +52,29 @@ std::filesystem::path resolveLink(const std::filesystem::path& target) {
     return target;
 }
 
+/// Devices and pipes are written where they are: a new file renamed over one would replace
+/// the device node (or the link to it) and the reader would get nothing.
+bool writeInPlace(const std::filesystem::path& target,
+                  const std::function<bool(std::ostream&)>& writer) {
+    std::ofstream out(target, std::ios::binary);
+    if (!out) return false;
+    bool complete = writer(out);
+    out.flush();
+    return complete && static_cast<bool>(out);
+}
+
 }  // namespace
 
 bool writeFileAtomically(const std::filesystem::path& requested,
                          const std::function<bool(std::ostream&)>& writer) {
     namespace fs = std::filesystem;
+    struct stat existing {};
+    const bool exists = ::stat(requested.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) return false;
+    if (exists && !S_ISREG(existing.st_mode)) return writeInPlace(requested, writer);
     const fs::path target = resolveLink(requested);
+    // A file the user may not write is not replaced behind its back, as text editors do.
+    if (exists && ::access(target.c_str(), W_OK) != 0) return false;
     fs::path temporary = target;
     temporary += ".saving-" + std::to_string(::getpid());
     std::error_code error;
@@ -72,8 +90,12 @@ bool writeFileAtomically(const std::filesystem::path& requested,
             return false;
         }
     }
-    if (auto status = fs::status(target, error); fs::exists(status)) {
-        fs::permissions(temporary, status.permissions(), error);
+    if (exists) {
+        fs::permissions(temporary, fs::status(target, error).permissions(), error);
+        // Saving another user's file (as root) keeps it theirs. Without the right to change
+        // owners the new file stays the saver's, which is no reason to fail the save.
+        [[maybe_unused]] const int owned =
+            ::chown(temporary.c_str(), existing.st_uid, existing.st_gid);
     }
     fs::rename(temporary, target, error);
     if (error) {

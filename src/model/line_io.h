@@ -27,8 +27,10 @@ inline bool isSectionLine(std::string_view line) {
 bool copyStream(std::istream& from, std::ostream& to);
 
 /// Writes a file through a temporary file in the same folder that is renamed over the target
-/// once complete, so a failure half way leaves the previous file as it was. The writer returns
-/// false to give up. Returns false on any failure.
+/// once complete, so a failure half way leaves the previous file as it was; a symlink is
+/// followed to its file, whose mode and owner stay. A device or pipe is written in place; a
+/// folder, or a file the user may not write, is refused. The writer returns false to give up.
+/// Returns false on any failure.
 [[nodiscard]] bool writeFileAtomically(const std::filesystem::path& target,
                                        const std::function<bool(std::ostream&)>& writer);
 
