@@ -1,5 +1,7 @@
 #include "calc_command.h"
 
+#include <unistd.h>
+
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -73,12 +75,51 @@ bool saveWithResults(const fs::path& file, const Project& project, const fs::pat
     });
 }
 
+/// Why a file could not be written or replaced by this user, or nothing.
+std::optional<Message> unwritableOutput(const fs::path& file) {
+    std::error_code error;
+    const fs::file_status status = fs::status(file, error);
+    if (fs::is_directory(status)) return cannotWriteMessage(file);
+    if (fs::exists(status)) {
+        if (::access(file.c_str(), W_OK) != 0) return cannotWriteMessage(file);
+        if (!fs::is_regular_file(status)) return std::nullopt;  // a device or pipe
+    }
+    fs::path folder = fs::weakly_canonical(fs::absolute(file, error), error).parent_path();
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) return cannotWriteMessage(file);
+    return std::nullopt;
+}
+
+/// Checks before the search that every output can be written, so a long run never ends in a
+/// failed write, and that the records would not overwrite the project itself.
+bool outputsCanBeWritten(const CalcRequest& request, MessageSink& messages) {
+    if (!request.recordsPath.empty() && request.recordsPath != "-") {
+        std::error_code error;
+        if (fs::equivalent(request.recordsPath, request.project, error)) {
+            messages.report(literalMessage("the records would overwrite the project file " +
+                                           request.project.string()));
+            return false;
+        }
+        if (auto problem = unwritableOutput(request.recordsPath)) {
+            messages.report(*problem);
+            return false;
+        }
+    }
+    if (request.save) {
+        if (auto problem = unwritableOutput(request.project)) {
+            messages.report(*problem);
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 int runCalc(const CalcRequest& request, std::ostream& out, MessageSink& messages) {
     Project project;
     std::ostringstream oldResults;
     if (!loadForCommandLine(request.project, project, oldResults, messages)) return 1;
+    if (!outputsCanBeWritten(request, messages)) return 1;
     if (auto missing = firstMissingLayer(project)) messages.report(missingLayerMessage(*missing));
 
     TemporaryFile records("dorvo-records");

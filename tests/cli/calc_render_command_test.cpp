@@ -2,7 +2,10 @@
 // statuses a script relies on.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <regex>
 
@@ -76,6 +79,34 @@ TEST_F(CommandLine, CalcSavesTheProjectWithTheRecordsItWrote) {
     EXPECT_TRUE(saved.ends_with(stream));
     EXPECT_EQ(test::readBytes(DORVO_EXAMPLES_DIR "/embankment.slw"),
               saved.substr(0, saved.size() - stream.size()));
+}
+
+TEST_F(CommandLine, OutputsThatCannotBeWrittenAreRefusedBeforeTheSearch) {
+    const std::string before = test::readBytes(project());
+    fs::create_symlink(project(), folder.path() / "alias.slw");
+    fs::create_directory(folder.path() / "a-folder");
+    for (const fs::path& records :
+         {project(), folder.path() / "alias.slw", folder.path() / "a-folder",
+          folder.path() / "missing" / "records.txt"}) {
+        CliRun calc = run("calc " + project().string() + " --records " + records.string());
+        EXPECT_EQ(calc.status, 1) << records;
+        EXPECT_EQ(calc.output.find("circles tried"), std::string::npos) << calc.output;
+        EXPECT_EQ(test::readBytes(project()), before);
+    }
+    CliRun itself = run("calc " + project().string() + " --records " + project().string());
+    EXPECT_NE(itself.output.find("would overwrite the project file"), std::string::npos);
+}
+
+TEST_F(CommandLine, RecordsIntoAPipeReachTheReaderAndThePipeStays) {
+    const fs::path fifo = folder.path() / "records.pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string command = environment + DORVO_CLI_PATH + " calc " + project().string() +
+                                " --records " + fifo.string() + " >/dev/null 2>&1 &";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string stream = test::readBytes(fifo);
+    EXPECT_TRUE(stream.starts_with("$$CSV\r\n"));
+    EXPECT_TRUE(stream.ends_with("$$END\r\n"));
+    EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
 TEST_F(CommandLine, RecordsToStandardOutputKeepTheSummaryOnStandardError) {
