@@ -64,8 +64,7 @@ void printLoads(const Project& project, std::ostream& out) {
     for (int row = 1; row <= kMaxLoads; ++row) {
         const ConcentratedLoad& load = project.load(row);
         if (!isPresent(load.x)) continue;
-        out << "  " << row << ": X " << printable(load.x) << ", F " << shown(load.force)
-            << "\n";
+        out << "  " << row << ": X " << printable(load.x) << ", F " << shown(load.force) << "\n";
     }
 }
 
