@@ -103,17 +103,15 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
     applyPageSetupDefaults(project);
     PageSetup setup = makePageSetup(project.figureWindow, installation.settings, paper->widthMm(),
                                     paper->heightMm());
-    ViewState view{*page, request.pageNumber, double(setup.figureLeftX), true};
-    applyPaperDefaults(setup, view);
-    RememberedHeights remembered;
-    CriticalCircle critical;
-    const RenderInputs inputs{
-        project, installation.settings, installation.margins, installation.fonts, setup,
-        view,    resultsFile.path(),    remembered,           critical,           &messages};
-    rememberScreenHeights(inputs);
+    PageState state;
+    state.view = {*page, request.pageNumber, double(setup.figureLeftX), true};
+    applyPaperDefaults(setup, state.view);
+    const RenderInputs inputs{project, installation.settings, installation.margins,
+                              installation.fonts, setup, resultsFile.path(), &messages};
+    rememberScreenHeights(inputs, state);
 
     if (extension == ".pdf") {
-        auto pages = writePdf(request.output, *paper, inputs, request.dpi.value_or(600));
+        auto pages = writePdf(request.output, *paper, inputs, state, request.dpi.value_or(600));
         if (!pages) {
             messages.report(cannotWriteMessage(request.output));
             return 1;
@@ -122,15 +120,15 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
         return 0;
     }
     const int dpi = request.dpi.value_or(extension == ".png" ? 150 : 96);
-    const int pages = pageCount(inputs);
+    const int pages = pageCount(inputs, state);
     if (request.pageNumber < 1 || request.pageNumber > pages) {
         messages.report(
             literalMessage(formatC("page %d does not exist (1 to %d)", request.pageNumber, pages)));
         return 1;
     }
-    view.currentPage = request.pageNumber;
-    const bool written = extension == ".png" ? writePng(request.output, *paper, inputs, dpi)
-                                             : writeSvg(request.output, *paper, inputs, dpi);
+    state.view.currentPage = request.pageNumber;
+    const bool written = extension == ".png" ? writePng(request.output, *paper, inputs, state, dpi)
+                                             : writeSvg(request.output, *paper, inputs, state, dpi);
     if (!written) {
         messages.report(cannotWriteMessage(request.output));
         return 1;

@@ -86,21 +86,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     std::ofstream(path, std::ios::binary) << results;
 
     dorvo::MarginsTable margins = dorvo::defaultMarginsTable();
-    dorvo::ViewState view{dorvo::ViewPage::Figure, 1, double(setup.figureLeftX), false};
-    dorvo::applyPaperDefaults(setup, view);
-    dorvo::RememberedHeights remembered;
-    dorvo::CriticalCircle critical;
-    const dorvo::RenderInputs inputs{project, settings, margins,    fonts,    setup,
-                                     view,    path,     remembered, critical, &messages};
+    dorvo::PageState state;
+    state.view = {dorvo::ViewPage::Figure, 1, double(setup.figureLeftX), false};
+    dorvo::applyPaperDefaults(setup, state.view);
+    const dorvo::RenderInputs inputs{project, settings, margins, fonts, setup, path, &messages};
     CheckingCanvas canvas;
     for (dorvo::ViewPage page :
          {dorvo::ViewPage::Figure, dorvo::ViewPage::Data, dorvo::ViewPage::Results}) {
-        view.page = page;
-        view.printing = page != dorvo::ViewPage::Figure;
-        const int pages = dorvo::countPages(canvas, inputs);
-        for (int p = 1; p <= std::min(pages, 3); ++p) {
-            view.currentPage = p;
-            dorvo::drawPage(canvas, inputs);
+        state.view.page = page;
+        state.view.printing = page != dorvo::ViewPage::Figure;
+        const int pages = dorvo::countPages(canvas, inputs, state);
+        // The first pages, and the last, which a page index reaches without the ones before.
+        for (int p : {1, 2, 3, pages}) {
+            if (p > pages) continue;
+            state.view.currentPage = p;
+            dorvo::drawPage(canvas, inputs, state);
         }
     }
     ::unlink(path);

@@ -89,25 +89,25 @@ std::optional<Paper> paperNamed(std::string_view name, bool landscape) {
     return std::nullopt;
 }
 
-void rememberScreenHeights(const RenderInputs& inputs) {
+void rememberScreenHeights(const RenderInputs& inputs, PageState& state) {
     QImage screen = pointAt(kScreenDpi);
     QPainter painter(&screen);
     QPainterCanvas canvas(painter, kScreenDpi);
-    const bool printing = inputs.view.printing;
-    inputs.view.printing = false;
-    drawPage(canvas, inputs);
-    inputs.view.printing = printing;
+    const bool printing = state.view.printing;
+    state.view.printing = false;
+    drawPage(canvas, inputs, state);
+    state.view.printing = printing;
 }
 
-int pageCount(const RenderInputs& inputs) {
+int pageCount(const RenderInputs& inputs, PageState& state) {
     QImage device = pointAt(kLayoutDpi);
     QPainter painter(&device);
     QPainterCanvas canvas(painter, kLayoutDpi);
-    return countPages(canvas, inputs);
+    return countPages(canvas, inputs, state);
 }
 
 std::optional<int> writePdf(const std::filesystem::path& file, const Paper& paper,
-                            const RenderInputs& inputs, int dpi) {
+                            const RenderInputs& inputs, PageState& state, int dpi) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -120,26 +120,26 @@ std::optional<int> writePdf(const std::filesystem::path& file, const Paper& pape
     QPainter painter;
     if (!painter.begin(&writer)) return std::nullopt;
     QPainterCanvas canvas = layoutCanvas(painter, dpi);
-    const int pages = countPages(canvas, inputs);
+    const int pages = countPages(canvas, inputs, state);
     for (int page = 1; page <= pages; ++page) {
         if (page > 1) writer.newPage();
-        inputs.view.currentPage = page;
-        drawPage(canvas, inputs);
+        state.view.currentPage = page;
+        drawPage(canvas, inputs, state);
     }
-    inputs.view.currentPage = 1;
+    state.view.currentPage = 1;
     if (!painter.end() || !replaceFileWith(file, bytes)) return std::nullopt;
     return pages;
 }
 
 bool writePng(const std::filesystem::path& file, const Paper& paper, const RenderInputs& inputs,
-              int dpi) {
+              PageState& state, int dpi) {
     QImage image(sizePx(paper, dpi), QImage::Format_RGB32);
     setDpi(image, dpi);
     image.fill(Qt::white);
     {
         QPainter painter(&image);
         QPainterCanvas canvas = layoutCanvas(painter, dpi);
-        drawPage(canvas, inputs);
+        drawPage(canvas, inputs, state);
     }
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -148,7 +148,7 @@ bool writePng(const std::filesystem::path& file, const Paper& paper, const Rende
 }
 
 bool writeSvg(const std::filesystem::path& file, const Paper& paper, const RenderInputs& inputs,
-              int dpi) {
+              PageState& state, int dpi) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -163,7 +163,7 @@ bool writeSvg(const std::filesystem::path& file, const Paper& paper, const Rende
     if (!painter.begin(&generator)) return false;
     {
         QPainterCanvas canvas = layoutCanvas(painter, dpi);
-        drawPage(canvas, inputs);
+        drawPage(canvas, inputs, state);
     }
     return painter.end() && replaceFileWith(file, bytes);
 }

@@ -30,7 +30,7 @@ std::optional<Paper> paperNamed(std::string_view name, bool landscape);
 
 /// Draws the shown page as the screen shows it (96 dpi, not printing), so that the pages of
 /// every file remember the screen's row heights and break where the screen's pages break.
-void rememberScreenHeights(const RenderInputs& inputs);
+void rememberScreenHeights(const RenderInputs& inputs, PageState& state);
 
 // Every file lays its pages out at one print resolution and scales them to its own, so page N
 // is the same page in a PDF, a PNG and an SVG whatever their resolutions.
@@ -38,17 +38,17 @@ void rememberScreenHeights(const RenderInputs& inputs);
 /// Writes every page of the shown page kind to a PDF, as the printer would print them.
 /// Returns the number of pages written, or nothing when the file could not be written.
 std::optional<int> writePdf(const std::filesystem::path& file, const Paper& paper,
-                            const RenderInputs& inputs, int dpi);
+                            const RenderInputs& inputs, PageState& state, int dpi);
 
 /// Writes one page to a PNG image at a resolution; false when it could not be written.
 bool writePng(const std::filesystem::path& file, const Paper& paper, const RenderInputs& inputs,
-              int dpi);
+              PageState& state, int dpi);
 
 /// Writes one page to an SVG drawing; false when it could not be written.
 bool writeSvg(const std::filesystem::path& file, const Paper& paper, const RenderInputs& inputs,
-              int dpi);
+              PageState& state, int dpi);
 
 /// The number of pages of the shown page kind in every file.
-int pageCount(const RenderInputs& inputs);
+int pageCount(const RenderInputs& inputs, PageState& state);
 
 }  // namespace dorvo

@@ -12,11 +12,11 @@ namespace {
 
 class DataPage {
   public:
-    DataPage(Canvas& canvas, const RenderInputs& inputs, PageMode mode)
+    DataPage(Canvas& canvas, const RenderInputs& inputs, PageState& state, PageMode mode)
         : inputs_(inputs),
           project_(inputs.project),
-          rows_(canvas, inputs, mode, font_slot::kDataTables, inputs.remembered.dataRow,
-                inputs.remembered.dataHeading),
+          rows_(canvas, inputs, state.view, mode, font_slot::kDataTables, state.remembered.dataRow,
+                state.remembered.dataHeading),
           units_(readInteger(inputs.setting(settings_line::kUnitDisplay))) {
         if (rows_.drawing()) {
             selectFontSlot(canvas, inputs, font_slot::kDataTables);
@@ -228,14 +228,14 @@ class DataPage {
 
 }  // namespace
 
-int layOutDataPage(Canvas& canvas, const RenderInputs& inputs, PageMode mode) {
-    const int pages = DataPage(canvas, inputs, mode).layOut();
+int layOutDataPage(Canvas& canvas, const RenderInputs& inputs, PageState& state, PageMode mode) {
+    const int pages = DataPage(canvas, inputs, state, mode).layOut();
     if (mode == PageMode::Drawing) {
         const DeviceMapping mapping = makeDeviceMapping(canvas.dpiX(), canvas.dpiY(), inputs.setup);
         drawPageNumber(
             canvas, mapping, inputs,
             {page_line::kDataStartPage, page_line::kDataPageForm, page_line::kDataPagePrefix},
-            inputs.view.currentPage);
+            state.view.currentPage);
     }
     return pages;
 }

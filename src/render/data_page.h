@@ -8,6 +8,6 @@ namespace dorvo {
 
 /// Lays out the input data tables: blocks, layers, loads, the slip-circle search and Kh.
 /// Draws the rows of the current page (drawing mode) and returns the number of pages.
-int layOutDataPage(Canvas& canvas, const RenderInputs& inputs, PageMode mode);
+int layOutDataPage(Canvas& canvas, const RenderInputs& inputs, PageState& state, PageMode mode);
 
 }  // namespace dorvo

@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 
 #include "calc/circle_search.h"
 #include "model/encoding.h"
-#include "model/line_io.h"
 #include "model/number_text.h"
 #include "model/text_cell.h"
 #include "render/drawing.h"
+#include "render/result_stream.h"
 
 namespace dorvo {
 
@@ -72,21 +71,22 @@ double firstMultipleAbove(double step, double edge) {
 
 class FigurePainter {
   public:
-    FigurePainter(Canvas& canvas, const RenderInputs& inputs)
+    FigurePainter(Canvas& canvas, const RenderInputs& inputs, PageState& state)
         : canvas_(canvas),
           inputs_(inputs),
+          state_(state),
           settings_(inputs.settings),
           mapping_(makeDeviceMapping(canvas.dpiX(), canvas.dpiY(), inputs.setup)),
           draw_(canvas, mapping_),
           blocks_(figureBlocks(inputs.project)) {}
 
     void paint() {
-        window_ = figureWindowOf(inputs_.setup, inputs_.view);
+        window_ = figureWindowOf(inputs_.setup, state_.view);
         mapping_.shiftX = -window_.left;
         mapping_.topY = inputs_.setup.figureTopY;
-        firstPage_ = inputs_.view.currentPage == 1;
+        firstPage_ = state_.view.currentPage == 1;
         repeat_ = settingIsOn(inputs_, page_line::kRepeatOnLaterPages);
-        if (!inputs_.view.printing) {
+        if (!state_.view.printing) {
             draw_.frame(window_.left, window_.top, window_.right, window_.bottom,
                         settings_.windowFrameWidth, kWindowOutline);
         }
@@ -292,7 +292,7 @@ class FigurePainter {
     }
 
     void drawResultOverlay() {
-        CriticalCircle& c = inputs_.critical;
+        CriticalCircle& c = state_.critical;
         const std::vector<CentreLabel> labels = readResultOverlay(inputs_.resultsFile, c);
         const double h =
             fontHeightPx(inputs_.font(font_slot::kFigureFs), canvas_.dpiY()) / mapping_.pxPerMetreY;
@@ -326,11 +326,12 @@ class FigurePainter {
         drawPageNumber(
             canvas_, m, inputs_,
             {page_line::kFigureStartPage, page_line::kFigurePageForm, page_line::kFigurePagePrefix},
-            inputs_.view.currentPage);
+            state_.view.currentPage);
     }
 
     Canvas& canvas_;
     const RenderInputs& inputs_;
+    PageState& state_;
     const ProgramSettings& settings_;
     DeviceMapping mapping_;
     ModelDrawing draw_;
@@ -362,23 +363,21 @@ std::string trimmed(std::string_view text) {
 std::vector<CentreLabel> readResultOverlay(const std::filesystem::path& resultsFile,
                                            CriticalCircle& critical) {
     std::vector<CentreLabel> labels;
-    std::ifstream in(resultsFile, std::ios::binary);
-    if (!in) return labels;
+    ResultStreamReader in(resultsFile);
+    if (!in.isOpen()) return labels;
     OverlayState state = OverlayState::None;
-    std::string raw;
-    while (readRawLine(in, raw)) {
-        const std::string_view line = withoutLineEnd(raw);
-        auto contains = [&](std::string_view marker) { return line.find(marker) != line.npos; };
-        if (contains("$$END")) break;
-        if (contains("$$XY")) {
+    while (in.next()) {
+        const std::string_view line = in.line();
+        if (in.has("$$END")) break;
+        if (in.has("$$XY")) {
             state = OverlayState::Points;
-        } else if (contains("$$ANS")) {
+        } else if (in.has("$$ANS")) {
             state = OverlayState::Critical;
-        } else if (contains("$$RSLT")) {
+        } else if (in.has("$$RSLT")) {
             state = OverlayState::CentreValues;
-        } else if (contains("FS min") && state == OverlayState::Csv) {
+        } else if (in.has("FS min") && state == OverlayState::Csv) {
             state = OverlayState::CentreValues;
-        } else if (contains("$$CSV")) {
+        } else if (in.has("$$CSV")) {
             state = OverlayState::Csv;
             continue;
         }
@@ -410,8 +409,8 @@ std::vector<CentreLabel> readResultOverlay(const std::filesystem::path& resultsF
     return labels;
 }
 
-void drawFigurePage(Canvas& canvas, const RenderInputs& inputs) {
-    FigurePainter(canvas, inputs).paint();
+void drawFigurePage(Canvas& canvas, const RenderInputs& inputs, PageState& state) {
+    FigurePainter(canvas, inputs, state).paint();
 }
 
 }  // namespace dorvo

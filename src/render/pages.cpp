@@ -6,34 +6,34 @@
 
 namespace dorvo {
 
-void drawPage(Canvas& canvas, const RenderInputs& inputs) {
-    switch (inputs.view.page) {
+void drawPage(Canvas& canvas, const RenderInputs& inputs, PageState& state) {
+    switch (state.view.page) {
         case ViewPage::Data:
-            layOutDataPage(canvas, inputs, PageMode::Drawing);
+            layOutDataPage(canvas, inputs, state, PageMode::Drawing);
             break;
         case ViewPage::Results:
-            layOutResultsPage(canvas, inputs, PageMode::Drawing);
+            layOutResultsPage(canvas, inputs, state, PageMode::Drawing);
             break;
         case ViewPage::Figure:
-            drawFigurePage(canvas, inputs);
+            drawFigurePage(canvas, inputs, state);
             break;
     }
 }
 
-int countPages(Canvas& canvas, const RenderInputs& inputs) {
+int countPages(Canvas& canvas, const RenderInputs& inputs, PageState& state) {
     int pages = 1;
-    switch (inputs.view.page) {
+    switch (state.view.page) {
         case ViewPage::Data:
-            pages = layOutDataPage(canvas, inputs, PageMode::Counting);
+            pages = layOutDataPage(canvas, inputs, state, PageMode::Counting);
             break;
         case ViewPage::Results:
-            pages = layOutResultsPage(canvas, inputs, PageMode::Counting);
+            pages = layOutResultsPage(canvas, inputs, state, PageMode::Counting);
             break;
         case ViewPage::Figure:
             pages = countFigurePages(inputs.project, inputs.setup);
             break;
     }
-    if (inputs.view.currentPage > pages) inputs.view.currentPage = 1;
+    if (state.view.currentPage > pages) state.view.currentPage = 1;
     return pages;
 }
 

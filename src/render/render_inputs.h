@@ -6,6 +6,7 @@
 #include "model/project.h"
 #include "render/canvas.h"
 #include "render/page_setup.h"
+#include "render/result_page_index.h"
 #include "settings/font_slots.h"
 #include "settings/margins_table.h"
 #include "settings/program_settings.h"
@@ -21,17 +22,24 @@ struct RememberedHeights {
     double resultHeading = 0.0;
 };
 
-/// Everything a page routine reads, and the little it remembers between draws.
+/// What the pages keep from one draw to the next: the page the view shows, the screen's row
+/// heights, the critical circle as the figure last read it from the results working file and
+/// where the result table's pages start.
+struct PageState {
+    ViewState view;
+    RememberedHeights remembered;
+    CriticalCircle critical;
+    ResultPageIndex resultPages;
+};
+
+/// Everything a page routine reads.
 struct RenderInputs {
     const Project& project;
     const ProgramSettings& settings;
     const MarginsTable& margins;
     const FontSlots& fonts;
     const PageSetup& setup;
-    ViewState& view;
     std::filesystem::path resultsFile;
-    RememberedHeights& remembered;
-    CriticalCircle& critical;  // as the figure last read it from the results working file
     MessageSink* messages = nullptr;
 
     const FontSlot& font(int slot) const { return fonts.at(static_cast<std::size_t>(slot - 1)); }

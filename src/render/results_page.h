@@ -8,6 +8,6 @@ namespace dorvo {
 
 /// Lays out the result records as a table, one row per record at the columns its code
 /// selects. Draws the rows of the current page (drawing mode) and returns the number of pages.
-int layOutResultsPage(Canvas& canvas, const RenderInputs& inputs, PageMode mode);
+int layOutResultsPage(Canvas& canvas, const RenderInputs& inputs, PageState& state, PageMode mode);
 
 }  // namespace dorvo

@@ -26,13 +26,14 @@ double agreedHeight(double own, double& remembered, bool printing) {
 
 }  // namespace
 
-RowEngine::RowEngine(Canvas& canvas, const RenderInputs& inputs, PageMode mode, int rowFontSlot,
-                     double& rememberedRow, double& rememberedHeading)
-    : canvas_(canvas), inputs_(inputs), mode_(mode) {
+RowEngine::RowEngine(Canvas& canvas, const RenderInputs& inputs, const ViewState& view,
+                     PageMode mode, int rowFontSlot, double& rememberedRow,
+                     double& rememberedHeading)
+    : canvas_(canvas), inputs_(inputs), view_(view), mode_(mode) {
     const PageSetup& setup = inputs.setup;
     top_ = pageMetresY(100, setup.paperHeightMm, setup.topMarginMm);
     mapping_ = paperMapping(makeDeviceMapping(canvas.dpiX(), canvas.dpiY(), setup), top_);
-    const bool printing = inputs.view.printing;
+    const bool printing = view.printing;
     const double rowHeight =
         fontHeightPx(inputs.font(rowFontSlot), canvas.dpiY()) / mapping_.pxPerMetreY * 1.2;
     const double headingHeight =
@@ -64,6 +65,12 @@ void RowEngine::newPage(double y) {
     ++page_;
     y_ = y;
     rows_ = 0;
+}
+
+void RowEngine::resume(const RowPosition& position) {
+    page_ = position.page;
+    y_ = position.y;
+    rows_ = position.rows;
 }
 
 void RowEngine::cell(double columnMm, std::string_view utf8) {

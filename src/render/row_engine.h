@@ -6,6 +6,7 @@
 #include "render/canvas.h"
 #include "render/drawing.h"
 #include "render/render_inputs.h"
+#include "render/result_page_index.h"
 
 namespace dorvo {
 
@@ -17,8 +18,8 @@ enum class PageMode { Drawing, Counting };
 class RowEngine {
   public:
     /// `rowFontSlot` sets the row height; `remembered` holds the screen's heights for this page.
-    RowEngine(Canvas& canvas, const RenderInputs& inputs, PageMode mode, int rowFontSlot,
-              double& rememberedRow, double& rememberedHeading);
+    RowEngine(Canvas& canvas, const RenderInputs& inputs, const ViewState& view, PageMode mode,
+              int rowFontSlot, double& rememberedRow, double& rememberedHeading);
 
     double top() const { return top_; }
     double rowHeight() const { return rowHeight_; }
@@ -27,7 +28,7 @@ class RowEngine {
     int page() const { return page_; }
     double y() const { return y_; }
     bool drawing() const { return mode_ == PageMode::Drawing; }
-    bool onCurrentPage() const { return drawing() && page_ == inputs_.view.currentPage; }
+    bool onCurrentPage() const { return drawing() && page_ == view_.currentPage; }
     const DeviceMapping& mapping() const { return mapping_; }
 
     /// Moves down one row, starting a new page when the page is full.
@@ -42,6 +43,10 @@ class RowEngine {
     bool full() const { return rows_ > rowsPerPage_ || y_ < bottomLimit_; }
     void setY(double y) { y_ = y; }
 
+    /// Where the layout stands, to resume it later on the same device.
+    RowPosition position() const { return {page_, y_, rows_}; }
+    void resume(const RowPosition& position);
+
     /// Draws a text at a column (mm from the left margin) of the current row, when the row is
     /// on the current page.
     void cell(double columnMm, std::string_view utf8);
@@ -51,6 +56,7 @@ class RowEngine {
   private:
     Canvas& canvas_;
     const RenderInputs& inputs_;
+    const ViewState& view_;
     PageMode mode_;
     DeviceMapping mapping_;
     double top_ = 0.0;

@@ -30,7 +30,7 @@ class ExampleExport : public ::testing::Test {
         applyPageSetupDefaults(f.project);
         f.setup =
             makePageSetup(f.project.figureWindow, f.settings, paper.widthMm(), paper.heightMm());
-        f.view.printing = true;
+        f.state.view.printing = true;
     }
 
     int pdfPages(const std::filesystem::path& file) {
@@ -59,17 +59,17 @@ class ExampleExport : public ::testing::Test {
 
 TEST_F(ExampleExport, EveryPageKindWritesAPdfWithItsPagesAndAPngWithInk) {
     for (ViewPage page : {ViewPage::Figure, ViewPage::Data, ViewPage::Results}) {
-        f.view.page = page;
+        f.state.view.page = page;
         const auto pdf = f.folder.path() / "page.pdf";
-        auto written = writePdf(pdf, paper, f.inputs(), 300);
+        auto written = writePdf(pdf, paper, f.inputs(), f.state, 300);
         ASSERT_TRUE(written.has_value());
         EXPECT_EQ(pdfPages(pdf), *written);
-        EXPECT_EQ(*written, pageCount(f.inputs()));
+        EXPECT_EQ(*written, pageCount(f.inputs(), f.state));
         EXPECT_GE(*written, page == ViewPage::Results ? 20 : 2);
 
         const auto png = f.folder.path() / "page.png";
-        f.view.currentPage = 1;
-        ASSERT_TRUE(writePng(png, paper, f.inputs(), 100));
+        f.state.view.currentPage = 1;
+        ASSERT_TRUE(writePng(png, paper, f.inputs(), f.state, 100));
         const QImage image(QString::fromStdString(png.string()));
         EXPECT_EQ(image.width(), 827);  // 210 mm at 100 dpi
         EXPECT_GT(inkOf(png), 0.005) << "page kind " << int(page);
@@ -77,36 +77,36 @@ TEST_F(ExampleExport, EveryPageKindWritesAPdfWithItsPagesAndAPngWithInk) {
 }
 
 TEST_F(ExampleExport, FilesBreakWhereTheScreenBreaksWhenTheRowHeightsNearlyAgree) {
-    f.view.page = ViewPage::Results;
+    f.state.view.page = ViewPage::Results;
     f.fonts[font_slot::kResultTables - 1].sizePoints = 10;  // 13 px on the screen, 2.5 % short
-    f.view.printing = false;
+    f.state.view.printing = false;
     test::RecordingCanvas screen(96);
-    const int onScreen = countPages(screen, f.inputs());
-    f.view.printing = true;
-    rememberScreenHeights(f.inputs());
-    EXPECT_EQ(pageCount(f.inputs()), onScreen);
-    EXPECT_EQ(writePdf(f.folder.path() / "results.pdf", paper, f.inputs(), 600), onScreen);
+    const int onScreen = countPages(screen, f.inputs(), f.state);
+    f.state.view.printing = true;
+    rememberScreenHeights(f.inputs(), f.state);
+    EXPECT_EQ(pageCount(f.inputs(), f.state), onScreen);
+    EXPECT_EQ(writePdf(f.folder.path() / "results.pdf", paper, f.inputs(), f.state, 600), onScreen);
 }
 
 TEST_F(ExampleExport, SvgHoldsTheHeadingInJapanese) {
-    f.view.page = ViewPage::Figure;
-    f.view.currentPage = 1;
+    f.state.view.page = ViewPage::Figure;
+    f.state.view.currentPage = 1;
     const auto svg = f.folder.path() / "figure.svg";
-    ASSERT_TRUE(writeSvg(svg, paper, f.inputs(), 96));
+    ASSERT_TRUE(writeSvg(svg, paper, f.inputs(), f.state, 96));
     const std::string text = test::readBytes(svg);
     EXPECT_NE(text.find("計算結果図"), std::string::npos);  // Qt splits runs by script
     EXPECT_NE(text.find("IPAMincho"), std::string::npos);
 }
 
 TEST_F(ExampleExport, OutputThatCannotBeWrittenIsAFailureEvenWhenItsNameExists) {
-    f.view.page = ViewPage::Figure;
+    f.state.view.page = ViewPage::Figure;
     for (const char* name : {"taken.svg", "taken.png", "taken.pdf"}) {
         const auto taken = f.folder.path() / name;
         std::filesystem::create_directory(taken);  // exists, but no file can replace it
-        const bool written = taken.extension() == ".svg" ? writeSvg(taken, paper, f.inputs(), 96)
+        const bool written = taken.extension() == ".svg" ? writeSvg(taken, paper, f.inputs(), f.state, 96)
                              : taken.extension() == ".png"
-                                 ? writePng(taken, paper, f.inputs(), 96)
-                                 : writePdf(taken, paper, f.inputs(), 96).has_value();
+                                 ? writePng(taken, paper, f.inputs(), f.state, 96)
+                                 : writePdf(taken, paper, f.inputs(), f.state, 96).has_value();
         EXPECT_FALSE(written) << name;
         EXPECT_TRUE(std::filesystem::is_directory(taken));
     }

@@ -16,13 +16,13 @@ namespace {
 
 int count(test::RenderFixture& f) {
     test::RecordingCanvas canvas;
-    return layOutDataPage(canvas, f.inputs(), PageMode::Counting);
+    return layOutDataPage(canvas, f.inputs(), f.state, PageMode::Counting);
 }
 
 test::RecordingCanvas drawPageOf(test::RenderFixture& f, int page) {
-    f.view.currentPage = page;
+    f.state.view.currentPage = page;
     test::RecordingCanvas canvas;
-    layOutDataPage(canvas, f.inputs(), PageMode::Drawing);
+    layOutDataPage(canvas, f.inputs(), f.state, PageMode::Drawing);
     return canvas;
 }
 
@@ -82,8 +82,9 @@ TEST(DataPage, RowsPerPageStayBetweenTwoAndTwoHundred) {
     auto rowsPerPage = [&](double points) {
         f.fonts[3].sizePoints = points;
         test::RecordingCanvas canvas;
-        return RowEngine(canvas, f.inputs(), PageMode::Counting, font_slot::kDataTables,
-                         f.remembered.dataRow, f.remembered.dataHeading)
+        return RowEngine(canvas, f.inputs(), f.state.view, PageMode::Counting,
+                         font_slot::kDataTables, f.state.remembered.dataRow,
+                         f.state.remembered.dataHeading)
             .rowsPerPage();
     };
     EXPECT_EQ(rowsPerPage(200), 2);    // fewer than four rows fit
@@ -176,15 +177,15 @@ TEST(DataPage, PrinterTakesTheScreensRowHeightWhenTheyNearlyAgree) {
     test::RenderFixture f;
     for (int row = 1; row <= 8; ++row) addBlock(f, row, 20);
     drawPageOf(f, 1);  // the screen draws first and remembers its heights
-    const double screenRow = f.remembered.dataRow;
+    const double screenRow = f.state.remembered.dataRow;
     ASSERT_GT(screenRow, 0.0);
-    f.view.printing = true;
-    f.view.currentPage = 1;
+    f.state.view.printing = true;
+    f.state.view.currentPage = 1;
     test::RecordingCanvas printer(100.0);  // within 3 %: rows break as on the screen
-    const int printed = layOutDataPage(printer, f.inputs(), PageMode::Counting);
-    f.view.printing = false;
+    const int printed = layOutDataPage(printer, f.inputs(), f.state, PageMode::Counting);
+    f.state.view.printing = false;
     EXPECT_EQ(printed, count(f));
-    EXPECT_EQ(f.remembered.dataRow, screenRow);
+    EXPECT_EQ(f.state.remembered.dataRow, screenRow);
 }
 
 }  // namespace

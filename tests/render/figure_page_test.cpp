@@ -21,7 +21,7 @@ using test::Drawn;
 
 test::RecordingCanvas draw(test::RenderFixture& f) {
     test::RecordingCanvas canvas;
-    drawFigurePage(canvas, f.inputs());
+    drawFigurePage(canvas, f.inputs(), f.state);
     return canvas;
 }
 
@@ -78,8 +78,8 @@ TEST(FigurePage, LaterPrintedPagesOmitYAxisHeadingAndPageNumberUnlessAsked) {
     f.setSetting(41, "1");
     f.setSetting(59, "281");
     f.setSetting(49, "-");
-    f.view.printing = true;
-    f.view.currentPage = 2;
+    f.state.view.printing = true;
+    f.state.view.currentPage = 2;
     test::RecordingCanvas second = draw(f);
     EXPECT_FALSE(second.hasText("断面図"));
     EXPECT_FALSE(second.hasText("-2-"));
@@ -140,7 +140,7 @@ TEST(FigurePage, AxisNumbersStandStrictlyAboveTheBottomEdgeAndRightOfTheLeftEdge
     for (const Case& c : {Case{0, "10"}, Case{20, "30"}, Case{-20, "-10"}, Case{3, "10"},
                           Case{-3, "0"}, Case{-15, "-10"}}) {
         f.setup.figureTopY = c.edge + f.setup.pageDepthM;
-        f.view.figurePageLeftX = c.edge;
+        f.state.view.figurePageLeftX = c.edge;
         const FirstAxisNumbers numbers = firstAxisNumbers(f);
         EXPECT_EQ(numbers.y, c.first) << "bottom edge at " << c.edge;
         EXPECT_EQ(numbers.x, c.first) << "left edge at " << c.edge;
@@ -162,7 +162,7 @@ TEST(FigurePage, ScreenOnlyOutlineOfTheWindow) {
         return canvas.ofColour(Drawn::Kind::Polyline, 0xffff80).size();
     };
     EXPECT_EQ(outlines(draw(f)), 1u);
-    f.view.printing = true;
+    f.state.view.printing = true;
     EXPECT_EQ(outlines(draw(f)), 0u);
 }
 
@@ -192,7 +192,7 @@ TEST(FigurePage, ExampleAfterACalculationShowsTheCriticalCircleAndEveryCentresFs
     ASSERT_EQ(calculation.outcome, CalculationOutcome::Completed);
     const CircleResult& best = *calculation.summary.critical;
     f.setup.figureLeftX = 20;
-    f.view.figurePageLeftX = 20;
+    f.state.view.figurePageLeftX = 20;
 
     test::RecordingCanvas canvas = draw(f);
     DeviceMapping m = makeDeviceMapping(96, 96, f.setup);
@@ -211,7 +211,7 @@ TEST(FigurePage, ExampleAfterACalculationShowsTheCriticalCircleAndEveryCentresFs
     int labels = 0;
     for (const Drawn& text : canvas.texts()) labels += text.text.find('.') != std::string::npos;
     EXPECT_EQ(labels, 15 * 15);
-    EXPECT_DOUBLE_EQ(f.critical.radius, std::stod(formatC("%.2f", best.r)));
+    EXPECT_DOUBLE_EQ(f.state.critical.radius, std::stod(formatC("%.2f", best.r)));
 }
 
 TEST(FigurePage, ResultOverlayReadsLabelsCircleAndEndPoints) {
@@ -255,7 +255,7 @@ TEST(FigurePage, AwkwardInputDrawsWithoutCrashing) {
         for (double left : {-1e7, 0.0, 1e9}) {
             f.setup.scaleX = scale > 0 ? scale : 500;
             f.setup.scaleY = scale > 0 ? scale : 500;
-            f.view.figurePageLeftX = left;
+            f.state.view.figurePageLeftX = left;
             test::RecordingCanvas canvas = draw(f);
             EXPECT_FALSE(canvas.drawn.empty());
         }

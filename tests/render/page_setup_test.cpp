@@ -135,11 +135,11 @@ TEST(PageSetup, FigureExtentsTakeBlocksLinesAndTheGrid) {
 TEST(PageSetup, CountingBringsACurrentPageBeyondTheCountBackToOne) {
     test::RenderFixture f;
     f.project.block(1).x = "10";
-    f.view.page = ViewPage::Results;
-    f.view.currentPage = 4;
+    f.state.view.page = ViewPage::Results;
+    f.state.view.currentPage = 4;
     test::RecordingCanvas canvas;
-    EXPECT_EQ(countPages(canvas, f.inputs()), 1);
-    EXPECT_EQ(f.view.currentPage, 1);
+    EXPECT_EQ(countPages(canvas, f.inputs(), f.state), 1);
+    EXPECT_EQ(f.state.view.currentPage, 1);
 }
 
 TEST(DashedLine, WidthDashAndGapRules) {

@@ -12,9 +12,9 @@ namespace dorvo {
 namespace {
 
 test::RecordingCanvas drawPageOf(test::RenderFixture& f, int page) {
-    f.view.currentPage = page;
+    f.state.view.currentPage = page;
     test::RecordingCanvas canvas;
-    layOutResultsPage(canvas, f.inputs(), PageMode::Drawing);
+    layOutResultsPage(canvas, f.inputs(), f.state, PageMode::Drawing);
     return canvas;
 }
 
@@ -92,7 +92,7 @@ TEST(ResultsPage, WithoutAResultsFileOnlyTheHeading) {
     ASSERT_EQ(canvas.texts().size(), 1u);
     EXPECT_EQ(canvas.texts()[0].text, "RESULTS");
     test::RecordingCanvas counter;
-    EXPECT_EQ(layOutResultsPage(counter, f.inputs(), PageMode::Counting), 1);
+    EXPECT_EQ(layOutResultsPage(counter, f.inputs(), f.state, PageMode::Counting), 1);
 }
 
 TEST(ResultsPage, LongStreamsPageAndNumberEveryPage) {
@@ -104,10 +104,77 @@ TEST(ResultsPage, LongStreamsPageAndNumberEveryPage) {
     f.setSetting(59, "281");
     f.setSetting(54, "(");
     test::RecordingCanvas counter;
-    const int pages = layOutResultsPage(counter, f.inputs(), PageMode::Counting);
+    const int pages = layOutResultsPage(counter, f.inputs(), f.state, PageMode::Counting);
     EXPECT_EQ(pages, 3);
     EXPECT_TRUE(drawPageOf(f, 2).hasText("(4)"));
     EXPECT_FALSE(rowsOf(drawPageOf(f, 3)).empty());
+}
+
+/// The texts of a page with their places, to compare two draws of the same page.
+std::vector<std::pair<std::string, DevicePoint>> textsOf(const test::RecordingCanvas& canvas) {
+    std::vector<std::pair<std::string, DevicePoint>> texts;
+    for (const test::Drawn& text : canvas.texts()) texts.emplace_back(text.text, text.points[0]);
+    return texts;
+}
+
+std::string mixedStream(int centres) {
+    std::string stream = "$$CSV\r\n018,Rx,Ry,R,MD,(MC)  +,(Mt-Me)  =,MR,FS\r\n";
+    for (int i = 0; i < centres; ++i) {
+        stream += "028,    1.00,    2.00,    3.00,       4.00,       5.00,       6.00,       "
+                  "7.00,    1.250\r\n";
+        stream += "038,     ,     ,    3.50,       4.00,       5.00,       6.00,       7.00,    "
+                  "1.300\r\n";
+        stream += "055,FS min.,( Rx:    1.00,Ry:    2.00,R:    3.00 ),=   1.250\r\n";
+        if (i % 7 == 0) stream += "073,    5.00,   12.00,    ---\r\n";
+    }
+    return stream + "801,----\r\n$$ANS\r\n055,FS min.,( Rx:    1.00,Ry:    2.00,R:    3.00 ),=   "
+                    "1.250\r\n$$END\r\n";
+}
+
+TEST(ResultsPage, PageIndexDrawsEveryPageAsALayoutFromTheStartDoes) {
+    test::RenderFixture f;
+    f.writeResults(mixedStream(200));
+    f.setSetting(16, "1");  // the units row after the column heads
+    f.setSetting(settings_line::kUnitDisplay, "1");
+    f.setSetting(43, "1");
+    f.setSetting(59, "281");
+    test::RecordingCanvas counter;
+    const int pages = layOutResultsPage(counter, f.inputs(), f.state, PageMode::Counting);
+    ASSERT_GT(pages, 5);
+    EXPECT_EQ(f.state.resultPages.starts.size(), std::size_t(pages - 1));
+    // Backwards, so that every page comes from the index, never from the page before it.
+    for (int page = pages; page >= 1; --page) {
+        test::RenderFixture fresh;
+        fresh.writeResults(mixedStream(200));
+        fresh.project = f.project;
+        fresh.state.view.currentPage = page;
+        test::RecordingCanvas fromStart;
+        layOutResultsPage(fromStart, fresh.inputs(), fresh.state, PageMode::Drawing);
+        EXPECT_EQ(textsOf(drawPageOf(f, page)), textsOf(fromStart)) << "page " << page;
+    }
+}
+
+TEST(ResultsPage, LastPageDrawnFirstFindsItsPlaceAndCountingThenReusesIt) {
+    test::RenderFixture f;
+    f.writeResults(mixedStream(200));
+    test::RecordingCanvas counter;
+    const int pages = layOutResultsPage(counter, f.inputs(), f.state, PageMode::Counting);
+    test::RenderFixture g;
+    g.writeResults(mixedStream(200));
+    const test::RecordingCanvas last = drawPageOf(g, pages);  // lays out up to it, noting starts
+    EXPECT_FALSE(rowsOf(last).empty());
+    EXPECT_EQ(g.state.resultPages.starts.size(), std::size_t(pages - 1));
+    EXPECT_EQ(layOutResultsPage(counter, g.inputs(), g.state, PageMode::Counting), pages);
+}
+
+TEST(ResultsPage, NewResultsFileReplacesThePageIndex) {
+    test::RenderFixture f;
+    f.writeResults(mixedStream(200));
+    test::RecordingCanvas counter;
+    const int longPages = layOutResultsPage(counter, f.inputs(), f.state, PageMode::Counting);
+    f.writeResults(kShortStream);
+    EXPECT_LT(layOutResultsPage(counter, f.inputs(), f.state, PageMode::Counting), longPages);
+    EXPECT_EQ(rowsOf(drawPageOf(f, 1)).size(), 3u);
 }
 
 }  // namespace

@@ -31,8 +31,7 @@ RenderFixture::RenderFixture()
 }
 
 RenderInputs RenderFixture::inputs() {
-    return {project, settings,    margins,    fonts,    setup,
-            view,    resultsFile, remembered, critical, nullptr};
+    return {project, settings, margins, fonts, setup, resultsFile, nullptr};
 }
 
 void RenderFixture::writeResults(std::string_view text) {

@@ -24,7 +24,8 @@ inline constexpr Colour kRangeColour = 0x000077;
 struct RenderFixture {
     RenderFixture();
 
-    /// Fresh inputs over the fixture's parts (take again after changing them).
+    /// Fresh inputs over the fixture's parts (take again after changing them); the pages keep
+    /// their state in `state`.
     RenderInputs inputs();
     /// Writes the results working file the pages read.
     void writeResults(std::string_view text);
@@ -36,9 +37,7 @@ struct RenderFixture {
     MarginsTable margins;
     FontSlots fonts;
     PageSetup setup;
-    ViewState view;
-    RememberedHeights remembered;
-    CriticalCircle critical;
+    PageState state;
     std::filesystem::path resultsFile;
 };
 
