@@ -86,11 +86,14 @@ QString installedFamilyFor(const QString& face) {
     return QStringLiteral("IPAMincho");
 }
 
-QPainterCanvas::QPainterCanvas(QPainter& painter, double dpi) : painter_(painter), dpi_(dpi) {
+QPainterCanvas::QPainterCanvas(QPainter& painter, double dpi)
+    : painter_(painter),
+      dpi_(dpi),
+      font_(installedFamilyFor(QStringLiteral("ＭＳ 明朝"))),
+      metrics_(font_, painter.device()) {
     painter_.setRenderHint(QPainter::Antialiasing, true);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);
     painter_.setBackgroundMode(Qt::TransparentMode);
-    font_ = QFont(installedFamilyFor(QStringLiteral("ＭＳ 明朝")));
 }
 
 double QPainterCanvas::pixelScale() const {
@@ -185,11 +188,10 @@ void QPainterCanvas::drawTextBox(DeviceRect rect, std::string_view utf8, Colour 
 
 void QPainterCanvas::drawText(DevicePoint at, std::string_view utf8) {
     const QString text = fromUtf8(utf8);
-    const QFontMetricsF metrics(font_, painter_.device());
-    const double width = metrics.horizontalAdvance(text);
+    const QFontMetricsF& metrics = metrics_;
     double x = 0.0;
     double baseline = metrics.ascent();
-    if (align_ != TextAlign::TopLeft) x = -width / 2.0;
+    if (align_ != TextAlign::TopLeft) x = -metrics.horizontalAdvance(text) / 2.0;
     if (align_ == TextAlign::BottomCentre) baseline = -metrics.descent();
     QTransform placed = QTransform::fromTranslate(at.x, at.y);
     if (angleDegrees_ != 0) placed.rotate(-angleDegrees_);
@@ -206,9 +208,14 @@ void QPainterCanvas::drawText(DevicePoint at, std::string_view utf8) {
             return;
         }
     }
-    painter_.save();
     painter_.setFont(font_);
     painter_.setPen(textColour_);
+    if (angleDegrees_ == 0) {
+        // Tables draw most of the text there is: spare them the painter's state changes.
+        painter_.drawText(QPointF(at.x + x, at.y + baseline), text);
+        return;
+    }
+    painter_.save();
     painter_.setTransform(placed, true);
     painter_.drawText(QPointF(x, baseline), text);
     painter_.restore();
@@ -220,6 +227,7 @@ bool QPainterCanvas::selectFont(const FontRequest& request) {
     font.setPixelSize(std::max(1, request.heightPx));
     font.setUnderline(request.underline);
     font_ = font;
+    metrics_ = QFontMetricsF(font_, painter_.device());
     textColour_ = toQColor(request.colour);
     angleDegrees_ = request.angleDegrees;
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <optional>
@@ -48,6 +49,7 @@ class QPainterCanvas : public Canvas {
     double dpi_;
     TextAlign align_ = TextAlign::TopLeft;
     QFont font_;
+    QFontMetricsF metrics_;  // of font_ on this device, measured once per font
     QColor textColour_ = Qt::black;
     int angleDegrees_ = 0;
     std::optional<QRectF> clip_;
