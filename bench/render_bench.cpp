@@ -1,0 +1,105 @@
+// Speed of the result table: the whole PDF of a results file, whose time must grow linearly
+// with the records, and one page drawn from the page index, as the screen draws it.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "calc/result_records.h"
+#include "canvas_qt/page_export.h"
+#include "canvas_qt/qpainter_canvas.h"
+#include "render/pages.h"
+#include "settings/font_slots.h"
+#include "settings/margins_table.h"
+#include "settings/program_settings.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+/// A results file of `centres` centres with 49 circles each, as a large search writes it.
+fs::path resultsFileOf(int centres) {
+    const fs::path file =
+        fs::temp_directory_path() / ("dorvo-render-bench-" + std::to_string(centres) + ".tmp");
+    std::ofstream out(file, std::ios::binary);
+    out << "$$CSV\r\n018,Rx,Ry,R,MD,(MC)  +,(Mt-Me)  =,MR,FS\r\n";
+    for (int centre = 0; centre < centres; ++centre) {
+        const double rx = 36.0 + 0.2 * (centre % 100);
+        const double ry = 14.0 + 0.2 * (centre / 100);
+        out << dorvo::firstCircleRecord(rx, ry, 5.0, 500.0, 1000.0, 250.0, 1250.0, 2.5, 3)
+            << "\r\n";
+        for (int k = 1; k < 49; ++k) {
+            const double r = 5.0 + 0.155 * k;
+            out << dorvo::nextCircleRecord(r, 100.0 * r, 200.0 * r, 50.0 * r, 250.0 * r,
+                                           2.5 - r / 100.0, 3)
+                << "\r\n";
+        }
+        out << dorvo::minimumRecord(rx, ry, 12.44, 2.376, 3) << "\r\n";
+    }
+    out << "801,----\r\n$$END\r\n";
+    return file;
+}
+
+struct ResultTable {
+    explicit ResultTable(int centres) : resultsFile(resultsFileOf(centres)) {
+        state.view.page = dorvo::ViewPage::Results;
+        state.view.printing = true;
+    }
+    ~ResultTable() { fs::remove(resultsFile); }
+
+    dorvo::RenderInputs inputs() const {
+        return {project, settings, margins, fonts, setup, resultsFile, nullptr};
+    }
+
+    fs::path resultsFile;
+    dorvo::Project project;
+    dorvo::ProgramSettings settings = dorvo::recommendedProgramSettings();
+    dorvo::MarginsTable margins = dorvo::defaultMarginsTable();
+    dorvo::FontSlots fonts = dorvo::defaultFontSlots();
+    dorvo::PageSetup setup{500, 500, 210, 297, 25, 15, 0, 80, 0, 40.0, 40, 5};
+    dorvo::PageState state;
+};
+
+void BM_ResultTablePdf(benchmark::State& bench) {
+    ResultTable table(static_cast<int>(bench.range(0)));
+    const dorvo::Paper a4{QPageSize(QPageSize::A4), QPageLayout::Portrait};
+    const fs::path pdf = fs::temp_directory_path() / "dorvo-render-bench.pdf";
+    std::int64_t records = 0;
+    for (auto _ : bench) {
+        table.state = {};
+        table.state.view.page = dorvo::ViewPage::Results;
+        table.state.view.printing = true;
+        auto pages = dorvo::writePdf(pdf, a4, table.inputs(), table.state, 600);
+        if (!pages) bench.SkipWithError("the PDF could not be written");
+        records += bench.range(0) * 50;
+    }
+    fs::remove(pdf);
+    bench.counters["records/s"] = benchmark::Counter(double(records), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ResultTablePdf)->Arg(200)->Arg(800)->Unit(benchmark::kMillisecond);
+
+void BM_ResultTableLastPageOnScreen(benchmark::State& bench) {
+    ResultTable table(static_cast<int>(bench.range(0)));
+    table.state.view.printing = false;
+    QImage screen(1240, 1754, QImage::Format_RGB32);
+    QPainter painter(&screen);
+    dorvo::QPainterCanvas canvas(painter, 96.0);
+    const int pages = dorvo::countPages(canvas, table.inputs(), table.state);
+    table.state.view.currentPage = pages;
+    for (auto _ : bench) dorvo::drawPage(canvas, table.inputs(), table.state);
+}
+BENCHMARK(BM_ResultTableLastPageOnScreen)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
