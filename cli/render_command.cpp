@@ -100,14 +100,18 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
     }
 
     const Installation installation = readInstallationSettings(environmentFromProcess(), messages);
-    applyPageSetupDefaults(project);
-    PageSetup setup = makePageSetup(project.figureWindow, installation.settings, paper->widthMm(),
-                                    paper->heightMm());
+    PageSetup setup = makePageSetup(figureWindowWithDefaults(project), installation.settings,
+                                    paper->widthMm(), paper->heightMm());
     PageState state;
     state.view = {*page, request.pageNumber, double(setup.figureLeftX), true};
     applyPaperDefaults(setup, state.view);
-    const RenderInputs inputs{project, installation.settings, installation.margins,
-                              installation.fonts, setup, resultsFile.path(), &messages};
+    const RenderInputs inputs{project,
+                              installation.settings,
+                              installation.margins,
+                              installation.fonts,
+                              setup,
+                              resultsFile.path(),
+                              &messages};
     rememberScreenHeights(inputs, state);
 
     if (extension == ".pdf") {

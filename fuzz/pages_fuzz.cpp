@@ -75,9 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     // The page setup is made as for a loaded project: its settings lines 3 to 9 (scale and
     // figure window) come from the fuzzed file, with the fallbacks of the working-file set-up.
     dorvo::Project project = dorvo::fuzz::loadProject(projectText);
-    dorvo::applyPageSetupDefaults(project);
-    dorvo::PageSetup setup =
-        dorvo::makePageSetup(project.figureWindow, settings, paperWidthMm, paperHeightMm);
+    dorvo::PageSetup setup = dorvo::makePageSetup(dorvo::figureWindowWithDefaults(project),
+                                                  settings, paperWidthMm, paperHeightMm);
 
     char path[] = "/tmp/dorvo-pages-fuzz-XXXXXX";
     const int fd = ::mkstemp(path);

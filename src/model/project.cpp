@@ -21,7 +21,6 @@ void clearProject(Project& project) {
     project.layers = {};
     project.loads = {};
     project.circleSearch = {};
-    project.figureWindow = {};
     project.critical = {};
 }
 
@@ -30,34 +29,16 @@ void ensureDefaults(Project& project) {
     if (!isPresent(showAxes)) showAxes = "1";
 }
 
-void refreshFigureWindowLine(Project& project, int settingsLine) {
-    const std::string& text = project.settings.line(settingsLine);
-    FigureWindow& window = project.figureWindow;
-    switch (settingsLine) {
-        case settings_line::kScaleX:
-            window.scaleX = readInteger(text);
-            break;
-        case settings_line::kScaleY:
-            window.scaleY = readInteger(text);
-            break;
-        case settings_line::kFigureLeftX:
-            window.figureLeftX = readInteger(text);
-            break;
-        case settings_line::kPageWidthM:
-            window.pageWidthM = readInteger(text);
-            break;
-        case settings_line::kPageOverlapM:
-            window.pageOverlapM = readInteger(text);
-            break;
-        case settings_line::kFigureTopY:
-            window.figureTopY = readReal(text);
-            break;
-        case settings_line::kPageDepthM:
-            window.pageDepthM = readInteger(text);
-            break;
-        default:
-            break;
-    }
+FigureWindow readFigureWindow(const ProjectSettings& settings) {
+    FigureWindow window;
+    window.scaleX = readInteger(settings.line(settings_line::kScaleX));
+    window.scaleY = readInteger(settings.line(settings_line::kScaleY));
+    window.figureLeftX = readInteger(settings.line(settings_line::kFigureLeftX));
+    window.pageWidthM = readInteger(settings.line(settings_line::kPageWidthM));
+    window.pageOverlapM = readInteger(settings.line(settings_line::kPageOverlapM));
+    window.figureTopY = readReal(settings.line(settings_line::kFigureTopY));
+    window.pageDepthM = readInteger(settings.line(settings_line::kPageDepthM));
+    return window;
 }
 
 int blockCount(const Project& project) {

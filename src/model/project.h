@@ -106,7 +106,6 @@ struct CriticalCircle {
 /// Everything one project file holds, every value as the text that was typed or read.
 struct Project {
     ProjectSettings settings;
-    FigureWindow figureWindow;
     std::array<Block, kMaxBlocks> blocks;
     std::array<Layer, kMaxLayers> layers;
     std::array<ConcentratedLoad, kMaxLoads> loads;
@@ -123,15 +122,14 @@ struct Project {
     }
 };
 
-/// Empties every cell of every table, zeroes the numbers read from them and forgets the
-/// critical circle.
+/// Empties every cell of every table and forgets the critical circle.
 void clearProject(Project& project);
 
 /// Gives settings line 18 the text "1" when it is not number-like.
 void ensureDefaults(Project& project);
 
-/// Sets the numeric copy of one of settings lines 3 to 9 from its text.
-void refreshFigureWindowLine(Project& project, int settingsLine);
+/// Reads settings lines 3 to 9, integers and the top Y by the decimal-prefix rules.
+FigureWindow readFigureWindow(const ProjectSettings& settings);
 
 /// Counts the consecutive block rows from row 1 whose x is number-like.
 int blockCount(const Project& project);

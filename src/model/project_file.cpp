@@ -33,7 +33,6 @@ void parseTableLine(const ProjectReadState& state, Project& project, std::string
         case 'Z':
             if (row <= kSettingsLines) {
                 project.settings.line(row) = line;
-                refreshFigureWindowLine(project, row);
             }
             break;
         case 'B':

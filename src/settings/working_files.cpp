@@ -71,13 +71,14 @@ void readFonts(Installation& installation, MessageSink& messages) {
 
 }  // namespace
 
-void applyPageSetupDefaults(Project& project) {
-    FigureWindow& window = project.figureWindow;
+FigureWindow figureWindowWithDefaults(const Project& project) {
+    FigureWindow window = readFigureWindow(project.settings);
     if (window.scaleX <= 0) window.scaleX = 500;
     if (window.scaleY <= 0) window.scaleY = 500;
     if (window.figureTopY < 1.0) window.figureTopY = 100.0;
     if (window.pageWidthM <= 0) window.pageWidthM = 85;
     if (window.pageDepthM <= 0) window.pageDepthM = 85;
+    return window;
 }
 
 Installation readInstallationSettings(const Environment& environment, MessageSink& messages) {
@@ -138,7 +139,6 @@ SetUpOutcome setUpWorkingFiles(Installation& installation, Project& project, Rel
     }
     if (!installation.settingsRead) readSettings(installation, messages);
     applySettingsRules(installation.settings);
-    applyPageSetupDefaults(project);
     ensureDefaults(project);
     ensureMarginsDefaults(installation.margins);
     if (!installation.fontsRead) readFonts(installation, messages);

@@ -56,8 +56,9 @@ SetUpOutcome setUpWorkingFiles(Installation& installation, Project& project, Rel
 /// a working folder without its settings or first font file says so, as the program does.
 Installation readInstallationSettings(const Environment& environment, MessageSink& messages);
 
-/// The fallbacks of the figure window's numbers: scales of 500, a top of 100 m, 85 m pages.
-void applyPageSetupDefaults(Project& project);
+/// The figure window of the project's settings lines with the fallbacks of its numbers:
+/// scales of 500, a top of 100 m, 85 m pages.
+FigureWindow figureWindowWithDefaults(const Project& project);
 
 /// Changes the installation location (a folder typed by the user) and sets up again; the
 /// current results move along to the new folder.

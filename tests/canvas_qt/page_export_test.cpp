@@ -27,9 +27,8 @@ class ExampleExport : public ::testing::Test {
         std::ostringstream oldResults;
         EXPECT_TRUE(readProjectLines(f.project, in, oldResults, "example", messages));
         calculateInto(f.resultsFile, f.project, {}, nullptr, messages);
-        applyPageSetupDefaults(f.project);
-        f.setup =
-            makePageSetup(f.project.figureWindow, f.settings, paper.widthMm(), paper.heightMm());
+        f.setup = makePageSetup(figureWindowWithDefaults(f.project), f.settings, paper.widthMm(),
+                                paper.heightMm());
         f.state.view.printing = true;
     }
 
@@ -103,7 +102,8 @@ TEST_F(ExampleExport, OutputThatCannotBeWrittenIsAFailureEvenWhenItsNameExists) 
     for (const char* name : {"taken.svg", "taken.png", "taken.pdf"}) {
         const auto taken = f.folder.path() / name;
         std::filesystem::create_directory(taken);  // exists, but no file can replace it
-        const bool written = taken.extension() == ".svg" ? writeSvg(taken, paper, f.inputs(), f.state, 96)
+        const bool written = taken.extension() == ".svg"
+                                 ? writeSvg(taken, paper, f.inputs(), f.state, 96)
                              : taken.extension() == ".png"
                                  ? writePng(taken, paper, f.inputs(), f.state, 96)
                                  : writePdf(taken, paper, f.inputs(), f.state, 96).has_value();

@@ -78,8 +78,8 @@ TEST(ProjectFile, SavedFileLoadsAndSavesBackByteForByte) {
     EXPECT_EQ(loaded->project.block(2).lines, "0,0,1,5,8,2");
     EXPECT_EQ(loaded->project.layer(2).spare, "x");
     EXPECT_EQ(loaded->project.load(4).force, "-4");
-    EXPECT_EQ(loaded->project.figureWindow.scaleX, 400);
-    EXPECT_DOUBLE_EQ(loaded->project.figureWindow.figureTopY, 40.5);
+    EXPECT_EQ(readFigureWindow(loaded->project.settings).scaleX, 400);
+    EXPECT_DOUBLE_EQ(readFigureWindow(loaded->project.settings).figureTopY, 40.5);
     EXPECT_EQ(save(loaded->project, loaded->results), file);
     EXPECT_TRUE(loaded->messages.messages.empty());
 }
@@ -244,7 +244,7 @@ TEST(ProjectFile, RandomBytesNeverCrash) {
 TEST(ProjectFile, HugeAndNonNumericCellsLoadAsText) {
     auto loaded = load("$$Z\r\n0\r\n\r\n1e999\r\nnan\r\n$$S\r\nabc,1\r\n1,nan,1e999\r\n");
     EXPECT_EQ(loaded->project.settings.line(3), "1e999");
-    EXPECT_EQ(loaded->project.figureWindow.scaleX, 1);
+    EXPECT_EQ(readFigureWindow(loaded->project.settings).scaleX, 1);
     EXPECT_EQ(loaded->project.settings.line(4), "nan");
     EXPECT_EQ(layerCount(loaded->project), 0);  // row 1's number is text: the table is empty
     EXPECT_EQ(loaded->project.layer(2).gamma1, "nan");

@@ -13,7 +13,6 @@ TEST(Project, ClearAndDefaultsLeaveOnlySettingsLine18) {
     project.load(5).force = "10";
     project.circleSearch.line(15) = "2";
     project.critical.radius = 4.0;
-    project.figureWindow.scaleX = 300;
     clearProject(project);
     ensureDefaults(project);
     for (int line = 1; line <= kSettingsLines; ++line) {
@@ -24,7 +23,7 @@ TEST(Project, ClearAndDefaultsLeaveOnlySettingsLine18) {
     EXPECT_EQ(project.load(5).force, "");
     EXPECT_EQ(project.circleSearch.line(15), "");
     EXPECT_EQ(project.critical.radius, 0.0);
-    EXPECT_EQ(project.figureWindow.scaleX, 0);
+    EXPECT_EQ(readFigureWindow(project.settings).scaleX, 0);
 }
 
 TEST(Project, EnsureDefaultsKeepsANumberLikeLine18) {

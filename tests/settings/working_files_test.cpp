@@ -81,18 +81,19 @@ TEST_F(WorkingFilesTest, FirstSetUpDeletesThePreviousResultsAndAppliesPageDefaul
     fs::path work = defaultWorkFolder(installation.environment);
     fs::create_directories(work);
     test::writeBytes(work / "Tmp1.tmp", "$$CSV\r\n");
-    project.figureWindow.scaleX = -3;
-    project.figureWindow.figureTopY = 0.5;
-    project.figureWindow.pageDepthM = 40;
+    project.settings.line(settings_line::kScaleX) = "-3";
+    project.settings.line(settings_line::kFigureTopY) = "0.5";
+    project.settings.line(settings_line::kPageDepthM) = "40";
     setUpWorkingFiles(installation, project, Reload::No, messages);
     EXPECT_FALSE(fs::exists(work / "Tmp1.tmp"));
-    EXPECT_EQ(project.figureWindow.scaleX, 500);
-    EXPECT_EQ(project.figureWindow.scaleY, 500);
-    EXPECT_DOUBLE_EQ(project.figureWindow.figureTopY, 100.0);
-    EXPECT_EQ(project.figureWindow.pageWidthM, 85);
-    EXPECT_EQ(project.figureWindow.pageDepthM, 40);
+    const FigureWindow window = figureWindowWithDefaults(project);
+    EXPECT_EQ(window.scaleX, 500);
+    EXPECT_EQ(window.scaleY, 500);
+    EXPECT_DOUBLE_EQ(window.figureTopY, 100.0);
+    EXPECT_EQ(window.pageWidthM, 85);
+    EXPECT_EQ(window.pageDepthM, 40);
     EXPECT_EQ(project.settings.line(18), "1");
-    EXPECT_EQ(project.settings.line(3), "");  // only the numbers get defaults
+    EXPECT_EQ(project.settings.line(3), "-3");  // only the numbers get defaults
 
     test::writeBytes(work / "Tmp1.tmp", "$$CSV\r\n");
     setUpWorkingFiles(installation, project, Reload::No, messages);
