@@ -52,6 +52,7 @@ Status readIntoDocument(Document& document, const fs::path& file, OpenPath path,
         return Failure{makeMessage(MessageId::CannotCreateWorkFile, resultsFile.string())};
     document.project = std::move(loaded);
     document.pathName = file;
+    document.modified = false;
     return Done{};
 }
 
@@ -67,6 +68,7 @@ Status loadDocument(Document& document, const fs::path& file, OpenPath path,
 void newDocument(Document& document, const FileCommandContext& context) {
     std::error_code error;
     document.pathName = fs::current_path(error) / "無題";
+    document.modified = false;
     fs::remove(context.installation.resultsFile(), error);
     clearProject(document.project);
     ensureDefaults(document.project);
@@ -139,6 +141,7 @@ bool writeProjectFile(Document& document, const fs::path& path, const FileComman
         return false;
     }
     document.pathName = path;
+    document.modified = false;
     return true;
 }
 

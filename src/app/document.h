@@ -15,6 +15,7 @@ namespace dorvo {
 struct Document {
     Project project;
     std::filesystem::path pathName;  // empty before the first New, Open or Save
+    bool modified = false;           // changed since the last New, load or save
 
     /// The file name shown in the title bar.
     std::string title() const { return pathName.filename().string(); }

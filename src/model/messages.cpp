@@ -16,6 +16,10 @@ std::string_view textOf(MessageId id) {
             return "保存できませんでした";
         case MessageId::CannotCreateWorkFile:
             return "一時作業用ファイルを作成できません\n( %1 )";
+        case MessageId::FigureOffScreen:
+            return "データ（図）が画面外になります";
+        case MessageId::CannotRun:
+            return "実行できませんでした";
         case MessageId::Literal:
             break;
     }

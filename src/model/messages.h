@@ -14,6 +14,8 @@ enum class MessageId : int {
     FileNotFound = 4008,  // takes a path
     CouldNotSave = 4009,
     CannotCreateWorkFile = 4010,  // takes a path
+    FigureOffScreen = 4011,
+    CannotRun = 4032,
 };
 
 /// A message for the user: its number and its text in UTF-8, ready to show.

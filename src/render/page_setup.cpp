@@ -165,11 +165,12 @@ FigureExtents figureExtents(const Project& project) {
     return extents;
 }
 
-double returnToFirstPage(double figurePageLeftX, const PageSetup& setup) {
+double returnToFirstPage(double figurePageLeftX, const FigureWindow& window) {
+    const double step = double(window.pageWidthM) - double(window.pageOverlapM);
     double left = figurePageLeftX;
-    for (int step = 0; step < 50 && std::fabs(left - setup.figureLeftX) > 0.0001; ++step) {
-        left -= pageStepM(setup);
-        if (left < setup.figureLeftX) left = setup.figureLeftX;
+    for (int tries = 0; tries < 50 && std::fabs(left - window.figureLeftX) > 0.0001; ++tries) {
+        left -= step;
+        if (left < window.figureLeftX) left = window.figureLeftX;
     }
     return left;
 }

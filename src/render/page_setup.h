@@ -112,6 +112,6 @@ struct FigureExtents {
 FigureExtents figureExtents(const Project& project);
 
 /// Moves the screen's figure window back to the first page, as the figure command does.
-double returnToFirstPage(double figurePageLeftX, const PageSetup& setup);
+double returnToFirstPage(double figurePageLeftX, const FigureWindow& window);
 
 }  // namespace dorvo

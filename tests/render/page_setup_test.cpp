@@ -89,7 +89,7 @@ TEST(PageSetup, PageNumberForms) {
 }
 
 TEST(PageSetup, ReturningToTheFirstPageStopsAtTheLeftEdge) {
-    PageSetup setup;
+    FigureWindow setup;
     setup.figureLeftX = 10;
     setup.pageWidthM = 50;
     setup.pageOverlapM = 5;

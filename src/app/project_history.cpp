@@ -1,0 +1,30 @@
+#include "app/project_history.h"
+
+namespace dorvo {
+
+void ProjectHistory::recordBefore(const Project& project) {
+    if (undo_.size() == kSteps) undo_.erase(undo_.begin());
+    undo_.push_back(project);
+    redo_.clear();
+}
+
+Project ProjectHistory::undo(const Project& current) {
+    Project before = std::move(undo_.back());
+    undo_.pop_back();
+    redo_.push_back(current);
+    return before;
+}
+
+Project ProjectHistory::redo(const Project& current) {
+    Project after = std::move(redo_.back());
+    redo_.pop_back();
+    undo_.push_back(current);
+    return after;
+}
+
+void ProjectHistory::clear() {
+    undo_.clear();
+    redo_.clear();
+}
+
+}  // namespace dorvo
