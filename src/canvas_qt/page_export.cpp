@@ -131,6 +131,24 @@ std::optional<int> writePdf(const std::filesystem::path& file, const Paper& pape
     return pages;
 }
 
+bool printPages(QPagedPaintDevice& device, int dpi, const RenderInputs& inputs, PageState& state,
+                int from, int to) {
+    QPainter painter;
+    if (!painter.begin(&device)) return false;
+    QPainterCanvas canvas = layoutCanvas(painter, dpi);
+    const bool printing = state.view.printing;
+    const int shown = state.view.currentPage;
+    state.view.printing = true;
+    for (int page = from; page <= to; ++page) {
+        if (page > from) device.newPage();
+        state.view.currentPage = page;
+        drawPage(canvas, inputs, state);
+    }
+    state.view.printing = printing;
+    state.view.currentPage = shown;
+    return painter.end();
+}
+
 bool writePng(const std::filesystem::path& file, const Paper& paper, const RenderInputs& inputs,
               PageState& state, int dpi) {
     QImage image(sizePx(paper, dpi), QImage::Format_RGB32);

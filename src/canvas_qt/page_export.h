@@ -2,6 +2,7 @@
 
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <filesystem>
 #include <optional>
 
@@ -47,6 +48,11 @@ bool writePng(const std::filesystem::path& file, const Paper& paper, const Rende
 /// Writes one page to an SVG drawing; false when it could not be written.
 bool writeSvg(const std::filesystem::path& file, const Paper& paper, const RenderInputs& inputs,
               PageState& state, int dpi);
+
+/// Prints pages `from` … `to` of the shown page kind on a paged device (a printer, or a PDF
+/// writer) laid out as every file is; false when the device could not be painted on.
+bool printPages(QPagedPaintDevice& device, int dpi, const RenderInputs& inputs, PageState& state,
+                int from, int to);
 
 /// The number of pages of the shown page kind in every file.
 int pageCount(const RenderInputs& inputs, PageState& state);

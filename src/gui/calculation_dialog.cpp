@@ -1,0 +1,139 @@
+#include "gui/calculation_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "gui/formula_panel.h"
+
+namespace dorvo {
+
+namespace {
+
+/// Passes the search's progress to the dialog's thread; the search reports a few dozen times
+/// a second at most.
+class DialogProgress : public SearchProgress {
+  public:
+    explicit DialogProgress(std::function<void(int, QString)> show) : show_(std::move(show)) {}
+    void report(int position, std::string_view status) override {
+        show_(position, QString::fromUtf8(status.data(), qsizetype(status.size())));
+    }
+
+  private:
+    std::function<void(int, QString)> show_;
+};
+
+}  // namespace
+
+void CalculationDialog::CollectedMessages::report(const Message& message) {
+    const std::lock_guard lock(mutex_);
+    messages_.push_back(message);
+}
+
+std::vector<Message> CalculationDialog::CollectedMessages::take() {
+    const std::lock_guard lock(mutex_);
+    return std::exchange(messages_, {});
+}
+
+CalculationDialog::CalculationDialog(const Project& project, std::filesystem::path resultsFile,
+                                     SearchOptions options, MessageSink& messages, QWidget* parent)
+    : QDialog(parent),
+      project_(project),
+      resultsFile_(std::move(resultsFile)),
+      options_(std::move(options)),
+      messages_(messages) {
+    setWindowTitle(QStringLiteral("計算"));
+    status_ = new QLineEdit(this);
+    status_->setReadOnly(true);
+    status_->setAccessibleName(QStringLiteral("状態"));
+    status_->setMinimumWidth(320);
+    bar_ = new QProgressBar(this);
+    bar_->setRange(0, 100);
+    bar_->setValue(0);
+    bar_->setAccessibleName(QStringLiteral("進行状況"));
+    auto* buttons = new QDialogButtonBox(this);
+    ok_ = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    cancel_ = buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
+    ok_->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CalculationDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CalculationDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(makeFormulaPanel(UnitWeightNotes::Hidden, this));
+    layout->addWidget(status_);
+    layout->addWidget(bar_);
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("計算実行　"), this));
+    row->addWidget(buttons);
+    layout->addLayout(row);
+}
+
+CalculationDialog::~CalculationDialog() {
+    stopAndWait();
+}
+
+void CalculationDialog::accept() {
+    if (running()) return;
+    ok_->setEnabled(false);
+    options_.stop = stop_.get_token();
+    QPointer<CalculationDialog> self(this);
+    worker_ = std::thread([this, self] {
+        DialogProgress progress([self](int position, QString status) {
+            QMetaObject::invokeMethod(
+                self.data(),
+                [self, position, status] {
+                    if (self) self->showProgress(position, status);
+                },
+                Qt::QueuedConnection);
+        });
+        calculation_ = calculateInto(resultsFile_, project_, options_, &progress, runMessages_);
+        QMetaObject::invokeMethod(
+            self.data(),
+            [self] {
+                if (self) self->finishRun();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void CalculationDialog::reject() {
+    if (!running()) {
+        QDialog::reject();
+        return;
+    }
+    stopping_ = true;
+    cancel_->setEnabled(false);
+    stop_.request_stop();
+}
+
+void CalculationDialog::stopAndWait() {
+    if (!worker_.joinable()) return;
+    stop_.request_stop();
+    worker_.join();
+}
+
+void CalculationDialog::showProgress(int position, const QString& status) {
+    bar_->setValue(position);
+    status_->setText(status);
+}
+
+void CalculationDialog::finishRun() {
+    if (worker_.joinable()) worker_.join();
+    for (const Message& message : runMessages_.take()) messages_.report(message);
+    // A run that completed replaced the results even when Cancel came too late to stop it.
+    if (calculation_ && calculation_->outcome == CalculationOutcome::Completed) {
+        bar_->setValue(100);
+        QDialog::accept();
+        return;
+    }
+    // A stopped or failed run: the old results stay, and so does the project.
+    calculation_.reset();
+    QDialog::reject();
+}
+
+}  // namespace dorvo

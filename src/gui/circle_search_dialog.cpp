@@ -1,0 +1,97 @@
+#include "gui/circle_search_dialog.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "gui/dialog_parts.h"
+
+namespace dorvo {
+
+namespace {
+
+struct FieldPlace {
+    const char* group;
+    const char* row;
+    const char* axis;
+};
+
+// The sixteen fields in file order, Kh last, with the captions the dialog shows.
+constexpr std::array<FieldPlace, kCircleSearchLines + 1> kPlaces = {{
+    {"中心点", "起点座標", "X"},
+    {"中心点", "起点座標", "Y"},
+    {"中心点", "終点座標", "X"},
+    {"中心点", "終点座標", "Y"},
+    {"中心点", "きざみ", "ｄX"},
+    {"中心点", "きざみ", "ｄY"},
+    {"半径設定", "上部すべり面座標", "Y"},
+    {"半径設定", "下部すべり面座標", "Y"},
+    {"半径設定", "きざみ", "ｄR"},
+    {"半径制限指定点", "最小１", "X"},
+    {"半径制限指定点", "最小１", "Y"},
+    {"半径制限指定点", "最小２", "X"},
+    {"半径制限指定点", "最小２", "Y"},
+    {"半径制限指定点", "最大", "X"},
+    {"半径制限指定点", "最大", "Y"},
+    {"地震時水平震度 ", "", "Kh"},
+}};
+
+}  // namespace
+
+CircleSearchDialog::CircleSearchDialog(const CircleSearchTexts& texts, Store store, QWidget* parent)
+    : QDialog(parent), store_(std::move(store)) {
+    setWindowTitle(QStringLiteral("すべり円データ"));
+    auto* layout = new QVBoxLayout(this);
+    QGroupBox* group = nullptr;
+    QGridLayout* grid = nullptr;
+    QString currentGroup;
+    for (std::size_t i = 0; i < kPlaces.size(); ++i) {
+        const FieldPlace& place = kPlaces[i];
+        const QString groupName = QString::fromUtf8(place.group);
+        if (groupName != currentGroup) {
+            currentGroup = groupName;
+            group = new QGroupBox(groupName, this);
+            grid = new QGridLayout(group);
+            layout->addWidget(group);
+        }
+        const QString row = QString::fromUtf8(place.row);
+        const QString axis = QString::fromUtf8(place.axis);
+        const QString name =
+            (row.isEmpty() ? groupName.trimmed() : groupName + " " + row) + " " + axis;
+        QLineEdit* field = namedField(name, group);
+        field->setText(QString::fromStdString(texts[i]));
+        fields_[i] = field;
+        const int line = grid->rowCount();
+        grid->addWidget(new QLabel(row, group), line, 0);
+        grid->addWidget(labelFor(axis, field, group), line, 1);
+        grid->addWidget(field, line, 2);
+    }
+    layout->addWidget(
+        new QLabel(QStringLiteral("すべり円の中心点が層より低い場合は下図の円で計算し、\n"
+                                  "中心点より上の白い部分の抵抗モーメントは計算しません"),
+                   this));
+    layout->addWidget(okCancelButtons(this));
+}
+
+CircleSearchTexts CircleSearchDialog::texts() const {
+    CircleSearchTexts texts;
+    for (std::size_t i = 0; i < fields_.size(); ++i) texts[i] = fields_[i]->text().toStdString();
+    return texts;
+}
+
+void CircleSearchDialog::accept() {
+    switch (store_(texts(), showing_)) {
+        case CircleSearchStep::KeepOpen:
+            return;
+        case CircleSearchStep::ShowAgain:
+            ++showing_;
+            return;
+        case CircleSearchStep::Done:
+            QDialog::accept();
+            return;
+    }
+}
+
+}  // namespace dorvo

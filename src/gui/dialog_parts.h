@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QString>
+
+class QDialog;
+
+namespace dorvo {
+
+/// OK and "ｷｬﾝｾﾙ", wired to the dialog's accept and reject.
+QDialogButtonBox* okCancelButtons(QDialog* dialog);
+
+/// A text field named for screen readers and tests by the label the user sees.
+QLineEdit* namedField(const QString& accessibleName, QWidget* parent);
+
+/// A label bound to its field, so the field's accessible name is the label's text.
+QLabel* labelFor(const QString& text, QWidget* field, QWidget* parent);
+
+}  // namespace dorvo

@@ -1,0 +1,139 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPrinter>
+#include <filesystem>
+#include <map>
+
+#include "app/view_commands.h"
+#include "gui/desktop_session.h"
+
+class QLabel;
+class QScrollArea;
+
+namespace dorvo {
+
+class CDorvoView;
+class CalculationDialog;
+
+/// Command numbers of the menus and the tool bar, by which tests and the tool bar find them.
+namespace command {
+inline constexpr int kNew = 57600;
+inline constexpr int kOpen = 57601;
+inline constexpr int kSave = 57603;
+inline constexpr int kSaveAs = 57604;
+inline constexpr int kPrint = 57607;
+inline constexpr int kPrintPreview = 57609;
+inline constexpr int kPrintSetup = 57606;
+inline constexpr int kExit = 57665;
+inline constexpr int kHeadings = 32795;
+inline constexpr int kBlocks = 32771;
+inline constexpr int kLayers = 32772;
+inline constexpr int kLoads = 32773;
+inline constexpr int kCircleSearch = 32774;
+inline constexpr int kCalculate = 32775;
+inline constexpr int kToolBar = 59392;
+inline constexpr int kStatusBar = 59393;
+inline constexpr int kShowFigure = 32784;
+inline constexpr int kShowData = 32787;
+inline constexpr int kShowResults = 32786;
+inline constexpr int kScale = 32777;
+inline constexpr int kLineStyles = 32778;
+inline constexpr int kMargins = 32796;
+inline constexpr int kFonts = 32779;
+inline constexpr int kEnterKey = 32801;
+inline constexpr int kSetup = 32782;
+inline constexpr int kAbout = 57664;
+inline constexpr int kHelp = 32776;
+inline constexpr int kFormulas = 32800;
+inline constexpr int kFigureLeft = 32788;
+inline constexpr int kFigureRight = 32789;
+inline constexpr int kScrollUp = 32790;
+inline constexpr int kScrollDown = 32791;
+inline constexpr int kFigureButton = 32797;
+inline constexpr int kDataButton = 32798;
+inline constexpr int kResultsButton = 32799;
+inline constexpr int kUndo = 1;
+inline constexpr int kRedo = 2;
+inline constexpr int kZoomIn = 3;
+inline constexpr int kZoomOut = 4;
+inline constexpr int kZoomReset = 5;
+}  // namespace command
+
+/// The status bar's prompt while no command is chosen.
+inline constexpr const char* kIdlePrompt =
+    "安定計算（円弧すべり）  　断面図は→で次頁　データ、計算結果は↓で次頁";
+
+/// The main window: menus, the tool bar, the status bar and the view of the one project.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    explicit CMainFrame(DesktopSession& session, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    QAction* action(int command) const { return actions_.at(command); }
+    CDorvoView* view() const { return view_; }
+    DesktopSession& session() { return session_; }
+
+    /// Opens a project as the command line, a dropped file or a recent file does, asking
+    /// first when the current project has unsaved changes. False when nothing was opened.
+    bool openProject(const std::filesystem::path& file);
+    /// The four most recent projects, newest first.
+    QStringList recentFiles() const;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    QAction* addCommand(int command, const QString& caption, const QString& statusText,
+                        const QString& toolTip = {});
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+
+    bool mayReplaceProject();
+    void projectReplaced();
+    void projectChanged();
+    void rememberRecent(const std::filesystem::path& file);
+    void updateRecentMenu();
+    void updateTitle();
+    void updateCommands();
+    void notYetAvailable();
+
+    void newProject();
+    void openWithChooser();
+    void save();
+    void saveAs();
+    void print();
+    void printPreview();
+    void printSetup();
+    void editLoads();
+    void editCircleSearch();
+    void calculate();
+    void showPage(ViewPage page);
+    void scroll(ScrollCommand command);
+    void editEnterKey();
+    void changeLocation();
+    void showHelp();
+    void showFormulas();
+    void undo();
+    void redo();
+
+    /// Counts the printed pages and prints `from` … `to` on a paged device.
+    int printedPageCount();
+    void printRange(QPagedPaintDevice& device, int dpi, int from, int to);
+
+    DesktopSession& session_;
+    CDorvoView* view_;
+    QScrollArea* scrollArea_;
+    std::map<int, QAction*> actions_;
+    QMenu* recentMenu_ = nullptr;
+    QPrinter printer_;
+    CalculationDialog* runningCalculation_ = nullptr;
+};
+
+}  // namespace dorvo
