@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QPrinter>
+
 #include <QImage>
 #include <fstream>
 #include <regex>
@@ -73,6 +75,21 @@ TEST_F(ExampleExport, EveryPageKindWritesAPdfWithItsPagesAndAPngWithInk) {
         EXPECT_EQ(image.width(), 827);  // 210 mm at 100 dpi
         EXPECT_GT(inkOf(png), 0.005) << "page kind " << int(page);
     }
+}
+
+TEST_F(ExampleExport, PrinterGetsThePageRangeAskedForAndTheViewKeepsItsPage) {
+    f.state.view.page = ViewPage::Results;
+    f.state.view.currentPage = 7;
+    f.state.view.printing = false;  // as the screen shows it
+    const auto pdf = f.folder.path() / "printed.pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf.string()));
+    printer.setPageSize(paper.pageSize);
+    ASSERT_TRUE(printPages(printer, printer.resolution(), f.inputs(), f.state, 2, 4));
+    EXPECT_EQ(pdfPages(pdf), 3);
+    EXPECT_EQ(f.state.view.currentPage, 7);
+    EXPECT_FALSE(f.state.view.printing);
 }
 
 TEST_F(ExampleExport, FilesBreakWhereTheScreenBreaksWhenTheRowHeightsNearlyAgree) {

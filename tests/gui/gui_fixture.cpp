@@ -1,0 +1,45 @@
+#include "gui_fixture.h"
+
+#include <QSettings>
+
+namespace dorvo::test {
+
+namespace {
+
+Environment environmentIn(const std::filesystem::path& folder) {
+    std::filesystem::create_directories(folder / "cwd");
+    return {folder / "config", folder / "data", folder / "cwd"};
+}
+
+}  // namespace
+
+DesktopFixture::DesktopFixture() : session(user, environmentIn(folder.path())) {
+    // The recent-file list of each test is its own.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString((folder.path() / "config").string()));
+    session.setUp();
+    newDocument(session.document, session.context());
+    frame = std::make_unique<CMainFrame>(session);
+}
+
+void DesktopFixture::whenDialogShows(std::function<void(QDialog*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || !dialog->isVisible()) return;
+        timer->stop();
+        timer->deleteLater();
+        act(dialog);
+    });
+    timer->start();
+}
+
+std::filesystem::path DesktopFixture::exampleCopy(const std::string& name) {
+    const auto copy = folder.path() / name;
+    std::filesystem::copy_file(DORVO_EXAMPLES_DIR "/embankment.slw", copy,
+                               std::filesystem::copy_options::overwrite_existing);
+    return copy;
+}
+
+}  // namespace dorvo::test

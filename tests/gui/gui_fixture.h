@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <memory>
+
+#include "gui/main_frame.h"
+#include "support/temp_folder.h"
+
+namespace dorvo::test {
+
+/// Answers every question of the program from scripts and records every message, so that
+/// nothing waits for a person.
+class ScriptedUser : public UserInteraction {
+  public:
+    void report(const Message& message) override { messages.push_back(message); }
+    SaveAnswer askToSave(const std::string&) override {
+        ++saveQuestions;
+        if (saveAnswers.empty()) return SaveAnswer::Cancel;
+        SaveAnswer answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+    }
+    std::optional<std::filesystem::path> chooseFileToOpen(const std::filesystem::path&) override {
+        return nextFile();
+    }
+    std::optional<std::filesystem::path> chooseFileToSave(const std::filesystem::path&) override {
+        return nextFile();
+    }
+    bool openExternally(const std::filesystem::path& file) override {
+        opened.push_back(file);
+        return canOpen;
+    }
+
+    std::vector<Message> messages;
+    std::deque<SaveAnswer> saveAnswers;
+    int saveQuestions = 0;
+    std::deque<std::filesystem::path> files;
+    std::vector<std::filesystem::path> opened;
+    bool canOpen = true;
+
+  private:
+    std::optional<std::filesystem::path> nextFile() {
+        if (files.empty()) return std::nullopt;
+        auto file = files.front();
+        files.pop_front();
+        return file;
+    }
+};
+
+/// The desktop program on a working folder of its own, started empty as without arguments.
+struct DesktopFixture {
+    DesktopFixture();
+
+    /// Runs `act` on the next modal dialog once it shows, while the command that opens it
+    /// waits in its dialog loop.
+    static void whenDialogShows(std::function<void(QDialog*)> act);
+
+    std::filesystem::path exampleCopy(const std::string& name = "embankment.slw");
+
+    TempFolder folder;
+    ScriptedUser user;
+    DesktopSession session;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+}  // namespace dorvo::test
