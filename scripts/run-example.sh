@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target dorvo-cli
+cmake --build build --target dorvo-cli dorvo
 
 mkdir -p out
 cp examples/embankment.slw out/embankment.slw
@@ -19,3 +19,9 @@ build/cli/dorvo-cli render out/embankment.slw --page results --paper A4 \
     -o out/embankment-results.pdf
 echo "Results in out/: embankment.slw (saved with its results), embankment-records.txt,"
 echo "embankment-figure.pdf, embankment-data.pdf, embankment-results.pdf"
+
+# With a display, the desktop program opens the computed example; the script does not wait.
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    setsid build/desktop/dorvo out/embankment.slw >/dev/null 2>&1 < /dev/null &
+    echo "The desktop program shows out/embankment.slw."
+fi
