@@ -43,6 +43,8 @@ void DesktopSession::showNewProject() {
     pages.view.page = page == 1 ? ViewPage::Data : page == 2 ? ViewPage::Results : ViewPage::Figure;
     pages.view.currentPage = 1;
     pages.view.figurePageLeftX = window.figureLeftX;
+    pages.critical = {};
+    pages.overlay = {};
     pages.resultPages = {};
 }
 

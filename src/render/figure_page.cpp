@@ -293,7 +293,12 @@ class FigurePainter {
 
     void drawResultOverlay() {
         CriticalCircle& c = state_.critical;
-        const std::vector<CentreLabel> labels = readResultOverlay(inputs_.resultsFile, c);
+        ResultOverlay& overlay = state_.overlay;
+        const ResultFileIdentity file = identityOf(inputs_.resultsFile);
+        if (!overlay.read || !(overlay.file == file)) {
+            overlay = {true, file, readResultOverlay(inputs_.resultsFile, c)};
+        }
+        const std::vector<CentreLabel>& labels = overlay.labels;
         const double h =
             fontHeightPx(inputs_.font(font_slot::kFigureFs), canvas_.dpiY()) / mapping_.pxPerMetreY;
         canvas_.setTextAlign(TextAlign::TopLeft);

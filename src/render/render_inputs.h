@@ -6,6 +6,7 @@
 #include "model/project.h"
 #include "render/canvas.h"
 #include "render/page_setup.h"
+#include "render/result_overlay.h"
 #include "render/result_page_index.h"
 #include "settings/font_slots.h"
 #include "settings/margins_table.h"
@@ -29,6 +30,7 @@ struct PageState {
     ViewState view;
     RememberedHeights remembered;
     CriticalCircle critical;
+    ResultOverlay overlay;
     ResultPageIndex resultPages;
 };
 

@@ -1,6 +1,10 @@
 #include "render/figure_page.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
 
 #include <fstream>
 #include <sstream>
@@ -236,6 +240,37 @@ TEST(FigurePage, ResultOverlayReadsLabelsCircleAndEndPoints) {
     CriticalCircle kept{1, 2, 3, 4, 5, 6, 7};
     EXPECT_TRUE(readResultOverlay(f.folder.path() / "missing", kept).empty());
     EXPECT_EQ(kept.radius, 3.0);
+}
+
+TEST(FigurePage, RepaintsReadTheResultsAgainOnlyWhenANewFileTookTheirPlace) {
+    test::RenderFixture f;
+    const std::string first =
+        "$$CSV\r\n055,FS min.,( Rx:    5.00,Ry:   12.00,R:    7.00 ),=   1.250\r\n";
+    f.writeResults(first);
+    test::RecordingCanvas canvas;
+    drawFigurePage(canvas, f.inputs(), f.state);
+    EXPECT_TRUE(canvas.hasText("1.250"));
+    ASSERT_EQ(f.state.overlay.labels.size(), 1u);
+
+    // The same file, its time put back: a repaint keeps what it read.
+    struct stat before {};
+    ASSERT_EQ(::stat(f.resultsFile.c_str(), &before), 0);
+    std::string changed = first;
+    changed.replace(changed.find("1.250"), 5, "9.999");
+    { std::ofstream(f.resultsFile, std::ios::binary | std::ios::in | std::ios::out) << changed; }
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, f.resultsFile.c_str(), times, 0), 0);
+    test::RecordingCanvas again;
+    drawFigurePage(again, f.inputs(), f.state);
+    EXPECT_TRUE(again.hasText("1.250"));
+
+    // A calculation writes a new file: the figure reads it.
+    const std::filesystem::path replacement = f.folder.path() / "new.tmp";
+    test::writeBytes(replacement, changed + "073,    6.00,   12.00,    ---\r\n");
+    std::filesystem::rename(replacement, f.resultsFile);
+    test::RecordingCanvas after;
+    drawFigurePage(after, f.inputs(), f.state);
+    EXPECT_TRUE(after.hasText("9.999"));
 }
 
 TEST(FigurePage, AwkwardInputDrawsWithoutCrashing) {
