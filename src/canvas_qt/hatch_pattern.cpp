@@ -1,6 +1,6 @@
 #include "canvas_qt/hatch_pattern.h"
 
-#include <QPolygonF>
+#include <algorithm>
 #include <cmath>
 
 namespace dorvo {
@@ -10,75 +10,96 @@ namespace {
 constexpr double kPeriodPx = 8.0;
 constexpr double kLineWidthPx = 1.0;
 
-enum class Direction { Horizontal, Vertical, Falling, Rising };
+/// A family of parallel lines n·p = c; `along` runs along them.
+struct Direction {
+    QPointF normal;
+    QPointF along;
+};
 
-/// Every line of one direction; a falling line runs down to the right (x − y constant on the
-/// device, whose Y grows downward), a rising one up to the right (x + y constant).
-QPainterPath linesOf(Direction direction, const QRectF& b, double period, double width) {
-    QPainterPath lines;
-    auto firstAt = [&](double from) { return std::floor((from - width) / period) * period; };
-    switch (direction) {
-        case Direction::Horizontal:
-            for (double y = firstAt(b.top()); y < b.bottom(); y += period) {
-                lines.addRect(QRectF(b.left(), y, b.width(), width));
-            }
-            break;
-        case Direction::Vertical:
-            for (double x = firstAt(b.left()); x < b.right(); x += period) {
-                lines.addRect(QRectF(x, b.top(), width, b.height()));
-            }
-            break;
-        case Direction::Falling:
-            for (double c = firstAt(b.left() - b.bottom()); c < b.right() - b.top(); c += period) {
-                lines.addPolygon(QPolygonF({{c + b.top(), b.top()},
-                                            {c + width + b.top(), b.top()},
-                                            {c + width + b.bottom(), b.bottom()},
-                                            {c + b.bottom(), b.bottom()}}));
-                lines.closeSubpath();
-            }
-            break;
-        case Direction::Rising:
-            for (double c = firstAt(b.left() + b.top()); c < b.right() + b.bottom(); c += period) {
-                lines.addPolygon(QPolygonF({{c - b.top(), b.top()},
-                                            {c + width - b.top(), b.top()},
-                                            {c + width - b.bottom(), b.bottom()},
-                                            {c - b.bottom(), b.bottom()}}));
-                lines.closeSubpath();
-            }
-            break;
-    }
-    return lines;
-}
+// Horizontal, vertical, falling (down to the right on the device, whose Y grows downward:
+// x − y constant) and rising (x + y constant).
+constexpr Direction kHorizontal{{0, 1}, {1, 0}};
+constexpr Direction kVertical{{1, 0}, {0, 1}};
+constexpr Direction kFalling{{1, -1}, {1, 1}};
+constexpr Direction kRising{{1, 1}, {1, -1}};
 
 std::vector<Direction> directionsOf(Fill fill) {
     switch (fill) {
         case Fill::Horizontal:
-            return {Direction::Horizontal};
+            return {kHorizontal};
         case Fill::Vertical:
-            return {Direction::Vertical};
+            return {kVertical};
         case Fill::ForwardDiagonal:
-            return {Direction::Falling};
+            return {kFalling};
         case Fill::BackwardDiagonal:
-            return {Direction::Rising};
+            return {kRising};
         case Fill::Cross:
-            return {Direction::Horizontal, Direction::Vertical};
+            return {kHorizontal, kVertical};
         case Fill::DiagonalCross:
-            return {Direction::Falling, Direction::Rising};
+            return {kFalling, kRising};
         case Fill::Solid:
             break;
     }
     return {};
 }
 
+double dot(QPointF a, QPointF b) {
+    return a.x() * b.x() + a.y() * b.y();
+}
+
+void addLinesOf(const Direction& direction, const std::vector<QPolygonF>& area, double period,
+                double width, std::vector<QLineF>& segments) {
+    double low = HUGE_VAL;
+    double high = -HUGE_VAL;
+    for (const QPolygonF& polygon : area) {
+        for (const QPointF& point : polygon) {
+            low = std::min(low, dot(direction.normal, point));
+            high = std::max(high, dot(direction.normal, point));
+        }
+    }
+    if (!(low <= high)) return;
+    std::vector<QPointF> crossings;
+    for (double c = std::floor(low / period) * period + width / 2.0; c < high; c += period) {
+        crossings.clear();
+        for (const QPolygonF& polygon : area) {
+            const qsizetype count = polygon.size();
+            for (qsizetype i = 0; i < count; ++i) {
+                const QPointF a = polygon[i];
+                const QPointF b = polygon[(i + 1) % count];
+                const double da = dot(direction.normal, a) - c;
+                const double db = dot(direction.normal, b) - c;
+                if ((da < 0.0) == (db < 0.0)) continue;
+                crossings.push_back(a + (b - a) * (da / (da - db)));
+            }
+        }
+        std::sort(crossings.begin(), crossings.end(), [&](QPointF p, QPointF q) {
+            return dot(direction.along, p) < dot(direction.along, q);
+        });
+        for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {
+            // Ends drawn a line width short, so that the square ends of a slanting line and
+            // their smoothed edge stay inside the area.
+            QLineF segment(crossings[k], crossings[k + 1]);
+            const double length = segment.length();
+            if (length <= 2.0 * width) continue;
+            const QPointF inset = (segment.p2() - segment.p1()) * (width / length);
+            segments.emplace_back(segment.p1() + inset, segment.p2() - inset);
+        }
+    }
+}
+
 }  // namespace
 
-std::vector<QPainterPath> hatchLines(Fill fill, const QRectF& bounds, double pixelScale) {
-    std::vector<QPainterPath> lines;
-    for (Direction direction : directionsOf(fill)) {
-        lines.push_back(
-            linesOf(direction, bounds, kPeriodPx * pixelScale, kLineWidthPx * pixelScale));
+double hatchLineWidth(double pixelScale) {
+    return kLineWidthPx * pixelScale;
+}
+
+std::vector<QLineF> hatchSegments(Fill fill, const std::vector<QPolygonF>& area,
+                                  double pixelScale) {
+    std::vector<QLineF> segments;
+    for (const Direction& direction : directionsOf(fill)) {
+        addLinesOf(direction, area, kPeriodPx * pixelScale, hatchLineWidth(pixelScale), segments);
     }
-    return lines;
+    return segments;
 }
 
 }  // namespace dorvo

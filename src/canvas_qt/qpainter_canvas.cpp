@@ -148,9 +148,12 @@ void QPainterCanvas::fillPolygons(std::span<const DevicePoint> points, std::span
             painter_.fillPath(area, qColour);
             continue;
         }
-        for (const QPainterPath& lines : hatchLines(fill, area.boundingRect(), pixelScale())) {
-            painter_.fillPath(lines.intersected(area), qColour);
-        }
+        std::vector<QPolygonF> polygons;
+        for (const QPolygonF& polygon : area.toFillPolygons()) polygons.push_back(polygon);
+        const std::vector<QLineF> segments = hatchSegments(fill, polygons, pixelScale());
+        QPen pen(qColour, hatchLineWidth(pixelScale()), Qt::SolidLine, Qt::FlatCap);
+        painter_.setPen(pen);
+        painter_.drawLines(segments.data(), int(segments.size()));
     }
 }
 
