@@ -11,14 +11,6 @@ namespace {
 
 constexpr double kDegreesToRadiansForTan = 0.01745327777777778;
 
-int lastPresentBlockRow(const Project& project) {
-    int last = 0;
-    for (int row = 1; row <= kMaxBlocks; ++row) {
-        if (isPresent(project.block(row).x)) last = row;
-    }
-    return last;
-}
-
 bool allFinite(std::initializer_list<double> values) {
     for (double value : values) {
         if (!std::isfinite(value)) return false;
@@ -45,7 +37,7 @@ std::optional<SoilLayer> convertLayer(const Layer& row) {
 
 std::vector<SectionBlockText> sectionBlockTexts(const Project& project) {
     std::vector<SectionBlockText> blocks;
-    const int count = lastPresentBlockRow(project);
+    const int count = calculationBlockRows(project);
     for (int row = 1; row <= count; ++row) {
         const Block& block = project.block(row);
         SectionBlockText text{block.x, {}};

@@ -132,8 +132,8 @@ Status writeProject(const Project& project, std::ostream& out, std::istream* res
     out << kProjectHeader << kCrLf << "$$Z" << kCrLf;
     for (const std::string& line : project.settings.lines) writeLine(out, line);
     out << "$$B" << kCrLf;
-    for (const Block& block : project.blocks) {
-        if (!isPresent(block.x)) break;
+    for (int row = 1; row <= calculationBlockRows(project); ++row) {
+        const Block& block = project.block(row);
         out << block.x << ',' << block.lines << kCrLf;
     }
     out << "$$S" << kCrLf;

@@ -89,12 +89,45 @@ TEST(ProjectFile, SectionLayoutOfASavedProject) {
     for (int row = 1; row <= 3; ++row) project.block(row).x = std::to_string(row * 10);
     project.layer(1).layerNo = "1";
     project.layer(2).layerNo = "2";
-    project.block(5).x = "60";  // after an absent row: never written
+    project.layer(4).layerNo = "4";  // after an absent row: no lookup reaches it
     std::string text = save(project);
     EXPECT_NE(text.find("$$B\r\n10,\r\n20,\r\n30,\r\n$$S\r\n1,,,,,,,\r\n2,,,,,,,\r\n$$F\r\n"
                         ",\r\n,\r\n,\r\n,\r\n,\r\n$$R\r\n"),
               std::string::npos);
-    EXPECT_EQ(text.find("60,"), std::string::npos);
+}
+
+TEST(ProjectFile, BlockRowsAfterAnEmptyXAreSavedBecauseTheCalculationUsesThem) {
+    Project project;
+    project.block(1).x = "10";
+    project.block(1).lines = "0,0,1,5,5,1";
+    project.block(3).lines = "kept,as,typed";  // an absent row: a block without lines
+    project.block(4).x = "40";
+    project.block(4).lines = "0,0,1,6,6,1";
+    project.block(6).lines = "after the last X: unused";
+    ensureDefaults(project);
+    const std::string text = save(project);
+    EXPECT_NE(text.find("$$B\r\n10,0,0,1,5,5,1\r\n,\r\n,kept,as,typed\r\n40,0,0,1,6,6,1\r\n$$S"),
+              std::string::npos)
+        << text;
+
+    auto loaded = load(text);
+    EXPECT_EQ(calculationBlockRows(loaded->project), 4);
+    for (int row = 1; row <= 4; ++row) {
+        EXPECT_EQ(loaded->project.block(row).x, project.block(row).x) << row;
+        EXPECT_EQ(loaded->project.block(row).lines, project.block(row).lines) << row;
+    }
+    EXPECT_EQ(save(loaded->project), text);
+}
+
+TEST(ProjectFile, WriterRefusesAnUnstorableCellInABlockRowAfterAGap) {
+    Project project;
+    project.block(1).x = "10";
+    project.block(2).lines = "0,0,\"1\"";
+    project.block(3).x = "30";
+    std::ostringstream out;
+    Status written = writeProject(project, out, nullptr);
+    ASSERT_FALSE(written.ok());
+    EXPECT_TRUE(written.error().text.starts_with("ブロック 2 の線")) << written.error().text;
 }
 
 TEST(ProjectFile, CellsAlreadyEndingWithCrLfAreNotGivenAnother) {
