@@ -66,6 +66,27 @@ TEST_F(CommandLine, ProjectThatCannotBeReadIsNamedInTheMessage) {
     EXPECT_NE(show.output.find("missing.slw"), std::string::npos);
 }
 
+TEST_F(CommandLine, FileThatIsNoProjectIsRefusedByEveryCommand) {
+    const fs::path empty = folder.path() / "empty.slw";
+    const fs::path noise = folder.path() / "noise.slw";
+    test::writeBytes(empty, "");
+    test::writeBytes(noise, std::string("\x7f"
+                                        "ELF\x02\x01\x01\0\0\0",
+                                        10));
+    for (const fs::path& file : {empty, noise}) {
+        for (const std::string& command :
+             {"show " + file.string(), "calc " + file.string() + " --save",
+              "render " + file.string() + " -o " + (folder.path() / "out.pdf").string()}) {
+            CliRun run = this->run(command);
+            EXPECT_EQ(run.status, 1) << command << "\n" << run.output;
+            EXPECT_NE(run.output.find("プロジェクトファイルではありません"), std::string::npos)
+                << run.output;
+        }
+    }
+    EXPECT_EQ(test::readBytes(empty), "");
+    EXPECT_FALSE(fs::exists(folder.path() / "out.pdf"));
+}
+
 TEST_F(CommandLine, CalcSavesTheProjectWithTheRecordsItWrote) {
     const fs::path records = folder.path() / "records.txt";
     CliRun calc =
