@@ -9,6 +9,7 @@
 #include <memory>
 #include <sstream>
 
+#include "calc/section.h"
 #include "canvas_qt/page_export.h"
 #include "model/line_io.h"
 #include "model/number_text.h"
@@ -75,6 +76,11 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
     Project project;
     std::ostringstream results;
     if (!loadForCommandLine(request.project, project, results, messages)) return 1;
+    // A section the calculation refuses would be drawn across thousands of pages.
+    if (PreparedSection prepared = prepareSection(project); !prepared.section) {
+        messages.report(prepared.error);
+        return 2;
+    }
     TemporaryFile resultsFile("dorvo-results");
     if (resultsFile.path().empty() ||
         !writeFileAtomically(resultsFile.path(), [&](std::ostream& o) {

@@ -43,7 +43,7 @@ CircleSearchCheck validateCircleSearch(const CircleSearch& search, CircleSearchV
         values.fields[static_cast<std::size_t>(field - 1)] = value;
     }
     for (int field = 1; field <= 6; ++field) {
-        if (!std::isfinite(values.fields[static_cast<std::size_t>(field - 1)])) {
+        if (!isUsableInput(values.fields[static_cast<std::size_t>(field - 1)])) {
             return fail(CircleSearchCheck::CentreGridInconsistent);
         }
     }
@@ -56,7 +56,7 @@ CircleSearchCheck validateCircleSearch(const CircleSearch& search, CircleSearchV
         return fail(CircleSearchCheck::CentreGridInconsistent);
     }
     for (int field = 7; field <= kCircleSearchLines; ++field) {
-        if (!std::isfinite(values.fields[static_cast<std::size_t>(field - 1)])) {
+        if (!isUsableInput(values.fields[static_cast<std::size_t>(field - 1)])) {
             return fail(CircleSearchCheck::RadiusInconsistent);
         }
     }

@@ -104,6 +104,26 @@ TEST(ValidateCircleSearch, InfiniteAndAbsurdValuesAreRefused) {
               CircleSearchCheck::RadiusInconsistent);
 }
 
+TEST(ValidateCircleSearch, ValuesThatWouldOverflowTheArithmeticAreRefusedLikeInfinity) {
+    CircleSearchValues values;
+    EXPECT_EQ(validateCircleSearch(searchOf({"1e308", "0", "1e308", "1", "1", "1", "5", "1", "1"}),
+                                   values, nullptr),
+              CircleSearchCheck::CentreGridInconsistent);
+    EXPECT_EQ(validateCircleSearch(searchOf({"0", "-2e7", "1", "1", "1", "1", "5", "1", "1"}),
+                                   values, nullptr),
+              CircleSearchCheck::CentreGridInconsistent);
+    EXPECT_EQ(validateCircleSearch(searchOf({"0", "0", "1", "1", "1", "1", "5", "-1e308", "1"}),
+                                   values, nullptr),
+              CircleSearchCheck::RadiusInconsistent);
+    EXPECT_EQ(validateCircleSearch(
+                  searchOf({"0", "0", "1", "1", "1", "1", "5", "1", "1", "1e8", "1", "0", "0"}),
+                  values, nullptr),
+              CircleSearchCheck::RadiusInconsistent);
+    EXPECT_EQ(validateCircleSearch(searchOf({"-1e7", "0", "1e7", "1", "1e7", "1", "5", "1", "1"}),
+                                   values, nullptr),
+              CircleSearchCheck::Valid);
+}
+
 TEST(LayerCheck, ReportsTheFirstMissingLayerOnce) {
     test::ProjectBuilder builder;
     builder.block(10, {{5, 5, 1}, {8, 8, 7}}).block(20, {{5, 5, 9}}).layer(1, 18, 30, 5);

@@ -151,6 +151,27 @@ TEST_F(CommandLine, RefusedInputExitsWithTwoAndSaysWhy) {
     EXPECT_EQ(test::readBytes(project()), text);  // nothing saved
 }
 
+TEST_F(CommandLine, SectionThatCalcRefusesIsRefusedByRenderWithTheSameMessage) {
+    const std::string original = test::readBytes(project());
+    const std::string firstBlock = "$$B\r\n";
+    const std::size_t at = original.find(firstBlock) + firstBlock.size();
+    for (const char* x : {"1e999", "1e308"}) {
+        std::string text = original;
+        text.replace(at, text.find(',', at) - at, x);
+        test::writeBytes(project(), text);
+        CliRun calc = run("calc " + project().string());
+        EXPECT_EQ(calc.status, 2) << x;
+        EXPECT_NE(calc.output.find("ブロック1の座標が不適当です"), std::string::npos)
+            << calc.output;
+        const fs::path pdf = folder.path() / "figure.pdf";
+        CliRun render = run("render " + project().string() + " -o " + pdf.string());
+        EXPECT_EQ(render.status, 2) << x;
+        EXPECT_NE(render.output.find("ブロック1の座標が不適当です"), std::string::npos)
+            << render.output;
+        EXPECT_FALSE(fs::exists(pdf));
+    }
+}
+
 TEST_F(CommandLine, RenderWritesEachFormatAndRefusesAMissingPage) {
     ASSERT_EQ(run("calc " + project().string() + " --save").status, 0);
     CliRun pdf = run("render " + project().string() + " --page data --paper A4 -o " +
