@@ -136,6 +136,7 @@ int runCalc(const CalcRequest& request, std::ostream& out, MessageSink& messages
                                             request.showProgress ? &bar : nullptr, messages);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     if (request.showProgress) bar.finish();
+    if (calculation.outcome == CalculationOutcome::CannotWriteResults) return 1;
     if (calculation.outcome != CalculationOutcome::Completed) return 2;
 
     if (!request.recordsPath.empty() && !copyFileTo(records.path(), request.recordsPath)) {

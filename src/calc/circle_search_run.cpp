@@ -182,7 +182,8 @@ class RecordSink {
         line(kColumnHeadsRecord);
     }
 
-    void take(std::int64_t task, const TaskResult& result) {
+    /// Writes a finished task; false once the stream has refused a write.
+    bool take(std::int64_t task, const TaskResult& result) {
         const std::int64_t row = task / plan_.tasksPerRow();
         const bool firstOfRow = task % plan_.tasksPerRow() == 0;
         const bool lastOfRow = task % plan_.tasksPerRow() == plan_.tasksPerRow() - 1;
@@ -198,6 +199,8 @@ class RecordSink {
         summary_.circlesWritten += result.written;
         if (lastOfRow && rowMissingLayer_.any) line(missingLayerRecord(rowMissingLayer_.layerNo));
         reportProgress(result);
+        summary_.writeFailed = !out_;
+        return !summary_.writeFailed;
     }
 
     SearchSummary finish() {
@@ -212,11 +215,13 @@ class RecordSink {
             line(noSolutionRecord());
         }
         line(kEndRecord);
-        summary_.completed = true;
+        out_.flush();
+        summary_.writeFailed = !out_;
+        summary_.completed = !summary_.writeFailed;
         return summary_;
     }
 
-    SearchSummary cancelled() const { return summary_; }
+    SearchSummary unfinished() const { return summary_; }
 
   private:
     void line(std::string_view text) {
@@ -345,14 +350,12 @@ SearchSummary runCircleSearch(const Section& section, const ValidCircleSearch& s
         EvaluationScratch scratch;
         for (std::int64_t task = 0; task < plan.taskCount(); ++task) {
             plan.run(task, result, scratch, options.stop);
-            if (!result.complete) return sink.cancelled();
-            sink.take(task, result);
+            if (!result.complete || !sink.take(task, result)) return sink.unfinished();
         }
     } else {
         ParallelRunner runner(plan, threads, options.stop);
         for (std::int64_t task = 0; task < plan.taskCount(); ++task) {
-            if (!runner.next(task, result)) return sink.cancelled();
-            sink.take(task, result);
+            if (!runner.next(task, result) || !sink.take(task, result)) return sink.unfinished();
         }
     }
     return sink.finish();

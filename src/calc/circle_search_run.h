@@ -28,6 +28,7 @@ struct SearchOptions {
 
 struct SearchSummary {
     bool completed = false;
+    bool writeFailed = false;              // the stream refused a record; the run stopped there
     std::int64_t radiiTried = 0;           // every centre and radius of the grid
     std::int64_t circlesEvaluated = 0;     // those that passed the radius filters
     std::int64_t circlesWritten = 0;       // those with Fs below 9999, written as 028 or 038
@@ -35,7 +36,7 @@ struct SearchSummary {
 };
 
 /// Tries every circle of the search and writes the result records to `out` in search order,
-/// the same bytes for any number of threads.
+/// the same bytes for any number of threads. Stops soon after a write to `out` fails.
 SearchSummary runCircleSearch(const Section& section, const ValidCircleSearch& search,
                               const SearchOptions& options, std::ostream& out,
                               SearchProgress* progress);

@@ -242,6 +242,53 @@ TEST(CircleSearchRun, MillionCentreGridReportsProgressAndStopsSoonWhenCancelled)
     }
 }
 
+/// A stream buffer that takes `capacity` bytes and refuses every byte after them, as a disk
+/// that fills up does.
+class FillingDisk : public std::streambuf {
+  public:
+    explicit FillingDisk(std::streamsize capacity) : left_(capacity) {}
+    std::streamsize refused = 0;
+
+  protected:
+    std::streamsize xsputn(const char*, std::streamsize n) override {
+        const std::streamsize taken = std::min(n, left_);
+        left_ -= taken;
+        refused += n - taken;
+        return taken;
+    }
+    int overflow(int c) override {
+        if (left_ == 0) {
+            ++refused;
+            return traits_type::eof();
+        }
+        --left_;
+        return c;
+    }
+
+  private:
+    std::streamsize left_;
+};
+
+TEST(CircleSearchRun, FullDiskStopsTheRunAtTheFirstRefusedWrite) {
+    test::ProjectBuilder builder = slope();
+    builder.search(10, 22, 39.9, 121.9, 0.1, 0.1, 9, 2, 0.5);  // 300 × 1000 centres × 15 radii
+    auto valid = validCircleSearch(builder.project().circleSearch, nullptr);
+    ASSERT_TRUE(valid.has_value());
+    const std::int64_t total = valid->columns() * valid->rows() * valid->radiiPerCentre();
+    Section section = *prepareSection(builder.project()).section;
+    for (int threads : {1, 3}) {
+        FillingDisk disk(100'000);
+        std::ostream out(&disk);
+        SearchOptions options;
+        options.threads = threads;
+        SearchSummary summary = runCircleSearch(section, *valid, options, out, nullptr);
+        EXPECT_TRUE(summary.writeFailed);
+        EXPECT_FALSE(summary.completed);
+        EXPECT_LT(summary.radiiTried, total / 100) << threads << " threads";
+        EXPECT_LT(disk.refused, 1'000'000);
+    }
+}
+
 TEST(Calculation, CancelledRunLeavesTheOldResultsAndCriticalCircle) {
     test::TempFolder folder;
     const auto resultsFile = folder.path() / "Tmp1.tmp";
@@ -306,6 +353,20 @@ TEST(Calculation, ResultsFileThatCannotBeWrittenIsReported) {
               CalculationOutcome::CannotWriteResults);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].id, MessageId::CannotCreateWorkFile);
+}
+
+TEST(Calculation, FullDiskStopsTheRunAndIsReportedAsAFailedWrite) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    test::ProjectBuilder builder = slope();
+    builder.search(10, 22, 39.9, 121.9, 0.1, 0.1, 9, 2, 0.5);
+    builder.project().critical.radius = 7.0;
+    test::MemoryMessageSink messages;
+    Calculation calculation = calculateInto("/dev/full", builder.project(), {}, nullptr, messages);
+    EXPECT_EQ(calculation.outcome, CalculationOutcome::CannotWriteResults);
+    EXPECT_LT(calculation.summary.radiiTried, 100'000);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, cannotWriteMessage("/dev/full").text);
+    EXPECT_EQ(builder.project().critical.radius, 7.0);
 }
 
 TEST(CircleSearchRun, AwkwardSectionsNeverPutNanInARecord) {

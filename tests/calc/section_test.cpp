@@ -25,8 +25,7 @@ TEST(PrepareSection, ValuesThatWouldOverflowTheArithmeticAreRefusedLikeInfinity)
          "層データの数値が不適当です (層No.1)"},
         {[](Project& p) -> std::string& { return p.layer(1).phi; },
          "層データの数値が不適当です (層No.1)"},
-        {[](Project& p) -> std::string& { return p.load(1).force; },
-         "集中荷重の数値が不適当です"},
+        {[](Project& p) -> std::string& { return p.load(1).force; }, "集中荷重の数値が不適当です"},
         {[](Project& p) -> std::string& { return p.settings.line(settings_line::kYc); },
          "地震時水平震度 Kh または基準面 Yc が不適当です"},
     };
