@@ -7,16 +7,17 @@
 #include <limits>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
 #include "calc/result_records.h"
+#include "calc/search_tasks.h"
 
 namespace dorvo {
 
 namespace {
 
-constexpr std::int64_t kCirclesPerTask = 2000;
 constexpr std::int64_t kRadiiBetweenStopChecks = 1024;
 constexpr auto kProgressInterval = std::chrono::milliseconds(40);
 
@@ -33,8 +34,9 @@ struct MissingLayerMemory {
     int layerNo = 0;
 };
 
-/// The records and minimum of a run of consecutive centres in one row.
+/// The records and minimum of a task.
 struct TaskResult {
+    SearchTask task;
     std::string records;
     Best best;
     MissingLayerMemory lastMissingLayer;
@@ -45,6 +47,22 @@ struct TaskResult {
     double lastRy = 0.0;
     double lastR = 0.0;
     bool complete = false;
+    // A run of radii leaves its first written circle to the writer, which alone knows whether
+    // an earlier run of the centre wrote one: a 038 record then, else the centre's 028. It
+    // belongs at this offset of `records`.
+    bool deferredCircle = false;
+    std::size_t deferredAt = 0;
+    CircleResult deferred;
+
+    /// Empties the result for another task, keeping the memory of its records.
+    void reset(const SearchTask& next) {
+        std::string kept = std::move(records);
+        kept.clear();
+        *this = TaskResult{};
+        records = std::move(kept);
+        task = next;
+        best.circle.fs = kNoSolutionFs;
+    }
 };
 
 class BufferRecords : public RecordWriter {
@@ -67,36 +85,38 @@ bool nearerThan(double px, double py, double rx, double ry, double r) {
     return std::sqrt((px - rx) * (px - rx) + (py - ry) * (py - ry)) < r;
 }
 
-/// The grid split into tasks: each row into chunks of columns, in search order.
-class SearchPlan {
+/// Where a task's radii start and how many it may try at most.
+struct RadiusStart {
+    double first;
+    double previous;
+    std::int64_t count;
+};
+
+/// Computes tasks: tries their circles and buffers their records.
+class TaskWork {
   public:
-    SearchPlan(const Section& section, const ValidCircleSearch& search, int decimals)
-        : section_(section), values_(search.values()), decimals_(decimals) {
-        columns_ = search.columns();
-        rows_ = search.rows();
-        const double radii = double(search.radiiPerCentre());
-        const double perTask = std::max(1.0, std::floor(kCirclesPerTask / radii));
-        columnsPerTask_ = static_cast<std::int64_t>(std::min(perTask, double(columns_)));
-        tasksPerRow_ = (columns_ + columnsPerTask_ - 1) / columnsPerTask_;
-    }
+    TaskWork(const Section& section, const SearchGrid& grid, int decimals)
+        : section_(section), grid_(grid), values_(grid.values()), decimals_(decimals) {}
 
-    std::int64_t rows() const { return rows_; }
-    std::int64_t tasksPerRow() const { return tasksPerRow_; }
-    std::int64_t taskCount() const { return rows_ * tasksPerRow_; }
-
-    void run(std::int64_t task, TaskResult& result, EvaluationScratch& scratch,
+    void run(const SearchTask& task, TaskResult& result, EvaluationScratch& scratch,
              const std::stop_token& stop) const {
-        result = TaskResult{};
-        result.best.circle.fs = kNoSolutionFs;
-        const std::int64_t row = task / tasksPerRow_;
-        const std::int64_t firstColumn = (task % tasksPerRow_) * columnsPerTask_;
-        const std::int64_t endColumn = std::min(columns_, firstColumn + columnsPerTask_);
-        const double ry = values_.centreStartY() + double(row) * values_.stepY();
+        result.reset(task);
+        const double ry = grid_.centreY(task.row);
         BufferRecords records(result.records);
-        for (std::int64_t column = firstColumn; column < endColumn; ++column) {
-            if (stop.stop_requested()) return;
-            const double rx = values_.centreStartX() + double(column) * values_.stepX();
-            if (!runCentre(rx, ry, result, records, scratch, stop)) return;
+        if (task.radiusRun) {
+            Best centre;
+            centre.circle.fs = kNoSolutionFs;
+            const RadiusStart start{task.firstRadius, task.previousRadius, task.radii};
+            if (!tryRadii(grid_.centreX(task.firstColumn), ry, start, true, centre, result, records,
+                          scratch, stop)) {
+                return;
+            }
+            result.best = centre;
+        } else {
+            for (std::int64_t column = task.firstColumn; column < task.endColumn; ++column) {
+                if (stop.stop_requested()) return;
+                if (!runCentre(grid_.centreX(column), ry, result, records, scratch, stop)) return;
+            }
         }
         result.complete = true;
     }
@@ -116,18 +136,34 @@ class SearchPlan {
         return ry - r >= kEpsilon;
     }
 
-    /// Tries the radii of one centre; false when stopped on the way.
+    /// Tries every radius of one centre and writes its minimum; false when stopped on the way.
     bool runCentre(double rx, double ry, TaskResult& result, BufferRecords& records,
                    EvaluationScratch& scratch, const std::stop_token& stop) const {
         Best centre;
         centre.circle.fs = kNoSolutionFs;
+        const RadiusStart start{grid_.firstRadius(ry), std::numeric_limits<double>::quiet_NaN(),
+                                std::numeric_limits<std::int64_t>::max()};
+        if (!tryRadii(rx, ry, start, false, centre, result, records, scratch, stop)) return false;
+        const CircleResult& best = centre.circle;
+        records.writeRecord(best.fs < 9999.0 ? minimumRecord(rx, ry, best.r, best.fs, decimals_)
+                                             : noCircleRecord(rx, ry));
+        if (result.best.better(best.fs)) result.best = centre;
+        return true;
+    }
+
+    /// Tries radii of one centre from `start` while they stay in the centre's range, writing
+    /// the records of those with an Fs; false when stopped on the way.
+    bool tryRadii(double rx, double ry, const RadiusStart& start, bool deferFirstCircle,
+                  Best& centre, TaskResult& result, BufferRecords& records,
+                  EvaluationScratch& scratch, const std::stop_token& stop) const {
         bool first = true;
-        const double lastRadius = ry - values_.lowerY() + kEpsilon;
+        const double limit = grid_.radiusLimit(ry);
+        std::int64_t left = start.count;
         // The radius is accumulated by repeated addition; a step lost in the radius's precision
         // ends the radii instead of repeating one for ever.
-        double previous = std::numeric_limits<double>::quiet_NaN();
-        for (double r = ry - values_.upperY(); r <= lastRadius && r != previous;
-             previous = r, r += values_.stepR()) {
+        for (double r = start.first, previous = start.previous;
+             left > 0 && grid_.radiusInRange(r, previous, limit);
+             --left, previous = r, r += values_.stepR()) {
             if (++result.radiiTried % kRadiiBetweenStopChecks == 0 && stop.stop_requested()) {
                 return false;
             }
@@ -145,34 +181,35 @@ class SearchPlan {
             const CircleResult& c = outcome.result;
             if (centre.better(c.fs)) centre.circle = c;
             if (c.fs < 9999.0) {
-                records.writeRecord(
-                    first ? firstCircleRecord(rx, ry, r, c.md, c.mc, c.mtMe, c.mr, c.fs, decimals_)
-                          : nextCircleRecord(r, c.md, c.mc, c.mtMe, c.mr, c.fs, decimals_));
+                if (first && deferFirstCircle) {
+                    result.deferredCircle = true;
+                    result.deferredAt = result.records.size();
+                    result.deferred = c;
+                } else {
+                    records.writeRecord(
+                        first ? firstCircleRecord(rx, ry, r, c.md, c.mc, c.mtMe, c.mr, c.fs,
+                                                  decimals_)
+                              : nextCircleRecord(r, c.md, c.mc, c.mtMe, c.mr, c.fs, decimals_));
+                }
                 first = false;
                 ++result.written;
             }
         }
-        const CircleResult& best = centre.circle;
-        records.writeRecord(best.fs < 9999.0 ? minimumRecord(rx, ry, best.r, best.fs, decimals_)
-                                             : noCircleRecord(rx, ry));
-        if (result.best.better(best.fs)) result.best = centre;
         return true;
     }
 
     const Section& section_;
+    const SearchGrid& grid_;
     const CircleSearchValues& values_;
     int decimals_;
-    std::int64_t columns_ = 0;
-    std::int64_t rows_ = 0;
-    std::int64_t columnsPerTask_ = 1;
-    std::int64_t tasksPerRow_ = 1;
 };
 
-/// Writes finished tasks in search order and keeps the per-row and overall bookkeeping.
+/// Writes finished tasks in search order and keeps the per-centre, per-row and overall
+/// bookkeeping.
 class RecordSink {
   public:
-    RecordSink(const SearchPlan& plan, int decimals, std::ostream& out, SearchProgress* progress)
-        : plan_(plan), decimals_(decimals), out_(out), progress_(progress) {
+    RecordSink(const SearchGrid& grid, int decimals, std::ostream& out, SearchProgress* progress)
+        : grid_(grid), decimals_(decimals), out_(out), progress_(progress) {
         overall_.circle.fs = kNoSolutionFs;
     }
 
@@ -183,21 +220,25 @@ class RecordSink {
     }
 
     /// Writes a finished task; false once the stream has refused a write.
-    bool take(std::int64_t task, const TaskResult& result) {
-        const std::int64_t row = task / plan_.tasksPerRow();
-        const bool firstOfRow = task % plan_.tasksPerRow() == 0;
-        const bool lastOfRow = task % plan_.tasksPerRow() == plan_.tasksPerRow() - 1;
-        if (firstOfRow) {
+    bool take(const TaskResult& result) {
+        const SearchTask& task = result.task;
+        if (task.startsRow) {
             rowMissingLayer_ = {};
-            position_ = static_cast<int>((row + 1) * 100 / plan_.rows());
+            position_ = static_cast<int>((task.row + 1) * 100 / grid_.rows());
         }
-        out_.write(result.records.data(), static_cast<std::streamsize>(result.records.size()));
+        if (task.radiusRun) {
+            takeRadiusRun(result);
+        } else {
+            write(result.records);
+            if (overall_.better(result.best.circle.fs)) overall_ = result.best;
+        }
         if (result.lastMissingLayer.any) rowMissingLayer_ = result.lastMissingLayer;
-        if (overall_.better(result.best.circle.fs)) overall_ = result.best;
         summary_.radiiTried += result.radiiTried;
         summary_.circlesEvaluated += result.evaluated;
         summary_.circlesWritten += result.written;
-        if (lastOfRow && rowMissingLayer_.any) line(missingLayerRecord(rowMissingLayer_.layerNo));
+        if (task.endsRow && rowMissingLayer_.any) {
+            line(missingLayerRecord(rowMissingLayer_.layerNo));
+        }
         reportProgress(result);
         summary_.writeFailed = !out_;
         return !summary_.writeFailed;
@@ -224,8 +265,42 @@ class RecordSink {
     SearchSummary unfinished() const { return summary_; }
 
   private:
+    /// A centre's runs come in order: the first written circle of the centre is its 028
+    /// record, and the last run closes the centre with its minimum.
+    void takeRadiusRun(const TaskResult& result) {
+        const SearchTask& task = result.task;
+        if (task.startsCentre) {
+            centre_.circle.fs = kNoSolutionFs;
+            centreWroteCircle_ = false;
+        }
+        const double rx = grid_.centreX(task.firstColumn);
+        const double ry = grid_.centreY(task.row);
+        if (result.deferredCircle) {
+            const std::string_view records = result.records;
+            write(records.substr(0, result.deferredAt));
+            const CircleResult& c = result.deferred;
+            line(centreWroteCircle_
+                     ? nextCircleRecord(c.r, c.md, c.mc, c.mtMe, c.mr, c.fs, decimals_)
+                     : firstCircleRecord(rx, ry, c.r, c.md, c.mc, c.mtMe, c.mr, c.fs, decimals_));
+            write(records.substr(result.deferredAt));
+            centreWroteCircle_ = true;
+        } else {
+            write(result.records);
+        }
+        if (centre_.better(result.best.circle.fs)) centre_ = result.best;
+        if (!task.endsCentre) return;
+        const CircleResult& best = centre_.circle;
+        line(best.fs < 9999.0 ? minimumRecord(rx, ry, best.r, best.fs, decimals_)
+                              : noCircleRecord(rx, ry));
+        if (overall_.better(best.fs)) overall_ = centre_;
+    }
+
+    void write(std::string_view bytes) {
+        out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+
     void line(std::string_view text) {
-        out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+        write(text);
         out_.write("\r\n", 2);
     }
 
@@ -237,24 +312,29 @@ class RecordSink {
         progress_->report(position_, circleStatusText(result.lastRx, result.lastRy, result.lastR));
     }
 
-    const SearchPlan& plan_;
+    const SearchGrid& grid_;
     int decimals_;
     std::ostream& out_;
     SearchProgress* progress_;
     Best overall_;
+    Best centre_;
+    bool centreWroteCircle_ = false;
     MissingLayerMemory rowMissingLayer_;
     int position_ = 0;
     std::chrono::steady_clock::time_point lastReport_{};
     SearchSummary summary_;
 };
 
-/// Computes tasks on worker threads, at most a window ahead of the writer, and hands them
-/// over in order.
+/// Computes tasks on worker threads and hands them over in order. The writer's thread cuts
+/// the tasks, at most a window of them ahead of the one it waits for, so the records in
+/// memory stay within a window of tasks.
 class ParallelRunner {
   public:
-    ParallelRunner(const SearchPlan& plan, int threads, const std::stop_token& stop)
-        : plan_(plan), stop_(stop), slots_(static_cast<std::size_t>(threads) * 4) {
-        for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { work(); });
+    ParallelRunner(const TaskWork& work, SearchTaskCursor& cursor, int threads,
+                   const std::stop_token& stop)
+        : work_(work), cursor_(cursor), stop_(stop), slots_(static_cast<std::size_t>(threads) * 4) {
+        issue();
+        for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { workOnTasks(); });
     }
 
     ~ParallelRunner() {
@@ -262,30 +342,37 @@ class ParallelRunner {
             std::lock_guard lock(mutex_);
             closing_ = true;
         }
-        space_.notify_all();
+        issued_cv_.notify_all();
         for (auto& worker : workers_) worker.join();
     }
 
     ParallelRunner(const ParallelRunner&) = delete;
     ParallelRunner& operator=(const ParallelRunner&) = delete;
 
-    /// Waits for a task in order; false when the run was stopped before it finished.
-    bool next(std::int64_t task, TaskResult& into) {
-        Slot& slot = slotOf(task);
+    /// Waits for the next task in order; false after the last task, or when the run was
+    /// stopped before the task finished.
+    bool next(TaskResult& into) {
+        if (taken_ == issued_) return false;
+        Slot& slot = slotOf(taken_);
         std::unique_lock lock(mutex_);
-        done_.wait(lock, stop_, [&] { return slot.task == task; });
-        if (slot.task != task) return false;
+        done_.wait(lock, stop_, [&] { return slot.done; });
+        if (!slot.done) return false;
         std::swap(into, slot.result);
-        slot.task = -1;
-        written_ = task + 1;
+        slot.done = false;
         lock.unlock();
-        space_.notify_all();
-        return into.complete;
+        if (!into.complete) return false;
+        ++taken_;
+        issue();
+        return true;
     }
+
+    /// Whether every task of the search was computed and taken.
+    bool allTaken() const { return exhausted_ && taken_ == issued_; }
 
   private:
     struct Slot {
-        std::int64_t task = -1;
+        SearchTask task;
+        bool done = false;
         TaskResult result;
     };
 
@@ -293,71 +380,101 @@ class ParallelRunner {
         return slots_[static_cast<std::size_t>(task % static_cast<std::int64_t>(slots_.size()))];
     }
 
-    void work() {
-        EvaluationScratch scratch;
-        TaskResult result;
+    /// Cuts tasks until the window ahead of the writer is full.
+    void issue() {
         const auto window = static_cast<std::int64_t>(slots_.size());
-        for (;;) {
-            std::int64_t task = 0;
-            {
-                std::unique_lock lock(mutex_);
-                space_.wait(lock, [&] {
-                    return closing_ || nextTask_ >= plan_.taskCount() ||
-                           nextTask_ < written_ + window;
-                });
-                if (closing_ || nextTask_ >= plan_.taskCount()) return;
-                task = nextTask_++;
+        while (!exhausted_ && issued_ < taken_ + window) {
+            SearchTask task;
+            if (!cursor_.next(task)) {
+                exhausted_ = true;
+                break;
             }
-            plan_.run(task, result, scratch, stop_);
             {
                 std::lock_guard lock(mutex_);
-                Slot& slot = slotOf(task);
+                slotOf(issued_).task = task;
+                ++issued_;
+            }
+            issued_cv_.notify_one();
+        }
+    }
+
+    void workOnTasks() {
+        EvaluationScratch scratch;
+        TaskResult result;
+        for (;;) {
+            std::int64_t index = 0;
+            SearchTask task;
+            {
+                std::unique_lock lock(mutex_);
+                issued_cv_.wait(lock, [&] { return closing_ || claimed_ < issued_; });
+                if (closing_) return;
+                index = claimed_++;
+                task = slotOf(index).task;
+            }
+            work_.run(task, result, scratch, stop_);
+            {
+                std::lock_guard lock(mutex_);
+                Slot& slot = slotOf(index);
                 std::swap(slot.result, result);
-                slot.task = task;
+                slot.done = true;
             }
             done_.notify_all();
             if (stop_.stop_requested()) return;
         }
     }
 
-    const SearchPlan& plan_;
+    const TaskWork& work_;
+    SearchTaskCursor& cursor_;
     std::stop_token stop_;
     std::vector<Slot> slots_;
     std::vector<std::thread> workers_;
     std::mutex mutex_;
-    std::condition_variable space_;
+    std::condition_variable issued_cv_;
     std::condition_variable_any done_;
-    std::int64_t nextTask_ = 0;
-    std::int64_t written_ = 0;
+    // Written by the writer's thread only: tasks cut and taken.
+    std::int64_t issued_ = 0;
+    std::int64_t taken_ = 0;
+    bool exhausted_ = false;
+    // Tasks the workers have started.
+    std::int64_t claimed_ = 0;
     bool closing_ = false;
 };
 
 }  // namespace
 
+int maxSearchThreads() {
+    return 4 * static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
 SearchSummary runCircleSearch(const Section& section, const ValidCircleSearch& search,
                               const SearchOptions& options, std::ostream& out,
                               SearchProgress* progress) {
     const int decimals = clampFsDecimals(options.decimals);
-    const SearchPlan plan(section, search, decimals);
-    RecordSink sink(plan, decimals, out, progress);
+    const SearchGrid grid(search);
+    const TaskWork work(section, grid, decimals);
+    SearchTaskCursor cursor(grid);
+    RecordSink sink(grid, decimals, out, progress);
     sink.begin();
 
     int threads = options.threads > 0 ? options.threads
                                       : static_cast<int>(std::thread::hardware_concurrency());
-    threads = static_cast<int>(std::clamp<std::int64_t>(threads, 1, plan.taskCount()));
+    threads = static_cast<int>(std::clamp(
+        double(threads), 1.0, std::min(double(maxSearchThreads()), cursor.estimatedTaskCount())));
     TaskResult result;
     if (threads == 1) {
         EvaluationScratch scratch;
-        for (std::int64_t task = 0; task < plan.taskCount(); ++task) {
-            plan.run(task, result, scratch, options.stop);
-            if (!result.complete || !sink.take(task, result)) return sink.unfinished();
+        SearchTask task;
+        while (cursor.next(task)) {
+            work.run(task, result, scratch, options.stop);
+            if (!result.complete || !sink.take(result)) return sink.unfinished();
         }
-    } else {
-        ParallelRunner runner(plan, threads, options.stop);
-        for (std::int64_t task = 0; task < plan.taskCount(); ++task) {
-            if (!runner.next(task, result) || !sink.take(task, result)) return sink.unfinished();
-        }
+        return sink.finish();
     }
+    ParallelRunner runner(work, cursor, threads, options.stop);
+    while (runner.next(result)) {
+        if (!sink.take(result)) return sink.unfinished();
+    }
+    if (!runner.allTaken()) return sink.unfinished();
     return sink.finish();
 }
 

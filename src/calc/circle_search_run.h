@@ -22,9 +22,13 @@ class SearchProgress {
 
 struct SearchOptions {
     int decimals = 3;      // the Fs decimals setting, clamped to 2 … 4 by the run
-    int threads = 0;       // 0: one per core
+    int threads = 0;       // 0: one per core; at most maxSearchThreads()
     std::stop_token stop;  // a stop request ends the run soon, unfinished
 };
+
+/// The most threads a search starts, four per core: more would not be faster, and each
+/// holds the records of a few tasks in memory.
+int maxSearchThreads();
 
 struct SearchSummary {
     bool completed = false;
@@ -36,7 +40,8 @@ struct SearchSummary {
 };
 
 /// Tries every circle of the search and writes the result records to `out` in search order,
-/// the same bytes for any number of threads. Stops soon after a write to `out` fails.
+/// the same bytes for any number of threads, holding a bounded number of them in memory
+/// however many radii a centre has. Stops soon after a write to `out` fails.
 SearchSummary runCircleSearch(const Section& section, const ValidCircleSearch& search,
                               const SearchOptions& options, std::ostream& out,
                               SearchProgress* progress);
