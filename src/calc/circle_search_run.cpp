@@ -2,207 +2,19 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
-#include <condition_variable>
-#include <limits>
-#include <mutex>
-#include <string>
 #include <string_view>
 #include <thread>
-#include <vector>
 
+#include "calc/parallel_task_runner.h"
 #include "calc/result_records.h"
+#include "calc/search_task_work.h"
 #include "calc/search_tasks.h"
 
 namespace dorvo {
 
 namespace {
 
-constexpr std::int64_t kRadiiBetweenStopChecks = 1024;
 constexpr auto kProgressInterval = std::chrono::milliseconds(40);
-
-/// The best circle of a centre, a task or the whole search: the first with the lowest Fs.
-struct Best {
-    CircleResult circle;
-    bool better(double fs) const { return fs < circle.fs; }
-};
-
-/// The last layer number without a layer row met (a plain pair: GCC's -O3 flow analysis
-/// misreads std::optional here).
-struct MissingLayerMemory {
-    bool any = false;
-    int layerNo = 0;
-};
-
-/// The records and minimum of a task.
-struct TaskResult {
-    SearchTask task;
-    std::string records;
-    Best best;
-    MissingLayerMemory lastMissingLayer;
-    std::int64_t radiiTried = 0;
-    std::int64_t evaluated = 0;
-    std::int64_t written = 0;
-    double lastRx = 0.0;
-    double lastRy = 0.0;
-    double lastR = 0.0;
-    bool complete = false;
-    // A run of radii leaves its first written circle to the writer, which alone knows whether
-    // an earlier run of the centre wrote one: a 038 record then, else the centre's 028. It
-    // belongs at this offset of `records`.
-    bool deferredCircle = false;
-    std::size_t deferredAt = 0;
-    CircleResult deferred;
-
-    /// Empties the result for another task, keeping the memory of its records.
-    void reset(const SearchTask& next) {
-        std::string kept = std::move(records);
-        kept.clear();
-        *this = TaskResult{};
-        records = std::move(kept);
-        task = next;
-        best.circle.fs = kNoSolutionFs;
-    }
-};
-
-class BufferRecords : public RecordWriter {
-  public:
-    explicit BufferRecords(std::string& buffer) : buffer_(buffer) {}
-    void writeRecord(std::string_view record) override {
-        buffer_.append(record);
-        buffer_.append("\r\n");
-    }
-
-  private:
-    std::string& buffer_;
-};
-
-bool fartherThan(double px, double py, double rx, double ry, double r) {
-    return std::sqrt((px - rx) * (px - rx) + (py - ry) * (py - ry)) > r;
-}
-
-bool nearerThan(double px, double py, double rx, double ry, double r) {
-    return std::sqrt((px - rx) * (px - rx) + (py - ry) * (py - ry)) < r;
-}
-
-/// Where a task's radii start and how many it may try at most.
-struct RadiusStart {
-    double first;
-    double previous;
-    std::int64_t count;
-};
-
-/// Computes tasks: tries their circles and buffers their records.
-class TaskWork {
-  public:
-    TaskWork(const Section& section, const SearchGrid& grid, int decimals)
-        : section_(section), grid_(grid), values_(grid.values()), decimals_(decimals) {}
-
-    void run(const SearchTask& task, TaskResult& result, EvaluationScratch& scratch,
-             const std::stop_token& stop) const {
-        result.reset(task);
-        const double ry = grid_.centreY(task.row);
-        BufferRecords records(result.records);
-        if (task.radiusRun) {
-            Best centre;
-            centre.circle.fs = kNoSolutionFs;
-            const RadiusStart start{task.firstRadius, task.previousRadius, task.radii};
-            if (!tryRadii(grid_.centreX(task.firstColumn), ry, start, true, centre, result, records,
-                          scratch, stop)) {
-                return;
-            }
-            result.best = centre;
-        } else {
-            for (std::int64_t column = task.firstColumn; column < task.endColumn; ++column) {
-                if (stop.stop_requested()) return;
-                if (!runCentre(grid_.centreX(column), ry, result, records, scratch, stop)) return;
-            }
-        }
-        result.complete = true;
-    }
-
-  private:
-    bool passesFilters(double rx, double ry, double r) const {
-        const CircleSearchValues& v = values_;
-        if (r < kEpsilon) return false;
-        if (isActiveLimitPoint(v.min1X(), v.min1Y()) &&
-            fartherThan(v.min1X(), v.min1Y(), rx, ry, r))
-            return false;
-        if (isActiveLimitPoint(v.min2X(), v.min2Y()) &&
-            fartherThan(v.min2X(), v.min2Y(), rx, ry, r))
-            return false;
-        if (isActiveLimitPoint(v.maxX(), v.maxY()) && nearerThan(v.maxX(), v.maxY(), rx, ry, r))
-            return false;
-        return ry - r >= kEpsilon;
-    }
-
-    /// Tries every radius of one centre and writes its minimum; false when stopped on the way.
-    bool runCentre(double rx, double ry, TaskResult& result, BufferRecords& records,
-                   EvaluationScratch& scratch, const std::stop_token& stop) const {
-        Best centre;
-        centre.circle.fs = kNoSolutionFs;
-        const RadiusStart start{grid_.firstRadius(ry), std::numeric_limits<double>::quiet_NaN(),
-                                std::numeric_limits<std::int64_t>::max()};
-        if (!tryRadii(rx, ry, start, false, centre, result, records, scratch, stop)) return false;
-        const CircleResult& best = centre.circle;
-        records.writeRecord(best.fs < 9999.0 ? minimumRecord(rx, ry, best.r, best.fs, decimals_)
-                                             : noCircleRecord(rx, ry));
-        if (result.best.better(best.fs)) result.best = centre;
-        return true;
-    }
-
-    /// Tries radii of one centre from `start` while they stay in the centre's range, writing
-    /// the records of those with an Fs; false when stopped on the way.
-    bool tryRadii(double rx, double ry, const RadiusStart& start, bool deferFirstCircle,
-                  Best& centre, TaskResult& result, BufferRecords& records,
-                  EvaluationScratch& scratch, const std::stop_token& stop) const {
-        bool first = true;
-        const double limit = grid_.radiusLimit(ry);
-        std::int64_t left = start.count;
-        // The radius is accumulated by repeated addition; a step lost in the radius's precision
-        // ends the radii instead of repeating one for ever.
-        for (double r = start.first, previous = start.previous;
-             left > 0 && grid_.radiusInRange(r, previous, limit);
-             --left, previous = r, r += values_.stepR()) {
-            if (++result.radiiTried % kRadiiBetweenStopChecks == 0 && stop.stop_requested()) {
-                return false;
-            }
-            result.lastRx = rx;
-            result.lastRy = ry;
-            result.lastR = r;
-            if (!passesFilters(rx, ry, r)) continue;
-            ++result.evaluated;
-            CircleOutcome outcome = evaluateCircle(section_, rx, ry, r, records, scratch);
-            if (outcome.kind == OutcomeKind::MissingLayer) {
-                result.lastMissingLayer = {true, outcome.missingLayerNo};
-                continue;
-            }
-            if (outcome.kind != OutcomeKind::Result) continue;
-            const CircleResult& c = outcome.result;
-            if (centre.better(c.fs)) centre.circle = c;
-            if (c.fs < 9999.0) {
-                if (first && deferFirstCircle) {
-                    result.deferredCircle = true;
-                    result.deferredAt = result.records.size();
-                    result.deferred = c;
-                } else {
-                    records.writeRecord(
-                        first ? firstCircleRecord(rx, ry, r, c.md, c.mc, c.mtMe, c.mr, c.fs,
-                                                  decimals_)
-                              : nextCircleRecord(r, c.md, c.mc, c.mtMe, c.mr, c.fs, decimals_));
-                }
-                first = false;
-                ++result.written;
-            }
-        }
-        return true;
-    }
-
-    const Section& section_;
-    const SearchGrid& grid_;
-    const CircleSearchValues& values_;
-    int decimals_;
-};
 
 /// Writes finished tasks in search order and keeps the per-centre, per-row and overall
 /// bookkeeping.
@@ -316,128 +128,13 @@ class RecordSink {
     int decimals_;
     std::ostream& out_;
     SearchProgress* progress_;
-    Best overall_;
-    Best centre_;
+    BestCircle overall_;
+    BestCircle centre_;
     bool centreWroteCircle_ = false;
     MissingLayerMemory rowMissingLayer_;
     int position_ = 0;
     std::chrono::steady_clock::time_point lastReport_{};
     SearchSummary summary_;
-};
-
-/// Computes tasks on worker threads and hands them over in order. The writer's thread cuts
-/// the tasks, at most a window of them ahead of the one it waits for, so the records in
-/// memory stay within a window of tasks.
-class ParallelRunner {
-  public:
-    ParallelRunner(const TaskWork& work, SearchTaskCursor& cursor, int threads,
-                   const std::stop_token& stop)
-        : work_(work), cursor_(cursor), stop_(stop), slots_(static_cast<std::size_t>(threads) * 4) {
-        issue();
-        for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { workOnTasks(); });
-    }
-
-    ~ParallelRunner() {
-        {
-            std::lock_guard lock(mutex_);
-            closing_ = true;
-        }
-        issued_cv_.notify_all();
-        for (auto& worker : workers_) worker.join();
-    }
-
-    ParallelRunner(const ParallelRunner&) = delete;
-    ParallelRunner& operator=(const ParallelRunner&) = delete;
-
-    /// Waits for the next task in order; false after the last task, or when the run was
-    /// stopped before the task finished.
-    bool next(TaskResult& into) {
-        if (taken_ == issued_) return false;
-        Slot& slot = slotOf(taken_);
-        std::unique_lock lock(mutex_);
-        done_.wait(lock, stop_, [&] { return slot.done; });
-        if (!slot.done) return false;
-        std::swap(into, slot.result);
-        slot.done = false;
-        lock.unlock();
-        if (!into.complete) return false;
-        ++taken_;
-        issue();
-        return true;
-    }
-
-    /// Whether every task of the search was computed and taken.
-    bool allTaken() const { return exhausted_ && taken_ == issued_; }
-
-  private:
-    struct Slot {
-        SearchTask task;
-        bool done = false;
-        TaskResult result;
-    };
-
-    Slot& slotOf(std::int64_t task) {
-        return slots_[static_cast<std::size_t>(task % static_cast<std::int64_t>(slots_.size()))];
-    }
-
-    /// Cuts tasks until the window ahead of the writer is full.
-    void issue() {
-        const auto window = static_cast<std::int64_t>(slots_.size());
-        while (!exhausted_ && issued_ < taken_ + window) {
-            SearchTask task;
-            if (!cursor_.next(task)) {
-                exhausted_ = true;
-                break;
-            }
-            {
-                std::lock_guard lock(mutex_);
-                slotOf(issued_).task = task;
-                ++issued_;
-            }
-            issued_cv_.notify_one();
-        }
-    }
-
-    void workOnTasks() {
-        EvaluationScratch scratch;
-        TaskResult result;
-        for (;;) {
-            std::int64_t index = 0;
-            SearchTask task;
-            {
-                std::unique_lock lock(mutex_);
-                issued_cv_.wait(lock, [&] { return closing_ || claimed_ < issued_; });
-                if (closing_) return;
-                index = claimed_++;
-                task = slotOf(index).task;
-            }
-            work_.run(task, result, scratch, stop_);
-            {
-                std::lock_guard lock(mutex_);
-                Slot& slot = slotOf(index);
-                std::swap(slot.result, result);
-                slot.done = true;
-            }
-            done_.notify_all();
-            if (stop_.stop_requested()) return;
-        }
-    }
-
-    const TaskWork& work_;
-    SearchTaskCursor& cursor_;
-    std::stop_token stop_;
-    std::vector<Slot> slots_;
-    std::vector<std::thread> workers_;
-    std::mutex mutex_;
-    std::condition_variable issued_cv_;
-    std::condition_variable_any done_;
-    // Written by the writer's thread only: tasks cut and taken.
-    std::int64_t issued_ = 0;
-    std::int64_t taken_ = 0;
-    bool exhausted_ = false;
-    // Tasks the workers have started.
-    std::int64_t claimed_ = 0;
-    bool closing_ = false;
 };
 
 }  // namespace
@@ -451,7 +148,7 @@ SearchSummary runCircleSearch(const Section& section, const ValidCircleSearch& s
                               SearchProgress* progress) {
     const int decimals = clampFsDecimals(options.decimals);
     const SearchGrid grid(search);
-    const TaskWork work(section, grid, decimals);
+    const SearchTaskWork work(section, grid, decimals);
     SearchTaskCursor cursor(grid);
     RecordSink sink(grid, decimals, out, progress);
     sink.begin();
@@ -470,7 +167,7 @@ SearchSummary runCircleSearch(const Section& section, const ValidCircleSearch& s
         }
         return sink.finish();
     }
-    ParallelRunner runner(work, cursor, threads, options.stop);
+    ParallelTaskRunner runner(work, cursor, threads, options.stop);
     while (runner.next(result)) {
         if (!sink.take(result)) return sink.unfinished();
     }
