@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "calc_command.h"
+#include "interrupt_watch.h"
 #include "render_command.h"
 #include "show_command.h"
 
@@ -74,18 +75,23 @@ int main(int argc, char** argv) {
     renderCommand->add_flag("--landscape", render.landscape, "Turn the paper to landscape");
 
     CLI11_PARSE(app, argc, argv);
-    if (show->parsed()) return runShow(showFile);
+    // Ctrl-C, a kill or a reader that went away stop the command, which leaves no file behind.
+    dorvo::cli::InterruptWatch interrupts;
+    int status = 1;
+    if (show->parsed()) status = runShow(showFile);
     if (calcCommand->parsed()) {
         StderrMessages messages;
         calc.project = calcFile;
         calc.showProgress = ::isatty(2) != 0;
-        return dorvo::cli::runCalc(calc, std::cout, messages);
+        calc.stop = interrupts.stopToken();
+        status = dorvo::cli::runCalc(calc, std::cout, messages);
     }
     if (renderCommand->parsed()) {
         StderrMessages messages;
         render.project = renderFile;
         render.output = renderOutput;
-        return dorvo::cli::runRender(render, std::cout, messages);
+        render.interrupts = &interrupts;
+        status = dorvo::cli::runRender(render, std::cout, messages);
     }
-    return 1;
+    return interrupts.signalNumber() != 0 ? interrupts.exitStatus() : status;
 }

@@ -82,6 +82,13 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
         return 2;
     }
     TemporaryFile resultsFile("dorvo-results");
+    if (request.interrupts != nullptr) {
+        // Drawing cannot stop half way: a signal ends the program, without the files begun.
+        request.interrupts->leaveAtOnceRemoving({resultsFile.path(),
+                                                 temporaryPathFor(resultsFile.path()),
+                                                 temporaryPathFor(request.output)});
+        if (request.interrupts->stopToken().stop_requested()) return 1;
+    }
     if (resultsFile.path().empty() ||
         !writeFileAtomically(resultsFile.path(), [&](std::ostream& o) {
             o << results.str();

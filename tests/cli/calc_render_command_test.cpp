@@ -2,12 +2,19 @@
 // statuses a script relies on.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
+#include <string_view>
+#include <vector>
 
 #include "support/temp_folder.h"
 
@@ -45,9 +52,77 @@ class CommandLine : public ::testing::Test {
         return result;
     }
 
+    /// Starts dorvo-cli with the temporary folder in the test's folder, its standard output
+    /// on a pipe whose reading end `out` gets, its standard error thrown away.
+    pid_t start(const std::vector<std::string>& arguments, int& out) {
+        fs::create_directories(temporaryFolder());
+        int pipeEnds[2];
+        if (::pipe(pipeEnds) != 0) return -1;
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::dup2(pipeEnds[1], 1);
+            const int null = ::open("/dev/null", O_WRONLY);
+            ::dup2(null, 2);
+            ::close(pipeEnds[0]);
+            ::setenv("TMPDIR", temporaryFolder().c_str(), 1);
+            ::setenv("XDG_CONFIG_HOME", (folder.path() / "config").c_str(), 1);
+            ::setenv("XDG_DATA_HOME", (folder.path() / "data").c_str(), 1);
+            std::vector<char*> argv{const_cast<char*>(DORVO_CLI_PATH)};
+            for (const std::string& argument : arguments) {
+                argv.push_back(const_cast<char*>(argument.c_str()));
+            }
+            argv.push_back(nullptr);
+            ::execv(DORVO_CLI_PATH, argv.data());
+            ::_exit(127);
+        }
+        ::close(pipeEnds[1]);
+        out = pipeEnds[0];
+        return pid;
+    }
+
+    fs::path temporaryFolder() const { return folder.path() / "tmp"; }
+
+    /// Waits up to twenty seconds for a file whose name holds `part` in the temporary folder.
+    bool awaitTemporaryFile(std::string_view part) const {
+        for (int waited = 0; waited < 2000; ++waited) {
+            for (const auto& entry : fs::directory_iterator(temporaryFolder())) {
+                if (entry.path().filename().string().find(part) != std::string::npos) return true;
+            }
+            ::usleep(10'000);
+        }
+        return false;
+    }
+
+    std::vector<std::string> filesIn(const fs::path& path) const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(path)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    /// The example with a finer centre grid: a search of many minutes.
+    void makeTheSearchFiner(std::string_view step) {
+        std::string text = test::readBytes(project());
+        const std::string grid = "$$R\r\n40\r\n14\r\n54\r\n28\r\n1\r\n1\r\n";
+        ASSERT_NE(text.find(grid), std::string::npos);
+        text.replace(text.find(grid), grid.size(),
+                     "$$R\r\n40\r\n14\r\n54\r\n28\r\n" + std::string(step) + "\r\n" +
+                         std::string(step) + "\r\n");
+        test::writeBytes(project(), text);
+    }
+
     test::TempFolder folder;
     std::string environment;
 };
+
+/// The exit status of a finished child, or -1 when a signal ended it.
+int exitStatusOf(pid_t pid) {
+    int status = 0;
+    if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
 
 TEST_F(CommandLine, WorkingFolderWithoutItsSettingsFilesSaysSoAndGoesOn) {
     const fs::path work = folder.path() / "data" / "Quenvar" / "Dorvo5";
@@ -137,6 +212,61 @@ TEST_F(CommandLine, RecordsToStandardOutputKeepTheSummaryOnStandardError) {
     EXPECT_TRUE(calc.output.ends_with("$$END\r\n"));
     EXPECT_NE(calc.output.find("),=  1.0135\r\n"), std::string::npos);  // four decimals
     EXPECT_EQ(calc.output.find("circles tried"), std::string::npos);
+}
+
+TEST_F(CommandLine, InterruptedCalcLeavesNoTemporaryFileAndKeepsTheOldOutputs) {
+    makeTheSearchFiner("0.05");
+    const fs::path records = folder.path() / "records.txt";
+    test::writeBytes(records, "old records");
+    const std::string before = test::readBytes(project());
+    for (int signal : {SIGINT, SIGTERM}) {
+        int out = -1;
+        const pid_t pid =
+            start({"calc", project().string(), "--save", "--records", records.string()}, out);
+        ASSERT_GT(pid, 0);
+        ASSERT_TRUE(awaitTemporaryFile(".saving-"));  // the search is writing its records
+        ::kill(pid, signal);
+        EXPECT_EQ(exitStatusOf(pid), 128 + signal) << "signal " << signal;
+        ::close(out);
+        EXPECT_TRUE(filesIn(temporaryFolder()).empty()) << filesIn(temporaryFolder()).front();
+        EXPECT_EQ(filesIn(folder.path()),
+                  (std::vector<std::string>{"embankment.slw", "records.txt", "tmp"}));
+        EXPECT_EQ(test::readBytes(project()), before);
+        EXPECT_EQ(test::readBytes(records), "old records");
+    }
+}
+
+TEST_F(CommandLine, RecordsIntoAPipeClosedByItsReaderEndTheCalcWithoutLeftovers) {
+    int out = -1;
+    const pid_t pid = start({"calc", project().string(), "--records", "-"}, out);
+    ASSERT_GT(pid, 0);
+    char head[100];
+    ASSERT_EQ(::read(out, head, sizeof head), ssize_t(sizeof head));
+    EXPECT_EQ(std::string_view(head, 7), "$$CSV\r\n");
+    ::close(out);  // as `head` does once it has its lines
+    EXPECT_EQ(exitStatusOf(pid), 128 + SIGPIPE);
+    EXPECT_TRUE(filesIn(temporaryFolder()).empty());
+    EXPECT_EQ(filesIn(folder.path()), (std::vector<std::string>{"embankment.slw", "tmp"}));
+}
+
+TEST_F(CommandLine, InterruptedRenderLeavesNoTemporaryFileAndKeepsTheOldPdf) {
+    makeTheSearchFiner("0.25");  // some 2,000 pages of results
+    ASSERT_EQ(run("calc " + project().string() + " --save").status, 0);
+    const fs::path pdf = folder.path() / "results.pdf";
+    test::writeBytes(pdf, "old pdf");
+    int out = -1;
+    const pid_t pid =
+        start({"render", project().string(), "--page", "results", "-o", pdf.string()}, out);
+    ASSERT_GT(pid, 0);
+    ASSERT_TRUE(awaitTemporaryFile("dorvo-results"));
+    ::usleep(200'000);  // well into the drawing
+    ::kill(pid, SIGINT);
+    EXPECT_EQ(exitStatusOf(pid), 128 + SIGINT);
+    ::close(out);
+    EXPECT_TRUE(filesIn(temporaryFolder()).empty());
+    EXPECT_EQ(filesIn(folder.path()),
+              (std::vector<std::string>{"embankment.slw", "results.pdf", "tmp"}));
+    EXPECT_EQ(test::readBytes(pdf), "old pdf");
 }
 
 TEST_F(CommandLine, RefusedInputExitsWithTwoAndSaysWhy) {
