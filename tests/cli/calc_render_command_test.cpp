@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <regex>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "support/temp_folder.h"
@@ -206,7 +207,7 @@ TEST_F(CommandLine, RecordsIntoAPipeReachTheReaderAndThePipeStays) {
 }
 
 TEST_F(CommandLine, RecordsToStandardOutputKeepTheSummaryOnStandardError) {
-    CliRun calc = run("calc " + project().string() + " --records - --decimals 7", false);
+    CliRun calc = run("calc " + project().string() + " --records - --decimals 4", false);
     ASSERT_EQ(calc.status, 0);
     EXPECT_TRUE(calc.output.starts_with("$$CSV\r\n018,"));
     EXPECT_TRUE(calc.output.ends_with("$$END\r\n"));
@@ -267,6 +268,37 @@ TEST_F(CommandLine, InterruptedRenderLeavesNoTemporaryFileAndKeepsTheOldPdf) {
     EXPECT_EQ(filesIn(folder.path()),
               (std::vector<std::string>{"embankment.slw", "results.pdf", "tmp"}));
     EXPECT_EQ(test::readBytes(pdf), "old pdf");
+}
+
+TEST_F(CommandLine, DecimalsOrThreadsOutsideTheirRangeAreRefusedInOneLineNamingIt) {
+    const std::string manyDigits(300, '9');
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"--decimals 7", "--decimals takes 2, 3 or 4"},
+        {"--decimals 1", "--decimals takes 2, 3 or 4"},
+        {"--decimals=-3", "--decimals takes 2, 3 or 4"},
+        {"--decimals 3.5", "--decimals takes 2, 3 or 4"},
+        {"--decimals " + manyDigits, "--decimals takes 2, 3 or 4"},
+        {"--threads=-1", "--threads takes a whole number from 0 (one per core) to 1024"},
+        {"--threads " + manyDigits, "--threads takes a whole number from 0 (one per core) to 1024"},
+        {"--threads two", "--threads takes a whole number from 0 (one per core) to 1024"},
+    };
+    for (const auto& [option, message] : cases) {
+        CliRun calc = run("calc " + project().string() + " --save " + option);
+        EXPECT_EQ(calc.status, 2) << option;
+        EXPECT_EQ(calc.output, "dorvo-cli: " + message + "\n") << option;
+    }
+    EXPECT_EQ(test::readBytes(project()), test::readBytes(DORVO_EXAMPLES_DIR "/embankment.slw"));
+}
+
+TEST_F(CommandLine, ThreadsBeyondFourPerCoreAreReducedWithANote) {
+    const int most = 4 * static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    if (most >= 1000) GTEST_SKIP() << "a machine of 250 cores or more";
+    CliRun calc = run("calc " + project().string() + " --threads 1000");
+    EXPECT_EQ(calc.status, 0) << calc.output;
+    EXPECT_TRUE(calc.output.starts_with(
+        "dorvo-cli: --threads 1000 is more than 4 per core; using " + std::to_string(most) + "\n"))
+        << calc.output;
+    EXPECT_NE(calc.output.find("minimum Fs         1.013"), std::string::npos);
 }
 
 TEST_F(CommandLine, RefusedInputExitsWithTwoAndSaysWhy) {
