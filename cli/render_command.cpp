@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <QGuiApplication>
 
+#include <cmath>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -55,6 +56,22 @@ std::string extensionOf(const std::filesystem::path& file) {
     std::string extension = file.extension().string();
     for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return extension;
+}
+
+/// Why a PNG of the paper at this resolution is refused: its pixels alone would take
+/// gigabytes of memory.
+std::optional<Message> imageTooLarge(const Paper& paper, int dpi) {
+    constexpr double kMostMegapixels = 200.0;
+    QSizeF mm = paper.pageSize.size(QPageSize::Millimeter);
+    if (paper.orientation == QPageLayout::Landscape) mm.transpose();
+    const double width = std::round(mm.width() / 25.4 * dpi);
+    const double height = std::round(mm.height() / 25.4 * dpi);
+    const double megapixels = width * height / 1e6;
+    if (megapixels <= kMostMegapixels) return std::nullopt;
+    return literalMessage(
+        formatC("a PNG of %.0f × %.0f pixels (%.0f megapixels) is larger than "
+                "the %.0f megapixels allowed; lower --dpi",
+                width, height, megapixels, kMostMegapixels));
 }
 
 }  // namespace
@@ -112,6 +129,16 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
         if (request.landscape) paper->orientation = QPageLayout::Landscape;
     }
 
+    const int dpi = request.dpi.value_or(extension == ".pdf"   ? 600
+                                         : extension == ".png" ? 150
+                                                               : 96);
+    if (extension == ".png") {
+        if (auto tooLarge = imageTooLarge(*paper, dpi)) {
+            messages.report(*tooLarge);
+            return 1;
+        }
+    }
+
     const Installation installation = readInstallationSettings(environmentFromProcess(), messages);
     applyPageSetupDefaults(project);
     PageSetup setup = makePageSetup(project.figureWindow, installation.settings, paper->widthMm(),
@@ -126,7 +153,7 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
     rememberScreenHeights(inputs);
 
     if (extension == ".pdf") {
-        auto pages = writePdf(request.output, *paper, inputs, request.dpi.value_or(600));
+        auto pages = writePdf(request.output, *paper, inputs, dpi);
         if (!pages) {
             messages.report(cannotWriteMessage(request.output));
             return 1;
@@ -134,7 +161,6 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
         out << "wrote " << request.output.string() << ": " << *pages << " page(s)\n";
         return 0;
     }
-    const int dpi = request.dpi.value_or(extension == ".png" ? 150 : 96);
     const int pages = pageCount(inputs);
     if (request.pageNumber < 1 || request.pageNumber > pages) {
         messages.report(

@@ -358,6 +358,21 @@ TEST_F(CommandLine, RenderWritesEachFormatAndRefusesAMissingPage) {
     EXPECT_NE(wrongKind.status, 0);
 }
 
+TEST_F(CommandLine, PngOfMoreThan200MegapixelsIsRefusedNamingItsSize) {
+    const fs::path png = folder.path() / "huge.png";
+    CliRun huge = run("render " + project().string() + " --paper A3 --landscape --dpi 2400 -o " +
+                      png.string());
+    EXPECT_EQ(huge.status, 1);
+    EXPECT_NE(huge.output.find("a PNG of 39685 × 28063 pixels (1114 megapixels) is larger than "
+                               "the 200 megapixels allowed"),
+              std::string::npos)
+        << huge.output;
+    EXPECT_FALSE(fs::exists(png));
+    CliRun pdf = run("render " + project().string() + " --paper A3 --landscape --dpi 2400 -o " +
+                     (folder.path() / "fine.pdf").string());
+    EXPECT_EQ(pdf.status, 0) << pdf.output;  // a PDF holds no pixels
+}
+
 TEST_F(CommandLine, ResultTableHasTheSamePagesInEveryFormat) {
     ASSERT_EQ(run("calc " + project().string() + " --save").status, 0);
     const std::string render = "render " + project().string() + " --page results --paper A4 ";
