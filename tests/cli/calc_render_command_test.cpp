@@ -373,6 +373,21 @@ TEST_F(CommandLine, PngOfMoreThan200MegapixelsIsRefusedNamingItsSize) {
     EXPECT_EQ(pdf.status, 0) << pdf.output;  // a PDF holds no pixels
 }
 
+TEST_F(CommandLine, OutputNamesThatAreNotUtf8AreWrittenUnderTheirOwnBytes) {
+    const fs::path named = folder.path() / "named \xff\xfe.slw";
+    fs::copy_file(project(), named);
+    for (const char* extension : {".pdf", ".png", ".svg"}) {
+        const fs::path output = folder.path() / (std::string("figure-\xff") + extension);
+        CliRun render =
+            run("render '" + named.string() + "' --dpi 72 -o '" + output.string() + "'");
+        EXPECT_EQ(render.status, 0) << render.output;
+        EXPECT_GT(fs::file_size(output), 100u) << extension;
+    }
+    EXPECT_EQ(filesIn(folder.path()),
+              (std::vector<std::string>{"embankment.slw", "figure-\xff.pdf", "figure-\xff.png",
+                                        "figure-\xff.svg", "named \xff\xfe.slw"}));
+}
+
 TEST_F(CommandLine, ResultTableHasTheSamePagesInEveryFormat) {
     ASSERT_EQ(run("calc " + project().string() + " --save").status, 0);
     const std::string render = "render " + project().string() + " --page results --paper A4 ";
