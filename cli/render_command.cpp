@@ -99,6 +99,10 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
         return 2;
     }
     TemporaryFile resultsFile("dorvo-results");
+    if (resultsFile.path().empty()) {
+        messages.report(literalMessage("cannot create a temporary file"));
+        return 1;
+    }
     if (request.interrupts != nullptr) {
         // Drawing cannot stop half way: a signal ends the program, without the files begun.
         request.interrupts->leaveAtOnceRemoving({resultsFile.path(),
@@ -106,8 +110,7 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
                                                  temporaryPathFor(request.output)});
         if (request.interrupts->stopToken().stop_requested()) return 1;
     }
-    if (resultsFile.path().empty() ||
-        !writeFileAtomically(resultsFile.path(), [&](std::ostream& o) {
+    if (!writeFileAtomically(resultsFile.path(), [&](std::ostream& o) {
             o << results.str();
             return static_cast<bool>(o);
         })) {
