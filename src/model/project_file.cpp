@@ -156,7 +156,10 @@ Status readProjectLines(Project& project, std::istream& in, std::ostream& result
     while (readRawLine(in, line)) {
         ++state.lineNumber;
         // Every project file opens with a section line, normally the header.
-        if (state.lineNumber == 1 && !isSectionLine(line)) return notAProjectFile(source);
+        if (state.lineNumber == 1 && !isSectionLine(line)) {
+            ensureDefaults(project);
+            return notAProjectFile(source);
+        }
         if (!inResults && startsResults(line)) inResults = true;
         if (inResults) {
             results << withoutLineEnd(line) << kCrLf;

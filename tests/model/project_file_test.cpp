@@ -210,6 +210,7 @@ TEST(ProjectFile, FileWhoseFirstLineIsNoSectionLineIsNotAProjectFile) {
         ASSERT_FALSE(read.ok()) << bytes;
         EXPECT_EQ(read.error().text, "プロジェクトファイルではありません\n( p.slw )");
         EXPECT_EQ(blockCount(project), 0);
+        EXPECT_EQ(project.settings.line(18), "1");  // as after New, so it saves and loads back
         EXPECT_EQ(results.str(), "");
     }
     EXPECT_TRUE(load("$$\r\n").get());  // any section line will do, even a bare "$$"
