@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -62,16 +63,30 @@ void printSummary(const SearchSummary& summary, int decimals, double seconds, st
     out << formatC("elapsed            %.3f s, %.0f circles per second\n", seconds, rate);
 }
 
-bool copyFileTo(const fs::path& from, const std::string& to) {
-    std::ifstream in(from, std::ios::binary);
-    if (to == "-") return copyStream(in, std::cout);
-    return writeFileAtomically(to, [&](std::ostream& out) { return copyStream(in, out); });
+/// Copies a stream in chunks, giving up when a stop is requested.
+bool copyUntilStopped(std::istream& from, std::ostream& to, const std::stop_token& stop) {
+    std::array<char, 65536> buffer;
+    while (from && !stop.stop_requested()) {
+        from.read(buffer.data(), buffer.size());
+        const std::streamsize got = from.gcount();
+        if (got > 0 && !to.write(buffer.data(), got)) return false;
+    }
+    to.flush();
+    return !stop.stop_requested() && static_cast<bool>(to);
 }
 
-bool saveWithResults(const fs::path& file, const Project& project, const fs::path& records) {
+bool copyFileTo(const fs::path& from, const std::string& to, const std::stop_token& stop) {
+    std::ifstream in(from, std::ios::binary);
+    if (to == "-") return copyUntilStopped(in, std::cout, stop);
+    return writeFileAtomically(to,
+                               [&](std::ostream& out) { return copyUntilStopped(in, out, stop); });
+}
+
+bool saveWithResults(const fs::path& file, const Project& project, const fs::path& records,
+                     const std::stop_token& stop) {
     return writeFileAtomically(file, [&](std::ostream& out) {
         std::ifstream results(records, std::ios::binary);
-        return writeProject(project, out, &results).ok();
+        return writeProject(project, out, &results).ok() && !stop.stop_requested();
     });
 }
 
@@ -130,20 +145,24 @@ int runCalc(const CalcRequest& request, std::ostream& out, MessageSink& messages
     SearchOptions options;
     options.decimals = request.decimals ? *request.decimals : installedDecimals(messages);
     options.threads = request.threads;
+    options.stop = request.stop;
     ProgressBar bar;
     const auto start = std::chrono::steady_clock::now();
     Calculation calculation = calculateInto(records.path(), project, options,
                                             request.showProgress ? &bar : nullptr, messages);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     if (request.showProgress) bar.finish();
+    if (calculation.outcome == CalculationOutcome::CannotWriteResults) return 1;
     if (calculation.outcome != CalculationOutcome::Completed) return 2;
 
-    if (!request.recordsPath.empty() && !copyFileTo(records.path(), request.recordsPath)) {
-        messages.report(cannotWriteMessage(request.recordsPath));
+    if (!request.recordsPath.empty() &&
+        !copyFileTo(records.path(), request.recordsPath, request.stop)) {
+        if (!request.stop.stop_requested())
+            messages.report(cannotWriteMessage(request.recordsPath));
         return 1;
     }
-    if (request.save && !saveWithResults(request.project, project, records.path())) {
-        messages.report(makeMessage(MessageId::CouldNotSave));
+    if (request.save && !saveWithResults(request.project, project, records.path(), request.stop)) {
+        if (!request.stop.stop_requested()) messages.report(makeMessage(MessageId::CouldNotSave));
         return 1;
     }
     printSummary(calculation.summary, options.decimals, elapsed.count(),

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <stop_token>
 #include <string>
 
 #include "model/messages.h"
@@ -16,9 +17,11 @@ struct CalcRequest {
     std::optional<int> decimals;  // overrides the installation's setting
     int threads = 0;              // 0: one per core
     bool showProgress = false;
+    std::stop_token stop;  // a stop request ends the search and the copies, writing nothing more
 };
 
-/// Computes a project from the command line; returns the exit status.
+/// Computes a project from the command line; returns the exit status. A run stopped on request
+/// leaves its outputs and the temporary folder as they were.
 int runCalc(const CalcRequest& request, std::ostream& out, MessageSink& messages);
 
 }  // namespace dorvo::cli

@@ -1,12 +1,17 @@
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <clocale>
 #include <iostream>
+#include <optional>
 #include <sstream>
 
 #include <unistd.h>
 
+#include "calc/circle_search_run.h"
 #include "calc_command.h"
+#include "interrupt_watch.h"
+#include "number_options.h"
 #include "render_command.h"
 #include "show_command.h"
 
@@ -30,6 +35,34 @@ int runShow(const std::string& file) {
     return 0;
 }
 
+/// Reads --decimals and --threads into the request; a value outside its range is refused
+/// with a line naming the range, and more threads than the search starts with a note.
+bool readCalcNumbers(const std::optional<std::string>& decimals,
+                     const std::optional<std::string>& threads, dorvo::cli::CalcRequest& calc) {
+    if (decimals) {
+        calc.decimals = dorvo::cli::wholeNumberIn(*decimals, 2, 4);
+        if (!calc.decimals) {
+            std::cerr << "dorvo-cli: --decimals takes 2, 3 or 4\n";
+            return false;
+        }
+    }
+    if (threads) {
+        constexpr int kMostThreads = 1024;
+        const auto count = dorvo::cli::wholeNumberIn(*threads, 0, kMostThreads);
+        if (!count) {
+            std::cerr << "dorvo-cli: --threads takes a whole number from 0 (one per core) to "
+                      << kMostThreads << "\n";
+            return false;
+        }
+        calc.threads = std::min(*count, dorvo::maxSearchThreads());
+        if (calc.threads < *count) {
+            std::cerr << "dorvo-cli: --threads " << *count << " is more than 4 per core; using "
+                      << calc.threads << "\n";
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -49,9 +82,11 @@ int main(int argc, char** argv) {
     calcCommand->add_option("--records", calc.recordsPath,
                             "Write the result records to this file ('-' for standard output)");
     calcCommand->add_flag("--save", calc.save, "Save the project with its new results");
-    calcCommand->add_option("--decimals", calc.decimals, "Decimals of Fs in the records (2 to 4)");
-    calcCommand->add_option("--threads", calc.threads, "Threads to use (default: one per core)")
-        ->check(CLI::NonNegativeNumber);
+    std::optional<std::string> decimals;
+    std::optional<std::string> threads;
+    calcCommand->add_option("--decimals", decimals, "Decimals of Fs in the records (2 to 4)");
+    calcCommand->add_option("--threads", threads,
+                            "Threads to use (default: one per core; at most 4 per core)");
 
     dorvo::cli::RenderRequest render;
     std::string renderFile;
@@ -74,18 +109,24 @@ int main(int argc, char** argv) {
     renderCommand->add_flag("--landscape", render.landscape, "Turn the paper to landscape");
 
     CLI11_PARSE(app, argc, argv);
-    if (show->parsed()) return runShow(showFile);
+    // Ctrl-C, a kill or a reader that went away stop the command, which leaves no file behind.
+    dorvo::cli::InterruptWatch interrupts;
+    int status = 1;
+    if (show->parsed()) status = runShow(showFile);
     if (calcCommand->parsed()) {
+        if (!readCalcNumbers(decimals, threads, calc)) return 2;
         StderrMessages messages;
         calc.project = calcFile;
         calc.showProgress = ::isatty(2) != 0;
-        return dorvo::cli::runCalc(calc, std::cout, messages);
+        calc.stop = interrupts.stopToken();
+        status = dorvo::cli::runCalc(calc, std::cout, messages);
     }
     if (renderCommand->parsed()) {
         StderrMessages messages;
         render.project = renderFile;
         render.output = renderOutput;
-        return dorvo::cli::runRender(render, std::cout, messages);
+        render.interrupts = &interrupts;
+        status = dorvo::cli::runRender(render, std::cout, messages);
     }
-    return 1;
+    return interrupts.signalNumber() != 0 ? interrupts.exitStatus() : status;
 }

@@ -4,11 +4,13 @@
 #include <unistd.h>
 #include <QGuiApplication>
 
+#include <cmath>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <sstream>
 
+#include "calc/section.h"
 #include "canvas_qt/page_export.h"
 #include "model/line_io.h"
 #include "model/number_text.h"
@@ -56,6 +58,22 @@ std::string extensionOf(const std::filesystem::path& file) {
     return extension;
 }
 
+/// Why a PNG of the paper at this resolution is refused: its pixels alone would take
+/// gigabytes of memory.
+std::optional<Message> imageTooLarge(const Paper& paper, int dpi) {
+    constexpr double kMostMegapixels = 200.0;
+    QSizeF mm = paper.pageSize.size(QPageSize::Millimeter);
+    if (paper.orientation == QPageLayout::Landscape) mm.transpose();
+    const double width = std::round(mm.width() / 25.4 * dpi);
+    const double height = std::round(mm.height() / 25.4 * dpi);
+    const double megapixels = width * height / 1e6;
+    if (megapixels <= kMostMegapixels) return std::nullopt;
+    return literalMessage(
+        formatC("a PNG of %.0f × %.0f pixels (%.0f megapixels) is larger than "
+                "the %.0f megapixels allowed; lower --dpi",
+                width, height, megapixels, kMostMegapixels));
+}
+
 }  // namespace
 
 int runRender(const RenderRequest& request, std::ostream& out, MessageSink& messages) {
@@ -75,9 +93,24 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
     Project project;
     std::ostringstream results;
     if (!loadForCommandLine(request.project, project, results, messages)) return 1;
+    // A section the calculation refuses would be drawn across thousands of pages.
+    if (PreparedSection prepared = prepareSection(project); !prepared.section) {
+        messages.report(prepared.error);
+        return 2;
+    }
     TemporaryFile resultsFile("dorvo-results");
-    if (resultsFile.path().empty() ||
-        !writeFileAtomically(resultsFile.path(), [&](std::ostream& o) {
+    if (resultsFile.path().empty()) {
+        messages.report(literalMessage("cannot create a temporary file"));
+        return 1;
+    }
+    if (request.interrupts != nullptr) {
+        // Drawing cannot stop half way: a signal ends the program, without the files begun.
+        request.interrupts->leaveAtOnceRemoving({resultsFile.path(),
+                                                 temporaryPathFor(resultsFile.path()),
+                                                 temporaryPathFor(request.output)});
+        if (request.interrupts->stopToken().stop_requested()) return 1;
+    }
+    if (!writeFileAtomically(resultsFile.path(), [&](std::ostream& o) {
             o << results.str();
             return static_cast<bool>(o);
         })) {
@@ -99,6 +132,16 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
         if (request.landscape) paper->orientation = QPageLayout::Landscape;
     }
 
+    const int dpi = request.dpi.value_or(extension == ".pdf"   ? 600
+                                         : extension == ".png" ? 150
+                                                               : 96);
+    if (extension == ".png") {
+        if (auto tooLarge = imageTooLarge(*paper, dpi)) {
+            messages.report(*tooLarge);
+            return 1;
+        }
+    }
+
     const Installation installation = readInstallationSettings(environmentFromProcess(), messages);
     PageSetup setup = makePageSetup(figureWindowWithDefaults(project), installation.settings,
                                     paper->widthMm(), paper->heightMm());
@@ -115,7 +158,7 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
     rememberScreenHeights(inputs, state);
 
     if (extension == ".pdf") {
-        auto pages = writePdf(request.output, *paper, inputs, state, request.dpi.value_or(600));
+        auto pages = writePdf(request.output, *paper, inputs, state, dpi);
         if (!pages) {
             messages.report(cannotWriteMessage(request.output));
             return 1;
@@ -123,7 +166,6 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
         out << "wrote " << request.output.string() << ": " << *pages << " page(s)\n";
         return 0;
     }
-    const int dpi = request.dpi.value_or(extension == ".png" ? 150 : 96);
     const int pages = pageCount(inputs, state);
     if (request.pageNumber < 1 || request.pageNumber > pages) {
         messages.report(

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "interrupt_watch.h"
 #include "model/messages.h"
 
 namespace dorvo::cli {
@@ -17,6 +18,8 @@ struct RenderRequest {
     std::optional<int> dpi;
     std::optional<std::string> paper;  // A4, A3, B4 or Letter; else the default printer's
     bool landscape = false;
+    /// When set, a signal ends the drawing at once, which removes the files it has begun.
+    InterruptWatch* interrupts = nullptr;
 };
 
 /// Draws a page kind of a project to a PDF (every page) or one page to PNG or SVG; returns

@@ -36,13 +36,18 @@ Calculation calculateInto(const std::filesystem::path& resultsFile, Project& pro
             runCircleSearch(input->section, input->search, options, out, progress);
         return calculation.summary.completed;
     });
-    if (ran && !calculation.summary.completed) {
-        calculation.outcome = CalculationOutcome::Cancelled;
-        return calculation;
-    }
-    if (!written) {
+    if (!ran) {
         messages.report(makeMessage(MessageId::CannotCreateWorkFile, resultsFile.string()));
         calculation.outcome = CalculationOutcome::CannotWriteResults;
+        return calculation;
+    }
+    if (calculation.summary.writeFailed || (calculation.summary.completed && !written)) {
+        messages.report(cannotWriteMessage(resultsFile));
+        calculation.outcome = CalculationOutcome::CannotWriteResults;
+        return calculation;
+    }
+    if (!calculation.summary.completed) {
+        calculation.outcome = CalculationOutcome::Cancelled;
         return calculation;
     }
     storeCriticalCircle(project, calculation.summary);

@@ -30,7 +30,8 @@ std::optional<CalculationInput> checkCalculationInput(const Project& project,
 
 /// Runs the whole search into a results file, replacing it only when the run completes, and
 /// stores the critical circle in the project (zero when there is no solution). A cancelled or
-/// failed run leaves the old results file and the project's critical circle as they were.
+/// failed run leaves the old results file and the project's critical circle as they were; a
+/// failed write (a full disk) stops the run at once and is reported.
 Calculation calculateInto(const std::filesystem::path& resultsFile, Project& project,
                           const SearchOptions& options, SearchProgress* progress,
                           MessageSink& messages);

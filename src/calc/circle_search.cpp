@@ -24,12 +24,35 @@ bool gridCountIsReasonable(double start, double end, double step) {
     return std::trunc((end - start + kEpsilon) / step) + 1.0 <= kMaxCentreCount;
 }
 
+struct GridSize {
+    std::int64_t columns;
+    std::int64_t rows;
+    std::int64_t radii;
+
+    double circles() const { return double(columns) * double(rows) * double(radii); }
+};
+
+GridSize gridSize(const CircleSearchValues& v) {
+    return {gridCount(v.centreStartX(), v.centreEndX(), v.stepX()),
+            gridCount(v.centreStartY(), v.centreEndY(), v.stepY()),
+            gridCount(v.lowerY(), v.upperY(), v.stepR())};
+}
+
+Message tooManyCirclesMessage(const GridSize& size) {
+    return literalMessage(
+        formatC("すべり円が多すぎます：中心 %lld × %lld 点、半径 %lld 本で %.0f 個です。"
+                "%lld 個までにして下さい",
+                static_cast<long long>(size.columns), static_cast<long long>(size.rows),
+                static_cast<long long>(size.radii), size.circles(),
+                static_cast<long long>(kMaxSearchCircles)));
+}
+
 }  // namespace
 
 CircleSearchCheck validateCircleSearch(const CircleSearch& search, CircleSearchValues& values,
                                        MessageSink* messages) {
     auto fail = [&](CircleSearchCheck check) {
-        if (messages != nullptr) messages->report(circleSearchMessage(check));
+        if (messages != nullptr) messages->report(circleSearchMessage(check, values));
         return check;
     };
     for (int field = 1; field <= kCircleSearchLines; ++field) {
@@ -43,7 +66,7 @@ CircleSearchCheck validateCircleSearch(const CircleSearch& search, CircleSearchV
         values.fields[static_cast<std::size_t>(field - 1)] = value;
     }
     for (int field = 1; field <= 6; ++field) {
-        if (!std::isfinite(values.fields[static_cast<std::size_t>(field - 1)])) {
+        if (!isUsableInput(values.fields[static_cast<std::size_t>(field - 1)])) {
             return fail(CircleSearchCheck::CentreGridInconsistent);
         }
     }
@@ -56,7 +79,7 @@ CircleSearchCheck validateCircleSearch(const CircleSearch& search, CircleSearchV
         return fail(CircleSearchCheck::CentreGridInconsistent);
     }
     for (int field = 7; field <= kCircleSearchLines; ++field) {
-        if (!std::isfinite(values.fields[static_cast<std::size_t>(field - 1)])) {
+        if (!isUsableInput(values.fields[static_cast<std::size_t>(field - 1)])) {
             return fail(CircleSearchCheck::RadiusInconsistent);
         }
     }
@@ -64,10 +87,13 @@ CircleSearchCheck validateCircleSearch(const CircleSearch& search, CircleSearchV
         !gridCountIsReasonable(v.lowerY(), v.upperY(), v.stepR())) {
         return fail(CircleSearchCheck::RadiusInconsistent);
     }
+    if (gridSize(v).circles() > double(kMaxSearchCircles)) {
+        return fail(CircleSearchCheck::TooManyCircles);
+    }
     return CircleSearchCheck::Valid;
 }
 
-Message circleSearchMessage(CircleSearchCheck check) {
+Message circleSearchMessage(CircleSearchCheck check, const CircleSearchValues& values) {
     switch (check) {
         case CircleSearchCheck::MissingCentreField:
             return makeMessage(MessageId::NoData);
@@ -77,6 +103,8 @@ Message circleSearchMessage(CircleSearchCheck check) {
             return literalMessage("半径設定のデータが不適当です");
         case CircleSearchCheck::NegativeLimitPoint:
             return literalMessage("半径制限指定点の値を正にして下さい");
+        case CircleSearchCheck::TooManyCircles:
+            return tooManyCirclesMessage(gridSize(values));
         case CircleSearchCheck::Valid:
             break;
     }
@@ -85,9 +113,9 @@ Message circleSearchMessage(CircleSearchCheck check) {
 
 ValidCircleSearch::ValidCircleSearch(const CircleSearchValues& values)
     : values_(values),
-      columns_(gridCount(values.centreStartX(), values.centreEndX(), values.stepX())),
-      rows_(gridCount(values.centreStartY(), values.centreEndY(), values.stepY())),
-      radii_(gridCount(values.lowerY(), values.upperY(), values.stepR())) {}
+      columns_(gridSize(values).columns),
+      rows_(gridSize(values).rows),
+      radii_(gridSize(values).radii) {}
 
 std::optional<ValidCircleSearch> validCircleSearch(const CircleSearch& search,
                                                    MessageSink* messages) {

@@ -33,12 +33,17 @@ struct CircleSearchValues {
     double maxY() const { return fields[14]; }
 };
 
+/// A search of more circles (centres × radii) is refused: it could not finish, and its
+/// records would fill any disk long before.
+inline constexpr std::int64_t kMaxSearchCircles = 2'000'000'000;
+
 enum class CircleSearchCheck {
     Valid = 0,
     MissingCentreField = 1,
     CentreGridInconsistent = 2,
     RadiusInconsistent = 3,
     NegativeLimitPoint = 4,
+    TooManyCircles = 5,
 };
 
 /// Converts the fifteen fields into `values` as it walks them and checks them; the first
@@ -46,8 +51,8 @@ enum class CircleSearchCheck {
 CircleSearchCheck validateCircleSearch(const CircleSearch& search, CircleSearchValues& values,
                                        MessageSink* messages);
 
-/// The message of a failed check.
-Message circleSearchMessage(CircleSearchCheck check);
+/// The message of a failed check of these values; too many circles names their number.
+Message circleSearchMessage(CircleSearchCheck check, const CircleSearchValues& values);
 
 /// A circle search that passed every check, with the size of its grid. Only
 /// `validCircleSearch` makes one, so a search never runs on unchecked or half-converted

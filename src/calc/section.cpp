@@ -11,17 +11,9 @@ namespace {
 
 constexpr double kDegreesToRadiansForTan = 0.01745327777777778;
 
-int lastPresentBlockRow(const Project& project) {
-    int last = 0;
-    for (int row = 1; row <= kMaxBlocks; ++row) {
-        if (isPresent(project.block(row).x)) last = row;
-    }
-    return last;
-}
-
-bool allFinite(std::initializer_list<double> values) {
+bool allUsable(std::initializer_list<double> values) {
     for (double value : values) {
-        if (!std::isfinite(value)) return false;
+        if (!isUsableInput(value)) return false;
     }
     return true;
 }
@@ -35,7 +27,8 @@ std::optional<SoilLayer> convertLayer(const Layer& row) {
     layer.co = readReal(row.co);
     layer.k = readReal(row.k);
     layer.tanPhi = std::tan(phi * kDegreesToRadiansForTan);
-    if (!allFinite({layer.gamma1, layer.gamma2, phi, layer.tanPhi, layer.co, layer.k})) {
+    if (!allUsable({layer.gamma1, layer.gamma2, phi, layer.co, layer.k}) ||
+        !std::isfinite(layer.tanPhi)) {
         return std::nullopt;
     }
     return layer;
@@ -45,7 +38,7 @@ std::optional<SoilLayer> convertLayer(const Layer& row) {
 
 std::vector<SectionBlockText> sectionBlockTexts(const Project& project) {
     std::vector<SectionBlockText> blocks;
-    const int count = lastPresentBlockRow(project);
+    const int count = calculationBlockRows(project);
     for (int row = 1; row <= count; ++row) {
         const Block& block = project.block(row);
         SectionBlockText text{block.x, {}};
@@ -82,12 +75,12 @@ PreparedSection prepareSection(const Project& project) {
             line.yRight = readReal(source.yRight);
             line.layerNo = readInteger(source.layerNo);
             if (auto row = findLayerRow(project, line.layerNo)) line.layer = *row - 1;
-            if (!allFinite({line.yLeft, line.yRight})) {
+            if (!allUsable({line.yLeft, line.yRight})) {
                 return {std::nullopt,
                         literalMessage(formatC("ブロック%dの座標が不適当です", number))};
             }
         }
-        if (!allFinite({block.xr})) {
+        if (!allUsable({block.xr})) {
             return {std::nullopt, literalMessage(formatC("ブロック%dの座標が不適当です", number))};
         }
         for (SectionLine& line : block.lines) {
@@ -101,7 +94,7 @@ PreparedSection prepareSection(const Project& project) {
     for (const ConcentratedLoad& load : project.loads) {
         if (!isPresent(load.x)) continue;
         ConcentratedForce force{readReal(load.x), readReal(load.force)};
-        if (!allFinite({force.x, force.force})) {
+        if (!allUsable({force.x, force.force})) {
             return {std::nullopt, literalMessage("集中荷重の数値が不適当です")};
         }
         section.loads.push_back(force);
@@ -111,7 +104,7 @@ PreparedSection prepareSection(const Project& project) {
     section.kh = readReal(settings.line(settings_line::kKh));
     section.yc = readReal(settings.line(settings_line::kYc));
     section.loadLayerNo = readInteger(settings.line(settings_line::kLoadLayerNo));
-    if (!allFinite({section.kh, section.yc})) {
+    if (!allUsable({section.kh, section.yc})) {
         return {std::nullopt, literalMessage("地震時水平震度 Kh または基準面 Yc が不適当です")};
     }
     return {std::move(section), {}};

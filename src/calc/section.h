@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
@@ -71,13 +72,22 @@ struct Section {
     int loadLayerNo = 0;
 };
 
+/// Coordinates and parameters beyond this magnitude are refused as numbers that are not
+/// finite are: the arithmetic of a circle would overflow, or lose every digit, on the way.
+inline constexpr double kLargestInputMagnitude = 1.0e7;
+
+/// Whether a value read from a cell can enter the calculation: finite and within the bound.
+inline bool isUsableInput(double value) {
+    return std::abs(value) <= kLargestInputMagnitude;  // false for NaN
+}
+
 struct PreparedSection {
     std::optional<Section> section;
     Message error;  // why the section cannot be calculated, when it cannot
 };
 
 /// Converts the project's blocks, layers, loads and Kh, Yc and the distributed-load layer.
-/// Values that are not finite numbers refuse the run with a message naming where they are.
+/// Values that are not usable inputs refuse the run with a message naming where they are.
 PreparedSection prepareSection(const Project& project);
 
 }  // namespace dorvo

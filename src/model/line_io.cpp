@@ -75,8 +75,7 @@ bool writeFileAtomically(const std::filesystem::path& requested,
     const fs::path target = resolveLink(requested);
     // A file the user may not write is not replaced behind its back, as text editors do.
     if (exists && ::access(target.c_str(), W_OK) != 0) return false;
-    fs::path temporary = target;
-    temporary += ".saving-" + std::to_string(::getpid());
+    const fs::path temporary = temporaryPathFor(target);
     std::error_code error;
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -104,6 +103,12 @@ bool writeFileAtomically(const std::filesystem::path& requested,
         return false;
     }
     return true;
+}
+
+std::filesystem::path temporaryPathFor(const std::filesystem::path& target) {
+    std::filesystem::path temporary = resolveLink(target);
+    temporary += ".saving-" + std::to_string(::getpid());
+    return temporary;
 }
 
 std::optional<std::vector<std::string>> readTextLines(const std::filesystem::path& path) {

@@ -34,6 +34,11 @@ bool copyStream(std::istream& from, std::ostream& to);
 [[nodiscard]] bool writeFileAtomically(const std::filesystem::path& target,
                                        const std::function<bool(std::ostream&)>& writer);
 
+/// The temporary file that `writeFileAtomically` writes before it replaces `target`:
+/// ".saving-" and the process id after the name of the file a link leads to. Only a program
+/// that is killed half way leaves it behind.
+std::filesystem::path temporaryPathFor(const std::filesystem::path& target);
+
 /// Reads every line of a text file without line ends; nothing when it cannot be opened.
 std::optional<std::vector<std::string>> readTextLines(const std::filesystem::path& path);
 

@@ -47,6 +47,14 @@ int blockCount(const Project& project) {
     return count;
 }
 
+int calculationBlockRows(const Project& project) {
+    int last = 0;
+    for (int row = 1; row <= kMaxBlocks; ++row) {
+        if (isPresent(project.block(row).x)) last = row;
+    }
+    return last;
+}
+
 int layerCount(const Project& project) {
     int count = 0;
     while (count < kMaxLayers && isPresent(project.layer(count + 1).layerNo)) ++count;

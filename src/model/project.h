@@ -134,6 +134,11 @@ FigureWindow readFigureWindow(const ProjectSettings& settings);
 /// Counts the consecutive block rows from row 1 whose x is number-like.
 int blockCount(const Project& project);
 
+/// The block rows the calculation reads: every row up to the last one whose x is
+/// number-like, an absent row before it being a block without lines. The project file keeps
+/// all of them.
+int calculationBlockRows(const Project& project);
+
 /// Counts the consecutive layer rows from row 1 whose number is number-like.
 int layerCount(const Project& project);
 

@@ -11,12 +11,27 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
-void reportTooManyCsv(const ProjectReadState& state, MessageSink& messages) {
-    Message message = literalMessage("too many csv");
+void reportAtLine(const ProjectReadState& state, std::string_view text, MessageSink& messages) {
+    Message message = literalMessage(text);
     if (!state.source.empty()) {
         message.where = std::string(state.source) + ":" + formatInt(state.lineNumber);
     }
     messages.report(message);
+}
+
+void reportTooManyCsv(const ProjectReadState& state, MessageSink& messages) {
+    reportAtLine(state, "too many csv", messages);
+}
+
+/// Reports at its first line something of the file that the tables cannot hold and the next
+/// save would drop.
+void reportLoss(ProjectReadState& state, const std::string& text, MessageSink& messages) {
+    if (state.reportedLosses.insert(text).second) reportAtLine(state, text, messages);
+}
+
+std::string rowsBeyondMessage(std::string_view table, int limit) {
+    return formatC("%.*sは %d 行までです。%d 行目からは読み込みません",
+                   static_cast<int>(table.size()), table.data(), limit, limit + 1);
 }
 
 std::string fieldOrEmpty(const ProjectReadState& state, std::string_view line, int n,
@@ -26,43 +41,69 @@ std::string fieldOrEmpty(const ProjectReadState& state, std::string_view line, i
     return field.status == CsvStatus::Found ? std::move(field.text) : std::string();
 }
 
-void parseTableLine(const ProjectReadState& state, Project& project, std::string_view line,
+void parseTableLine(ProjectReadState& state, Project& project, std::string_view line,
                     MessageSink& messages) {
     const int row = state.row;
     switch (state.section) {
         case 'Z':
-            if (row <= kSettingsLines) {
-                project.settings.line(row) = line;
+            if (row > kSettingsLines) {
+                reportLoss(state, rowsBeyondMessage("設定", kSettingsLines), messages);
+                break;
             }
+            project.settings.line(row) = line;
             break;
         case 'B':
-            if (row <= kMaxBlocks) {
-                Block& block = project.block(row);
-                block.x = fieldOrEmpty(state, line, 1, messages);
-                block.lines = textAfter(line, ",").text;
+            if (row > kMaxBlocks) {
+                reportLoss(state, rowsBeyondMessage("ブロック", kMaxBlocks), messages);
+                break;
+            }
+            project.block(row).x = fieldOrEmpty(state, line, 1, messages);
+            project.block(row).lines = textAfter(line, ",").text;
+            break;
+        case 'S': {
+            if (row > kMaxLayers) {
+                reportLoss(state, rowsBeyondMessage("層データ", kMaxLayers), messages);
+                break;
+            }
+            auto cells = layerCells(project.layer(row));
+            for (int n = 1; n <= kLayerCells; ++n) {
+                *cells[static_cast<std::size_t>(n - 1)] = fieldOrEmpty(state, line, n, messages);
+            }
+            if (csvField(line, kLayerCells + 1).status == CsvStatus::Found) {
+                reportLoss(state,
+                           formatC("層データの値は %d 個までです。%d 個目からは読み込みません",
+                                   kLayerCells, kLayerCells + 1),
+                           messages);
             }
             break;
-        case 'S':
-            if (row <= kMaxLayers) {
-                auto cells = layerCells(project.layer(row));
-                for (int n = 1; n <= kLayerCells; ++n) {
-                    *cells[static_cast<std::size_t>(n - 1)] =
-                        fieldOrEmpty(state, line, n, messages);
-                }
-            }
-            break;
+        }
         case 'F':
-            if (row <= kMaxLoads) {
-                project.load(row).x = fieldOrEmpty(state, line, 1, messages);
-                project.load(row).force = fieldOrEmpty(state, line, 2, messages);
+            if (row > kMaxLoads) {
+                reportLoss(state, rowsBeyondMessage("集中荷重", kMaxLoads), messages);
+                break;
             }
+            project.load(row).x = fieldOrEmpty(state, line, 1, messages);
+            project.load(row).force = fieldOrEmpty(state, line, 2, messages);
             break;
         case 'R':
-            if (row <= kCircleSearchLines) project.circleSearch.line(row) = line;
+            if (row > kCircleSearchLines) {
+                reportLoss(state, rowsBeyondMessage("円弧データ", kCircleSearchLines), messages);
+                break;
+            }
+            project.circleSearch.line(row) = line;
             break;
         default:
             break;
     }
+}
+
+bool isKnownSection(char letter) {
+    return std::string_view("ZBSFR_").find(letter) != std::string_view::npos;
+}
+
+Failure notAProjectFile(std::string_view source) {
+    return Failure{
+        literalMessage("プロジェクトファイルではありません\n( " + std::string(source) + " )")};
 }
 
 void writeLine(std::ostream& out, std::string_view text) {
@@ -79,6 +120,10 @@ void parseProjectLine(ProjectReadState& state, Project& project, std::string_vie
         if (line.size() > 2) {
             state.section = line[2];
             state.row = 1;
+            if (!isKnownSection(state.section)) {
+                reportLoss(state, "不明なセクションです。次のセクションまで読み込みません",
+                           messages);
+            }
         }
         return;
     }
@@ -109,6 +154,11 @@ Status readProjectLines(Project& project, std::istream& in, std::ostream& result
     bool inResults = false;
     while (readRawLine(in, line)) {
         ++state.lineNumber;
+        // Every project file opens with a section line, normally the header.
+        if (state.lineNumber == 1 && !isSectionLine(line)) {
+            ensureDefaults(project);
+            return notAProjectFile(source);
+        }
         if (!inResults && startsResults(line)) inResults = true;
         if (inResults) {
             results << withoutLineEnd(line) << kCrLf;
@@ -122,6 +172,7 @@ Status readProjectLines(Project& project, std::istream& in, std::ostream& result
         return Failure{
             literalMessage("ファイルを最後まで読めませんでした\n( " + std::string(source) + " )")};
     }
+    if (state.lineNumber == 0) return notAProjectFile(source);
     if (!results) return Failure{literalMessage("計算結果を書き込めませんでした")};
     return Done{};
 }
@@ -131,8 +182,8 @@ Status writeProject(const Project& project, std::ostream& out, std::istream* res
     out << kProjectHeader << kCrLf << "$$Z" << kCrLf;
     for (const std::string& line : project.settings.lines) writeLine(out, line);
     out << "$$B" << kCrLf;
-    for (const Block& block : project.blocks) {
-        if (!isPresent(block.x)) break;
+    for (int row = 1; row <= calculationBlockRows(project); ++row) {
+        const Block& block = project.block(row);
         out << block.x << ',' << block.lines << kCrLf;
     }
     out << "$$S" << kCrLf;

@@ -80,7 +80,7 @@ std::optional<Message> findUnstorableCell(const Project& project) {
             return problem;
         }
     }
-    for (int row = 1; row <= kMaxBlocks && isPresent(project.block(row).x); ++row) {
+    for (int row = 1; row <= calculationBlockRows(project); ++row) {
         if (auto problem = unstorableBlock(project.block(row), row)) return problem;
     }
     for (int row = 1; row <= kMaxLayers && isPresent(project.layer(row).layerNo); ++row) {

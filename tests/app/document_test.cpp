@@ -159,6 +159,24 @@ TEST_F(DocumentTest, OpenOfAnUnreadableFileSaysSoAndChangesNothing) {
     EXPECT_EQ(document.pathName, file("current.slw"));
 }
 
+TEST_F(DocumentTest, OpenOfAFileThatIsNoProjectSaysSoAndKeepsTheProjectAndItsResults) {
+    document.pathName = file("current.slw");
+    test::writeBytes(installation.resultsFile(), "$$CSV\r\n$$END\r\n");
+    test::writeBytes(file("empty.slw"), "");
+    test::writeBytes(file("picture.slw"), "\x89PNG\r\n\x1a\n");
+    for (const char* name : {"empty.slw", "picture.slw"}) {
+        messages.messages.clear();
+        chooser.answers.push_back(file(name));
+        EXPECT_FALSE(openCommand(document, context()));
+        ASSERT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(messages.messages[0].text,
+                  "プロジェクトファイルではありません\n( " + file(name).string() + " )");
+        EXPECT_EQ(document.project.block(1).x, "10");
+        EXPECT_EQ(document.pathName, file("current.slw"));
+        EXPECT_EQ(test::readBytes(installation.resultsFile()), "$$CSV\r\n$$END\r\n");
+    }
+}
+
 TEST_F(DocumentTest, ResultsFileThatCannotBeCreatedStopsTheLoadAndKeepsTheProject) {
     test::writeBytes(file("p.slw"), "$$B\r\n5,1,1,1\r\n");
     fs::create_directory(installation.resultsFile());  // a folder where the file should be

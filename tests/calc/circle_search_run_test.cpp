@@ -1,6 +1,7 @@
 #include "calc/circle_search_run.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <fstream>
 #include <random>
@@ -14,6 +15,7 @@
 #include "support/comma_decimal_locale.h"
 #include "support/memory_message_sink.h"
 #include "support/project_builder.h"
+#include "support/sanitizers.h"
 #include "support/temp_folder.h"
 
 namespace dorvo {
@@ -186,6 +188,115 @@ TEST(CircleSearchRun, StreamIsTheSameForAnyThreadCount) {
     EXPECT_EQ(search(builder.project(), 4, 3).stream, large.stream);
 }
 
+/// Centres of 5,501 radii each, which the run splits into several tasks per centre. The
+/// limit point keeps the smallest 2,750 radii from being evaluated, so the first task of each
+/// centre writes no circle and a later one writes the centre's 028 record.
+test::ProjectBuilder centresOfManyRadii() {
+    test::ProjectBuilder builder = slope();
+    builder.search(20, 35, 30, 36, 5, 1, 12, 2, 10.0 / 5500);
+    builder.limitPoint(10, 25, 35 - 28);  // R ≥ 28 from the centres of column two
+    return builder;
+}
+
+TEST(CircleSearchRun, CentresOfManyRadiiGiveTheSameStreamForAnyThreadCount) {
+    test::ProjectBuilder builder = centresOfManyRadii();
+    SearchRun one = search(builder.project(), 3, 1);
+    ASSERT_GT(one.summary.circlesWritten, 6 * 2000);
+    EXPECT_EQ(search(builder.project(), 3, 2).stream, one.stream);
+    EXPECT_EQ(search(builder.project(), 3, 3).stream, one.stream);
+}
+
+TEST(CircleSearchRun, CentreSplitIntoRunsOfRadiiKeepsOne028ItsOtherCirclesAndItsMinimum) {
+    test::ProjectBuilder builder = centresOfManyRadii();
+    SearchRun run = search(builder.project(), 3, 2);
+
+    // Every radius tried exactly once, across the boundaries between tasks.
+    std::int64_t radiiPerCentre = 0;
+    const double step = 10.0 / 5500;
+    for (double r = 35 - 12.0; r <= 35 - 2.0 + kEpsilon; r += step) ++radiiPerCentre;
+    EXPECT_EQ(radiiPerCentre, 5501);
+    EXPECT_EQ(run.summary.radiiTried, 6 * radiiPerCentre);
+
+    std::int64_t circleRecords = 0;
+    int centres = 0;
+    std::vector<std::string> centre;
+    for (const std::string& line : run.lines) {
+        if (line.starts_with("801")) break;  // the overall minimum follows
+        if (line.starts_with("028") || line.starts_with("038")) {
+            ++circleRecords;
+            centre.push_back(line);
+            continue;
+        }
+        if (!line.starts_with("055")) continue;
+        ++centres;
+        ASSERT_FALSE(centre.empty()) << line;
+        EXPECT_TRUE(centre.front().starts_with("028,")) << centre.front();
+        for (std::size_t i = 1; i < centre.size(); ++i) {
+            ASSERT_TRUE(centre[i].starts_with("038,")) << i << ": " << centre[i];
+        }
+        const std::string rxRy = centre.front().substr(4, 17);
+        EXPECT_NE(line.find(rxRy.substr(0, 8) + ",Ry:" + rxRy.substr(9)), std::string::npos)
+            << line << " after " << centre.front();
+        double lowest = 1e9;
+        for (const std::string& record : centre) {
+            lowest = std::min(lowest, std::stod(record.substr(record.rfind(',') + 1)));
+        }
+        EXPECT_DOUBLE_EQ(std::stod(line.substr(line.rfind('=') + 1)), lowest) << line;
+        centre.clear();
+    }
+    EXPECT_EQ(centres, 6);
+    EXPECT_EQ(circleRecords, run.summary.circlesWritten);
+}
+
+/// Counts the bytes written and asks the run to stop once there are this many.
+class StopAfterBytes : public std::streambuf {
+  public:
+    StopAfterBytes(std::streamsize bytes, std::stop_source& source)
+        : left_(bytes), source_(source) {}
+
+  protected:
+    std::streamsize xsputn(const char*, std::streamsize n) override {
+        left_ -= n;
+        if (left_ <= 0) source_.request_stop();
+        return n;
+    }
+    int overflow(int c) override { return xsputn(nullptr, 1) == 1 ? c : traits_type::eof(); }
+
+  private:
+    std::streamsize left_;
+    std::stop_source& source_;
+};
+
+/// Runs the first 30 MB of records of a centre of ten million radii on two threads, in a
+/// process limited to 512 MB of address space, and exits with 0 when it got there.
+[[noreturn]] void runTheFirstPartOfTenMillionRadiiIn512Megabytes() {
+    const rlim_t bytes = rlim_t{512} << 20;
+    const rlimit limit{bytes, bytes};
+    if (::setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(3);
+    // A deep section, so that every radius gives a circle with a record.
+    test::ProjectBuilder builder;
+    builder.block(300, {{200, 200, 1}}).block(500, {{200, 300, 1}}).block(1000, {{300, 300, 1}});
+    builder.layer(1, 18, 20, 10);
+    builder.search(500, 400, 500, 400, 1, 1, 290, 190, 0.00001);
+    auto valid = validCircleSearch(builder.project().circleSearch, nullptr);
+    if (!valid || valid->radiiPerCentre() < 10'000'000) std::_Exit(4);
+    std::stop_source source;
+    StopAfterBytes buffer(30 << 20, source);
+    std::ostream out(&buffer);
+    SearchOptions options;
+    options.threads = 2;
+    options.stop = source.get_token();
+    SearchSummary summary =
+        runCircleSearch(*prepareSection(builder.project()).section, *valid, options, out, nullptr);
+    std::_Exit(!summary.completed && summary.circlesWritten > 300'000 ? 0 : 5);
+}
+
+TEST(CircleSearchRunDeathTest, CentreOfTenMillionRadiiRunsWithinHalfAGigabyteOfAddressSpace) {
+    if (test::kAddressSanitizer) GTEST_SKIP() << "AddressSanitizer reserves terabytes";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process, not a fork of this one
+    EXPECT_EXIT(runTheFirstPartOfTenMillionRadiiIn512Megabytes(), ::testing::ExitedWithCode(0), "");
+}
+
 TEST(CircleSearchRun, ExampleRecordsEqualTheGoldenStreamByteForByte) {
     const std::string golden = test::readBytes(DORVO_TEST_DATA_DIR "/embankment-records.golden");
     ASSERT_FALSE(golden.empty());
@@ -239,6 +350,53 @@ TEST(CircleSearchRun, MillionCentreGridReportsProgressAndStopsSoonWhenCancelled)
         EXPECT_GE(progress.reports, 2);
         EXPECT_TRUE(progress.lastStatus.starts_with("R(")) << progress.lastStatus;
         EXPECT_EQ(out.str().find("$$END"), std::string::npos);
+    }
+}
+
+/// A stream buffer that takes `capacity` bytes and refuses every byte after them, as a disk
+/// that fills up does.
+class FillingDisk : public std::streambuf {
+  public:
+    explicit FillingDisk(std::streamsize capacity) : left_(capacity) {}
+    std::streamsize refused = 0;
+
+  protected:
+    std::streamsize xsputn(const char*, std::streamsize n) override {
+        const std::streamsize taken = std::min(n, left_);
+        left_ -= taken;
+        refused += n - taken;
+        return taken;
+    }
+    int overflow(int c) override {
+        if (left_ == 0) {
+            ++refused;
+            return traits_type::eof();
+        }
+        --left_;
+        return c;
+    }
+
+  private:
+    std::streamsize left_;
+};
+
+TEST(CircleSearchRun, FullDiskStopsTheRunAtTheFirstRefusedWrite) {
+    test::ProjectBuilder builder = slope();
+    builder.search(10, 22, 39.9, 121.9, 0.1, 0.1, 9, 2, 0.5);  // 300 × 1000 centres × 15 radii
+    auto valid = validCircleSearch(builder.project().circleSearch, nullptr);
+    ASSERT_TRUE(valid.has_value());
+    const std::int64_t total = valid->columns() * valid->rows() * valid->radiiPerCentre();
+    Section section = *prepareSection(builder.project()).section;
+    for (int threads : {1, 3}) {
+        FillingDisk disk(100'000);
+        std::ostream out(&disk);
+        SearchOptions options;
+        options.threads = threads;
+        SearchSummary summary = runCircleSearch(section, *valid, options, out, nullptr);
+        EXPECT_TRUE(summary.writeFailed);
+        EXPECT_FALSE(summary.completed);
+        EXPECT_LT(summary.radiiTried, total / 100) << threads << " threads";
+        EXPECT_LT(disk.refused, 1'000'000);
     }
 }
 
@@ -306,6 +464,20 @@ TEST(Calculation, ResultsFileThatCannotBeWrittenIsReported) {
               CalculationOutcome::CannotWriteResults);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].id, MessageId::CannotCreateWorkFile);
+}
+
+TEST(Calculation, FullDiskStopsTheRunAndIsReportedAsAFailedWrite) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    test::ProjectBuilder builder = slope();
+    builder.search(10, 22, 39.9, 121.9, 0.1, 0.1, 9, 2, 0.5);
+    builder.project().critical.radius = 7.0;
+    test::MemoryMessageSink messages;
+    Calculation calculation = calculateInto("/dev/full", builder.project(), {}, nullptr, messages);
+    EXPECT_EQ(calculation.outcome, CalculationOutcome::CannotWriteResults);
+    EXPECT_LT(calculation.summary.radiiTried, 100'000);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, cannotWriteMessage("/dev/full").text);
+    EXPECT_EQ(builder.project().critical.radius, 7.0);
 }
 
 TEST(CircleSearchRun, AwkwardSectionsNeverPutNanInARecord) {

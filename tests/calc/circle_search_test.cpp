@@ -104,6 +104,45 @@ TEST(ValidateCircleSearch, InfiniteAndAbsurdValuesAreRefused) {
               CircleSearchCheck::RadiusInconsistent);
 }
 
+TEST(ValidateCircleSearch, ValuesThatWouldOverflowTheArithmeticAreRefusedLikeInfinity) {
+    CircleSearchValues values;
+    EXPECT_EQ(validateCircleSearch(searchOf({"1e308", "0", "1e308", "1", "1", "1", "5", "1", "1"}),
+                                   values, nullptr),
+              CircleSearchCheck::CentreGridInconsistent);
+    EXPECT_EQ(validateCircleSearch(searchOf({"0", "-2e7", "1", "1", "1", "1", "5", "1", "1"}),
+                                   values, nullptr),
+              CircleSearchCheck::CentreGridInconsistent);
+    EXPECT_EQ(validateCircleSearch(searchOf({"0", "0", "1", "1", "1", "1", "5", "-1e308", "1"}),
+                                   values, nullptr),
+              CircleSearchCheck::RadiusInconsistent);
+    EXPECT_EQ(validateCircleSearch(
+                  searchOf({"0", "0", "1", "1", "1", "1", "5", "1", "1", "1e8", "1", "0", "0"}),
+                  values, nullptr),
+              CircleSearchCheck::RadiusInconsistent);
+    EXPECT_EQ(validateCircleSearch(searchOf({"-1e7", "0", "1e7", "1", "1e7", "1", "5", "1", "1"}),
+                                   values, nullptr),
+              CircleSearchCheck::Valid);
+}
+
+TEST(ValidateCircleSearch, SearchOfMoreCirclesThanCouldEverFinishIsRefusedNamingTheCount) {
+    test::MemoryMessageSink messages;
+    CircleSearchValues values;
+    // 10^6 × 10^6 centres of 19 radii: each count alone is acceptable.
+    EXPECT_EQ(
+        check(searchOf({"0", "0", "999999", "999999", "1", "1", "19", "1", "1"}), values, messages),
+        CircleSearchCheck::TooManyCircles);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    const std::string& text = messages.messages[0].text;
+    EXPECT_NE(text.find("1000000 × 1000000"), std::string::npos) << text;
+    EXPECT_NE(text.find("19000000000000 個"), std::string::npos) << text;
+    EXPECT_NE(text.find("2000000000 個まで"), std::string::npos) << text;
+
+    auto large = validCircleSearch(searchOf({"0", "0", "999", "999", "1", "1", "1000", "1", "1"}),
+                                   nullptr);  // 10^9 circles
+    ASSERT_TRUE(large.has_value());
+    EXPECT_EQ(large->columns() * large->rows() * large->radiiPerCentre(), 1'000'000'000);
+}
+
 TEST(LayerCheck, ReportsTheFirstMissingLayerOnce) {
     test::ProjectBuilder builder;
     builder.block(10, {{5, 5, 1}, {8, 8, 7}}).block(20, {{5, 5, 9}}).layer(1, 18, 30, 5);

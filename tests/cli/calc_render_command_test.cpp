@@ -2,12 +2,20 @@
 // statuses a script relies on.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
+#include <string_view>
+#include <thread>
+#include <vector>
 
 #include "support/temp_folder.h"
 
@@ -45,9 +53,77 @@ class CommandLine : public ::testing::Test {
         return result;
     }
 
+    /// Starts dorvo-cli with the temporary folder in the test's folder, its standard output
+    /// on a pipe whose reading end `out` gets, its standard error thrown away.
+    pid_t start(const std::vector<std::string>& arguments, int& out) {
+        fs::create_directories(temporaryFolder());
+        int pipeEnds[2];
+        if (::pipe(pipeEnds) != 0) return -1;
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::dup2(pipeEnds[1], 1);
+            const int null = ::open("/dev/null", O_WRONLY);
+            ::dup2(null, 2);
+            ::close(pipeEnds[0]);
+            ::setenv("TMPDIR", temporaryFolder().c_str(), 1);
+            ::setenv("XDG_CONFIG_HOME", (folder.path() / "config").c_str(), 1);
+            ::setenv("XDG_DATA_HOME", (folder.path() / "data").c_str(), 1);
+            std::vector<char*> argv{const_cast<char*>(DORVO_CLI_PATH)};
+            for (const std::string& argument : arguments) {
+                argv.push_back(const_cast<char*>(argument.c_str()));
+            }
+            argv.push_back(nullptr);
+            ::execv(DORVO_CLI_PATH, argv.data());
+            ::_exit(127);
+        }
+        ::close(pipeEnds[1]);
+        out = pipeEnds[0];
+        return pid;
+    }
+
+    fs::path temporaryFolder() const { return folder.path() / "tmp"; }
+
+    /// Waits up to twenty seconds for a file whose name holds `part` in the temporary folder.
+    bool awaitTemporaryFile(std::string_view part) const {
+        for (int waited = 0; waited < 2000; ++waited) {
+            for (const auto& entry : fs::directory_iterator(temporaryFolder())) {
+                if (entry.path().filename().string().find(part) != std::string::npos) return true;
+            }
+            ::usleep(10'000);
+        }
+        return false;
+    }
+
+    std::vector<std::string> filesIn(const fs::path& path) const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(path)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    /// The example with a finer centre grid: a search of many minutes.
+    void makeTheSearchFiner(std::string_view step) {
+        std::string text = test::readBytes(project());
+        const std::string grid = "$$R\r\n40\r\n14\r\n54\r\n28\r\n1\r\n1\r\n";
+        ASSERT_NE(text.find(grid), std::string::npos);
+        text.replace(text.find(grid), grid.size(),
+                     "$$R\r\n40\r\n14\r\n54\r\n28\r\n" + std::string(step) + "\r\n" +
+                         std::string(step) + "\r\n");
+        test::writeBytes(project(), text);
+    }
+
     test::TempFolder folder;
     std::string environment;
 };
+
+/// The exit status of a finished child, or -1 when a signal ended it.
+int exitStatusOf(pid_t pid) {
+    int status = 0;
+    if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
 
 TEST_F(CommandLine, WorkingFolderWithoutItsSettingsFilesSaysSoAndGoesOn) {
     const fs::path work = folder.path() / "data" / "Quenvar" / "Dorvo5";
@@ -64,6 +140,27 @@ TEST_F(CommandLine, ProjectThatCannotBeReadIsNamedInTheMessage) {
     EXPECT_EQ(show.status, 1);
     EXPECT_NE(show.output.find("ファイルが見つかりません"), std::string::npos) << show.output;
     EXPECT_NE(show.output.find("missing.slw"), std::string::npos);
+}
+
+TEST_F(CommandLine, FileThatIsNoProjectIsRefusedByEveryCommand) {
+    const fs::path empty = folder.path() / "empty.slw";
+    const fs::path noise = folder.path() / "noise.slw";
+    test::writeBytes(empty, "");
+    test::writeBytes(noise, std::string("\x7f"
+                                        "ELF\x02\x01\x01\0\0\0",
+                                        10));
+    for (const fs::path& file : {empty, noise}) {
+        for (const std::string& command :
+             {"show " + file.string(), "calc " + file.string() + " --save",
+              "render " + file.string() + " -o " + (folder.path() / "out.pdf").string()}) {
+            CliRun run = this->run(command);
+            EXPECT_EQ(run.status, 1) << command << "\n" << run.output;
+            EXPECT_NE(run.output.find("プロジェクトファイルではありません"), std::string::npos)
+                << run.output;
+        }
+    }
+    EXPECT_EQ(test::readBytes(empty), "");
+    EXPECT_FALSE(fs::exists(folder.path() / "out.pdf"));
 }
 
 TEST_F(CommandLine, CalcSavesTheProjectWithTheRecordsItWrote) {
@@ -110,12 +207,98 @@ TEST_F(CommandLine, RecordsIntoAPipeReachTheReaderAndThePipeStays) {
 }
 
 TEST_F(CommandLine, RecordsToStandardOutputKeepTheSummaryOnStandardError) {
-    CliRun calc = run("calc " + project().string() + " --records - --decimals 7", false);
+    CliRun calc = run("calc " + project().string() + " --records - --decimals 4", false);
     ASSERT_EQ(calc.status, 0);
     EXPECT_TRUE(calc.output.starts_with("$$CSV\r\n018,"));
     EXPECT_TRUE(calc.output.ends_with("$$END\r\n"));
     EXPECT_NE(calc.output.find("),=  1.0135\r\n"), std::string::npos);  // four decimals
     EXPECT_EQ(calc.output.find("circles tried"), std::string::npos);
+}
+
+TEST_F(CommandLine, InterruptedCalcLeavesNoTemporaryFileAndKeepsTheOldOutputs) {
+    makeTheSearchFiner("0.05");
+    const fs::path records = folder.path() / "records.txt";
+    test::writeBytes(records, "old records");
+    const std::string before = test::readBytes(project());
+    for (int signal : {SIGINT, SIGTERM}) {
+        int out = -1;
+        const pid_t pid =
+            start({"calc", project().string(), "--save", "--records", records.string()}, out);
+        ASSERT_GT(pid, 0);
+        ASSERT_TRUE(awaitTemporaryFile(".saving-"));  // the search is writing its records
+        ::kill(pid, signal);
+        EXPECT_EQ(exitStatusOf(pid), 128 + signal) << "signal " << signal;
+        ::close(out);
+        EXPECT_TRUE(filesIn(temporaryFolder()).empty()) << filesIn(temporaryFolder()).front();
+        EXPECT_EQ(filesIn(folder.path()),
+                  (std::vector<std::string>{"embankment.slw", "records.txt", "tmp"}));
+        EXPECT_EQ(test::readBytes(project()), before);
+        EXPECT_EQ(test::readBytes(records), "old records");
+    }
+}
+
+TEST_F(CommandLine, RecordsIntoAPipeClosedByItsReaderEndTheCalcWithoutLeftovers) {
+    int out = -1;
+    const pid_t pid = start({"calc", project().string(), "--records", "-"}, out);
+    ASSERT_GT(pid, 0);
+    char head[100];
+    ASSERT_EQ(::read(out, head, sizeof head), ssize_t(sizeof head));
+    EXPECT_EQ(std::string_view(head, 7), "$$CSV\r\n");
+    ::close(out);  // as `head` does once it has its lines
+    EXPECT_EQ(exitStatusOf(pid), 128 + SIGPIPE);
+    EXPECT_TRUE(filesIn(temporaryFolder()).empty());
+    EXPECT_EQ(filesIn(folder.path()), (std::vector<std::string>{"embankment.slw", "tmp"}));
+}
+
+TEST_F(CommandLine, InterruptedRenderLeavesNoTemporaryFileAndKeepsTheOldPdf) {
+    makeTheSearchFiner("0.25");  // some 2,000 pages of results
+    ASSERT_EQ(run("calc " + project().string() + " --save").status, 0);
+    const fs::path pdf = folder.path() / "results.pdf";
+    test::writeBytes(pdf, "old pdf");
+    int out = -1;
+    const pid_t pid =
+        start({"render", project().string(), "--page", "results", "-o", pdf.string()}, out);
+    ASSERT_GT(pid, 0);
+    ASSERT_TRUE(awaitTemporaryFile("dorvo-results"));
+    ::usleep(200'000);  // well into the drawing
+    ::kill(pid, SIGINT);
+    EXPECT_EQ(exitStatusOf(pid), 128 + SIGINT);
+    ::close(out);
+    EXPECT_TRUE(filesIn(temporaryFolder()).empty());
+    EXPECT_EQ(filesIn(folder.path()),
+              (std::vector<std::string>{"embankment.slw", "results.pdf", "tmp"}));
+    EXPECT_EQ(test::readBytes(pdf), "old pdf");
+}
+
+TEST_F(CommandLine, DecimalsOrThreadsOutsideTheirRangeAreRefusedInOneLineNamingIt) {
+    const std::string manyDigits(300, '9');
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"--decimals 7", "--decimals takes 2, 3 or 4"},
+        {"--decimals 1", "--decimals takes 2, 3 or 4"},
+        {"--decimals=-3", "--decimals takes 2, 3 or 4"},
+        {"--decimals 3.5", "--decimals takes 2, 3 or 4"},
+        {"--decimals " + manyDigits, "--decimals takes 2, 3 or 4"},
+        {"--threads=-1", "--threads takes a whole number from 0 (one per core) to 1024"},
+        {"--threads " + manyDigits, "--threads takes a whole number from 0 (one per core) to 1024"},
+        {"--threads two", "--threads takes a whole number from 0 (one per core) to 1024"},
+    };
+    for (const auto& [option, message] : cases) {
+        CliRun calc = run("calc " + project().string() + " --save " + option);
+        EXPECT_EQ(calc.status, 2) << option;
+        EXPECT_EQ(calc.output, "dorvo-cli: " + message + "\n") << option;
+    }
+    EXPECT_EQ(test::readBytes(project()), test::readBytes(DORVO_EXAMPLES_DIR "/embankment.slw"));
+}
+
+TEST_F(CommandLine, ThreadsBeyondFourPerCoreAreReducedWithANote) {
+    const int most = 4 * static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    if (most >= 1000) GTEST_SKIP() << "a machine of 250 cores or more";
+    CliRun calc = run("calc " + project().string() + " --threads 1000");
+    EXPECT_EQ(calc.status, 0) << calc.output;
+    EXPECT_TRUE(calc.output.starts_with(
+        "dorvo-cli: --threads 1000 is more than 4 per core; using " + std::to_string(most) + "\n"))
+        << calc.output;
+    EXPECT_NE(calc.output.find("minimum Fs         1.013"), std::string::npos);
 }
 
 TEST_F(CommandLine, RefusedInputExitsWithTwoAndSaysWhy) {
@@ -128,6 +311,27 @@ TEST_F(CommandLine, RefusedInputExitsWithTwoAndSaysWhy) {
     EXPECT_EQ(calc.status, 2);
     EXPECT_NE(calc.output.find("中心点のデータが不適当です"), std::string::npos);
     EXPECT_EQ(test::readBytes(project()), text);  // nothing saved
+}
+
+TEST_F(CommandLine, SectionThatCalcRefusesIsRefusedByRenderWithTheSameMessage) {
+    const std::string original = test::readBytes(project());
+    const std::string firstBlock = "$$B\r\n";
+    const std::size_t at = original.find(firstBlock) + firstBlock.size();
+    for (const char* x : {"1e999", "1e308"}) {
+        std::string text = original;
+        text.replace(at, text.find(',', at) - at, x);
+        test::writeBytes(project(), text);
+        CliRun calc = run("calc " + project().string());
+        EXPECT_EQ(calc.status, 2) << x;
+        EXPECT_NE(calc.output.find("ブロック1の座標が不適当です"), std::string::npos)
+            << calc.output;
+        const fs::path pdf = folder.path() / "figure.pdf";
+        CliRun render = run("render " + project().string() + " -o " + pdf.string());
+        EXPECT_EQ(render.status, 2) << x;
+        EXPECT_NE(render.output.find("ブロック1の座標が不適当です"), std::string::npos)
+            << render.output;
+        EXPECT_FALSE(fs::exists(pdf));
+    }
 }
 
 TEST_F(CommandLine, RenderWritesEachFormatAndRefusesAMissingPage) {
@@ -152,6 +356,36 @@ TEST_F(CommandLine, RenderWritesEachFormatAndRefusesAMissingPage) {
     CliRun wrongKind =
         run("render " + project().string() + " -o " + (folder.path() / "figure.txt").string());
     EXPECT_NE(wrongKind.status, 0);
+}
+
+TEST_F(CommandLine, PngOfMoreThan200MegapixelsIsRefusedNamingItsSize) {
+    const fs::path png = folder.path() / "huge.png";
+    CliRun huge = run("render " + project().string() + " --paper A3 --landscape --dpi 2400 -o " +
+                      png.string());
+    EXPECT_EQ(huge.status, 1);
+    EXPECT_NE(huge.output.find("a PNG of 39685 × 28063 pixels (1114 megapixels) is larger than "
+                               "the 200 megapixels allowed"),
+              std::string::npos)
+        << huge.output;
+    EXPECT_FALSE(fs::exists(png));
+    CliRun pdf = run("render " + project().string() + " --paper A3 --landscape --dpi 2400 -o " +
+                     (folder.path() / "fine.pdf").string());
+    EXPECT_EQ(pdf.status, 0) << pdf.output;  // a PDF holds no pixels
+}
+
+TEST_F(CommandLine, OutputNamesThatAreNotUtf8AreWrittenUnderTheirOwnBytes) {
+    const fs::path named = folder.path() / "named \xff\xfe.slw";
+    fs::copy_file(project(), named);
+    for (const char* extension : {".pdf", ".png", ".svg"}) {
+        const fs::path output = folder.path() / (std::string("figure-\xff") + extension);
+        CliRun render =
+            run("render '" + named.string() + "' --dpi 72 -o '" + output.string() + "'");
+        EXPECT_EQ(render.status, 0) << render.output;
+        EXPECT_GT(fs::file_size(output), 100u) << extension;
+    }
+    EXPECT_EQ(filesIn(folder.path()),
+              (std::vector<std::string>{"embankment.slw", "figure-\xff.pdf", "figure-\xff.png",
+                                        "figure-\xff.svg", "named \xff\xfe.slw"}));
 }
 
 TEST_F(CommandLine, ResultTableHasTheSamePagesInEveryFormat) {

@@ -56,6 +56,26 @@ TEST(WriteFileAtomically, FifoAndDeviceAreWrittenInPlaceNeverReplaced) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2);
 }
 
+TEST(WriteFileAtomically, TemporaryPathForNamesTheFileBeingWrittenBesideALinksTarget) {
+    test::TempFolder folder;
+    fs::create_directory(folder.path() / "real");
+    const fs::path file = folder.path() / "real" / "p.slw";
+    const fs::path link = folder.path() / "link.slw";
+    test::writeBytes(file, "old");
+    fs::create_symlink(file, link);
+    const fs::path temporary = temporaryPathFor(link);
+    EXPECT_EQ(temporary.parent_path(), fs::canonical(folder.path() / "real"));
+    bool existedWhileWriting = false;
+    ASSERT_TRUE(writeFileAtomically(link, [&](std::ostream& out) {
+        existedWhileWriting = fs::exists(temporary);
+        return static_cast<bool>(out << "new");
+    }));
+    EXPECT_TRUE(existedWhileWriting);
+    EXPECT_FALSE(fs::exists(temporary));
+    EXPECT_EQ(temporaryPathFor(folder.path() / "new.slw"),
+              folder.path() / ("new.slw.saving-" + std::to_string(::getpid())));
+}
+
 TEST(WriteFileAtomically, FolderIsRefused) {
     test::TempFolder folder;
     EXPECT_FALSE(writeText(folder.path(), "x"));

@@ -89,12 +89,45 @@ TEST(ProjectFile, SectionLayoutOfASavedProject) {
     for (int row = 1; row <= 3; ++row) project.block(row).x = std::to_string(row * 10);
     project.layer(1).layerNo = "1";
     project.layer(2).layerNo = "2";
-    project.block(5).x = "60";  // after an absent row: never written
+    project.layer(4).layerNo = "4";  // after an absent row: no lookup reaches it
     std::string text = save(project);
     EXPECT_NE(text.find("$$B\r\n10,\r\n20,\r\n30,\r\n$$S\r\n1,,,,,,,\r\n2,,,,,,,\r\n$$F\r\n"
                         ",\r\n,\r\n,\r\n,\r\n,\r\n$$R\r\n"),
               std::string::npos);
-    EXPECT_EQ(text.find("60,"), std::string::npos);
+}
+
+TEST(ProjectFile, BlockRowsAfterAnEmptyXAreSavedBecauseTheCalculationUsesThem) {
+    Project project;
+    project.block(1).x = "10";
+    project.block(1).lines = "0,0,1,5,5,1";
+    project.block(3).lines = "kept,as,typed";  // an absent row: a block without lines
+    project.block(4).x = "40";
+    project.block(4).lines = "0,0,1,6,6,1";
+    project.block(6).lines = "after the last X: unused";
+    ensureDefaults(project);
+    const std::string text = save(project);
+    EXPECT_NE(text.find("$$B\r\n10,0,0,1,5,5,1\r\n,\r\n,kept,as,typed\r\n40,0,0,1,6,6,1\r\n$$S"),
+              std::string::npos)
+        << text;
+
+    auto loaded = load(text);
+    EXPECT_EQ(calculationBlockRows(loaded->project), 4);
+    for (int row = 1; row <= 4; ++row) {
+        EXPECT_EQ(loaded->project.block(row).x, project.block(row).x) << row;
+        EXPECT_EQ(loaded->project.block(row).lines, project.block(row).lines) << row;
+    }
+    EXPECT_EQ(save(loaded->project), text);
+}
+
+TEST(ProjectFile, WriterRefusesAnUnstorableCellInABlockRowAfterAGap) {
+    Project project;
+    project.block(1).x = "10";
+    project.block(2).lines = "0,0,\"1\"";
+    project.block(3).x = "30";
+    std::ostringstream out;
+    Status written = writeProject(project, out, nullptr);
+    ASSERT_FALSE(written.ok());
+    EXPECT_TRUE(written.error().text.starts_with("ブロック 2 の線")) << written.error().text;
 }
 
 TEST(ProjectFile, CellsAlreadyEndingWithCrLfAreNotGivenAnother) {
@@ -106,7 +139,7 @@ TEST(ProjectFile, CellsAlreadyEndingWithCrLfAreNotGivenAnother) {
     EXPECT_NE(text.find("$$R\r\n5\r\n\r\n"), std::string::npos);
 }
 
-TEST(ProjectFile, ExtraRowsBeyondATableAreIgnored) {
+TEST(ProjectFile, ExtraRowsBeyondATableAreIgnoredAndReportedOnceAtTheirFirstLine) {
     std::string text = "$$Z\r\n";
     for (int line = 1; line <= 75; ++line) text += "s" + std::to_string(line) + "\r\n";
     text += "$$B\r\n";
@@ -115,6 +148,31 @@ TEST(ProjectFile, ExtraRowsBeyondATableAreIgnored) {
     EXPECT_EQ(loaded->project.settings.line(70), "s70");
     EXPECT_EQ(blockCount(loaded->project), 40);
     EXPECT_EQ(loaded->project.block(40).x, "40");
+    ASSERT_EQ(loaded->messages.messages.size(), 2u);
+    EXPECT_EQ(withPlace(loaded->messages.messages[0]),
+              "test.slw:72: 設定は 70 行までです。71 行目からは読み込みません");
+    EXPECT_EQ(withPlace(loaded->messages.messages[1]),
+              "test.slw:118: ブロックは 40 行までです。41 行目からは読み込みません");
+}
+
+TEST(ProjectFile, EveryKindOfLineTheTablesCannotHoldIsReportedWithItsPlace) {
+    std::string text = crlf({"$$_DORVO301", "$$S"});
+    for (int row = 1; row <= 22; ++row) text += std::to_string(row) + ",18,18,30,10,0,0x0,\r\n";
+    text += crlf({"$$S", "1,18,18,30,10,0,0x0,spare,ninth", "2,18,18,30,10,0,0x0,,ninth"});
+    text += crlf({"$$F", "1,1", "2,2", "3,3", "4,4", "5,5", "6,6", "$$R"});
+    for (int line = 1; line <= 16; ++line) text += "1\r\n";
+    text += crlf({"$$Q", "lost", "$$?"});
+    auto loaded = load(text);
+    std::vector<std::string> reports;
+    for (const Message& message : loaded->messages.messages) reports.push_back(withPlace(message));
+    const std::vector<std::string> expected = {
+        "test.slw:23: 層データは 20 行までです。21 行目からは読み込みません",
+        "test.slw:26: 層データの値は 8 個までです。9 個目からは読み込みません",
+        "test.slw:34: 集中荷重は 5 行までです。6 行目からは読み込みません",
+        "test.slw:51: 円弧データは 15 行までです。16 行目からは読み込みません",
+        "test.slw:52: 不明なセクションです。次のセクションまで読み込みません"};
+    EXPECT_EQ(reports, expected);
+    EXPECT_EQ(loaded->project.layer(1).spare, "spare");
 }
 
 TEST(ProjectFile, DollarsInAHeadingStartAnUnknownSection) {
@@ -123,6 +181,8 @@ TEST(ProjectFile, DollarsInAHeadingStartAnUnknownSection) {
     EXPECT_EQ(loaded->project.settings.line(2), "");
     EXPECT_EQ(loaded->project.settings.line(3), "");
     EXPECT_EQ(loaded->project.block(1).x, "5");
+    ASSERT_EQ(loaded->messages.messages.size(), 1u);
+    EXPECT_EQ(loaded->messages.messages[0].where, "test.slw:3");
 }
 
 TEST(ProjectFile, ShortSectionLineChangesNothing) {
@@ -137,14 +197,23 @@ TEST(ProjectFile, BlockRowWithoutCommaHasEmptyLines) {
     EXPECT_EQ(loaded->project.block(1).lines, "");
 }
 
-TEST(ProjectFile, EachLoadStartsWithNoSection) {
-    auto first = load("$$B\r\n5,1,1,1\r\n");
-    ASSERT_EQ(first->project.block(1).x, "5");
-    // A foreign file whose first lines come before any section line: they are ignored
-    // rather than read as blocks of the previous file.
-    auto second = load("7,2,2,2\r\n$$S\r\n1,18\r\n");
-    EXPECT_EQ(blockCount(second->project), 0);
-    EXPECT_EQ(second->project.layer(1).gamma1, "18");
+TEST(ProjectFile, FileWhoseFirstLineIsNoSectionLineIsNotAProjectFile) {
+    for (const std::string& bytes :
+         {std::string(), std::string("7,2,2,2\r\n$$S\r\n1,18\r\n"),
+          std::string("\r\n$$_DORVO301\r\n"), std::string("\x89PNG\r\n\x1a\n\0\0\0", 11)}) {
+        std::istringstream in(bytes);
+        std::ostringstream results;
+        Project project;
+        project.block(1).x = "5";
+        test::MemoryMessageSink messages;
+        Status read = readProjectLines(project, in, results, "p.slw", messages);
+        ASSERT_FALSE(read.ok()) << bytes;
+        EXPECT_EQ(read.error().text, "プロジェクトファイルではありません\n( p.slw )");
+        EXPECT_EQ(blockCount(project), 0);
+        EXPECT_EQ(project.settings.line(18), "1");  // as after New, so it saves and loads back
+        EXPECT_EQ(results.str(), "");
+    }
+    EXPECT_TRUE(load("$$\r\n").get());  // any section line will do, even a bare "$$"
 }
 
 TEST(ProjectFile, LinesLongerThan497BytesAreReadWhole) {
@@ -236,8 +305,13 @@ TEST(ProjectFile, RandomBytesNeverCrash) {
         int length = round * 37 % 4000;
         for (int i = 0; i < length; ++i) bytes.push_back(static_cast<char>(byte(random)));
         if (round % 3 == 0) bytes = "$$" + std::string(1, "ZBSFR"[round % 5]) + "\n" + bytes;
-        auto loaded = load(bytes);
-        EXPECT_LE(blockCount(loaded->project), kMaxBlocks);
+        std::istringstream in(bytes);
+        std::ostringstream results;
+        Project project;
+        test::MemoryMessageSink messages;
+        Status read = readProjectLines(project, in, results, "random", messages);
+        EXPECT_EQ(read.ok(), bytes.substr(0, bytes.find('\n')).find("$$") != std::string::npos);
+        EXPECT_LE(blockCount(project), kMaxBlocks);
     }
 }
 

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <stop_token>
+#include <thread>
+#include <vector>
+
+#include "calc/search_task_work.h"
+#include "calc/search_tasks.h"
+
+namespace dorvo {
+
+/// Computes tasks on worker threads and hands them over in order. The writer's thread cuts
+/// the tasks, at most a window of them ahead of the one it waits for, so the records in
+/// memory stay within a window of tasks.
+class ParallelTaskRunner {
+  public:
+    ParallelTaskRunner(const SearchTaskWork& work, SearchTaskCursor& cursor, int threads,
+                       const std::stop_token& stop);
+    ~ParallelTaskRunner();
+    ParallelTaskRunner(const ParallelTaskRunner&) = delete;
+    ParallelTaskRunner& operator=(const ParallelTaskRunner&) = delete;
+
+    /// Waits for the next task in order; false after the last task, or when the run was
+    /// stopped before the task finished.
+    bool next(TaskResult& into);
+
+    /// Whether every task of the search was computed and taken.
+    bool allTaken() const { return exhausted_ && taken_ == issued_; }
+
+  private:
+    struct Slot {
+        SearchTask task;
+        bool done = false;
+        TaskResult result;
+    };
+
+    Slot& slotOf(std::int64_t task);
+    void issue();
+    void workOnTasks();
+
+    const SearchTaskWork& work_;
+    SearchTaskCursor& cursor_;
+    std::stop_token stop_;
+    std::vector<Slot> slots_;
+    std::vector<std::thread> workers_;
+    std::mutex mutex_;
+    std::condition_variable taskIssued_;
+    std::condition_variable_any taskDone_;
+    // Changed by the writer's thread only: the tasks cut and taken.
+    std::int64_t issued_ = 0;
+    std::int64_t taken_ = 0;
+    bool exhausted_ = false;
+    // The tasks workers have started.
+    std::int64_t claimed_ = 0;
+    bool closing_ = false;
+};
+
+}  // namespace dorvo
