@@ -230,6 +230,7 @@ struct Element {
 struct ColumnWeights {
     double ground1 = 0.0;  // the ground above the element's two ends
     double ground2 = 0.0;
+    double area = 0.0;
     double w1 = 0.0;
     double w2 = 0.0;
     const SoilLayer* baseLayer = nullptr;  // none: the column ends before the arc (R-Over)
@@ -259,6 +260,7 @@ ColumnWeights weighColumn(const Section& section, const Element& el, double r, b
         if (capped && (yT1 > cap || yT2 > cap)) {
             if (yB1 > cap && yB2 > cap) {
                 const double area = ((yT2 - yB2) + (yT1 - yB1)) * v * 0.5;
+                column.area += area;
                 column.w1 += layer.gamma1 * area;
                 column.w2 += layer.gamma2 * area;
                 yT1 = yB1;
@@ -266,6 +268,7 @@ ColumnWeights weighColumn(const Section& section, const Element& el, double r, b
                 continue;
             }
             const double area = ((yT2 - cap) + (yT1 - cap)) * v * 0.5;
+            column.area += area;
             column.w1 += layer.gamma1 * area;
             column.w2 += layer.gamma2 * area;
             yT1 = cap;
@@ -274,12 +277,14 @@ ColumnWeights weighColumn(const Section& section, const Element& el, double r, b
         if (el.y1 + kEpsilon >= yB1 && el.y2 + kEpsilon >= yB2) {
             const double area = ((yT2 - el.y2) + (yT1 - el.y1)) * v * 0.5 +
                                 r * r * (el.delta - std::sin(el.delta)) * 0.5;
+            column.area += area;
             column.w1 += layer.gamma1 * area;
             column.w2 += layer.gamma2 * area;
             column.baseLayer = &layer;
             return column;
         }
         const double area = ((yT2 - yB2) + (yT1 - yB1)) * v * 0.5;
+        column.area += area;
         column.w1 += layer.gamma1 * area;
         column.w2 += layer.gamma2 * area;
         yT1 = yB1;
@@ -291,7 +296,8 @@ ColumnWeights weighColumn(const Section& section, const Element& el, double r, b
 /// Adds an element's moments about the centre, taken at the centroid of its column; false
 /// when the centroid falls outside the circle, which abandons the circle.
 bool addElementMoments(const Section& section, const Circle& circle, const Element& el,
-                       const ColumnWeights& column, Sums& sums, RecordWriter& records) {
+                       const ColumnWeights& column, Sums& sums, RecordWriter& records,
+                       ElementObserver* observer) {
     const double v = el.x2 - el.x1;
     const double g1 = column.ground1;
     const double g2 = column.ground2;
@@ -314,11 +320,35 @@ bool addElementMoments(const Section& section, const Circle& circle, const Eleme
     const double depth = std::max(section.yc - ya, 0.0);
     const SoilLayer& layer = *column.baseLayer;
     const double t = layer.tanPhi * column.w2;
+    const double cohesion = layer.co + layer.k * depth;
     sums.t += t * cosTheta;
     sums.e += t * sinTheta * section.kh;
-    sums.c += (layer.co + layer.k * depth) * (circle.r * el.delta);
+    sums.c += cohesion * (circle.r * el.delta);
     sums.s += column.w1 * sinTheta;
     sums.k += column.w1 * cosTheta * section.kh;
+    if (observer != nullptr) {
+        const double r = circle.r;
+        observer->element({el.x1,
+                           el.y1,
+                           el.x2,
+                           el.y2,
+                           xg,
+                           sinTheta,
+                           cosTheta,
+                           v,
+                           column.area,
+                           layer.layerNo,
+                           column.w1,
+                           column.w2,
+                           cohesion,
+                           layer.tanPhi,
+                           r * el.delta,
+                           r * column.w1 * sinTheta,
+                           r * column.w1 * cosTheta * section.kh,
+                           r * t * cosTheta,
+                           r * t * sinTheta * section.kh,
+                           r * cohesion * (r * el.delta)});
+    }
     return true;
 }
 
@@ -334,7 +364,8 @@ double loadMoment(const Section& section, double rx, const ArcPoint& entry, cons
 }  // namespace
 
 CircleOutcome evaluateCircle(const Section& section, double rx, double ry, double r,
-                             RecordWriter& records, EvaluationScratch& scratch) {
+                             RecordWriter& records, EvaluationScratch& scratch,
+                             ElementObserver* observer) {
     CircleOutcome outcome;
     const Circle circle{rx, ry, r, r * r};
 
@@ -389,7 +420,7 @@ CircleOutcome evaluateCircle(const Section& section, double rx, double ry, doubl
                 records.writeRecord(kROverRecord);
                 continue;
             }
-            if (!addElementMoments(section, circle, element, column, sums, records)) {
+            if (!addElementMoments(section, circle, element, column, sums, records, observer)) {
                 outcome.kind = OutcomeKind::Abandoned;
                 return outcome;
             }

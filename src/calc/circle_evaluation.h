@@ -52,8 +52,39 @@ struct EvaluationScratch {
     EvaluationScratch() { points.reserve(4096); }
 };
 
+/// One element of a circle as the evaluation summed it: the arc chord under a column of soil,
+/// its weights, its strength and its shares of the moments (each already times R).
+struct ElementContribution {
+    double x1 = 0.0, y1 = 0.0, x2 = 0.0, y2 = 0.0;  // the chord on the arc
+    double centroidX = 0.0;
+    double sinTheta = 0.0;  // θ at the centroid, from the downward vertical, positive to +X
+    double cosTheta = 0.0;
+    double width = 0.0;
+    double area = 0.0;      // of the column above the arc
+    int layerNo = 0;        // the layer the arc passes through
+    double w1 = 0.0;        // A·γ1, driving
+    double w2 = 0.0;        // A·γ2, resisting
+    double cohesion = 0.0;  // Co + kZ
+    double tanPhi = 0.0;
+    double arcLength = 0.0;  // R·Δθ
+    double md = 0.0;         // R·W1·sinθ
+    double me = 0.0;         // R·W1·cosθ·kh
+    double mt = 0.0;         // R·W2·cosθ·tanφ
+    double mE = 0.0;         // R·W2·sinθ·tanφ·kh
+    double mc = 0.0;         // R·(Co + kZ)·L
+};
+
+/// Sees every element of an evaluation, for an explanation of one circle; the search passes
+/// none.
+class ElementObserver {
+  public:
+    virtual ~ElementObserver() = default;
+    virtual void element(const ElementContribution& element) = 0;
+};
+
 /// Evaluates one trial circle by moment equilibrium about its centre.
 CircleOutcome evaluateCircle(const Section& section, double rx, double ry, double r,
-                             RecordWriter& records, EvaluationScratch& scratch);
+                             RecordWriter& records, EvaluationScratch& scratch,
+                             ElementObserver* observer = nullptr);
 
 }  // namespace dorvo
