@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "app/calculation.h"
+#include "app/search_insight.h"
 #include "calc/circle_search.h"
 #include "calc/result_records.h"
 #include "model/line_io.h"
@@ -46,7 +47,8 @@ int installedDecimals(MessageSink& messages) {
     return readInstallationSettings(environmentFromProcess(), messages).settings.fsDecimals;
 }
 
-void printSummary(const SearchSummary& summary, int decimals, double seconds, std::ostream& out) {
+void printSummary(const SearchSummary& summary, const SearchInsight& insight, int decimals,
+                  double seconds, std::ostream& out) {
     out << "circles tried      " << summary.radiiTried << "\n";
     out << "circles evaluated  " << summary.circlesEvaluated << "\n";
     out << "circles written    " << summary.circlesWritten << "\n";
@@ -56,6 +58,14 @@ void printSummary(const SearchSummary& summary, int decimals, double seconds, st
         out << formatC("slip surface       P1 (%.4f, %.4f), P2 (%.4f, %.4f)\n", c.p1x, c.p1y, c.p2x,
                        c.p2y);
         out << formatC("minimum Fs         %.*f\n", clampFsDecimals(decimals), c.fs);
+        if (insight.bishopFs) {
+            out << formatC("Bishop Fs          %.*f (simplified Bishop, same circle)\n",
+                           clampFsDecimals(decimals), *insight.bishopFs);
+        }
+        for (SearchEdge edge : insight.warnings) {
+            out << "warning            " << describeSearchEdge(edge, WarningLanguage::English)
+                << "\n";
+        }
     } else {
         out << "minimum Fs         none (no circle has a factor of safety)\n";
     }
@@ -165,7 +175,11 @@ int runCalc(const CalcRequest& request, std::ostream& out, MessageSink& messages
         if (!request.stop.stop_requested()) messages.report(makeMessage(MessageId::CouldNotSave));
         return 1;
     }
-    printSummary(calculation.summary, options.decimals, elapsed.count(),
+    SearchInsight insight;
+    if (calculation.summary.critical) {
+        insight = searchInsight(project, *calculation.summary.critical, records.path());
+    }
+    printSummary(calculation.summary, insight, options.decimals, elapsed.count(),
                  request.recordsPath == "-" ? std::cerr : out);
     return 0;
 }

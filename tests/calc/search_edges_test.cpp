@@ -1,0 +1,89 @@
+#include "calc/search_edges.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace dorvo {
+namespace {
+
+/// Centres 0 … 40 by 10 in X and 0 … 20 by 10 in Y; slip surfaces from Y = −5 down to −15
+/// by 1, so a centre at Ry tries the radii Ry + 5 … Ry + 15.
+ValidCircleSearch grid() {
+    CircleSearch search;
+    const std::string texts[] = {"0", "0", "40", "20", "10", "10", "-5", "-15", "1"};
+    for (int line = 1; line <= 9; ++line) search.line(line) = texts[line - 1];
+    return *validCircleSearch(search, nullptr);
+}
+
+Section section() {
+    Section s;
+    SectionBlock block;
+    block.xl = -100.0;
+    block.xr = 100.0;
+    s.blocks.push_back(block);
+    return s;
+}
+
+CircleResult criticalAt(double rx, double ry, double r) {
+    CircleResult c;
+    c.rx = rx;
+    c.ry = ry;
+    c.r = r;
+    c.fs = 1.2;
+    c.p1x = -20.0;
+    c.p2x = 20.0;
+    return c;
+}
+
+std::vector<SearchEdge> warningsFor(const CircleResult& critical,
+                                    const std::vector<CentreMinimum>& minima = {}) {
+    return searchEdgeWarnings(grid(), section(), critical, minima);
+}
+
+TEST(SearchEdges, MinimumInsideTheGridAndRadiusRangeGivesNoWarning) {
+    EXPECT_TRUE(warningsFor(criticalAt(20, 10, 20)).empty());
+}
+
+TEST(SearchEdges, CornerAndEdgeCentresNameTheirEdges) {
+    EXPECT_EQ(warningsFor(criticalAt(0, 0, 10)),
+              (std::vector<SearchEdge>{SearchEdge::GridLeft, SearchEdge::GridBottom}));
+    EXPECT_EQ(warningsFor(criticalAt(40, 20, 30)),
+              (std::vector<SearchEdge>{SearchEdge::GridRight, SearchEdge::GridTop}));
+    EXPECT_EQ(warningsFor(criticalAt(20, 20, 30)), (std::vector<SearchEdge>{SearchEdge::GridTop}));
+}
+
+TEST(SearchEdges, FirstAndLastRadiusOfTheCriticalCentre) {
+    // At Ry = 10 the radii run from 15 (10 − (−5)) to 25 (10 − (−15)).
+    EXPECT_EQ(warningsFor(criticalAt(20, 10, 15)),
+              (std::vector<SearchEdge>{SearchEdge::FirstRadius}));
+    EXPECT_EQ(warningsFor(criticalAt(20, 10, 25)),
+              (std::vector<SearchEdge>{SearchEdge::LastRadius}));
+}
+
+TEST(SearchEdges, EdgeCentreWithinHalfAPercentAndTheSectionsEnds) {
+    const std::vector<CentreMinimum> close = {{40, 10, 20, 1.205}, {20, 10, 20, 1.2}};
+    EXPECT_EQ(warningsFor(criticalAt(20, 10, 20), close),
+              (std::vector<SearchEdge>{SearchEdge::EdgeCentreNearby}));
+    const std::vector<CentreMinimum> far = {{40, 10, 20, 1.21}};
+    EXPECT_TRUE(warningsFor(criticalAt(20, 10, 20), far).empty());
+    CircleResult cut = criticalAt(20, 10, 20);
+    cut.p1x = -100.0;
+    EXPECT_EQ(warningsFor(cut), (std::vector<SearchEdge>{SearchEdge::SectionLeftEnd}));
+}
+
+TEST(SearchEdges, CentreMinimaAreTheMinimumRecordsBeforeTheAnswer) {
+    std::istringstream records(
+        "$$CSV\r\n028,   20.00,   10.00,   20.00,     1.00,     1.00,     1.00,     1.00,    "
+        "1.200\r\n055,FS min.,( Rx:   20.00,Ry:   10.00,R:   20.00 ),=   1.200\r\n"
+        "073,   30.00,   10.00,    ---\r\n801,---\r\n$$ANS\r\n"
+        "055,FS min.,( Rx:   20.00,Ry:   10.00,R:   20.00 ),=   1.200\r\n$$END\r\n");
+    const std::vector<CentreMinimum> minima = readCentreMinima(records);
+    ASSERT_EQ(minima.size(), 1u);
+    EXPECT_DOUBLE_EQ(minima[0].rx, 20.0);
+    EXPECT_DOUBLE_EQ(minima[0].r, 20.0);
+    EXPECT_DOUBLE_EQ(minima[0].fs, 1.2);
+}
+
+}  // namespace
+}  // namespace dorvo
