@@ -10,6 +10,8 @@
 
 #include "calc/circle_search_run.h"
 #include "calc_command.h"
+#include "calc_json.h"
+#include "explain_command.h"
 #include "interrupt_watch.h"
 #include "number_options.h"
 #include "render_command.h"
@@ -75,10 +77,15 @@ int main(int argc, char** argv) {
     show->add_option("file", showFile, "Project file (.slw)")->required();
 
     dorvo::cli::CalcRequest calc;
-    std::string calcFile;
+    std::vector<std::string> calcFiles;
+    bool json = false;
     CLI::App* calcCommand =
         app.add_subcommand("calc", "Compute every circle of a project's slip-circle search");
-    calcCommand->add_option("file", calcFile, "Project file (.slw)")->required();
+    calcCommand->add_option("files", calcFiles, "Project files (.slw); several with --json")
+        ->required();
+    calcCommand->add_flag("--json", json,
+                          "Write one JSON document about every project named (critical circle, "
+                          "Bishop Fs, counts, per-centre minima, warnings)");
     calcCommand->add_option("--records", calc.recordsPath,
                             "Write the result records to this file ('-' for standard output)");
     calcCommand->add_flag("--save", calc.save, "Save the project with its new results");
@@ -87,6 +94,15 @@ int main(int argc, char** argv) {
     calcCommand->add_option("--decimals", decimals, "Decimals of Fs in the records (2 to 4)");
     calcCommand->add_option("--threads", threads,
                             "Threads to use (default: one per core; at most 4 per core)");
+
+    dorvo::cli::ExplainRequest explain;
+    std::vector<double> explainCircle;
+    CLI::App* explainCommand = app.add_subcommand(
+        "explain", "List every element of one circle's evaluation and their sums");
+    explainCommand->add_option("file", explain.project, "Project file (.slw)")->required();
+    explainCommand->add_option("--circle", explainCircle, "RX RY R (default: the critical circle)")
+        ->expected(3);
+    explainCommand->add_flag("--csv", explain.csv, "Comma-separated values");
 
     dorvo::cli::RenderRequest render;
     std::string renderFile;
@@ -116,10 +132,25 @@ int main(int argc, char** argv) {
     if (calcCommand->parsed()) {
         if (!readCalcNumbers(decimals, threads, calc)) return 2;
         StderrMessages messages;
-        calc.project = calcFile;
-        calc.showProgress = ::isatty(2) != 0;
         calc.stop = interrupts.stopToken();
-        status = dorvo::cli::runCalc(calc, std::cout, messages);
+        if (json) {
+            std::vector<std::filesystem::path> files(calcFiles.begin(), calcFiles.end());
+            status = dorvo::cli::runCalcJson(files, calc, std::cout);
+        } else if (calcFiles.size() != 1) {
+            messages.report(dorvo::literalMessage("calc takes one project; several with --json"));
+            status = 2;
+        } else {
+            calc.project = calcFiles.front();
+            calc.showProgress = ::isatty(2) != 0;
+            status = dorvo::cli::runCalc(calc, std::cout, messages);
+        }
+    }
+    if (explainCommand->parsed()) {
+        StderrMessages messages;
+        if (!explainCircle.empty()) {
+            explain.circle = {explainCircle[0], explainCircle[1], explainCircle[2]};
+        }
+        status = dorvo::cli::runExplain(explain, std::cout, messages);
     }
     if (renderCommand->parsed()) {
         StderrMessages messages;

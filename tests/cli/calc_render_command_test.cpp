@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "support/temp_folder.h"
 
 namespace dorvo {
@@ -161,6 +163,44 @@ TEST_F(CommandLine, FileThatIsNoProjectIsRefusedByEveryCommand) {
     }
     EXPECT_EQ(test::readBytes(empty), "");
     EXPECT_FALSE(fs::exists(folder.path() / "out.pdf"));
+}
+
+TEST_F(CommandLine, ExplainListsElementsWhoseSumsAreTheRecordOfTheCriticalCircle) {
+    CliRun explain = run("explain " + project().string());
+    ASSERT_EQ(explain.status, 0) << explain.output;
+    EXPECT_NE(explain.output.find("centre (47.00, 18.00), radius 16.60"), std::string::npos);
+    // Each sum stands beside the record's value, equal to the last printed digit.
+    for (const char* name : {"MD = Md + Me + Mf", "MC   ", "MT - ME   ", "MR = MT - ME + MC"}) {
+        const std::size_t at = explain.output.find(name);
+        ASSERT_NE(at, std::string::npos) << name;
+        const std::string line = explain.output.substr(at, explain.output.find('\n', at) - at);
+        const std::string sum = line.substr(22, 11);
+        const std::string record = line.substr(line.find("record") + 7, 11);
+        EXPECT_EQ(sum, record) << line;
+    }
+    EXPECT_NE(explain.output.find("Bishop Fs (simplified)"), std::string::npos);
+
+    CliRun csv = run("explain " + project().string() + " --circle 47 18 16.6 --csv");
+    ASSERT_EQ(csv.status, 0);
+    EXPECT_TRUE(csv.output.starts_with("No,x1,y1,x2,y2,theta_deg"));
+    EXPECT_NE(csv.output.find("\nsum,"), std::string::npos);
+}
+
+TEST_F(CommandLine, JsonDescribesEveryProjectAndFailsWhenOneFails) {
+    const fs::path missing = folder.path() / "missing.slw";
+    CliRun calc = run("calc " + project().string() + " " + missing.string() + " --json", false);
+    EXPECT_EQ(calc.status, 1);
+    const nlohmann::json document = nlohmann::json::parse(calc.output);
+    ASSERT_EQ(document["projects"].size(), 2u);
+    const auto& first = document["projects"][0];
+    EXPECT_EQ(first["status"], "completed");
+    EXPECT_NEAR(first["critical"]["fs"].get<double>(), 1.013, 0.0005);
+    EXPECT_GT(first["critical"]["bishopFs"].get<double>(), 1.013);
+    EXPECT_EQ(first["circles"]["tried"], 4500);
+    EXPECT_EQ(first["centreMinima"].size(), 225u);
+    EXPECT_EQ(first["warnings"][0]["kind"], "lastRadius");
+    EXPECT_EQ(document["projects"][1]["status"], "failed");
+    EXPECT_FALSE(document["projects"][1]["messages"].empty());
 }
 
 TEST_F(CommandLine, CalcSavesTheProjectWithTheRecordsItWrote) {

@@ -1,0 +1,135 @@
+#include "explain_command.h"
+
+#include <cmath>
+#include <sstream>
+#include <streambuf>
+
+#include "calc/circle_explanation.h"
+#include "calc/circle_search_run.h"
+#include "calc/result_records.h"
+#include "model/number_text.h"
+#include "show_command.h"
+
+namespace dorvo::cli {
+
+namespace {
+
+constexpr double kDegreesPerRadian = 180.0 / 3.14159;
+
+/// A stream that keeps nothing, for a search run only to find its critical circle.
+class Discard : public std::streambuf {
+  protected:
+    int overflow(int c) override { return c; }
+    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+std::optional<CircleResult> criticalCircle(const Section& section,
+                                           const ValidCircleSearch& search) {
+    Discard discard;
+    std::ostream nowhere(&discard);
+    const SearchSummary summary = runCircleSearch(section, search, {}, nowhere, nullptr);
+    return summary.critical;
+}
+
+void printTable(const CircleExplanation& circle, std::ostream& out) {
+    out << formatC("%4s %9s %9s %8s %8s %9s %5s %10s %10s %8s %6s %8s %11s %11s %11s %11s %11s\n",
+                   "No", "x1", "x2", "theta", "width", "area", "layer", "W1", "W2", "c", "phi", "L",
+                   "Md", "Me", "MT", "ME", "MC");
+    int number = 0;
+    for (const ElementContribution& e : circle.elements) {
+        out << formatC(
+            "%4d %9.3f %9.3f %8.3f %8.4f %9.4f %5d %10.3f %10.3f %8.3f %6.2f %8.4f %11.3f %11.3f "
+            "%11.3f %11.3f %11.3f\n",
+            ++number, e.x1, e.x2, std::atan2(e.sinTheta, e.cosTheta) * kDegreesPerRadian, e.width,
+            e.area, e.layerNo, e.w1, e.w2, e.cohesion, std::atan(e.tanPhi) * kDegreesPerRadian,
+            e.arcLength, e.md, e.me + 0.0, e.mt, e.mE + 0.0, e.mc);  // + 0.0: no "-0.000"
+    }
+}
+
+void printCsv(const CircleExplanation& circle, std::ostream& out) {
+    out << "No,x1,y1,x2,y2,theta_deg,width,area,layer,W1,W2,c,phi_deg,L,Md,Me,MT,ME,MC\n";
+    int number = 0;
+    for (const ElementContribution& e : circle.elements) {
+        out << formatC(
+            "%d,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%d,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,"
+            "%.6f,%.6f,%.6f,%.6f\n",
+            ++number, e.x1, e.y1, e.x2, e.y2,
+            std::atan2(e.sinTheta, e.cosTheta) * kDegreesPerRadian, e.width, e.area, e.layerNo,
+            e.w1, e.w2, e.cohesion, std::atan(e.tanPhi) * kDegreesPerRadian, e.arcLength, e.md,
+            e.me, e.mt, e.mE, e.mc);
+    }
+}
+
+void printSums(const CircleExplanation& circle, bool csv, std::ostream& out) {
+    double md = 0.0, me = 0.0, mt = 0.0, mE = 0.0, mc = 0.0;
+    for (const ElementContribution& e : circle.elements) {
+        md += e.md;
+        me += e.me;
+        mt += e.mt;
+        mE += e.mE;
+        mc += e.mc;
+    }
+    const CircleResult& r = circle.outcome.result;
+    const std::optional<double> bishop = bishopFactorOfSafety(circle);
+    if (csv) {
+        out << formatC("sum,,,,,,,,,,,,,,%.6f,%.6f,%.6f,%.6f,%.6f\n", md, me, mt, mE, mc);
+        return;
+    }
+    out << formatC("sums   Md %.2f  Me %.2f  Mf %.2f  MT %.2f  ME %.2f  MC %.2f\n", md, me,
+                   circle.mf, mt, mE, mc);
+    out << formatC("MD = Md + Me + Mf     %11.2f   (record %11.2f)\n", md + me + circle.mf, r.md);
+    out << formatC("MC                    %11.2f   (record %11.2f)\n", mc, r.mc);
+    out << formatC("MT - ME               %11.2f   (record %11.2f)\n", mt - mE, r.mtMe);
+    out << formatC("MR = MT - ME + MC     %11.2f   (record %11.2f)\n", mt - mE + mc, r.mr);
+    if (r.fs < 9999.0) {
+        out << formatC("Fs = MR / MD          %11.4f   (record %8.3f)\n",
+                       (mt - mE + mc) / (md + me + circle.mf), r.fs);
+    } else {
+        out << "Fs                    none (no factor of safety)\n";
+    }
+    if (bishop) out << formatC("Bishop Fs (simplified) %10.4f\n", *bishop);
+}
+
+}  // namespace
+
+int runExplain(const ExplainRequest& request, std::ostream& out, MessageSink& messages) {
+    Project project;
+    std::ostringstream results;
+    if (!loadForCommandLine(request.project, project, results, messages)) return 1;
+    const PreparedSection prepared = prepareSection(project);
+    if (!prepared.section) {
+        messages.report(prepared.error);
+        return 2;
+    }
+    std::array<double, 3> circle{};
+    if (request.circle) {
+        circle = *request.circle;
+    } else {
+        const auto search = validCircleSearch(project.circleSearch, &messages);
+        if (!search) return 2;
+        const std::optional<CircleResult> critical = criticalCircle(*prepared.section, *search);
+        if (!critical) {
+            messages.report(literalMessage("no circle of the search has a factor of safety"));
+            return 1;
+        }
+        circle = {critical->rx, critical->ry, critical->r};
+    }
+    const CircleExplanation explanation =
+        explainCircle(*prepared.section, circle[0], circle[1], circle[2]);
+    if (explanation.outcome.kind != OutcomeKind::Result) {
+        messages.report(literalMessage(formatC(
+            "the circle (%.2f, %.2f) r = %.2f is not evaluated: it does not cut the ground as a "
+            "slip circle must, or a line names a layer without data",
+            circle[0], circle[1], circle[2])));
+        return 1;
+    }
+    if (!request.csv) {
+        out << formatC("circle             centre (%.2f, %.2f), radius %.2f, %zu elements\n",
+                       circle[0], circle[1], circle[2], explanation.elements.size());
+    }
+    request.csv ? printCsv(explanation, out) : printTable(explanation, out);
+    printSums(explanation, request.csv, out);
+    return 0;
+}
+
+}  // namespace dorvo::cli
