@@ -15,9 +15,14 @@ constexpr std::array<int, 3> kCaughtSignals = {SIGINT, SIGTERM, SIGPIPE};
 // What the signal handlers may touch: lock-free atomics only.
 std::atomic<int> signalPipe{-1};
 std::atomic<bool> heldStill{false};
+// Known at once, before the watch thread reads the pipe: a SIGPIPE comes with the failed write
+// that the program then reports.
+std::atomic<int> firstSignal{0};
 
 void forwardSignal(int signal) {
     const int saved = errno;
+    int none = 0;
+    firstSignal.compare_exchange_strong(none, signal);
     const auto byte = static_cast<unsigned char>(signal);
     [[maybe_unused]] const ssize_t written = ::write(signalPipe.load(), &byte, 1);
     errno = saved;
@@ -95,6 +100,11 @@ void InterruptWatch::leave(int signal) {
     }
     for (const std::string& file : leftovers_) ::unlink(file.c_str());
     ::_exit(128 + signal);
+}
+
+int InterruptWatch::signalNumber() const {
+    const int watched = signal_.load();
+    return watched != 0 ? watched : firstSignal.load();
 }
 
 }  // namespace dorvo::cli

@@ -29,7 +29,7 @@ class InterruptWatch {
     std::stop_token stopToken() const { return stop_.get_token(); }
 
     /// The first signal caught, or 0.
-    int signalNumber() const { return signal_.load(); }
+    int signalNumber() const;
 
     /// The exit status of a program ended by the signal caught: 128 and its number.
     int exitStatus() const { return 128 + signalNumber(); }
