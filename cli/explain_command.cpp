@@ -4,6 +4,7 @@
 #include <sstream>
 #include <streambuf>
 
+#include "app/explanation_table.h"
 #include "calc/circle_explanation.h"
 #include "calc/circle_search_run.h"
 #include "calc/result_records.h"
@@ -46,35 +47,11 @@ void printTable(const CircleExplanation& circle, std::ostream& out) {
     }
 }
 
-void printCsv(const CircleExplanation& circle, std::ostream& out) {
-    out << "No,x1,y1,x2,y2,theta_deg,width,area,layer,W1,W2,c,phi_deg,L,Md,Me,MT,ME,MC\n";
-    int number = 0;
-    for (const ElementContribution& e : circle.elements) {
-        out << formatC(
-            "%d,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,%d,%.6f,%.6f,%.6f,%.6f,%.6f,%.6f,"
-            "%.6f,%.6f,%.6f,%.6f\n",
-            ++number, e.x1, e.y1, e.x2, e.y2,
-            std::atan2(e.sinTheta, e.cosTheta) * kDegreesPerRadian, e.width, e.area, e.layerNo,
-            e.w1, e.w2, e.cohesion, std::atan(e.tanPhi) * kDegreesPerRadian, e.arcLength, e.md,
-            e.me, e.mt, e.mE, e.mc);
-    }
-}
-
-void printSums(const CircleExplanation& circle, bool csv, std::ostream& out) {
-    double md = 0.0, me = 0.0, mt = 0.0, mE = 0.0, mc = 0.0;
-    for (const ElementContribution& e : circle.elements) {
-        md += e.md;
-        me += e.me;
-        mt += e.mt;
-        mE += e.mE;
-        mc += e.mc;
-    }
+void printSums(const CircleExplanation& circle, std::ostream& out) {
+    const ExplanationSums sums = explanationSums(circle);
+    const double md = sums.md, me = sums.me, mt = sums.mt, mE = sums.mE, mc = sums.mc;
     const CircleResult& r = circle.outcome.result;
     const std::optional<double> bishop = bishopFactorOfSafety(circle);
-    if (csv) {
-        out << formatC("sum,,,,,,,,,,,,,,%.6f,%.6f,%.6f,%.6f,%.6f\n", md, me, mt, mE, mc);
-        return;
-    }
     out << formatC("sums   Md %.2f  Me %.2f  Mf %.2f  MT %.2f  ME %.2f  MC %.2f\n", md, me,
                    circle.mf, mt, mE, mc);
     out << formatC("MD = Md + Me + Mf     %11.2f   (record %11.2f)\n", md + me + circle.mf, r.md);
@@ -127,8 +104,12 @@ int runExplain(const ExplainRequest& request, std::ostream& out, MessageSink& me
         out << formatC("circle             centre (%.2f, %.2f), radius %.2f, %zu elements\n",
                        circle[0], circle[1], circle[2], explanation.elements.size());
     }
-    request.csv ? printCsv(explanation, out) : printTable(explanation, out);
-    printSums(explanation, request.csv, out);
+    if (request.csv) {
+        out << explanationCsv(explanation);
+        return 0;
+    }
+    printTable(explanation, out);
+    printSums(explanation, out);
     return 0;
 }
 

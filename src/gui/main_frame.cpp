@@ -18,14 +18,17 @@
 #include <QToolBar>
 
 #include "app/circle_search_editing.h"
+#include "app/search_insight.h"
 #include "calc/circle_search.h"
 #include "gui/calculation_dialog.h"
 #include "gui/circle_search_dialog.h"
 #include "gui/dorvo_view.h"
 #include "gui/enter_key_filter.h"
+#include "gui/explanation_dialog.h"
 #include "gui/loads_dialog.h"
 #include "gui/path_text.h"
 #include "gui/small_dialogs.h"
+#include "model/number_text.h"
 
 namespace dorvo {
 
@@ -116,6 +119,9 @@ void CMainFrame::createActions() {
     bind(addCommand(kCircleSearch, "すべり円データ((&R)", "中心点、半径"),
          &CMainFrame::editCircleSearch);
     bind(addCommand(kCalculate, "計算実行(&C)", "安定計算実行　計算式"), &CMainFrame::calculate);
+    bind(addCommand(kExplain, "最小安全率の円の内訳(&E)...",
+                    "最小安全率の円の要素ごとのモーメントと簡易ビショップ法の安全率"),
+         &CMainFrame::explainCriticalCircle);
 
     auto* toolBarShown = addCommand(kToolBar, "ﾂｰﾙ ﾊﾞｰ(&T)", "ツール バーの表示/非表示");
     toolBarShown->setCheckable(true);
@@ -214,6 +220,7 @@ void CMainFrame::createMenus() {
     for (int id : {kBlocks, kLayers, kLoads, kCircleSearch}) dataMenu->addAction(action(id));
     dataMenu->addSeparator();
     dataMenu->addAction(action(kCalculate));
+    dataMenu->addAction(action(kExplain));
 
     QMenu* show = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     show->addAction(action(kToolBar));
@@ -265,6 +272,10 @@ void CMainFrame::createStatusBar() {
     auto* prompt = new QLabel(QString::fromUtf8(kIdlePrompt), this);
     prompt->setAccessibleName(QStringLiteral("ステータス"));
     statusBar()->addWidget(prompt, 1);
+    notice_ = new QLabel(this);
+    notice_->setAccessibleName(QStringLiteral("計算の注意"));
+    notice_->setWordWrap(true);
+    statusBar()->addPermanentWidget(notice_, 2);
     connect(action(command::kStatusBar), &QAction::toggled, statusBar(), &QStatusBar::setVisible);
 }
 
@@ -278,6 +289,7 @@ bool CMainFrame::mayReplaceProject() {
 
 void CMainFrame::projectReplaced() {
     session_.history.clear();
+    notice_->clear();
     session_.setUp();
     session_.showNewProject();
     projectChanged();
@@ -483,8 +495,36 @@ void CMainFrame::calculate() {
         project.critical = dialog.calculatedProject().critical;
         session_.document.modified = true;
         session_.pages.resultPages = {};
+        showSearchNotice(dialog.calculation()->summary.critical);
     }
     projectChanged();
+}
+
+void CMainFrame::showSearchNotice(const std::optional<CircleResult>& critical) {
+    notice_->clear();
+    if (!critical) return;
+    const SearchInsight insight =
+        searchInsight(session_.document.project, *critical, session_.installation.resultsFile());
+    QStringList lines;
+    if (insight.bishopFs) {
+        lines << QString::fromStdString(formatC("簡易ビショップ法 Fs = %.3f", *insight.bishopFs));
+    }
+    for (SearchEdge edge : insight.warnings) {
+        lines << QString::fromStdString(describeSearchEdge(edge, WarningLanguage::Japanese));
+    }
+    notice_->setText(lines.join(QStringLiteral("\n")));
+}
+
+void CMainFrame::explainCriticalCircle() {
+    const CriticalCircle& c = session_.document.project.critical;
+    const PreparedSection prepared = prepareSection(session_.document.project);
+    if (!(c.radius > 0.0) || !prepared.section) {
+        session_.user.report(literalMessage("計算実行のあとで使えます"));
+        return;
+    }
+    ExplanationDialog dialog(explainCircle(*prepared.section, c.centreX, c.centreY, c.radius),
+                             session_.user, this);
+    dialog.exec();
 }
 
 void CMainFrame::showPage(ViewPage page) {

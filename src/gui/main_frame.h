@@ -4,8 +4,10 @@
 #include <QPrinter>
 #include <filesystem>
 #include <map>
+#include <optional>
 
 #include "app/view_commands.h"
+#include "calc/circle_evaluation.h"
 #include "gui/desktop_session.h"
 
 class QLabel;
@@ -58,6 +60,7 @@ inline constexpr int kRedo = 2;
 inline constexpr int kZoomIn = 3;
 inline constexpr int kZoomOut = 4;
 inline constexpr int kZoomReset = 5;
+inline constexpr int kExplain = 6;
 }  // namespace command
 
 /// The status bar's prompt while no command is chosen.
@@ -114,6 +117,10 @@ class CMainFrame : public QMainWindow {
     void editLoads();
     void editCircleSearch();
     void calculate();
+    void explainCriticalCircle();
+    /// After a calculation: the Bishop Fs and whether the true minimum may lie outside the
+    /// search, in the status bar, without stopping the user.
+    void showSearchNotice(const std::optional<CircleResult>& critical);
     void showPage(ViewPage page);
     void scroll(ScrollCommand command);
     void editEnterKey();
@@ -134,6 +141,7 @@ class CMainFrame : public QMainWindow {
     QMenu* recentMenu_ = nullptr;
     QPrinter printer_;
     CalculationDialog* runningCalculation_ = nullptr;
+    QLabel* notice_ = nullptr;
 };
 
 }  // namespace dorvo

@@ -47,6 +47,14 @@ std::optional<std::filesystem::path> DesktopInteraction::chooseFileToSave(
     return toPath(file);
 }
 
+std::optional<std::filesystem::path> DesktopInteraction::chooseExportFile(
+    const std::filesystem::path& suggestion) {
+    const QString file = QFileDialog::getSaveFileName(
+        parent_, QStringLiteral("CSVで保存"), toQString(suggestion), QStringLiteral("CSV (*.csv)"));
+    if (file.isEmpty()) return std::nullopt;
+    return toPath(file);
+}
+
 bool DesktopInteraction::openExternally(const std::filesystem::path& file) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(file)));
 }

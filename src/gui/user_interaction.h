@@ -17,6 +17,9 @@ class UserInteraction : public MessageSink, public SaveQuestion, public FileChoo
   public:
     /// Opens a file in the desktop's default program; false when nothing opens it.
     virtual bool openExternally(const std::filesystem::path& file) = 0;
+    /// Asks where to save an exported table (CSV); nothing on Cancel.
+    virtual std::optional<std::filesystem::path> chooseExportFile(
+        const std::filesystem::path& suggestion) = 0;
 };
 
 /// The real dialogs: message boxes, file dialogs and the desktop's default programs.
@@ -32,6 +35,8 @@ class DesktopInteraction : public UserInteraction {
     std::optional<std::filesystem::path> chooseFileToSave(
         const std::filesystem::path& currentPath) override;
     bool openExternally(const std::filesystem::path& file) override;
+    std::optional<std::filesystem::path> chooseExportFile(
+        const std::filesystem::path& suggestion) override;
 
   private:
     QWidget* parent_;

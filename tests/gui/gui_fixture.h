@@ -30,6 +30,9 @@ class ScriptedUser : public UserInteraction {
     std::optional<std::filesystem::path> chooseFileToSave(const std::filesystem::path&) override {
         return nextFile();
     }
+    std::optional<std::filesystem::path> chooseExportFile(const std::filesystem::path&) override {
+        return nextFile();
+    }
     bool openExternally(const std::filesystem::path& file) override {
         opened.push_back(file);
         return canOpen;

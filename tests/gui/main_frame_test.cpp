@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -190,6 +192,32 @@ TEST(MainFrame, CalculationClosesByItselfAndWritesTheCommandLinesRecords) {
     EXPECT_NEAR(f.session.document.project.critical.radius, 16.6, 1e-9);
     EXPECT_TRUE(f.session.document.modified);
     EXPECT_TRUE(f.user.messages.empty());
+}
+
+TEST(MainFrame, AfterACalculationTheEdgeNoticeAndTheCriticalCircleElements) {
+    DesktopFixture f;
+    ASSERT_TRUE(f.frame->openProject(f.exampleCopy()));
+    DesktopFixture::whenDialogShows([](QDialog* dialog) { buttonNamed(dialog, "OK")->click(); });
+    f.frame->action(command::kCalculate)->trigger();
+    QString shown;
+    for (QLabel* label : f.frame->findChildren<QLabel*>()) {
+        if (label->accessibleName() == "計算の注意") shown = label->text();
+    }
+    EXPECT_TRUE(shown.contains("簡易ビショップ法 Fs = 1.331")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("最大の半径")) << shown.toStdString();  // a non-blocking notice
+    EXPECT_TRUE(f.user.messages.empty());
+
+    const fs::path csv = f.folder.path() / "elements.csv";
+    f.user.files = {csv};
+    DesktopFixture::whenDialogShows([](QDialog* dialog) {
+        auto* table = dialog->findChild<QTableWidget*>();
+        ASSERT_NE(table, nullptr);
+        EXPECT_GT(table->rowCount(), 20);
+        buttonNamed(dialog, "CSVで保存")->click();
+        dialog->accept();
+    });
+    f.frame->action(command::kExplain)->trigger();
+    EXPECT_TRUE(test::readBytes(csv).starts_with("No,x1,y1,x2,y2,theta_deg"));
 }
 
 TEST(MainFrame, CancelBeforeAndDuringARunLeavesTheResultsByteForByte) {

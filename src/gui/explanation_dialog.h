@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+#include "calc/circle_explanation.h"
+
+class QTableWidget;
+
+namespace dorvo {
+
+class UserInteraction;
+
+/// "円の内訳": every element of one circle's evaluation with its shares of the moments, the
+/// sums that make up its record and the simplified Bishop Fs; copy and save as CSV.
+class ExplanationDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    ExplanationDialog(CircleExplanation explanation, UserInteraction& user,
+                      QWidget* parent = nullptr);
+    QTableWidget* table() const { return table_; }
+
+  private:
+    void copy();
+    void save();
+
+    CircleExplanation explanation_;
+    UserInteraction& user_;
+    QTableWidget* table_;
+};
+
+}  // namespace dorvo
