@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <random>
+
 #include "model/encoding.h"
 
 namespace dorvo {
@@ -15,6 +18,33 @@ TEST(ResultRecords, FormatsWithDecimalsThree) {
               "038,     ,     ,    3.00,       4.00,       5.00,       6.00,       7.00,    1.250");
     EXPECT_EQ(minimumRecord(1, 2, 3, 1.25, 3),
               "055,FS min.,( Rx:    1.00,Ry:    2.00,R:    3.00 ),=   1.250");
+}
+
+TEST(ResultRecords, CircleRecordsAreExactlyTheirCFormatsOnRandomValues) {
+    // The C formats the records are defined by, kept here as the oracle.
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> value(-250000.0, 250000.0);
+    std::uniform_real_distribution<double> small(0.0, 10000.0);
+    char expected[256];
+    for (int i = 0; i < 20000; ++i) {
+        const double rx = value(random) / 100, ry = value(random) / 100, r = small(random) / 10;
+        const double md = value(random), mc = value(random), mtMe = value(random);
+        const double mr = value(random), fs = small(random);
+        const int decimals = 2 + i % 3;
+        std::snprintf(expected, sizeof expected,
+                      "028,%8.2f,%8.2f,%8.2f,%11.2f,%11.2f,%11.2f,%11.2f, %8.*f", rx, ry, r, md, mc,
+                      mtMe, mr, decimals, fs);
+        ASSERT_EQ(firstCircleRecord(rx, ry, r, md, mc, mtMe, mr, fs, decimals), expected);
+        std::snprintf(expected, sizeof expected,
+                      "038,     ,     ,%8.2f,%11.2f,%11.2f,%11.2f,%11.2f, %8.*f", r, md, mc, mtMe,
+                      mr, decimals, fs);
+        ASSERT_EQ(nextCircleRecord(r, md, mc, mtMe, mr, fs, decimals), expected);
+        std::snprintf(expected, sizeof expected, "055,FS min.,( Rx:%8.2f,Ry:%8.2f,R:%8.2f ),=%8.*f",
+                      rx, ry, r, decimals, fs);
+        ASSERT_EQ(minimumRecord(rx, ry, r, fs, decimals), expected);
+        std::snprintf(expected, sizeof expected, "073,%8.2f,%8.2f,    ---", rx, ry);
+        ASSERT_EQ(noCircleRecord(rx, ry), expected);
+    }
 }
 
 TEST(ResultRecords, DecimalsAreClampedToTwoToFour) {
