@@ -11,7 +11,7 @@ namespace dorvo {
 namespace {
 
 FontSlot& slotOf(FontEditing& editing, int slot) {
-    return editing.slots.at(static_cast<std::size_t>(slot - 1));
+    return editing.fonts.at(static_cast<std::size_t>(slot - 1));
 }
 
 }  // namespace

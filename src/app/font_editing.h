@@ -41,7 +41,7 @@ struct ChosenFont {
 
 /// The dialog's working copy of the slots and whether a choice changed it since it opened.
 struct FontEditing {
-    FontSlots slots;
+    FontSlots fonts;
     bool changed = false;
 };
 

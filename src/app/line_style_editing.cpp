@@ -76,6 +76,7 @@ bool storeLineStyles(const LineStyleForm& typed, ProgramSettings& settings, Mess
         }
     }
     stored.fsDecimals = std::clamp(typed.decimalsIndex, 0, kDecimalsChoices - 1) + kLowestDecimals;
+    applySettingsRules(stored);
     settings = stored;
     return true;
 }

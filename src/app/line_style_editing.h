@@ -15,9 +15,9 @@ namespace dorvo {
 // grid, load marks, the decimals of Fs and the user's firm, settings of the installation.
 
 enum class LineStyleKind {
-    Integer,  // "%d", within the range when one is given
-    Text,     // stored as typed
-    Colour,   // a colour text ("0x%06x", decimal or octal), with a "色" button
+    Integer,     // "%d", within the range when one is given
+    Text,        // stored as typed
+    ColourText,  // a colour text ("0x%06x", decimal or octal), with a "色" button
 };
 
 struct LineStyleField {
@@ -38,36 +38,37 @@ inline constexpr int kLineStyleFieldCount = 27;
 inline constexpr std::array<LineStyleField, kLineStyleFieldCount> kLineStyleFields = {{
     {"ブロック線", "太さ", LineStyleKind::Integer, &ProgramSettings::blockLineWidth, nullptr,
      IntRange{1, 30}},
-    {"ブロック線", "色", LineStyleKind::Colour, nullptr, &ProgramSettings::blockLineColour},
+    {"ブロック線", "色", LineStyleKind::ColourText, nullptr, &ProgramSettings::blockLineColour},
     {"円の中心点格子", "太さ", LineStyleKind::Integer, &ProgramSettings::centreGridWidth, nullptr,
      IntRange{0, 100}},
     {"円の中心点格子", "実線部", LineStyleKind::Integer, &ProgramSettings::centreGridDash, nullptr,
      IntRange{0, 100}},
     {"円の中心点格子", "空白部", LineStyleKind::Integer, &ProgramSettings::centreGridGap, nullptr,
      IntRange{0, 30}},
-    {"円の中心点格子", "色", LineStyleKind::Colour, nullptr, &ProgramSettings::centreGridColour},
+    {"円の中心点格子", "色", LineStyleKind::ColourText, nullptr,
+     &ProgramSettings::centreGridColour},
     {"円弧", "太さ", LineStyleKind::Integer, &ProgramSettings::arcWidth, nullptr, IntRange{1, 30}},
-    {"円弧", "色", LineStyleKind::Colour, nullptr, &ProgramSettings::arcColour},
+    {"円弧", "色", LineStyleKind::ColourText, nullptr, &ProgramSettings::arcColour},
     {"すべり面範囲", "太さ", LineStyleKind::Integer, &ProgramSettings::slipRangeWidth, nullptr,
      IntRange{0, 30}},
     {"すべり面範囲", "実線部", LineStyleKind::Integer, &ProgramSettings::slipRangeDash, nullptr,
      IntRange{0, 100}},
     {"すべり面範囲", "空白部", LineStyleKind::Integer, &ProgramSettings::slipRangeGap, nullptr,
      IntRange{0, 30}},
-    {"すべり面範囲", "色", LineStyleKind::Colour, nullptr, &ProgramSettings::slipRangeColour},
+    {"すべり面範囲", "色", LineStyleKind::ColourText, nullptr, &ProgramSettings::slipRangeColour},
     {"すべり面範囲", "半径制限指定点 半径mm", LineStyleKind::Text, nullptr,
      &ProgramSettings::limitPointRadiusMm},
     {"XY軸 目盛り", "太さ", LineStyleKind::Integer, &ProgramSettings::axisWidth},
-    {"XY軸 目盛り", "色", LineStyleKind::Colour, nullptr, &ProgramSettings::axisColour},
+    {"XY軸 目盛り", "色", LineStyleKind::ColourText, nullptr, &ProgramSettings::axisColour},
     {"XY軸 目盛り", "きざみ 数値 N (m)", LineStyleKind::Integer, &ProgramSettings::axisLabelStep},
     {"XY軸 目盛り", "間隔 P (m)", LineStyleKind::Integer, &ProgramSettings::axisTickStep},
     {"XY軸 目盛り", "長さ L (㎜)", LineStyleKind::Integer, &ProgramSettings::axisTickLengthMm},
     {"グリッド", "太さ", LineStyleKind::Integer, &ProgramSettings::gridWidth},
-    {"グリッド", "色", LineStyleKind::Colour, nullptr, &ProgramSettings::gridColour},
+    {"グリッド", "色", LineStyleKind::ColourText, nullptr, &ProgramSettings::gridColour},
     {"グリッド", "きざみ X (m)", LineStyleKind::Integer, &ProgramSettings::gridStepX},
     {"グリッド", "きざみ Y (m)", LineStyleKind::Integer, &ProgramSettings::gridStepY},
     {"集中荷重", "太さ", LineStyleKind::Integer, &ProgramSettings::loadWidth},
-    {"集中荷重", "色", LineStyleKind::Colour, nullptr, &ProgramSettings::loadColour},
+    {"集中荷重", "色", LineStyleKind::ColourText, nullptr, &ProgramSettings::loadColour},
     {"集中荷重", "線長さ 上下 mm", LineStyleKind::Text, nullptr,
      &ProgramSettings::loadLineLengthMm},
     {"登録", "調査業者名", LineStyleKind::Text, nullptr, &ProgramSettings::surveyorName},
@@ -93,8 +94,9 @@ void applyLineStyleExample(LineStyleForm& form);
 /// "すべり面破線": the slip-surface range dashed, width 2, 8 drawn and 8 blank, green.
 void applyDashedSlipRange(LineStyleForm& form);
 
-/// OK: checks every field and stores them all with the decimals. A refused field is reported
-/// and nothing is stored (false: the dialog stays open).
+/// OK: checks every field and stores them all with the decimals, under the rules every reading
+/// of the settings applies (a width of 0 draws 1 pixel wide). A refused field is reported and
+/// nothing is stored (false: the dialog stays open).
 bool storeLineStyles(const LineStyleForm& typed, ProgramSettings& settings, MessageSink& messages);
 
 /// The index in `kLineStyleFields` of a group's field.

@@ -80,16 +80,18 @@ std::optional<MarginsChange> acceptMargins(const MarginsForm& typed, const Margi
     return change;
 }
 
-bool cutPageRangesToPaper(FigureWindow& window, const PageSetup& setup) {
+bool cutPageRangesToPaper(FigureWindow& window, const PageSetup& setup, ProjectSettings& settings) {
     const int depth = pageMetresY(setup.scaleY, setup.paperHeightMm, setup.topMarginMm);
     const int width = pageMetresX(setup.scaleX, setup.paperWidthMm, setup.leftMarginMm);
     bool cut = false;
     if (window.pageDepthM > depth) {
         window.pageDepthM = depth;
+        settings.line(settings_line::kPageDepthM) = formatInt(depth);
         cut = true;
     }
     if (window.pageWidthM > width) {
         window.pageWidthM = width;
+        settings.line(settings_line::kPageWidthM) = formatInt(width);
         cut = true;
     }
     return cut;

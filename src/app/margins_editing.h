@@ -52,8 +52,8 @@ struct MarginsChange {
 std::optional<MarginsChange> acceptMargins(const MarginsForm& typed, const MarginsTable& current,
                                            const PageSetup& setup, MessageSink& messages);
 
-/// Cuts the figure's page ranges to what one page shows at its scales with these margins;
-/// true when one was cut.
-bool cutPageRangesToPaper(FigureWindow& window, const PageSetup& setup);
+/// Cuts the figure's page ranges to what one page shows at its scales with these margins, in
+/// the figure window and in settings lines 6 and 9; true when one was cut.
+bool cutPageRangesToPaper(FigureWindow& window, const PageSetup& setup, ProjectSettings& settings);
 
 }  // namespace dorvo

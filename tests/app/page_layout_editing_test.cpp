@@ -194,12 +194,17 @@ TEST(MarginsEditing, MarginsLeavingNoDrawingLengthOrNoIntegerAreRefused) {
     EXPECT_EQ(messages.messages[2].text, "トップ：0 から 1000 までの整数を入力してください。");
 }
 
-TEST(MarginsEditing, PageRangesAreCutToWhatOnePageShowsOnlyWhenLarger) {
+TEST(MarginsEditing, PageRangesAreCutToWhatOnePageShowsOnlyWhenLargerAndTheLinesFollow) {
     FigureWindow window{500, 500, 0, 120, 0, 40.0, 100};
-    EXPECT_TRUE(cutPageRangesToPaper(window, a4(25, 15)));
-    EXPECT_EQ(window.pageWidthM, 87);   // 500 × (210 − 25 − 10) / 1000
+    ProjectSettings settings;
+    settings.line(settings_line::kPageWidthM) = "120";
+    settings.line(settings_line::kPageDepthM) = "100";
+    EXPECT_TRUE(cutPageRangesToPaper(window, a4(25, 15), settings));
+    EXPECT_EQ(window.pageWidthM, 87);  // 500 × (210 − 25 − 10) / 1000
+    EXPECT_EQ(settings.line(settings_line::kPageWidthM), "87");
     EXPECT_EQ(window.pageDepthM, 100);  // 500 × (297 − 15 − 20) / 1000 = 131 is more
-    EXPECT_FALSE(cutPageRangesToPaper(window, a4(25, 15)));
+    EXPECT_EQ(settings.line(settings_line::kPageDepthM), "100");
+    EXPECT_FALSE(cutPageRangesToPaper(window, a4(25, 15), settings));
 }
 
 ScaleForm formOf(const FigureWindow& window) {

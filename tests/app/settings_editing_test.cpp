@@ -58,7 +58,7 @@ TEST(FontEditing, AHalfPointSizeShowsRoundedThenExactAndIsStoredWithOneDecimal) 
     FontEditing editing{defaultFontSlots(), false};
     test::MemoryMessageSink messages;
     ASSERT_TRUE(takeChosenFont(editing, 4, {"IPAPMincho", 10.5, true}, messages));
-    const FontSlot& font = editing.slots[3];
+    const FontSlot& font = editing.fonts[3];
     EXPECT_EQ(fontSizeText(font.sizePoints), " 11     (10.5)");
     EXPECT_EQ(fontSizeText(9.0), "  9     (9.0)");
     EXPECT_EQ(fontSlotLines(font), (std::vector<std::string>{"10.5", "IPAPMincho", "0", "1"}));
@@ -69,7 +69,7 @@ TEST(FontEditing, AFaceOutsideCodePage932IsReportedAndChangesNothing) {
     FontEditing editing{defaultFontSlots(), false};
     test::MemoryMessageSink messages;
     EXPECT_FALSE(takeChosenFont(editing, 1, {"Noto \xf0\x9f\x98\x80", 10.0, false}, messages));
-    EXPECT_EQ(editing.slots[0].face, kDefaultFontFace);
+    EXPECT_EQ(editing.fonts[0].face, kDefaultFontFace);
     EXPECT_FALSE(editing.changed);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text.rfind("見出し 書体：", 0), 0u);
@@ -81,7 +81,7 @@ TEST(FontEditing, CancelAsks133OnlyAfterAChange) {
     EXPECT_TRUE(mayDiscardFontChanges(editing, question));
     EXPECT_TRUE(question.asked.empty());
     takeChosenColour(editing, 2, 0x0000ff);
-    EXPECT_EQ(editing.slots[1].colour, 0x0000ff);
+    EXPECT_EQ(editing.fonts[1].colour, 0x0000ff);
     question.answers = {false, true};
     EXPECT_FALSE(mayDiscardFontChanges(editing, question));
     EXPECT_TRUE(mayDiscardFontChanges(editing, question));
@@ -104,6 +104,17 @@ TEST(LineStyleEditing, DashedSlipRangeStoresWidth2Dash8Gap8AndGreen32768) {
     EXPECT_EQ(settings.slipRangeGap, 8);
     EXPECT_EQ(settings.slipRangeColour, "32768");
     EXPECT_EQ(readColour(settings.slipRangeColour), readColour("0x008000"));
+}
+
+TEST(LineStyleEditing, ZeroWidthsTheRangesAllowTakeTheReadingRulesOnePixelAtOnce) {
+    ProgramSettings settings = recommendedProgramSettings();
+    LineStyleForm form = lineStyleForm(settings);
+    fieldOf(form, "すべり面範囲", "太さ") = "0";
+    fieldOf(form, "グリッド", "太さ") = "0";
+    test::MemoryMessageSink messages;
+    ASSERT_TRUE(storeLineStyles(form, settings, messages));
+    EXPECT_EQ(settings.slipRangeWidth, 1);  // as the settings file would read back
+    EXPECT_EQ(settings.gridWidth, 0);       // 0 hides the grid
 }
 
 TEST(LineStyleEditing, WidthsOutsideTheirRangeAreRefusedAndNothingIsStored) {
