@@ -21,6 +21,10 @@ QString qText(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+int widthFor(const QWidget* field, const QString& sample) {
+    return field->fontMetrics().horizontalAdvance(sample);
+}
+
 QFont qFontOf(const FontSlot& slot) {
     QFont font(QString::fromStdString(fontFaceText(slot)));
     if (slot.sizePoints > 0.0) font.setPointSizeF(slot.sizePoints);
@@ -55,6 +59,8 @@ FontsDialog::FontsDialog(const FontSlots& fonts, UserInteraction& user, QWidget*
         row.size = namedField(name + " サイズ", this);
         row.face->setReadOnly(true);
         row.size->setReadOnly(true);
+        row.face->setMinimumWidth(widthFor(row.face, QStringLiteral("ＭＳ Ｐゴシック MM")));
+        row.size->setMinimumWidth(widthFor(row.size, QStringLiteral(" 12     (12.0)MM")));
         row.swatch = new QLabel(QStringLiteral("■"), this);
         row.swatch->setAccessibleName(name + " 色見本");
         row.colour = new QPushButton(QStringLiteral("色"), this);

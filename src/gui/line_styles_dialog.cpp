@@ -54,6 +54,7 @@ LineStylesDialog::LineStylesDialog(const LineStyleForm& form, UserInteraction& u
         }
         auto [box, grid] = boxGrids.back();
         QLineEdit* edit = namedField(QString::fromStdString(style.name()), box);
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0x000000MM")));
         const int row = grid->rowCount();
         grid->addWidget(labelFor(qText(style.label), edit, box), row, 0);
         grid->addWidget(edit, row, 1);
