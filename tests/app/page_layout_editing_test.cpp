@@ -179,15 +179,16 @@ TEST(MarginsEditing, NegativePositionsShowAndStoreAsEmpty) {
 
 TEST(MarginsEditing, MarginsLeavingNoDrawingLengthOrNoIntegerAreRefused) {
     test::MemoryMessageSink messages;
+    const MarginsTable current = defaultMarginsTable();
     MarginsForm form = standardMarginsForm();
     form.left = "200";  // 210 mm paper: nothing left beside the 10 mm at the right
-    EXPECT_FALSE(acceptMargins(form, {}, a4(), messages).has_value());
+    EXPECT_FALSE(acceptMargins(form, current, a4(), messages).has_value());
     form.left = "25";
     form.positions[3][2] = "5.5";
-    EXPECT_FALSE(acceptMargins(form, {}, a4(), messages).has_value());
+    EXPECT_FALSE(acceptMargins(form, current, a4(), messages).has_value());
     form.positions[3][2] = "";
     form.top = "-1";
-    EXPECT_FALSE(acceptMargins(form, {}, a4(), messages).has_value());
+    EXPECT_FALSE(acceptMargins(form, current, a4(), messages).has_value());
     ASSERT_EQ(messages.messages.size(), 3u);
     EXPECT_EQ(messages.messages[0].id, MessageId::NoDrawingLength);
     EXPECT_EQ(messages.messages[1].text, "層データ 文字 3：整数を入力してください。");
