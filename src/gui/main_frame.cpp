@@ -110,7 +110,7 @@ void CMainFrame::createActions() {
     bind(addCommand(kExit, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", "アプリケーションを終了"), &QWidget::close);
 
     bind(addCommand(kHeadings, "見出しとページ(&M)", "見出しとページ番号"),
-         &CMainFrame::notYetAvailable);
+         &CMainFrame::editHeadings);
     bind(addCommand(kBlocks, "ブロックデータ(&B)", "断面のブロックと境界線"),
          &CMainFrame::notYetAvailable);
     bind(addCommand(kLayers, "層データ(&S)", "土層の定数"), &CMainFrame::notYetAvailable);
@@ -166,13 +166,13 @@ void CMainFrame::createActions() {
     }
 
     bind(addCommand(kScale, "図の縮尺と印刷範囲(&S)", "図の縮尺と印刷範囲"),
-         &CMainFrame::notYetAvailable);
+         &CMainFrame::editScale);
     bind(addCommand(kLineStyles, "様式　桁数、図の線種(&Y)",
                     "数値の桁数、XY軸目盛り、作図線の太さなど"),
-         &CMainFrame::notYetAvailable);
+         &CMainFrame::editLineStyles);
     bind(addCommand(kMargins, "マージンと表示位置(&X)", "マージンと表示位置"),
-         &CMainFrame::notYetAvailable);
-    bind(addCommand(kFonts, "フォント(&F)", "活字の書体とサイズ"), &CMainFrame::notYetAvailable);
+         &CMainFrame::editMargins);
+    bind(addCommand(kFonts, "フォント(&F)", "活字の書体とサイズ"), &CMainFrame::editFonts);
     bind(addCommand(kEnterKey, "キーの動作(&E)", "データ入力画面でのEnterキーの動作"),
          &CMainFrame::editEnterKey);
     bind(addCommand(kSetup, "セットアップ(&S)", "本プログラムのインストール場所"),

@@ -124,6 +124,14 @@ class CMainFrame : public QMainWindow {
     void showPage(ViewPage page);
     void scroll(ScrollCommand command);
     void editEnterKey();
+    void editHeadings();
+    void editScale();
+    void editMargins();
+    void editLineStyles();
+    void editFonts();
+    /// After a dialog that may have changed the project's settings lines: undo history and
+    /// the modified mark when they changed, and a repaint.
+    void keepSettingsChange(const Project& before);
     void changeLocation();
     void showHelp();
     void showFormulas();

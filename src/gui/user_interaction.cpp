@@ -1,7 +1,9 @@
 #include "gui/user_interaction.h"
 
+#include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -12,6 +14,25 @@ namespace dorvo {
 void DesktopInteraction::report(const Message& message) {
     QMessageBox::warning(parent_, QString::fromUtf8(kProgramCaption),
                          QString::fromStdString(withPlace(message)));
+}
+
+bool DesktopInteraction::askYesNo(const Message& question) {
+    return QMessageBox::question(
+               parent_, QString::fromUtf8(kProgramCaption), QString::fromStdString(question.text),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+std::optional<QFont> DesktopInteraction::chooseFont(const QFont& initial) {
+    bool chosen = false;
+    const QFont font = QFontDialog::getFont(&chosen, initial, parent_, QStringLiteral("フォント"));
+    if (!chosen) return std::nullopt;
+    return font;
+}
+
+std::optional<QColor> DesktopInteraction::chooseColour(const QColor& initial) {
+    const QColor colour = QColorDialog::getColor(initial, parent_, QStringLiteral("色"));
+    if (!colour.isValid()) return std::nullopt;
+    return colour;
 }
 
 SaveAnswer DesktopInteraction::askToSave(const std::string& title) {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QColor>
+#include <QFont>
 #include <filesystem>
+#include <optional>
 
 #include "app/document.h"
 #include "app/save_prompt.h"
@@ -10,16 +13,23 @@ class QWidget;
 
 namespace dorvo {
 
-/// Everything the desktop program asks of the user and the desktop: messages, the question
-/// before changes are lost, the file choosers and opening a file in another program. The
-/// program shows dialogs; tests answer without blocking.
-class UserInteraction : public MessageSink, public SaveQuestion, public FileChooser {
+/// Everything the desktop program asks of the user and the desktop: messages, the questions
+/// before changes are lost, the file, font and colour choosers and opening a file in another
+/// program. The program shows dialogs; tests answer without blocking.
+class UserInteraction : public MessageSink,
+                        public SaveQuestion,
+                        public YesNoQuestion,
+                        public FileChooser {
   public:
     /// Opens a file in the desktop's default program; false when nothing opens it.
     virtual bool openExternally(const std::filesystem::path& file) = 0;
     /// Asks where to save an exported table (CSV); nothing on Cancel.
     virtual std::optional<std::filesystem::path> chooseExportFile(
         const std::filesystem::path& suggestion) = 0;
+    /// A font chosen starting from `initial`; nothing when the user cancels.
+    virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
+    /// A colour chosen starting from `initial`; nothing when the user cancels.
+    virtual std::optional<QColor> chooseColour(const QColor& initial) = 0;
 };
 
 /// The real dialogs: message boxes, file dialogs and the desktop's default programs.
@@ -37,6 +47,9 @@ class DesktopInteraction : public UserInteraction {
     bool openExternally(const std::filesystem::path& file) override;
     std::optional<std::filesystem::path> chooseExportFile(
         const std::filesystem::path& suggestion) override;
+    bool askYesNo(const Message& question) override;
+    std::optional<QFont> chooseFont(const QFont& initial) override;
+    std::optional<QColor> chooseColour(const QColor& initial) override;
 
   private:
     QWidget* parent_;

@@ -6,6 +6,10 @@ namespace {
 
 std::string_view textOf(MessageId id) {
     switch (id) {
+        case MessageId::FooterOffPaper:
+            return "フッタ表示位置が用紙外の可能性があります \n( %1 mm)";
+        case MessageId::CancelChanges:
+            return "データが変更されましたが、キャンセルしてよいのですか？";
         case MessageId::NoData:
             return "データがありません";
         case MessageId::NotStandardExtension:
@@ -18,6 +22,8 @@ std::string_view textOf(MessageId id) {
             return "一時作業用ファイルを作成できません\n( %1 )";
         case MessageId::FigureOffScreen:
             return "データ（図）が画面外になります";
+        case MessageId::NoDrawingLength:
+            return "作図長さがありません";
         case MessageId::CannotRun:
             return "実行できませんでした";
         case MessageId::Literal:

@@ -9,12 +9,15 @@ namespace dorvo {
 /// Message numbers of the program's string table; literal messages carry number 0.
 enum class MessageId : int {
     Literal = 0,
+    FooterOffPaper = 132,  // takes a distance in mm
+    CancelChanges = 133,
     NoData = 4003,  // "データがありません"
     NotStandardExtension = 4007,
     FileNotFound = 4008,  // takes a path
     CouldNotSave = 4009,
     CannotCreateWorkFile = 4010,  // takes a path
     FigureOffScreen = 4011,
+    NoDrawingLength = 4012,
     CannotRun = 4032,
 };
 
@@ -36,6 +39,14 @@ class MessageSink {
   public:
     virtual ~MessageSink() = default;
     virtual void report(const Message& message) = 0;
+};
+
+/// Questions with the answers Yes and No; the GUI shows a message box, tests answer.
+class YesNoQuestion {
+  public:
+    virtual ~YesNoQuestion() = default;
+    /// True for Yes.
+    virtual bool askYesNo(const Message& question) = 0;
 };
 
 /// Builds the message with this number, "%1" replaced by the argument.

@@ -27,7 +27,7 @@ void seedNewWorkFolder(const Installation& installation, MessageSink& messages) 
     seeded.fonts = defaultFontSlots();
     if (!writeSettingsFile(seeded)) messages.report(cannotWriteMessage(seeded.settingsFile()));
     if (!writeMarginsFile(seeded)) messages.report(cannotWriteMessage(seeded.marginsFile()));
-    if (!writeFontFiles(seeded)) messages.report(cannotWriteMessage(seeded.fontFile(1)));
+    for (const fs::path& file : writeFontFiles(seeded)) messages.report(cannotWriteMessage(file));
 }
 
 /// Claims this program's results working file in the folder and deletes what a previous
@@ -187,15 +187,16 @@ bool writeMarginsFile(const Installation& installation) {
     return writeLinesFile(installation.marginsFile(), marginsTableLines(installation.margins));
 }
 
-bool writeFontFiles(const Installation& installation) {
-    bool all = true;
+std::vector<fs::path> writeFontFiles(const Installation& installation) {
+    std::vector<fs::path> unwritten;
     for (int slot = 1; slot <= kFontSlots; ++slot) {
-        all =
-            writeLinesFile(installation.fontFile(slot),
-                           fontSlotLines(installation.fonts[static_cast<std::size_t>(slot - 1)])) &&
-            all;
+        const fs::path file = installation.fontFile(slot);
+        if (!writeLinesFile(
+                file, fontSlotLines(installation.fonts[static_cast<std::size_t>(slot - 1)]))) {
+            unwritten.push_back(file);
+        }
     }
-    return all;
+    return unwritten;
 }
 
 std::vector<std::string> readHeadingCandidates(const Installation& installation) {

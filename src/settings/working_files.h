@@ -71,8 +71,9 @@ SetUpOutcome changeInstallLocation(Installation& installation, Project& project,
 /// Writes "Syx.ndx"; returns whether the file could be written.
 [[nodiscard]] bool writeMarginsFile(const Installation& installation);
 
-/// Writes the six font slot files; returns whether every file could be written.
-[[nodiscard]] bool writeFontFiles(const Installation& installation);
+/// Writes the six font slot files; returns the files that could not be written (none when
+/// every file was written).
+[[nodiscard]] std::vector<std::filesystem::path> writeFontFiles(const Installation& installation);
 
 /// Writes a file of lines, each ending with CR LF, replacing the old file only when complete.
 [[nodiscard]] bool writeLinesFile(const std::filesystem::path& path,

@@ -1,6 +1,6 @@
-"""Opens the example in the desktop program, calculates through the menu and the dialog,
-saves, and checks the saved records against the command line's and that the window shows
-something."""
+"""Opens the example in the desktop program, changes the figure's scale through its dialog,
+calculates through the menu and the dialog, saves, and checks the saved settings lines and
+records against the command line's and that the window shows something."""
 import subprocess
 import sys
 import time
@@ -49,6 +49,15 @@ Atspi.set_timeout(1000, 20000)
 app = wait_for(application, what="application Dorvo on the accessibility bus")
 frame = wait_for(lambda: find(app, "frame", "安定計算 V5 - project.slw"), what="main window")
 
+act(wait_for(lambda: find(frame, "menu item", "図の縮尺と印刷範囲(S)"),
+             what="menu item 図の縮尺と印刷範囲"))
+scale = wait_for(lambda: find(app, "dialog", "図の縮尺と印刷範囲"), what="dialog 図の縮尺と印刷範囲")
+scale_x = wait_for(lambda: find(scale, "text", "縮尺 Ｘ（横）"), what="field 縮尺 Ｘ（横）")
+scale_x.queryEditableText().setTextContents("400")
+act(wait_for(lambda: find(scale, "push button", "OK"), what="OK button"))
+wait_for(lambda: None if find(app, "dialog", "図の縮尺と印刷範囲") else True,
+         what="the scale dialog closing")
+
 act(wait_for(lambda: find(frame, "menu item", "計算実行(C)"), what="menu item 計算実行"))
 dialog = wait_for(lambda: find(app, "dialog", "計算"), what="dialog 計算")
 act(wait_for(lambda: find(dialog, "push button", "OK"), what="OK button"))
@@ -68,6 +77,9 @@ def saved_with_records():
 data = wait_for(saved_with_records, seconds=20, what="saved project with its records")
 if not data.endswith(expected):
     raise SystemExit("FAIL: the saved records differ from the command line's")
+settings = data.split(b"\r\n")[2:9]  # settings lines 1 to 7 after "$$_DORVO301" and "$$Z"
+if settings[2] != b"400" or settings[3] != b"150":
+    raise SystemExit(f"FAIL: the saved scale lines are {settings[2:4]}, not 400 and 150")
 
 shot = f"{work}/screen.png"
 subprocess.run(["import", "-window", "root", shot], check=True)

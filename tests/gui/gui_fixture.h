@@ -25,18 +25,24 @@ class ScriptedUser : public UserInteraction {
         return answer;
     }
     std::optional<std::filesystem::path> chooseFileToOpen(const std::filesystem::path&) override {
-        return nextFile();
+        return next(files);
     }
     std::optional<std::filesystem::path> chooseFileToSave(const std::filesystem::path&) override {
-        return nextFile();
+        return next(files);
     }
     std::optional<std::filesystem::path> chooseExportFile(const std::filesystem::path&) override {
-        return nextFile();
+        return next(files);
     }
     bool openExternally(const std::filesystem::path& file) override {
         opened.push_back(file);
         return canOpen;
     }
+    bool askYesNo(const Message& question) override {
+        questions.push_back(question);
+        return next(yesNoAnswers).value_or(false);
+    }
+    std::optional<QFont> chooseFont(const QFont&) override { return next(fonts); }
+    std::optional<QColor> chooseColour(const QColor&) override { return next(colours); }
 
     std::vector<Message> messages;
     std::deque<SaveAnswer> saveAnswers;
@@ -44,13 +50,18 @@ class ScriptedUser : public UserInteraction {
     std::deque<std::filesystem::path> files;
     std::vector<std::filesystem::path> opened;
     bool canOpen = true;
+    std::vector<Message> questions;
+    std::deque<bool> yesNoAnswers;  // No when empty
+    std::deque<QFont> fonts;        // cancelled when empty
+    std::deque<QColor> colours;     // cancelled when empty
 
   private:
-    std::optional<std::filesystem::path> nextFile() {
-        if (files.empty()) return std::nullopt;
-        auto file = files.front();
-        files.pop_front();
-        return file;
+    template <class T>
+    static std::optional<T> next(std::deque<T>& answers) {
+        if (answers.empty()) return std::nullopt;
+        T answer = answers.front();
+        answers.pop_front();
+        return answer;
     }
 };
 

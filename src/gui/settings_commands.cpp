@@ -1,0 +1,115 @@
+// The commands of the page-layout and settings dialogs: 見出しとページ, 図の縮尺と印刷範囲,
+// マージンと表示位置, 様式　桁数、図の線種 and フォント.
+#include "app/installation_saving.h"
+#include "gui/dorvo_view.h"
+#include "gui/enter_key_filter.h"
+#include "gui/fonts_dialog.h"
+#include "gui/headings_dialog.h"
+#include "gui/line_styles_dialog.h"
+#include "gui/main_frame.h"
+#include "gui/margins_dialog.h"
+#include "gui/scale_dialog.h"
+
+namespace dorvo {
+
+void CMainFrame::keepSettingsChange(const Project& before) {
+    if (session_.document.project.settings.lines != before.settings.lines) {
+        session_.history.recordBefore(before);
+        session_.document.modified = true;
+        session_.pages.resultPages = {};
+    }
+    projectChanged();
+}
+
+void CMainFrame::editHeadings() {
+    Project& project = session_.document.project;
+    const Project before = project;
+    const PageSetup setup = session_.pageSetup();
+    HeadingsDialog dialog(
+        openingHeadingsValues(project, setup), setup, readHeadingCandidates(session_.installation),
+        [&](const HeadingsValues& typed) {
+            return storeHeadings(typed, setup, project, session_.user);
+        },
+        this);
+    EnterKeyFilter::install(&dialog,
+                            enterKeyActionOf(session_.installation.settings.enterKeyOption));
+    dialog.exec();
+    keepSettingsChange(before);
+}
+
+void CMainFrame::editScale() {
+    Project& project = session_.document.project;
+    const Project before = project;
+    const PageSetup setup = session_.pageSetup();
+    ScaleDialog dialog(
+        scaleForm(setup), scaleContext(project, setup),
+        [&](ScaleForm& typed, int showing) {
+            FigureWindow stored;
+            const ScaleStep step = acceptScale(typed, setup, showing, stored, session_.user);
+            if (step != ScaleStep::KeepOpen) {
+                // The numbers the view scrolls and the lines the file saves stay one.
+                writeFigureWindowLines(stored, project.settings);
+                session_.window = figureWindowWithDefaults(project);
+                session_.pages.view.figurePageLeftX = session_.window.figureLeftX;
+                view_->update();
+            }
+            return step;
+        },
+        this);
+    EnterKeyFilter::install(&dialog,
+                            enterKeyActionOf(session_.installation.settings.enterKeyOption));
+    dialog.exec();
+    keepSettingsChange(before);
+}
+
+void CMainFrame::editMargins() {
+    Installation& installation = session_.installation;
+    Project& project = session_.document.project;
+    const Project before = project;
+    const PageSetup setup = session_.pageSetup();
+    std::optional<MarginsChange> change;
+    MarginsDialog dialog(
+        marginsForm(installation.settings, installation.margins),
+        [&](const MarginsForm& typed) {
+            change = acceptMargins(typed, installation.margins, setup, session_.user);
+            return change.has_value();
+        },
+        this);
+    EnterKeyFilter::install(&dialog, enterKeyActionOf(installation.settings.enterKeyOption));
+    if (dialog.exec() == QDialog::Accepted && change) {
+        installation.settings.topMarginMm = change->topMarginMm;
+        installation.settings.leftMarginMm = change->leftMarginMm;
+        installation.margins = change->table;
+        saveMargins(installation, session_.user);
+        cutPageRangesToPaper(session_.window, session_.pageSetup(), project.settings);
+        session_.pages.resultPages = {};
+    }
+    keepSettingsChange(before);
+}
+
+void CMainFrame::editLineStyles() {
+    Installation& installation = session_.installation;
+    LineStylesDialog dialog(
+        lineStyleForm(installation.settings), session_.user,
+        [&](const LineStyleForm& typed) {
+            return storeLineStyles(typed, installation.settings, session_.user);
+        },
+        this);
+    EnterKeyFilter::install(&dialog, enterKeyActionOf(installation.settings.enterKeyOption));
+    if (dialog.exec() == QDialog::Accepted) saveProgramSettings(installation, session_.user);
+    view_->update();
+}
+
+void CMainFrame::editFonts() {
+    Installation& installation = session_.installation;
+    FontsDialog dialog(installation.fonts, session_.user, this);
+    EnterKeyFilter::install(&dialog, enterKeyActionOf(installation.settings.enterKeyOption));
+    if (dialog.exec() == QDialog::Accepted) {
+        installation.fonts = dialog.chosenSlots();
+        saveFonts(installation, session_.user);
+        session_.pages.resultPages = {};
+    }
+    view_->update();
+}
+
+}  // namespace dorvo
