@@ -9,7 +9,16 @@ namespace dorvo {
 /// Message numbers of the program's string table; literal messages carry number 0.
 enum class MessageId : int {
     Literal = 0,
-    NoData = 4003,  // "データがありません"
+    CancelChanges = 133,
+    TableFull = 902,
+    NoValidData = 903,
+    CannotOverwrite = 904,
+    NothingToOverwrite = 907,  // takes the name of the key
+    DuplicateKey = 908,        // takes the name of the key
+    DuplicateLine = 4000,      // takes the name of the key
+    NoData = 4003,             // "データがありません"
+    UnsuitableData = 4005,
+    AbnormalNumber = 4006,
     NotStandardExtension = 4007,
     FileNotFound = 4008,  // takes a path
     CouldNotSave = 4009,
@@ -36,6 +45,14 @@ class MessageSink {
   public:
     virtual ~MessageSink() = default;
     virtual void report(const Message& message) = 0;
+};
+
+/// Questions with the answers Yes and No; the GUI shows a message box, tests answer.
+class YesNoQuestion {
+  public:
+    virtual ~YesNoQuestion() = default;
+    /// True for Yes.
+    virtual bool askYesNo(const Message& question) = 0;
 };
 
 /// Builds the message with this number, "%1" replaced by the argument.
