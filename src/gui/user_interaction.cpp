@@ -14,6 +14,12 @@ void DesktopInteraction::report(const Message& message) {
                          QString::fromStdString(withPlace(message)));
 }
 
+bool DesktopInteraction::askYesNo(const Message& question) {
+    return QMessageBox::question(parent_, QString::fromUtf8(kProgramCaption),
+                                 QString::fromStdString(question.text),
+                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
 SaveAnswer DesktopInteraction::askToSave(const std::string& title) {
     const QString text =
         QStringLiteral("%1 への変更を保存しますか?").arg(QString::fromStdString(title));

@@ -10,10 +10,13 @@ class QWidget;
 
 namespace dorvo {
 
-/// Everything the desktop program asks of the user and the desktop: messages, the question
-/// before changes are lost, the file choosers and opening a file in another program. The
-/// program shows dialogs; tests answer without blocking.
-class UserInteraction : public MessageSink, public SaveQuestion, public FileChooser {
+/// Everything the desktop program asks of the user and the desktop: messages, questions
+/// with Yes and No, the question before changes are lost, the file choosers and opening a file in
+/// another program. The program shows dialogs; tests answer without blocking.
+class UserInteraction : public MessageSink,
+                        public YesNoQuestion,
+                        public SaveQuestion,
+                        public FileChooser {
   public:
     /// Opens a file in the desktop's default program; false when nothing opens it.
     virtual bool openExternally(const std::filesystem::path& file) = 0;
@@ -26,6 +29,7 @@ class DesktopInteraction : public UserInteraction {
     void setParent(QWidget* parent) { parent_ = parent; }
 
     void report(const Message& message) override;
+    bool askYesNo(const Message& question) override;
     SaveAnswer askToSave(const std::string& title) override;
     std::optional<std::filesystem::path> chooseFileToOpen(
         const std::filesystem::path& startFolder) override;

@@ -17,6 +17,14 @@ namespace dorvo::test {
 class ScriptedUser : public UserInteraction {
   public:
     void report(const Message& message) override { messages.push_back(message); }
+    /// Answers from `yesNoAnswers`, Yes when they have run out.
+    bool askYesNo(const Message& question) override {
+        questions.push_back(question);
+        if (yesNoAnswers.empty()) return true;
+        const bool answer = yesNoAnswers.front();
+        yesNoAnswers.pop_front();
+        return answer;
+    }
     SaveAnswer askToSave(const std::string&) override {
         ++saveQuestions;
         if (saveAnswers.empty()) return SaveAnswer::Cancel;
@@ -36,6 +44,8 @@ class ScriptedUser : public UserInteraction {
     }
 
     std::vector<Message> messages;
+    std::vector<Message> questions;
+    std::deque<bool> yesNoAnswers;
     std::deque<SaveAnswer> saveAnswers;
     int saveQuestions = 0;
     std::deque<std::filesystem::path> files;
