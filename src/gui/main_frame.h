@@ -6,7 +6,9 @@
 #include <map>
 
 #include "app/view_commands.h"
+#include "gui/colour_chooser.h"
 #include "gui/desktop_session.h"
+#include "gui/table_editor_dialog.h"
 
 class QLabel;
 class QScrollArea;
@@ -69,7 +71,9 @@ class CMainFrame : public QMainWindow {
     Q_OBJECT
 
   public:
-    explicit CMainFrame(DesktopSession& session, QWidget* parent = nullptr);
+    /// Layers take their colours from `colours`, the desktop's chooser when it is null.
+    explicit CMainFrame(DesktopSession& session, ColourChooser* colours = nullptr,
+                        QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     QAction* action(int command) const { return actions_.at(command); }
@@ -111,6 +115,11 @@ class CMainFrame : public QMainWindow {
     void print();
     void printPreview();
     void printSetup();
+    EditorOptions editorOptions() const;
+    void editBlocks();
+    void editLayers();
+    /// Takes over a project that a data editor changed, as one step of undo.
+    void applyEdit(const Project& changed);
     void editLoads();
     void editCircleSearch();
     void calculate();
@@ -134,6 +143,8 @@ class CMainFrame : public QMainWindow {
     QMenu* recentMenu_ = nullptr;
     QPrinter printer_;
     CalculationDialog* runningCalculation_ = nullptr;
+    DesktopColourChooser desktopColours_;
+    ColourChooser& colours_;
 };
 
 }  // namespace dorvo
