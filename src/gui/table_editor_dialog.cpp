@@ -22,6 +22,10 @@ TableEditorDialog::TableEditorDialog(EditorTable table, NavigationRules rules,
     }
 }
 
+TableEditorDialog::~TableEditorDialog() {
+    list_->discardCellEditor();
+}
+
 void TableEditorDialog::accept() {
     if (!list_->commitCellEditor()) return;
     if (okEndsEdit(list_->navigation())) return;

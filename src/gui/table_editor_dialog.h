@@ -23,6 +23,9 @@ class TableEditorDialog : public QDialog {
     Q_OBJECT
 
   public:
+    /// An open cell editor goes without writing into the table, which goes first.
+    ~TableEditorDialog() override;
+
     TableEditorView* list() const { return list_; }
     const EditorTable& table() const { return table_; }
 

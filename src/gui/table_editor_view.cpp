@@ -57,6 +57,12 @@ void CellEditDelegate::setEditorData(QWidget* editor, const QModelIndex& index) 
     line->end(false);
 }
 
+void CellEditDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const {
+    editor_ = nullptr;
+    index_ = QPersistentModelIndex();
+    QStyledItemDelegate::destroyEditor(editor, index);
+}
+
 bool CellEditDelegate::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* press = static_cast<QKeyEvent*>(event);
@@ -123,6 +129,10 @@ bool TableEditorView::commitCellEditor() {
     commitData(editor);
     closeEditor(editor, QAbstractItemDelegate::NoHint);
     return true;
+}
+
+void TableEditorView::discardCellEditor() {
+    if (QLineEdit* editor = cellEditor()) closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 void TableEditorView::endEdit() {

@@ -29,6 +29,7 @@ class CellEditDelegate : public QStyledItemDelegate {
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
 
   signals:
     void cellKey(QWidget* editor, CellKey key);
@@ -70,6 +71,8 @@ class TableEditorView : public QTableView {
     /// Writes an open cell editor's text into its cell and closes it; false when the text
     /// cannot be stored, which leaves the editor open.
     bool commitCellEditor();
+    /// Closes an open cell editor without writing its text.
+    void discardCellEditor();
     /// Commits the cell editor and ends the cell edit, as a click beside the list does.
     void endEdit();
     /// Opens the cell editor on a cell, as a double-click does.
