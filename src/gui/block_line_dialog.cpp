@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -84,7 +85,8 @@ QLayout* BlockLineDialog::makeLeftBlockArea() {
     QPalette palette = leftList_->palette();
     palette.setColor(QPalette::Base, QColor(251, 251, 239));
     leftList_->setPalette(palette);
-    leftList_->setFixedWidth(90);
+    leftList_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));  // keeps "%8.2f"
+    leftList_->setFixedWidth(110);
     for (const LeftBlockLine& line : leftLines_) leftList_->addItem(shown(line.listText));
     copyLayer_ = new QCheckBox(QStringLiteral("層Noもコピー"), this);
     copyLayer_->setChecked(true);
@@ -104,10 +106,13 @@ QLayout* BlockLineDialog::makeEntryArea(const BlockLineEditorInputs& inputs,
     yLeft_ = namedField(QStringLiteral("Y 左"), this);
     yRight_ = namedField(QStringLiteral("Y 右"), this);
     level_ = new QPushButton(QStringLiteral("→"), this);
+    level_->setFixedWidth(32);
+    for (QLineEdit* field : {yLeft_, yRight_}) field->setMinimumWidth(70);
     level_->setAccessibleDescription(QStringLiteral("Y 左を Y 右へ"));
     layerNo_ = new QComboBox(this);
     layerNo_->setEditable(true);
     layerNo_->setInsertPolicy(QComboBox::NoInsert);
+    layerNo_->setMinimumWidth(70);
     layerNo_->setAccessibleName(QStringLiteral("層No."));
     layerNo_->lineEdit()->setAccessibleName(QStringLiteral("層No."));
     for (const std::string& choice : layerChoices) layerNo_->addItem(shown(choice));

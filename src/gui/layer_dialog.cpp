@@ -29,7 +29,7 @@ std::vector<EditorColumn> layerColumns() {
         {"φ", 58},
         {"Co", 58},
         {"k", 58},
-        {"色", 60},
+        {"色", 72},  // wide enough for "0x%06x"
     }};
     std::vector<EditorColumn> result;
     for (const auto& [heading, width] : columns) {
@@ -83,7 +83,7 @@ LayerDialog::LayerDialog(const Project& project, const EditorOptions& options,
                                                   "γ2  抵抗モーメント計算用単位体積重量\n"
                                                   "φ　内部摩擦角　°"),
                                    this));
-    list()->setMinimumSize(50 + 5 * 58 + 60 + 24, 320);
+    list()->setMinimumSize(50 + 5 * 58 + 72 + 24, 320);
     auto* colourRow = new QHBoxLayout;
     colourRow->addWidget(colourButton_);
     colourRow->addWidget(colour_);
@@ -118,6 +118,7 @@ QLayout* LayerDialog::makeGeneralArea(const LayerGeneralValues& values) {
     yc_->setText(shown(values.yc));
     loadLayer_ = namedField(QStringLiteral("等分布荷重として扱う層No.　"), this);
     loadLayer_->setText(shown(values.loadLayerNo));
+    for (QLineEdit* field : {yc_, loadLayer_}) field->setMinimumWidth(70);
 
     auto* area = new QVBoxLayout;
     auto* cohesion = new QGridLayout;

@@ -89,6 +89,8 @@ TableEditorView::TableEditorView(EditorTable& table, NavigationRules rules,
     setTabKeyNavigation(false);
     setWordWrap(false);
     verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(fontMetrics().height() + 4);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setSectionsClickable(false);
     for (int column = 1; column <= model_->columnCount(); ++column) {
