@@ -24,8 +24,6 @@ class BlockDialog : public TableEditorDialog {
     QLineEdit* xField() const { return x_; }
     QLineEdit* linesField() const { return lines_; }
     QPushButton* addButton() const { return add_; }
-    QPushButton* overwriteButton() const { return overwrite_; }
-    QPushButton* deleteButton() const { return delete_; }
     QPushButton* linesButton() const { return editLines_; }
 
   protected:

@@ -31,11 +31,8 @@ class BlockLineDialog : public TableEditorDialog {
     QLineEdit* yRightField() const { return yRight_; }
     QComboBox* layerField() const { return layerNo_; }
     QListWidget* leftBlockList() const { return leftList_; }
-    QCheckBox* copyLayerBox() const { return copyLayer_; }
     QPushButton* addButton() const { return add_; }
-    QPushButton* deleteButton() const { return delete_; }
     QPushButton* levelButton() const { return level_; }
-    BlockPreviewWidget* preview() const { return preview_; }
 
   protected:
     bool store() override;

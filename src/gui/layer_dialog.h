@@ -29,10 +29,7 @@ class LayerDialog : public TableEditorDialog {
     QCheckBox* waterBox() const { return water_; }
     QLineEdit* colourField() const { return colour_; }
     QPushButton* colourButton() const { return colourButton_; }
-    QPushButton* deleteButton() const { return delete_; }
     QLineEdit* ycField() const { return yc_; }
-    QLineEdit* loadLayerField() const { return loadLayer_; }
-    QButtonGroup* fillChoices() const { return fill_; }
     QButtonGroup* unitChoices() const { return units_; }
 
   protected:
