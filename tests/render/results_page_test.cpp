@@ -120,15 +120,18 @@ std::vector<std::pair<std::string, DevicePoint>> textsOf(const test::RecordingCa
 std::string mixedStream(int centres) {
     std::string stream = "$$CSV\r\n018,Rx,Ry,R,MD,(MC)  +,(Mt-Me)  =,MR,FS\r\n";
     for (int i = 0; i < centres; ++i) {
-        stream += "028,    1.00,    2.00,    3.00,       4.00,       5.00,       6.00,       "
-                  "7.00,    1.250\r\n";
-        stream += "038,     ,     ,    3.50,       4.00,       5.00,       6.00,       7.00,    "
-                  "1.300\r\n";
+        stream +=
+            "028,    1.00,    2.00,    3.00,       4.00,       5.00,       6.00,       "
+            "7.00,    1.250\r\n";
+        stream +=
+            "038,     ,     ,    3.50,       4.00,       5.00,       6.00,       7.00,    "
+            "1.300\r\n";
         stream += "055,FS min.,( Rx:    1.00,Ry:    2.00,R:    3.00 ),=   1.250\r\n";
         if (i % 7 == 0) stream += "073,    5.00,   12.00,    ---\r\n";
     }
-    return stream + "801,----\r\n$$ANS\r\n055,FS min.,( Rx:    1.00,Ry:    2.00,R:    3.00 ),=   "
-                    "1.250\r\n$$END\r\n";
+    return stream +
+           "801,----\r\n$$ANS\r\n055,FS min.,( Rx:    1.00,Ry:    2.00,R:    3.00 ),=   "
+           "1.250\r\n$$END\r\n";
 }
 
 TEST(ResultsPage, PageIndexDrawsEveryPageAsALayoutFromTheStartDoes) {
