@@ -38,6 +38,7 @@ void TableEditorDialog::reject() {
         !question_.askYesNo(makeMessage(MessageId::CancelChanges))) {
         return;
     }
+    list_->discardCellEditor();  // what it holds is cancelled with the rest
     QDialog::reject();
 }
 
