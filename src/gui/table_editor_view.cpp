@@ -67,7 +67,7 @@ bool CellEditDelegate::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* press = static_cast<QKeyEvent*>(event);
         if (auto key = cellKeyOf(press->key())) {
-            emit cellKey(static_cast<QWidget*>(watched), *key);
+            emit cellKey(*key);
             return true;
         }
     }
@@ -113,12 +113,8 @@ void TableEditorView::clearCurrentRow() {
 }
 
 int TableEditorView::selectedRow() const {
-    const QModelIndexList rows = selectionModel()->selectedRows();
-    int first = 0;
-    for (const QModelIndex& index : rows) {
-        if (first == 0 || index.row() + 1 < first) first = index.row() + 1;
-    }
-    return first;
+    const QModelIndexList rows = selectionModel()->selectedRows();  // one at most
+    return rows.isEmpty() ? 0 : rows.front().row() + 1;
 }
 
 bool TableEditorView::commitCellEditor() {
@@ -155,7 +151,7 @@ bool TableEditorView::edit(const QModelIndex& index, EditTrigger trigger, QEvent
     return true;
 }
 
-void TableEditorView::handleCellKey(QWidget*, CellKey key) {
+void TableEditorView::handleCellKey(CellKey key) {
     if (!commitCellEditor()) return;
     const KeyStep step = keyInCell(state_, rules_, key);
     if (step.next) openCellEditor(*step.next);

@@ -32,7 +32,7 @@ class CellEditDelegate : public QStyledItemDelegate {
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
 
   signals:
-    void cellKey(QWidget* editor, CellKey key);
+    void cellKey(CellKey key);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -66,7 +66,7 @@ class TableEditorView : public QTableView {
     void showRowSelected(int row);
     /// Takes the selection away and leaves no row current.
     void clearCurrentRow();
-    /// The first selected row (from 1), or 0.
+    /// The selected row (from 1), or 0.
     int selectedRow() const;
     /// Writes an open cell editor's text into its cell and closes it; false when the text
     /// cannot be stored, which leaves the editor open.
@@ -99,7 +99,7 @@ class TableEditorView : public QTableView {
                           const QItemSelection& deselected) override;
 
   private:
-    void handleCellKey(QWidget* editor, CellKey key);
+    void handleCellKey(CellKey key);
     void handleClick(const QModelIndex& index);
 
     NavigationRules rules_;
