@@ -20,11 +20,13 @@
 #include "app/circle_search_editing.h"
 #include "app/search_insight.h"
 #include "calc/circle_search.h"
+#include "gui/block_dialog.h"
 #include "gui/calculation_dialog.h"
 #include "gui/circle_search_dialog.h"
 #include "gui/dorvo_view.h"
 #include "gui/enter_key_filter.h"
 #include "gui/explanation_dialog.h"
+#include "gui/layer_dialog.h"
 #include "gui/loads_dialog.h"
 #include "gui/path_text.h"
 #include "gui/small_dialogs.h"
@@ -47,8 +49,12 @@ QIcon icon(const char* name) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(DesktopSession& session, QWidget* parent)
-    : QMainWindow(parent), session_(session), printer_(QPrinter::HighResolution) {
+CMainFrame::CMainFrame(DesktopSession& session, ColourChooser* colours, QWidget* parent)
+    : QMainWindow(parent),
+      session_(session),
+      printer_(QPrinter::HighResolution),
+      desktopColours_(this),
+      colours_(colours != nullptr ? *colours : desktopColours_) {
     setAcceptDrops(true);
     setWindowIcon(icon("dorvo"));
     view_ = new CDorvoView(session_, this);
@@ -112,8 +118,8 @@ void CMainFrame::createActions() {
     bind(addCommand(kHeadings, "見出しとページ(&M)", "見出しとページ番号"),
          &CMainFrame::editHeadings);
     bind(addCommand(kBlocks, "ブロックデータ(&B)", "断面のブロックと境界線"),
-         &CMainFrame::notYetAvailable);
-    bind(addCommand(kLayers, "層データ(&S)", "土層の定数"), &CMainFrame::notYetAvailable);
+         &CMainFrame::editBlocks);
+    bind(addCommand(kLayers, "層データ(&S)", "土層の定数"), &CMainFrame::editLayers);
     bind(addCommand(kLoads, "集中加重データ((&F)", "集中荷重の位置と大きさ"),
          &CMainFrame::editLoads);
     bind(addCommand(kCircleSearch, "すべり円データ((&R)", "中心点、半径"),
@@ -435,6 +441,45 @@ void CMainFrame::printSetup() {
     const QPageLayout layout = printer_.pageLayout();
     session_.paper = Paper{layout.pageSize(), layout.orientation()};
     session_.pages.resultPages = {};
+    projectChanged();
+}
+
+EditorOptions CMainFrame::editorOptions() const {
+    const ProgramSettings& settings = session_.installation.settings;
+    return {enterKeyActionOf(settings.enterKeyOption), settings.listScrollOption >= 1};
+}
+
+void CMainFrame::editBlocks() {
+    const EditorOptions options = editorOptions();
+    BlockDialog dialog(session_.document.project, options, session_.user, session_.user, this);
+    EnterKeyFilter::install(&dialog, options.enterKey);
+    if (dialog.exec() != QDialog::Accepted) return;
+    Project changed = session_.document.project;
+    changed.blocks = dialog.blocks();
+    applyEdit(changed);
+}
+
+void CMainFrame::editLayers() {
+    const EditorOptions options = editorOptions();
+    LayerDialog dialog(session_.document.project, options, session_.user, session_.user, colours_,
+                       this);
+    EnterKeyFilter::install(&dialog, options.enterKey);
+    if (dialog.exec() != QDialog::Accepted) return;
+    Project changed = session_.document.project;
+    changed.layers = dialog.layers();
+    storeLayerGeneralValues(changed.settings, dialog.generalValues());
+    applyEdit(changed);
+}
+
+void CMainFrame::applyEdit(const Project& changed) {
+    Project& project = session_.document.project;
+    if (changed.blocks == project.blocks && changed.layers == project.layers &&
+        changed.settings.lines == project.settings.lines) {
+        return;
+    }
+    session_.history.recordBefore(project);
+    project = changed;
+    session_.document.modified = true;
     projectChanged();
 }
 

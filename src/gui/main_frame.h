@@ -8,7 +8,9 @@
 
 #include "app/view_commands.h"
 #include "calc/circle_evaluation.h"
+#include "gui/colour_chooser.h"
 #include "gui/desktop_session.h"
+#include "gui/table_editor_dialog.h"
 
 class QLabel;
 class QScrollArea;
@@ -72,7 +74,9 @@ class CMainFrame : public QMainWindow {
     Q_OBJECT
 
   public:
-    explicit CMainFrame(DesktopSession& session, QWidget* parent = nullptr);
+    /// Layers take their colours from `colours`, the desktop's chooser when it is null.
+    explicit CMainFrame(DesktopSession& session, ColourChooser* colours = nullptr,
+                        QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     QAction* action(int command) const { return actions_.at(command); }
@@ -114,6 +118,11 @@ class CMainFrame : public QMainWindow {
     void print();
     void printPreview();
     void printSetup();
+    EditorOptions editorOptions() const;
+    void editBlocks();
+    void editLayers();
+    /// Takes over a project that a data editor changed, as one step of undo.
+    void applyEdit(const Project& changed);
     void editLoads();
     void editCircleSearch();
     void calculate();
@@ -150,6 +159,8 @@ class CMainFrame : public QMainWindow {
     QPrinter printer_;
     CalculationDialog* runningCalculation_ = nullptr;
     QLabel* notice_ = nullptr;
+    DesktopColourChooser desktopColours_;
+    ColourChooser& colours_;
 };
 
 }  // namespace dorvo

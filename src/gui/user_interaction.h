@@ -39,6 +39,7 @@ class DesktopInteraction : public UserInteraction {
     void setParent(QWidget* parent) { parent_ = parent; }
 
     void report(const Message& message) override;
+    bool askYesNo(const Message& question) override;
     SaveAnswer askToSave(const std::string& title) override;
     std::optional<std::filesystem::path> chooseFileToOpen(
         const std::filesystem::path& startFolder) override;
@@ -47,7 +48,6 @@ class DesktopInteraction : public UserInteraction {
     bool openExternally(const std::filesystem::path& file) override;
     std::optional<std::filesystem::path> chooseExportFile(
         const std::filesystem::path& suggestion) override;
-    bool askYesNo(const Message& question) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
     std::optional<QColor> chooseColour(const QColor& initial) override;
 

@@ -10,6 +10,24 @@ std::string_view textOf(MessageId id) {
             return "フッタ表示位置が用紙外の可能性があります \n( %1 mm)";
         case MessageId::CancelChanges:
             return "データが変更されましたが、キャンセルしてよいのですか？";
+        case MessageId::TableFull:
+            return "最大行数です. 追加できません.";
+        case MessageId::NoValidData:
+            return "データが無い、または不正です.";
+        case MessageId::CannotOverwrite:
+            return "上書きできません.";
+        case MessageId::NothingToOverwrite:
+            return "上書きできません、同じ %1 がありません.";
+        case MessageId::DuplicateKey:
+            return "同じ %1データがあります.\n修正なら上書きしてください.";
+        case MessageId::DuplicateLine:
+            return "同じ %1データがあります. "
+                   "数値をチェックして下さい　\n[いいえ］はデータ追加強行. "
+                   "あとで どれか削除して下さい）";
+        case MessageId::UnsuitableData:
+            return "不適当なデータです";
+        case MessageId::AbnormalNumber:
+            return "数値が異常です";
         case MessageId::NoData:
             return "データがありません";
         case MessageId::NotStandardExtension:

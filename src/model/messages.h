@@ -11,7 +11,15 @@ enum class MessageId : int {
     Literal = 0,
     FooterOffPaper = 132,  // takes a distance in mm
     CancelChanges = 133,
-    NoData = 4003,  // "データがありません"
+    TableFull = 902,
+    NoValidData = 903,
+    CannotOverwrite = 904,
+    NothingToOverwrite = 907,  // takes the name of the key
+    DuplicateKey = 908,        // takes the name of the key
+    DuplicateLine = 4000,      // takes the name of the key
+    NoData = 4003,             // "データがありません"
+    UnsuitableData = 4005,
+    AbnormalNumber = 4006,
     NotStandardExtension = 4007,
     FileNotFound = 4008,  // takes a path
     CouldNotSave = 4009,

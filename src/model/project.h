@@ -58,6 +58,7 @@ struct FigureWindow {
 struct Block {
     std::string x;
     std::string lines;  // yLeft,yRight,layerNo triples from the bottom up
+    bool operator==(const Block&) const = default;
 };
 
 struct Layer {
@@ -69,6 +70,7 @@ struct Layer {
     std::string k;
     std::string colour;
     std::string spare;
+    bool operator==(const Layer&) const = default;
 };
 
 inline constexpr int kLayerCells = 8;

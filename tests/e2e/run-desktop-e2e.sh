@@ -26,4 +26,4 @@ cp "$example" "$work/project.slw"
 "$dorvo" "$work/project.slw" >"$work/app.log" 2>&1 &
 app=$!
 
-/usr/bin/python3 "$(dirname "$0")/desktop_e2e.py" "$work" "$golden"
+/usr/bin/python3 "$(dirname "$0")/desktop_e2e.py" "$work" "$golden" "$cli"

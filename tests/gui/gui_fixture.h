@@ -17,6 +17,14 @@ namespace dorvo::test {
 class ScriptedUser : public UserInteraction {
   public:
     void report(const Message& message) override { messages.push_back(message); }
+    /// Answers from `yesNoAnswers`, Yes when they have run out.
+    bool askYesNo(const Message& question) override {
+        questions.push_back(question);
+        if (yesNoAnswers.empty()) return true;
+        const bool answer = yesNoAnswers.front();
+        yesNoAnswers.pop_front();
+        return answer;
+    }
     SaveAnswer askToSave(const std::string&) override {
         ++saveQuestions;
         if (saveAnswers.empty()) return SaveAnswer::Cancel;
@@ -37,21 +45,17 @@ class ScriptedUser : public UserInteraction {
         opened.push_back(file);
         return canOpen;
     }
-    bool askYesNo(const Message& question) override {
-        questions.push_back(question);
-        return next(yesNoAnswers).value_or(false);
-    }
     std::optional<QFont> chooseFont(const QFont&) override { return next(fonts); }
     std::optional<QColor> chooseColour(const QColor&) override { return next(colours); }
 
     std::vector<Message> messages;
+    std::vector<Message> questions;
+    std::deque<bool> yesNoAnswers;
     std::deque<SaveAnswer> saveAnswers;
     int saveQuestions = 0;
     std::deque<std::filesystem::path> files;
     std::vector<std::filesystem::path> opened;
     bool canOpen = true;
-    std::vector<Message> questions;
-    std::deque<bool> yesNoAnswers;  // No when empty
     std::deque<QFont> fonts;        // cancelled when empty
     std::deque<QColor> colours;     // cancelled when empty
 

@@ -1,0 +1,68 @@
+#include "gui/table_editor_dialog.h"
+
+#include <QLineEdit>
+
+namespace dorvo {
+
+TableEditorDialog::TableEditorDialog(EditorTable table, NavigationRules rules,
+                                     std::vector<EditorColumn> columns, const QString& listName,
+                                     const EditorOptions& options, MessageSink& messages,
+                                     YesNoQuestion& question, QWidget* parent)
+    : QDialog(parent),
+      table_(std::move(table)),
+      options_(options),
+      messages_(messages),
+      question_(question) {
+    list_ = new TableEditorView(table_, std::move(rules), std::move(columns), messages_, this);
+    list_->setAccessibleName(listName);
+    if (const int start = startingRow(table_); start != 0) {
+        list_->showRowSelected(start);
+        list_->navigation().currentRow = start;
+        if (options_.scrollToNewRow) list_->scrollTo(list_->model()->index(start - 1, 0));
+    }
+}
+
+TableEditorDialog::~TableEditorDialog() {
+    list_->discardCellEditor();
+}
+
+void TableEditorDialog::accept() {
+    if (!list_->commitCellEditor()) return;
+    if (okEndsEdit(list_->navigation())) return;
+    if (!store()) return;
+    QDialog::accept();
+}
+
+void TableEditorDialog::reject() {
+    if (cancelAsks(list_->navigation(), table_) &&
+        !question_.askYesNo(makeMessage(MessageId::CancelChanges))) {
+        return;
+    }
+    list_->discardCellEditor();  // what it holds is cancelled with the rest
+    QDialog::reject();
+}
+
+void TableEditorDialog::refuseRow(const RowProblem& problem) {
+    messages_.report(problem.message);
+    list_->showRowSelected(problem.row);
+    list_->setFocus();
+}
+
+void TableEditorDialog::mousePressEvent(QMouseEvent* event) {
+    list_->endEdit();
+    QDialog::mousePressEvent(event);
+}
+
+std::optional<std::string> storedFieldText(QLineEdit* field, CellStorage storage,
+                                           MessageSink& messages) {
+    Result<std::string> text = toStorableText(field->text().toStdString(), storage);
+    if (!text) {
+        messages.report(text.error());
+        field->setFocus();
+        field->selectAll();
+        return std::nullopt;
+    }
+    return std::move(text).value();
+}
+
+}  // namespace dorvo

@@ -1,0 +1,192 @@
+#include "gui/table_editor_view.h"
+
+#include <QDialog>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include "model/encoding.h"
+
+namespace dorvo {
+
+namespace {
+
+std::optional<CellKey> cellKeyOf(int key) {
+    switch (key) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return CellKey::Tab;
+        case Qt::Key_Escape:
+            return CellKey::Escape;
+        case Qt::Key_Up:
+            return CellKey::Up;
+        case Qt::Key_Down:
+            return CellKey::Down;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return CellKey::Enter;
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
+CellEditDelegate::CellEditDelegate(EditorTableModel& model, QObject* parent)
+    : QStyledItemDelegate(parent), model_(model) {}
+
+QWidget* CellEditDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                        const QModelIndex& index) const {
+    auto* editor = new QLineEdit(parent);
+    editor->setFrame(false);
+    editor->setTextMargins(3, 0, 0, 0);
+    editor->setAccessibleName(model_.cellName(index));
+    editor_ = editor;
+    index_ = index;
+    return editor;
+}
+
+void CellEditDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    auto* line = static_cast<QLineEdit*>(editor);
+    const CellPosition cell{index.row() + 1, index.column() + 1};
+    if (openingText_) {
+        line->setText(QString::fromStdString(toDisplayText(openingText_(cell))));
+    } else {
+        line->setText(index.data(Qt::EditRole).toString());
+    }
+    line->end(false);
+}
+
+void CellEditDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const {
+    editor_ = nullptr;
+    index_ = QPersistentModelIndex();
+    QStyledItemDelegate::destroyEditor(editor, index);
+}
+
+bool CellEditDelegate::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* press = static_cast<QKeyEvent*>(event);
+        if (auto key = cellKeyOf(press->key())) {
+            emit cellKey(*key);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(watched, event);
+}
+
+TableEditorView::TableEditorView(EditorTable& table, NavigationRules rules,
+                                 std::vector<EditorColumn> columns, MessageSink& messages,
+                                 QWidget* parent)
+    : QTableView(parent), rules_(std::move(rules)) {
+    model_ = new EditorTableModel(table, std::move(columns), messages, this);
+    delegate_ = new CellEditDelegate(*model_, this);
+    setModel(model_);
+    setItemDelegate(delegate_);
+    setEditTriggers(QAbstractItemView::DoubleClicked);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setShowGrid(true);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(fontMetrics().height() + 4);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setSectionsClickable(false);
+    for (int column = 1; column <= model_->columnCount(); ++column) {
+        setColumnWidth(column - 1, model_->column(column).width);
+    }
+    connect(delegate_, &CellEditDelegate::cellKey, this, &TableEditorView::handleCellKey);
+    connect(this, &QAbstractItemView::clicked, this, &TableEditorView::handleClick);
+    connect(model_, &EditorTableModel::cellStored, this, &TableEditorView::cellCommitted);
+}
+
+void TableEditorView::showRowSelected(int row) {
+    const QModelIndex index = model_->index(row - 1, 0);
+    selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void TableEditorView::clearCurrentRow() {
+    selectionModel()->clearSelection();
+    state_.currentRow = 0;
+}
+
+int TableEditorView::selectedRow() const {
+    const QModelIndexList rows = selectionModel()->selectedRows();  // one at most
+    return rows.isEmpty() ? 0 : rows.front().row() + 1;
+}
+
+bool TableEditorView::commitCellEditor() {
+    QLineEdit* editor = cellEditor();
+    if (editor == nullptr) return true;
+    if (!model_->acceptsText(delegate_->editedIndex(), editor->text())) {
+        editor->selectAll();
+        return false;
+    }
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return true;
+}
+
+void TableEditorView::discardCellEditor() {
+    if (QLineEdit* editor = cellEditor()) closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void TableEditorView::endEdit() {
+    commitCellEditor();
+    state_.editOpen = false;
+}
+
+void TableEditorView::openCellEditor(CellPosition cell) {
+    const QModelIndex index = model_->index(cell.row - 1, cell.column - 1);
+    setCurrentIndex(index);
+    scrollTo(index);
+    QAbstractItemView::edit(index);
+}
+
+bool TableEditorView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    if (!QTableView::edit(index, trigger, event)) return false;
+    openCell(state_, rules_, {index.row() + 1, index.column() + 1});
+    return true;
+}
+
+void TableEditorView::handleCellKey(CellKey key) {
+    if (!commitCellEditor()) return;
+    const KeyStep step = keyInCell(state_, rules_, key);
+    if (step.next) openCellEditor(*step.next);
+    if (step.rowEntered) {
+        emit rowEntered();
+    } else if (step.next) {
+        emit columnEntered();
+    }
+    if (!step.passOn) return;
+    if (key == CellKey::Tab) {
+        focusNextPrevChild(true);
+    } else if (auto* dialog = qobject_cast<QDialog*>(window())) {
+        dialog->reject();
+    }
+}
+
+void TableEditorView::handleClick(const QModelIndex& index) {
+    if (!clicksSelectRows_ || !index.isValid()) return;
+    state_.currentRow = index.row() + 1;
+    state_.editOpen = false;
+    emit rowClicked(state_.currentRow);
+}
+
+void TableEditorView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Down && state() != EditingState) downKeyMoved_ = true;
+    QTableView::keyPressEvent(event);
+}
+
+void TableEditorView::selectionChanged(const QItemSelection& selected,
+                                       const QItemSelection& deselected) {
+    QTableView::selectionChanged(selected, deselected);
+    if (!downKeyMoved_) return;
+    downKeyMoved_ = false;
+    state_.currentRow = 0;
+    emit currentRowLeft();
+}
+
+}  // namespace dorvo
