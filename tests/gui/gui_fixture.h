@@ -56,8 +56,8 @@ class ScriptedUser : public UserInteraction {
     std::deque<std::filesystem::path> files;
     std::vector<std::filesystem::path> opened;
     bool canOpen = true;
-    std::deque<QFont> fonts;        // cancelled when empty
-    std::deque<QColor> colours;     // cancelled when empty
+    std::deque<QFont> fonts;     // cancelled when empty
+    std::deque<QColor> colours;  // cancelled when empty
 
   private:
     template <class T>
