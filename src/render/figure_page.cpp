@@ -8,6 +8,7 @@
 #include "model/number_text.h"
 #include "model/text_cell.h"
 #include "render/drawing.h"
+#include "render/figure_blocks.h"
 #include "render/result_stream.h"
 
 namespace dorvo {
@@ -18,44 +19,6 @@ constexpr Colour kWindowOutline = 0xffff80;  // RGB(128, 255, 255)
 constexpr int kMaxGridLines = 400;
 // Grid and axis loops draw within the window only; this bounds them for absurd windows.
 constexpr int kMaxRuledLines = 10000;
-
-/// The band under one boundary line: from the line before it (or Y = 0) up to the line.
-struct Band {
-    double bottomLeft = 0.0;
-    double bottomRight = 0.0;
-    double topLeft = 0.0;
-    double topRight = 0.0;
-    int layerNo = 0;
-};
-
-struct FigureBlock {
-    double left = 0.0;
-    double right = 0.0;
-    std::vector<Band> bands;  // from the bottom up; the last one's top is the ground
-};
-
-std::vector<FigureBlock> figureBlocks(const Project& project) {
-    std::vector<FigureBlock> blocks;
-    double left = 0.0;
-    for (int row = 1; row <= blockCount(project); ++row) {
-        FigureBlock block;
-        block.left = left;
-        block.right = readReal(project.block(row).x);
-        Band band;
-        for (const BlockLine& line :
-             splitBlockLines(project.block(row).lines, BlockLineEnd::LeftAbsent)) {
-            band.bottomLeft = band.topLeft;
-            band.bottomRight = band.topRight;
-            band.topLeft = readReal(line.yLeft);
-            band.topRight = readReal(line.yRight);
-            band.layerNo = readInteger(line.layerNo);
-            block.bands.push_back(band);
-        }
-        left = block.right;
-        blocks.push_back(std::move(block));
-    }
-    return blocks;
-}
 
 /// The first multiple of step from −10 steps up that is not below `from`.
 double firstMultiple(double step, double from) {
@@ -216,6 +179,8 @@ class FigurePainter {
     void drawSectionLinesAndLoads() {
         const int width = settings_.blockLineWidth;
         const Colour colour = colourFromText(settings_.blockLineColour);
+        const double loadLength = metresY(readReal(settings_.loadLineLengthMm));
+        const Colour loadColour = colourFromText(settings_.loadColour);
         for (const FigureBlock& block : blocks_) {
             for (const Band& b : block.bands) {
                 draw_.line(block.left, b.bottomLeft, block.left, b.topLeft, width, colour);
@@ -223,22 +188,10 @@ class FigurePainter {
                 draw_.line(block.right, b.topRight, block.right, b.bottomRight, width, colour);
                 draw_.line(block.right, b.bottomRight, block.left, b.bottomLeft, width, colour);
             }
-            if (!block.bands.empty()) drawLoads(block);
-        }
-    }
-
-    void drawLoads(const FigureBlock& block) {
-        const double length = metresY(readReal(settings_.loadLineLengthMm));
-        const Colour colour = colourFromText(settings_.loadColour);
-        const double yLeft = block.bands.back().topLeft;
-        const double yRight = block.bands.back().topRight;
-        for (const ConcentratedLoad& load : inputs_.project.loads) {
-            if (!isPresent(load.x)) continue;
-            const double x = readReal(load.x);
-            if (!(block.left <= x && x < block.right)) continue;
-            const double y =
-                yLeft + (yRight - yLeft) * (x - block.left) / (block.right - block.left);
-            draw_.line(x, y, x, y + length, settings_.loadWidth, colour);
+            for (const LoadOnGround& load : loadsOnBlock(inputs_.project, block)) {
+                draw_.line(load.x, load.y, load.x, load.y + loadLength, settings_.loadWidth,
+                           loadColour);
+            }
         }
     }
 
