@@ -9,6 +9,8 @@
 #include "model/text_cell.h"
 #include "render/drawing.h"
 #include "render/figure_blocks.h"
+#include "render/figure_legend.h"
+#include "render/fs_contour_layer.h"
 #include "render/result_stream.h"
 
 namespace dorvo {
@@ -61,11 +63,16 @@ class FigurePainter {
         selectFontSlot(canvas_, inputs_, font_slot::kFigureFs);
         canvas_.setTextAlign(TextAlign::TopLeft);
         clipToWindow();
+        if (state_.figure.contours) {
+            contours_ = fsContoursOf(inputs_.project, resultOverlay().labels);
+            if (contours_) drawFsBands(draw_, *contours_);
+        }
         drawSectionLinesAndLoads();
         if (auto search = validCircleSearch(inputs_.project.circleSearch, nullptr)) {
             drawSearchData(search->values());
         }
         drawResultOverlay();
+        drawLegends();
         canvas_.setTextAlign(TextAlign::TopLeft);
         canvas_.removeClip();
         drawHeadingAndPageNumber();
@@ -244,14 +251,19 @@ class FigurePainter {
         }
     }
 
-    void drawResultOverlay() {
-        CriticalCircle& c = state_.critical;
+    /// What the figure read of the results working file, read again when the file changed.
+    const ResultOverlay& resultOverlay() {
         ResultOverlay& overlay = state_.overlay;
         const ResultFileIdentity file = identityOf(inputs_.resultsFile);
         if (!overlay.read || !(overlay.file == file)) {
-            overlay = {true, file, readResultOverlay(inputs_.resultsFile, c)};
+            overlay = {true, file, readResultOverlay(inputs_.resultsFile, state_.critical)};
         }
-        const std::vector<CentreLabel>& labels = overlay.labels;
+        return overlay;
+    }
+
+    void drawResultOverlay() {
+        const std::vector<CentreLabel>& labels = resultOverlay().labels;
+        const CriticalCircle& c = state_.critical;
         const double h =
             fontHeightPx(inputs_.font(font_slot::kFigureFs), canvas_.dpiY()) / mapping_.pxPerMetreY;
         canvas_.setTextAlign(TextAlign::TopLeft);
@@ -262,6 +274,16 @@ class FigurePainter {
                   c.centreY - c.radius, c.p1x, c.p1y, c.p2x, c.p2y, 1, colour);
         draw_.line(c.centreX, c.centreY, c.p1x, c.p1y, settings_.arcWidth, colour);
         draw_.line(c.centreX, c.centreY, c.p2x, c.p2y, settings_.arcWidth, colour);
+    }
+
+    void drawLegends() {
+        if (!contours_) return;
+        const DevicePoint topLeft = draw_.toDevice(window_.left, window_.top);
+        const DevicePoint bottomRight = draw_.toDevice(window_.right, window_.bottom);
+        const int fontHeight = fontHeightPx(inputs_.font(font_slot::kFigureFs), canvas_.dpiY());
+        LegendShelf shelf({topLeft.x, topLeft.y, bottomRight.x, bottomRight.y}, fontHeight);
+        selectFontSlot(canvas_, inputs_, font_slot::kFigureFs);
+        drawFsLegend(canvas_, shelf, *contours_, fontHeight);
     }
 
     void drawHeadingAndPageNumber() {
@@ -295,6 +317,7 @@ class FigurePainter {
     ModelDrawing draw_;
     std::vector<FigureBlock> blocks_;
     FigureWindowOnPage window_;
+    std::optional<FsContours> contours_;
     bool firstPage_ = true;
     bool repeat_ = false;
 };

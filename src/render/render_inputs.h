@@ -23,11 +23,19 @@ struct RememberedHeights {
     double resultHeading = 0.0;
 };
 
-/// What the pages keep from one draw to the next: the page the view shows, the screen's row
-/// heights, the critical circle as the figure last read it from the results working file and
-/// where the result table's pages start.
+/// What the figure shows beyond the section, the search and its results: each is off unless
+/// asked for, and off the figure is drawn exactly as without them.
+struct FigureOptions {
+    /// Filled bands of the minimum Fs of each centre over the centre grid, with their legend.
+    bool contours = false;
+};
+
+/// What the pages keep from one draw to the next: the page the view shows and what the figure
+/// shows on it, the screen's row heights, the critical circle as the figure last read it from
+/// the results working file and where the result table's pages start.
 struct PageState {
     ViewState view;
+    FigureOptions figure;
     RememberedHeights remembered;
     CriticalCircle critical;
     ResultOverlay overlay;

@@ -1,0 +1,37 @@
+#include "render/figure_legend.h"
+
+#include <cmath>
+
+#include "render/drawing.h"
+
+namespace dorvo {
+
+DeviceRect LegendShelf::place(int width, int height) {
+    const DeviceRect box{nextRight_ - width, window_.top + gap_, nextRight_,
+                         window_.top + gap_ + height};
+    nextRight_ = box.left - gap_;
+    return box;
+}
+
+int estimatedTextWidth(std::string_view utf8, int heightPx) {
+    double width = 0.0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xe0 ? 2 : lead < 0xf0 ? 3 : 4;
+        // Three-byte characters from U+3000 on are the wide ones of Japanese text.
+        const bool wide = length >= 3 && !(length == 3 && lead == 0xe2);
+        width += wide ? 1.0 : 0.55;
+        i += length;
+    }
+    return static_cast<int>(std::ceil(width * heightPx));
+}
+
+void drawLegendBox(Canvas& canvas, DeviceRect box, int frameWidth, Colour frameColour) {
+    const DevicePoint corners[] = {
+        {box.left, box.top}, {box.right, box.top}, {box.right, box.bottom}, {box.left, box.bottom}};
+    const int counts[] = {4};
+    canvas.fillPolygons(corners, counts, Fill::Solid, rgb(255, 255, 255));
+    drawFrame(canvas, box, PenStyle::Solid, frameWidth, frameColour);
+}
+
+}  // namespace dorvo
