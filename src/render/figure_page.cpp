@@ -8,6 +8,7 @@
 #include "model/number_text.h"
 #include "model/text_cell.h"
 #include "render/drawing.h"
+#include "render/figure_annotations.h"
 #include "render/figure_blocks.h"
 #include "render/figure_legend.h"
 #include "render/fs_contour_layer.h"
@@ -72,6 +73,10 @@ class FigurePainter {
             drawSearchData(search->values());
         }
         drawResultOverlay();
+        if (state_.figure.annotate) {
+            drawLoadArrows(draw_, inputs_, blocks_);
+            drawCriticalCircleLabel(draw_, inputs_, state_.critical, criticalFsText());
+        }
         drawLegends();
         canvas_.setTextAlign(TextAlign::TopLeft);
         canvas_.removeClip();
@@ -276,14 +281,26 @@ class FigurePainter {
         draw_.line(c.centreX, c.centreY, c.p2x, c.p2y, settings_.arcWidth, colour);
     }
 
+    /// The Fs of the critical circle: the minimum of its centre.
+    std::string criticalFsText() {
+        const CriticalCircle& c = state_.critical;
+        for (const CentreLabel& label : resultOverlay().labels) {
+            if (std::fabs(label.x - c.centreX) < 0.005 && std::fabs(label.y - c.centreY) < 0.005) {
+                return label.text;
+            }
+        }
+        return {};
+    }
+
     void drawLegends() {
-        if (!contours_) return;
+        if (!contours_ && !state_.figure.annotate) return;
         const DevicePoint topLeft = draw_.toDevice(window_.left, window_.top);
         const DevicePoint bottomRight = draw_.toDevice(window_.right, window_.bottom);
         const int fontHeight = fontHeightPx(inputs_.font(font_slot::kFigureFs), canvas_.dpiY());
         LegendShelf shelf({topLeft.x, topLeft.y, bottomRight.x, bottomRight.y}, fontHeight);
         selectFontSlot(canvas_, inputs_, font_slot::kFigureFs);
-        drawFsLegend(canvas_, shelf, *contours_, fontHeight);
+        if (contours_) drawFsLegend(canvas_, shelf, *contours_, fontHeight);
+        if (state_.figure.annotate) drawScaleAndLayerLegend(draw_, shelf, inputs_, fontHeight);
     }
 
     void drawHeadingAndPageNumber() {

@@ -28,6 +28,9 @@ struct RememberedHeights {
 struct FigureOptions {
     /// Filled bands of the minimum Fs of each centre over the centre grid, with their legend.
     bool contours = false;
+    /// Loads as arrows with their values, the critical circle's Fs, centre and radius beside
+    /// its arc, the scale and a legend of the soil layers.
+    bool annotate = false;
 };
 
 /// What the pages keep from one draw to the next: the page the view shows and what the figure

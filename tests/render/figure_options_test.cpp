@@ -8,6 +8,7 @@
 #include "app/calculation.h"
 #include "model/number_text.h"
 #include "model/project_file.h"
+#include "render/figure_annotations.h"
 #include "render/figure_page.h"
 #include "render/fs_contour_layer.h"
 #include "settings/working_files.h"
@@ -62,6 +63,13 @@ std::size_t firstTextIndex(const test::RecordingCanvas& canvas, std::string_view
     return std::size_t(at - canvas.drawn.begin());
 }
 
+const Drawn* textNamed(const test::RecordingCanvas& canvas, std::string_view text) {
+    for (const Drawn& d : canvas.drawn) {
+        if (d.kind == Drawn::Kind::Text && d.text == text) return &d;
+    }
+    return nullptr;
+}
+
 TEST(FigureOptions, OffDrawTheFigureExactlyAsBefore) {
     ComputedExample example;
     ASSERT_TRUE(example.loaded);
@@ -102,6 +110,7 @@ TEST(FigureOptions, ContoursFillTheBandsUnderTheLabelsWithTheirLegend) {
     // Nothing is below 1.0 (the least is 1.013): no line of 1.0 and no hatch.
     EXPECT_FALSE(canvas.hasText("Fs = 1.0"));
     EXPECT_TRUE(canvas.ofColour(Drawn::Kind::Line, kFsBelowOneColour).empty());
+    EXPECT_FALSE(canvas.hasText("縮尺  1 : 150"));  // the annotations stay off
 }
 
 TEST(FigureOptions, FsBelowOneIsHatchedAndBoundedByABoldLine) {
@@ -139,6 +148,80 @@ TEST(FigureOptions, FsBelowOneIsHatchedAndBoundedByABoldLine) {
     }
     EXPECT_TRUE(canvas.hasText("Fs = 1.0"));
     EXPECT_TRUE(canvas.hasText("0.975 〜 1.000"));
+}
+
+TEST(FigureOptions, TheAnnotationLayerIsDrawnOnlyWhenAskedFor) {
+    ComputedExample example;
+    ASSERT_TRUE(example.loaded);
+    const std::vector<std::string> annotations = {"Fs = 1.013",  "中心 (47.00, 18.00)",
+                                                  "R = 16.60 m", "縮尺  1 : 150",
+                                                  "5 m",         "30.0 kN/m",
+                                                  "層No.",       "kN/m³",
+                                                  "kN/m²/m",     "19.00",
+                                                  "30.00"};
+    const test::RecordingCanvas plain = example.draw(false, 1);
+    for (const std::string& text : annotations) EXPECT_FALSE(plain.hasText(text)) << text;
+
+    example.state.figure.annotate = true;
+    const test::RecordingCanvas annotated = example.draw(false, 1);
+    for (const std::string& text : annotations) EXPECT_TRUE(annotated.hasText(text)) << text;
+    EXPECT_FALSE(annotated.hasText("各中心の最小 Fs"));  // the contours stay off
+
+    example.setSetting(settings_line::kUnitDisplay, "2");
+    const test::RecordingCanvas tonnes = example.draw(false, 1);
+    EXPECT_TRUE(tonnes.hasText("tf/m³"));
+    EXPECT_TRUE(tonnes.hasText("30.0 tf/m"));
+}
+
+TEST(FigureOptions, TheCriticalCircleLabelSitsInsideTheCircleAboveTheMiddleOfItsArc) {
+    ComputedExample example;
+    ASSERT_TRUE(example.loaded);
+    example.state.figure.annotate = true;
+    const test::RecordingCanvas canvas = example.draw(false, 1);
+    const Drawn* label = textNamed(canvas, "Fs = 1.013");
+    ASSERT_NE(label, nullptr);
+    const CriticalCircle& c = example.state.critical;
+    DeviceMapping m = makeDeviceMapping(600, 600, example.setup);
+    m.shiftX = -example.state.view.figurePageLeftX;
+    m.topY = example.setup.figureTopY;
+    const double dx = label->points[0].x - toDeviceX(m, c.centreX);
+    const double dy = label->points[0].y - toDeviceY(m, c.centreY);
+    const double radius = c.radius * m.pxPerMetreY;
+    EXPECT_LT(std::hypot(dx, dy), radius);
+    EXPECT_GT(dy, radius / 2);  // in the lower half, near the arc
+}
+
+TEST(FigureOptions, EachLoadIsAnArrowPointingDownOntoTheGround) {
+    ComputedExample example;
+    ASSERT_TRUE(example.loaded);
+    example.state.figure.annotate = true;
+    const test::RecordingCanvas canvas = example.draw(false, 1);
+    DeviceMapping m = makeDeviceMapping(600, 600, example.setup);
+    m.shiftX = -example.state.view.figurePageLeftX;
+    m.topY = example.setup.figureTopY;
+    const DevicePoint ground{toDeviceX(m, 54.0), toDeviceY(m, 16.0)};
+    int heads = 0;
+    int shafts = 0;
+    for (const Drawn& line : canvas.ofColour(Drawn::Kind::Line, test::kLoadColour)) {
+        if (line.points[0] != ground) continue;
+        EXPECT_LT(line.points[1].y, ground.y);  // up from the ground
+        if (line.points[1].x == ground.x) {
+            ++shafts;
+        } else {
+            ++heads;
+        }
+    }
+    EXPECT_EQ(shafts, 2);  // the figure's own mark and the arrow
+    EXPECT_EQ(heads, 2);
+}
+
+TEST(FigureOptions, TheScaleBarIsTheLongestRoundLengthUpToFiftyMillimetres) {
+    EXPECT_DOUBLE_EQ(scaleBarMetres(150), 5.0);
+    EXPECT_DOUBLE_EQ(scaleBarMetres(200), 10.0);
+    EXPECT_DOUBLE_EQ(scaleBarMetres(500), 20.0);
+    EXPECT_DOUBLE_EQ(scaleBarMetres(1000), 50.0);
+    EXPECT_DOUBLE_EQ(scaleBarMetres(100), 5.0);
+    EXPECT_DOUBLE_EQ(scaleBarMetres(30), 1.0);
 }
 
 }  // namespace
