@@ -107,6 +107,11 @@ int main(int argc, char** argv) {
                      "Paper: A4, A3, B4 or Letter (default: the printer's, else A4)")
         ->check(CLI::IsMember({"A4", "A3", "B4", "Letter"}));
     renderCommand->add_flag("--landscape", render.landscape, "Turn the paper to landscape");
+    renderCommand->add_flag("--contours", render.figure.contours,
+                            "Figure: bands of the minimum Fs of each centre, with a legend");
+    renderCommand->add_flag("--annotate", render.figure.annotate,
+                            "Figure: load values, the critical circle's Fs, centre and radius, "
+                            "the scale and a legend of the soil layers");
 
     CLI11_PARSE(app, argc, argv);
     // Ctrl-C, a kill or a reader that went away stop the command, which leaves no file behind.

@@ -147,6 +147,7 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
                                     paper->widthMm(), paper->heightMm());
     PageState state;
     state.view = {*page, request.pageNumber, double(setup.figureLeftX), true};
+    state.figure = request.figure;
     applyPaperDefaults(setup, state.view);
     const RenderInputs inputs{project,
                               installation.settings,

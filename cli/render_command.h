@@ -7,6 +7,7 @@
 
 #include "interrupt_watch.h"
 #include "model/messages.h"
+#include "render/render_inputs.h"
 
 namespace dorvo::cli {
 
@@ -18,6 +19,7 @@ struct RenderRequest {
     std::optional<int> dpi;
     std::optional<std::string> paper;  // A4, A3, B4 or Letter; else the default printer's
     bool landscape = false;
+    FigureOptions figure;  // contours and annotations on the figure
     /// When set, a signal ends the drawing at once, which removes the files it has begun.
     InterruptWatch* interrupts = nullptr;
 };
