@@ -95,21 +95,16 @@ FsBandLimits fsBandLimits(double lowest, double highest) {
     const double top = std::min(highest, lowest + std::max(lowest, 1.0));
     FsBandLimits bands;
     bands.step = roundStepAtLeast(std::max((top - lowest) / kMostFsBands, 1e-3));
-    double first = std::floor(lowest / bands.step);
-    double last = std::floor(top / bands.step);
-    while (last - first + 1 > kMostFsBands) {
+    while (std::floor(top / bands.step) - std::floor(lowest / bands.step) + 1 > kMostFsBands) {
         bands.step = roundStepAtLeast(bands.step * 1.01);
-        first = std::floor(lowest / bands.step);
-        last = std::floor(top / bands.step);
     }
-    for (double k = first; k <= last; ++k) {
+    const double first = std::floor(lowest / bands.step);
+    for (int i = 0; i < kMostFsBands && first + i <= top / bands.step; ++i) {
         // Rounded so that 1.0 and the legend's numbers come out exact.
-        bands.limits.push_back(std::round(k * bands.step * 1e9) / 1e9);
+        bands.limits.push_back(std::round((first + i) * bands.step * 1e9) / 1e9);
     }
-    if (lowest < 1.0 && 1.0 <= top &&
-        std::find(bands.limits.begin(), bands.limits.end(), 1.0) == bands.limits.end()) {
-        bands.limits.insert(std::upper_bound(bands.limits.begin(), bands.limits.end(), 1.0), 1.0);
-    }
+    // Values beyond what doubles can step through still make one band.
+    if (bands.limits.empty()) bands.limits.push_back(lowest);
     return bands;
 }
 

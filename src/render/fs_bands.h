@@ -18,9 +18,10 @@ struct FsBandLimits {
 inline constexpr int kMostFsBands = 10;
 
 /// Limits at the smallest round step (1, 2, 2.5 or 5 × 10ⁿ) that covers the values with at
-/// most kMostFsBands bands, 1.0 always among them when the values reach across it. Values
-/// beyond the lowest plus the larger of the lowest and 1 share the top band, so that a few
-/// high centres do not squeeze the bands where the slope is weakest.
+/// most kMostFsBands bands. Values beyond the lowest plus the larger of the lowest and 1 share
+/// the top band, so that a few high centres do not squeeze the bands where the slope is
+/// weakest; so values that reach across 1.0 span less than 1, and every step that small
+/// divides 1: 1.0 is always a limit.
 FsBandLimits fsBandLimits(double lowest, double highest);
 
 /// The lowest and highest Fs of the grid, when any centre has one.

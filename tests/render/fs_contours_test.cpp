@@ -145,6 +145,14 @@ TEST(FsBands, LimitsAreRoundAtMostTenBandsAndAlwaysMeetOne) {
     EXPECT_DOUBLE_EQ(spread.step, 0.1);
     EXPECT_EQ(spread.bandOf(40.0), int(spread.limits.size()) - 1);
     EXPECT_NEAR(spread.limits.back(), 1.8, 1e-9);
+
+    // Values far beyond any slope still end in one to ten bands.
+    for (auto [lowest, highest] : {std::pair{1e300, 1.7e308}, std::pair{-1.7e308, 1.7e308},
+                                   std::pair{-1e-300, 0.0}, std::pair{4e15, 4e15 + 1}}) {
+        const FsBandLimits bands = fsBandLimits(lowest, highest);
+        EXPECT_GE(bands.limits.size(), 1u) << lowest;
+        EXPECT_LE(bands.limits.size(), std::size_t(kMostFsBands)) << lowest;
+    }
 }
 
 TEST(FsGrid, LabelsFallOnTheirCentresAndTheRestStayOpen) {
