@@ -92,11 +92,13 @@ int main(int argc, char** argv) {
     std::string renderFile;
     std::string renderOutput;
     CLI::App* renderCommand = app.add_subcommand(
-        "render", "Draw the figure, the data tables or the result table to PDF, PNG or SVG");
+        "render",
+        "Draw the figure, the data tables or the result table to PDF, PNG or SVG, or the "
+        "figure's section to DXF");
     renderCommand->add_option("file", renderFile, "Project file (.slw)")->required();
     renderCommand->add_option("--page", render.page, "Page kind: figure, data or results")
         ->check(CLI::IsMember({"figure", "data", "results"}));
-    renderCommand->add_option("-o,--output", renderOutput, "Output file: .pdf, .png or .svg")
+    renderCommand->add_option("-o,--output", renderOutput, "Output file: .pdf, .png, .svg or .dxf")
         ->required();
     renderCommand->add_option("--page-number", render.pageNumber,
                               "The page drawn to PNG or SVG (default 1)");
