@@ -122,6 +122,10 @@ std::optional<FsRange> fsRangeOf(const FsGrid& grid) {
 std::vector<BandArea> fsBandAreas(const FsGrid& grid, const FsBandLimits& bands) {
     std::vector<BandArea> areas(bands.limits.size());
     const auto lastBand = static_cast<int>(areas.size()) - 1;
+    // The last whole cell drawn: the next one in the same band just right of it widens it, so
+    // that a band is a few long quadrilaterals rather than many cells.
+    int runBand = -1;
+    std::size_t runAt = 0;
     forEachCell(grid, [&](const std::array<FsPoint, 4>& corners) {
         int lowBand = lastBand;
         int highBand = 0;
@@ -130,9 +134,19 @@ std::vector<BandArea> fsBandAreas(const FsGrid& grid, const FsBandLimits& bands)
             highBand = std::max(highBand, bands.bandOf(corner.fs));
         }
         if (lowBand == highBand) {
+            std::vector<double>& xy = areas[std::size_t(lowBand)].xy;
+            if (runBand == lowBand && xy[runAt + 2] == corners[0].x &&
+                xy[runAt + 3] == corners[0].y) {
+                xy[runAt + 2] = corners[1].x;
+                xy[runAt + 4] = corners[2].x;
+                return;
+            }
+            runBand = lowBand;
+            runAt = xy.size();
             append(areas[std::size_t(lowBand)], Polygon(corners.begin(), corners.end()));
             return;
         }
+        runBand = -1;
         for (const Polygon& triangle : cellTriangles(corners)) {
             for (int band = lowBand; band <= highBand; ++band) {
                 Polygon part = triangle;

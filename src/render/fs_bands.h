@@ -38,10 +38,10 @@ struct BandArea {
 };
 
 /// The area of each band over the cells whose four centres all have a result; cells with a
-/// centre without one stay open. A cell inside one band is one quadrilateral; a cell that
-/// bands cross is split at its middle, where Fs is the mean of its corners, into four
-/// triangles over which Fs is linear, which also settles the saddle cells of marching
-/// squares.
+/// centre without one stay open. Neighbouring cells inside one band along a row make one
+/// quadrilateral; a cell that bands cross is split at its middle, where Fs is the mean of its
+/// corners, into four triangles over which Fs is linear, which also settles the saddle cells
+/// of marching squares.
 std::vector<BandArea> fsBandAreas(const FsGrid& grid, const FsBandLimits& bands);
 
 /// The line where Fs equals `level`, over the same triangles: segments as x1, y1, x2, y2.
