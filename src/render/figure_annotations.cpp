@@ -16,6 +16,8 @@ namespace {
 constexpr Colour kBlack = rgb(0, 0, 0);
 constexpr Colour kWhite = rgb(255, 255, 255);
 constexpr Colour kLegendFrame = rgb(96, 96, 96);
+/// The shortest arrow of a load on paper, long enough for its head and value to read.
+constexpr double kLeastLoadArrowMm = 8.0;
 
 bool inTonnes(const RenderInputs& inputs) {
     return readInteger(inputs.setting(settings_line::kUnitDisplay)) == 2;
@@ -34,14 +36,6 @@ void fillRect(Canvas& canvas, DeviceRect r, Fill fill, Colour colour) {
         {r.left, r.top}, {r.right, r.top}, {r.right, r.bottom}, {r.left, r.bottom}};
     const int counts[] = {4};
     canvas.fillPolygons(corners, counts, fill, colour);
-}
-
-/// The layer fill of the figure: hatched, solid, or none.
-std::optional<Fill> layerFill(const RenderInputs& inputs) {
-    const int mode = std::max(0, readInteger(inputs.setting(settings_line::kLayerFill)));
-    if (mode == 0) return Fill::ForwardDiagonal;
-    if (mode == 1) return Fill::Solid;
-    return std::nullopt;
 }
 
 std::string scaleText(const PageSetup& setup) {
@@ -202,7 +196,7 @@ void drawScaleAndLayerLegend(ModelDrawing& draw, LegendShelf& shelf, const Rende
     canvas.drawText({left + barWidth, barBottom + h / 6}, barEnd);
     top += 2 * row;
 
-    const std::optional<Fill> fill = layerFill(inputs);
+    const std::optional<Fill> fill = soilLayerFill(inputs);
     canvas.setTextAlign(TextAlign::TopLeft);
     for (std::size_t r = 0; r < table.size(); ++r) {
         if (r >= 2) {

@@ -11,9 +11,6 @@
 
 namespace dorvo {
 
-/// The shortest arrow of a load on paper, long enough for its head and value to read.
-inline constexpr double kLeastLoadArrowMm = 8.0;
-
 /// Each load as an arrow down onto the ground with its value above it.
 void drawLoadArrows(ModelDrawing& draw, const RenderInputs& inputs,
                     const std::vector<FigureBlock>& blocks);

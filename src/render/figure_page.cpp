@@ -92,9 +92,8 @@ class FigurePainter {
     double metresY(double mm) const { return inputs_.setup.scaleY * mm * 0.001; }
 
     void fillSoilBands() {
-        const int fillMode = std::max(0, readInteger(inputs_.setting(settings_line::kLayerFill)));
-        if (fillMode != 0 && fillMode != 1) return;
-        const Fill fill = fillMode == 0 ? Fill::ForwardDiagonal : Fill::Solid;
+        const std::optional<Fill> fill = soilLayerFill(inputs_);
+        if (!fill) return;
         for (const FigureBlock& block : blocks_) {
             for (const Band& band : block.bands) {
                 auto row = findLayerRow(inputs_.project, band.layerNo);
@@ -103,7 +102,7 @@ class FigurePainter {
                 draw_.fillQuadrilaterals(
                     {block.left, band.bottomLeft, block.left, band.topLeft, block.right,
                      band.topRight, block.right, band.bottomRight},
-                    fill, colour);
+                    *fill, colour);
             }
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 
 #include "model/messages.h"
 #include "model/project.h"
@@ -113,5 +114,8 @@ void selectFontSlot(Canvas& canvas, const RenderInputs& inputs, int slot);
 
 /// Whether a check-box setting is on ("1").
 bool settingIsOn(const RenderInputs& inputs, int line);
+
+/// How the figure fills its soil layers: hatched (setting 0), solid (1), or not at all.
+std::optional<Fill> soilLayerFill(const RenderInputs& inputs);
 
 }  // namespace dorvo
