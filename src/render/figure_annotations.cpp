@@ -15,7 +15,6 @@ namespace {
 
 constexpr Colour kBlack = rgb(0, 0, 0);
 constexpr Colour kWhite = rgb(255, 255, 255);
-constexpr Colour kLegendFrame = rgb(96, 96, 96);
 /// The shortest arrow of a load on paper, long enough for its head and value to read.
 constexpr double kLeastLoadArrowMm = 8.0;
 
@@ -77,7 +76,7 @@ double scaleBarMetres(int scale) {
 }
 
 void drawLoadArrows(ModelDrawing& draw, const RenderInputs& inputs,
-                    const std::vector<FigureBlock>& blocks) {
+                    const std::vector<FigureBlock>& blocks, const DeviceRect& window) {
     const ProgramSettings& settings = inputs.settings;
     const double lengthMm = std::max(readReal(settings.loadLineLengthMm), kLeastLoadArrowMm);
     const double length = metresUp(inputs, lengthMm);
@@ -98,7 +97,8 @@ void drawLoadArrows(ModelDrawing& draw, const RenderInputs& inputs,
         const DevicePoint top = draw.toDevice(load.x, load.y + length);
         const int half = estimatedTextWidth(value, h) / 2 + pad;
         const DeviceRect box{top.x - half, top.y - h - 3 * pad, top.x + half, top.y - pad};
-        drawLegendBox(canvas, box, 1, colour);
+        if (!isInside(box, window)) continue;
+        drawLegendBox(canvas, box, colour);
         selectFontSlot(canvas, inputs, font_slot::kFigureFs);
         canvas.setTextAlign(TextAlign::TopCentre);
         canvas.drawText({top.x, box.top + pad}, value);
@@ -106,7 +106,8 @@ void drawLoadArrows(ModelDrawing& draw, const RenderInputs& inputs,
 }
 
 void drawCriticalCircleLabel(ModelDrawing& draw, const RenderInputs& inputs,
-                             const CriticalCircle& c, std::string_view fsText) {
+                             const CriticalCircle& c, std::string_view fsText,
+                             const DeviceRect& window) {
     if (!(c.radius > 0.0)) return;
     std::vector<std::string> lines;
     if (!fsText.empty()) lines.push_back("Fs = " + std::string(fsText));
@@ -137,7 +138,8 @@ void drawCriticalCircleLabel(ModelDrawing& draw, const RenderInputs& inputs,
     const int centreY = anchor.y - static_cast<int>(std::lround(inwardY * reach));
     const DeviceRect box{centreX - width / 2, centreY - height / 2, centreX + width / 2,
                          centreY + height / 2};
-    drawLegendBox(canvas, box, draw.scaled(1), colourFromText(inputs.settings.arcColour));
+    if (!isInside(box, window)) return;
+    drawLegendBox(canvas, box, colourFromText(inputs.settings.arcColour));
     selectFontSlot(canvas, inputs, font_slot::kFigureFs);
     canvas.setTextAlign(TextAlign::TopLeft);
     int top = box.top + pad;
@@ -171,8 +173,10 @@ void drawScaleAndLayerLegend(ModelDrawing& draw, LegendShelf& shelf, const Rende
     const int width = std::max(
         {estimatedTextWidth(scale, h), barWidth + estimatedTextWidth(barEnd, h) / 2, tableWidth});
     const int rows = 3 + static_cast<int>(table.size());  // scale, bar with its numbers, gap
-    const DeviceRect box = shelf.place(width + 2 * pad, rows * row + 2 * pad);
-    drawLegendBox(canvas, box, 1, kLegendFrame);
+    const auto placed = shelf.place(width + 2 * pad, rows * row + 2 * pad);
+    if (!placed) return;
+    const DeviceRect box = *placed;
+    drawLegendBox(canvas, box, kLegendFrameColour);
 
     const int left = box.left + pad;
     int top = box.top + pad;
@@ -190,7 +194,8 @@ void drawScaleAndLayerLegend(ModelDrawing& draw, LegendShelf& shelf, const Rende
                                left + barWidth * (part + 1) / parts, barBottom};
         fillRect(canvas, piece, Fill::Solid, part % 2 == 0 ? kBlack : kWhite);
     }
-    drawFrame(canvas, {left, barTop, left + barWidth, barBottom}, PenStyle::Solid, 1, kBlack);
+    drawFrame(canvas, {left, barTop, left + barWidth, barBottom}, PenStyle::Solid,
+              legendLineWidth(canvas), kBlack);
     canvas.setTextAlign(TextAlign::TopCentre);
     canvas.drawText({left, barBottom + h / 6}, "0");
     canvas.drawText({left + barWidth, barBottom + h / 6}, barEnd);
@@ -203,7 +208,7 @@ void drawScaleAndLayerLegend(ModelDrawing& draw, LegendShelf& shelf, const Rende
             const Layer& layer = inputs.project.layer(static_cast<int>(r) - 1);
             const DeviceRect sample{left, top + row / 6, left + swatch, top + row - row / 6};
             if (fill) fillRect(canvas, sample, *fill, colourFromText(layer.colour));
-            drawFrame(canvas, sample, PenStyle::Solid, 1, kBlack);
+            drawFrame(canvas, sample, PenStyle::Solid, legendLineWidth(canvas), kBlack);
         }
         int x = left + swatch + pad;
         for (std::size_t c = 0; c < table[r].size(); ++c) {

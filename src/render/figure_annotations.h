@@ -11,14 +11,17 @@
 
 namespace dorvo {
 
+// Boxes of text that would reach out of the figure window (device pixels) are left out.
+
 /// Each load as an arrow down onto the ground with its value above it.
 void drawLoadArrows(ModelDrawing& draw, const RenderInputs& inputs,
-                    const std::vector<FigureBlock>& blocks);
+                    const std::vector<FigureBlock>& blocks, const DeviceRect& window);
 
 /// The critical circle's Fs, centre and radius in a box inside the circle, beside the middle
 /// of its arc. Without an Fs (no label at the centre) the box leaves that line out.
 void drawCriticalCircleLabel(ModelDrawing& draw, const RenderInputs& inputs,
-                             const CriticalCircle& circle, std::string_view fsText);
+                             const CriticalCircle& circle, std::string_view fsText,
+                             const DeviceRect& window);
 
 /// A legend with the scale as "1 : N", a scale bar and a table of the soil layers: fill,
 /// layer No., γ1, γ2, φ, Co and k with their units.

@@ -1,16 +1,23 @@
 #include "render/figure_legend.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "render/drawing.h"
 
 namespace dorvo {
 
-DeviceRect LegendShelf::place(int width, int height) {
+std::optional<DeviceRect> LegendShelf::place(int width, int height) {
     const DeviceRect box{nextRight_ - width, window_.top + gap_, nextRight_,
                          window_.top + gap_ + height};
+    if (!isInside(box, window_)) return std::nullopt;
     nextRight_ = box.left - gap_;
     return box;
+}
+
+bool isInside(const DeviceRect& inner, const DeviceRect& outer) {
+    return inner.left >= outer.left && inner.right <= outer.right && inner.top >= outer.top &&
+           inner.bottom <= outer.bottom;
 }
 
 int estimatedTextWidth(std::string_view utf8, int heightPx) {
@@ -26,12 +33,16 @@ int estimatedTextWidth(std::string_view utf8, int heightPx) {
     return static_cast<int>(std::ceil(width * heightPx));
 }
 
-void drawLegendBox(Canvas& canvas, DeviceRect box, int frameWidth, Colour frameColour) {
+int legendLineWidth(const Canvas& canvas) {
+    return std::max(1, static_cast<int>(std::lround(canvas.pixelScale())));
+}
+
+void drawLegendBox(Canvas& canvas, DeviceRect box, Colour frameColour) {
     const DevicePoint corners[] = {
         {box.left, box.top}, {box.right, box.top}, {box.right, box.bottom}, {box.left, box.bottom}};
     const int counts[] = {4};
     canvas.fillPolygons(corners, counts, Fill::Solid, rgb(255, 255, 255));
-    drawFrame(canvas, box, PenStyle::Solid, frameWidth, frameColour);
+    drawFrame(canvas, box, PenStyle::Solid, legendLineWidth(canvas), frameColour);
 }
 
 }  // namespace dorvo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "render/canvas.h"
@@ -14,8 +15,9 @@ class LegendShelf {
         nextRight_ = window.right - gapPx;
     }
 
-    /// The box for a legend of this size, left of the legends placed before.
-    DeviceRect place(int width, int height);
+    /// The box for a legend of this size, left of the legends placed before; nothing when
+    /// it does not fit in the window, where it would be cut off.
+    std::optional<DeviceRect> place(int width, int height);
 
   private:
     DeviceRect window_;
@@ -23,18 +25,26 @@ class LegendShelf {
     int nextRight_;
 };
 
+/// Whether one rectangle lies wholly inside another.
+bool isInside(const DeviceRect& inner, const DeviceRect& outer);
+
 /// How wide a text will be at a font height. The canvas cannot measure text, so this counts
 /// a wide (Japanese) character as one height and any other as 0.55 of one, enough for most
 /// faces.
 int estimatedTextWidth(std::string_view utf8, int heightPx);
-
-/// A white box with a thin frame, so that what it holds reads over hatching and lines.
-void drawLegendBox(Canvas& canvas, DeviceRect box, int frameWidth, Colour frameColour);
 
 /// A 0x00BBGGRR colour from its red, green and blue.
 constexpr Colour rgb(int red, int green, int blue) {
     return static_cast<Colour>(red) | static_cast<Colour>(green) << 8 |
            static_cast<Colour>(blue) << 16;
 }
+
+inline constexpr Colour kLegendFrameColour = rgb(96, 96, 96);
+
+/// The width of the legends' thin lines on this device: one screen pixel.
+int legendLineWidth(const Canvas& canvas);
+
+/// A white box with a thin frame, so that what it holds reads over hatching and lines.
+void drawLegendBox(Canvas& canvas, DeviceRect box, Colour frameColour);
 
 }  // namespace dorvo

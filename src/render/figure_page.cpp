@@ -74,8 +74,9 @@ class FigurePainter {
         }
         drawResultOverlay();
         if (state_.figure.annotate) {
-            drawLoadArrows(draw_, inputs_, blocks_);
-            drawCriticalCircleLabel(draw_, inputs_, state_.critical, criticalFsText());
+            drawLoadArrows(draw_, inputs_, blocks_, windowOnDevice());
+            drawCriticalCircleLabel(draw_, inputs_, state_.critical, criticalFsText(),
+                                    windowOnDevice());
         }
         drawLegends();
         canvas_.setTextAlign(TextAlign::TopLeft);
@@ -291,12 +292,16 @@ class FigurePainter {
         return {};
     }
 
-    void drawLegends() {
-        if (!contours_ && !state_.figure.annotate) return;
+    DeviceRect windowOnDevice() const {
         const DevicePoint topLeft = draw_.toDevice(window_.left, window_.top);
         const DevicePoint bottomRight = draw_.toDevice(window_.right, window_.bottom);
+        return {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+    }
+
+    void drawLegends() {
+        if (!contours_ && !state_.figure.annotate) return;
         const int fontHeight = fontHeightPx(inputs_.font(font_slot::kFigureFs), canvas_.dpiY());
-        LegendShelf shelf({topLeft.x, topLeft.y, bottomRight.x, bottomRight.y}, fontHeight);
+        LegendShelf shelf(windowOnDevice(), fontHeight);
         selectFontSlot(canvas_, inputs_, font_slot::kFigureFs);
         if (contours_) drawFsLegend(canvas_, shelf, *contours_, fontHeight);
         if (state_.figure.annotate) drawScaleAndLayerLegend(draw_, shelf, inputs_, fontHeight);

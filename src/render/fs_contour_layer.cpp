@@ -11,7 +11,6 @@ namespace dorvo {
 
 namespace {
 
-constexpr Colour kLegendFrame = rgb(96, 96, 96);
 constexpr Colour kLimitLineColour = rgb(120, 120, 120);
 constexpr int kUnitLineWidth = 2;
 
@@ -123,8 +122,10 @@ void drawFsLegend(Canvas& canvas, LegendShelf& shelf, const FsContours& contours
                              swatch + pad + estimatedTextWidth(bandText(contours.bands, band), h));
     }
     const int rows = bands + 1 + (showUnitLine ? 1 : 0);
-    const DeviceRect box = shelf.place(textWidth + 2 * pad, rows * row + 2 * pad);
-    drawLegendBox(canvas, box, 1, kLegendFrame);
+    const auto placed = shelf.place(textWidth + 2 * pad, rows * row + 2 * pad);
+    if (!placed) return;
+    const DeviceRect box = *placed;
+    drawLegendBox(canvas, box, kLegendFrameColour);
 
     canvas.setTextAlign(TextAlign::TopLeft);
     const int left = box.left + pad;
@@ -146,8 +147,7 @@ void drawFsLegend(Canvas& canvas, LegendShelf& shelf, const FsContours& contours
     if (!showUnitLine) return;
     top += row;
     canvas.drawLine({left, top + row / 2}, {left + swatch, top + row / 2}, PenStyle::Solid,
-                    std::max(1, int(std::lround(kUnitLineWidth * canvas.pixelScale()))),
-                    kFsBelowOneColour);
+                    kUnitLineWidth * legendLineWidth(canvas), kFsBelowOneColour);
     canvas.drawText({left + swatch + pad, top + (row - h) / 2}, unitText);
 }
 

@@ -9,6 +9,7 @@
 #include "model/number_text.h"
 #include "model/project_file.h"
 #include "render/figure_annotations.h"
+#include "render/figure_legend.h"
 #include "render/figure_page.h"
 #include "render/fs_contour_layer.h"
 #include "settings/working_files.h"
@@ -213,6 +214,19 @@ TEST(FigureOptions, EachLoadIsAnArrowPointingDownOntoTheGround) {
     }
     EXPECT_EQ(shafts, 2);  // the figure's own mark and the arrow
     EXPECT_EQ(heads, 2);
+}
+
+TEST(FigureOptions, LegendsStandRightToLeftAlongTheTopAndOnlyWhereTheyFit) {
+    LegendShelf shelf({100, 50, 1000, 600}, 10);
+    const auto first = shelf.place(300, 200);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->right, 990);
+    EXPECT_EQ(first->top, 60);
+    const auto second = shelf.place(300, 500);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->right, 680);
+    EXPECT_FALSE(shelf.place(300, 100));                              // no room left of the two
+    EXPECT_FALSE(LegendShelf({0, 0, 400, 100}, 10).place(100, 200));  // taller than the window
 }
 
 TEST(FigureOptions, TheScaleBarIsTheLongestRoundLengthUpToFiftyMillimetres) {
