@@ -110,19 +110,6 @@ TEST(FsBands, CellsAroundACentreWithoutAResultStayOpen) {
     EXPECT_NEAR(covered, 16.0 - 4.0, 1e-9);
 }
 
-TEST(FsBands, SaddleCellsAreSplitAtTheirMean) {
-    // Corners high, low, high, low: the middle takes the mean, which lies in the middle band.
-    FsGrid grid = gridOf(2, 2, [](double x, double y) { return x == y ? 1.4 : 1.0; });
-    const FsBandLimits bands = fsBandLimits(1.0, 1.4);
-    const std::vector<BandArea> areas = fsBandAreas(grid, bands);
-    const int middle = bands.bandOf(1.2);
-    double middleArea = totalArea(areas[std::size_t(middle)]);
-    EXPECT_GT(middleArea, 0.0);
-    double covered = 0.0;
-    for (const BandArea& area : areas) covered += totalArea(area);
-    EXPECT_NEAR(covered, 1.0, 1e-9);
-}
-
 TEST(FsBands, LimitsAreRoundAtMostTenBandsAndAlwaysMeetOne) {
     struct Case {
         double lowest;
