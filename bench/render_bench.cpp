@@ -1,5 +1,6 @@
 // Speed of the result table: the whole PDF of a results file, whose time must grow linearly
-// with the records, and one page drawn from the page index, as the screen draws it.
+// with the records, and one page drawn from the page index, as the screen draws it. Speed of
+// the example's figure with and without its optional layers.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -8,13 +9,16 @@
 #include <fstream>
 #include <string>
 
+#include "app/calculation.h"
 #include "calc/result_records.h"
 #include "canvas_qt/page_export.h"
 #include "canvas_qt/qpainter_canvas.h"
+#include "model/project_file.h"
 #include "render/pages.h"
 #include "settings/font_slots.h"
 #include "settings/margins_table.h"
 #include "settings/program_settings.h"
+#include "settings/working_files.h"
 
 namespace {
 
@@ -92,6 +96,46 @@ void BM_ResultTableLastPageOnScreen(benchmark::State& bench) {
     for (auto _ : bench) dorvo::drawPage(canvas, table.inputs(), table.state);
 }
 BENCHMARK(BM_ResultTableLastPageOnScreen)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+class IgnoreMessages : public dorvo::MessageSink {
+  public:
+    void report(const dorvo::Message&) override {}
+};
+
+/// The example's figure, computed, on a screen of A3 landscape: plain (0), with contours (1)
+/// and annotated (2).
+void BM_ExampleFigure(benchmark::State& bench) {
+    IgnoreMessages messages;
+    dorvo::Project project;
+    std::ifstream in(DORVO_EXAMPLES_DIR "/embankment.slw", std::ios::binary);
+    std::ostringstream oldResults;
+    if (!dorvo::readProjectLines(project, in, oldResults, "example", messages)) {
+        bench.SkipWithError("the example could not be read");
+        return;
+    }
+    const fs::path resultsFile = fs::temp_directory_path() / "dorvo-render-bench-example.tmp";
+    dorvo::calculateInto(resultsFile, project, {}, nullptr, messages);
+    const dorvo::ProgramSettings settings = dorvo::recommendedProgramSettings();
+    const dorvo::MarginsTable margins = dorvo::defaultMarginsTable();
+    const dorvo::FontSlots fonts = dorvo::defaultFontSlots();
+    dorvo::PageSetup setup =
+        dorvo::makePageSetup(dorvo::figureWindowWithDefaults(project), settings, 420, 297);
+    dorvo::PageState state;
+    state.view.figurePageLeftX = setup.figureLeftX;
+    dorvo::applyPaperDefaults(setup, state.view);
+    state.figure = {bench.range(0) == 1, bench.range(0) == 2};
+    const dorvo::RenderInputs inputs{project, settings,    margins,  fonts,
+                                     setup,   resultsFile, &messages};
+    QImage screen(1588, 1123, QImage::Format_RGB32);
+    for (auto _ : bench) {
+        screen.fill(Qt::white);
+        QPainter painter(&screen);
+        dorvo::QPainterCanvas canvas(painter, 96.0);
+        dorvo::drawPage(canvas, inputs, state);
+    }
+    fs::remove(resultsFile);
+}
+BENCHMARK(BM_ExampleFigure)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

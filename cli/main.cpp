@@ -108,11 +108,13 @@ int main(int argc, char** argv) {
     std::string renderFile;
     std::string renderOutput;
     CLI::App* renderCommand = app.add_subcommand(
-        "render", "Draw the figure, the data tables or the result table to PDF, PNG or SVG");
+        "render",
+        "Draw the figure, the data tables or the result table to PDF, PNG or SVG, or the "
+        "figure's section to DXF");
     renderCommand->add_option("file", renderFile, "Project file (.slw)")->required();
     renderCommand->add_option("--page", render.page, "Page kind: figure, data or results")
         ->check(CLI::IsMember({"figure", "data", "results"}));
-    renderCommand->add_option("-o,--output", renderOutput, "Output file: .pdf, .png or .svg")
+    renderCommand->add_option("-o,--output", renderOutput, "Output file: .pdf, .png, .svg or .dxf")
         ->required();
     renderCommand->add_option("--page-number", render.pageNumber,
                               "The page drawn to PNG or SVG (default 1)");
@@ -123,6 +125,11 @@ int main(int argc, char** argv) {
                      "Paper: A4, A3, B4 or Letter (default: the printer's, else A4)")
         ->check(CLI::IsMember({"A4", "A3", "B4", "Letter"}));
     renderCommand->add_flag("--landscape", render.landscape, "Turn the paper to landscape");
+    renderCommand->add_flag("--contours", render.figure.contours,
+                            "Figure: bands of the minimum Fs of each centre, with a legend");
+    renderCommand->add_flag("--annotate", render.figure.annotate,
+                            "Figure: load values, the critical circle's Fs, centre and radius, "
+                            "the scale and a legend of the soil layers");
 
     CLI11_PARSE(app, argc, argv);
     // Ctrl-C, a kill or a reader that went away stop the command, which leaves no file behind.

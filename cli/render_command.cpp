@@ -15,6 +15,7 @@
 #include "model/line_io.h"
 #include "model/number_text.h"
 #include "render/render_inputs.h"
+#include "render_dxf.h"
 #include "settings/working_files.h"
 #include "show_command.h"
 #include "temporary_file.h"
@@ -84,11 +85,17 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
         return 1;
     }
     const std::string extension = extensionOf(request.output);
-    if (extension != ".pdf" && extension != ".png" && extension != ".svg") {
-        messages.report(literalMessage("the output must end in .pdf, .png or .svg"));
+    if (extension != ".pdf" && extension != ".png" && extension != ".svg" && extension != ".dxf") {
+        messages.report(literalMessage("the output must end in .pdf, .png, .svg or .dxf"));
         return 1;
     }
-    GuiSession gui;
+    const bool dxf = extension == ".dxf";
+    if (dxf && *page != ViewPage::Figure) {
+        messages.report(literalMessage("a DXF holds the figure's section: use --page figure"));
+        return 1;
+    }
+    std::optional<GuiSession> gui;
+    if (!dxf) gui.emplace();
 
     Project project;
     std::ostringstream results;
@@ -99,15 +106,19 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
         return 2;
     }
     TemporaryFile resultsFile("dorvo-results");
-    if (resultsFile.path().empty()) {
+    std::optional<TemporaryFile> dxfScratch;
+    if (dxf) dxfScratch.emplace("dorvo-dxf");
+    if (resultsFile.path().empty() || (dxfScratch && dxfScratch->path().empty())) {
         messages.report(literalMessage("cannot create a temporary file"));
         return 1;
     }
     if (request.interrupts != nullptr) {
         // Drawing cannot stop half way: a signal ends the program, without the files begun.
-        request.interrupts->leaveAtOnceRemoving({resultsFile.path(),
-                                                 temporaryPathFor(resultsFile.path()),
-                                                 temporaryPathFor(request.output)});
+        std::vector<std::filesystem::path> begun = {resultsFile.path(),
+                                                    temporaryPathFor(resultsFile.path()),
+                                                    temporaryPathFor(request.output)};
+        if (dxfScratch) begun.push_back(dxfScratch->path());
+        request.interrupts->leaveAtOnceRemoving(begun);
         if (request.interrupts->stopToken().stop_requested()) return 1;
     }
     if (!writeFileAtomically(resultsFile.path(), [&](std::ostream& o) {
@@ -116,6 +127,10 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
         })) {
         messages.report(literalMessage("cannot create a temporary file"));
         return 1;
+    }
+    if (dxf) {
+        return renderDxf(project, resultsFile.path(), dxfScratch->path(), request.output, out,
+                         messages);
     }
 
     std::optional<Paper> paper;
@@ -147,6 +162,7 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
                                     paper->widthMm(), paper->heightMm());
     PageState state;
     state.view = {*page, request.pageNumber, double(setup.figureLeftX), true};
+    state.figure = request.figure;
     applyPaperDefaults(setup, state.view);
     const RenderInputs inputs{project,
                               installation.settings,

@@ -7,23 +7,25 @@
 
 #include "interrupt_watch.h"
 #include "model/messages.h"
+#include "render/render_inputs.h"
 
 namespace dorvo::cli {
 
 struct RenderRequest {
     std::filesystem::path project;
     std::string page = "figure";   // figure, data or results
-    std::filesystem::path output;  // .pdf, .png or .svg
+    std::filesystem::path output;  // .pdf, .png, .svg or .dxf
     int pageNumber = 1;            // PNG and SVG draw one page
     std::optional<int> dpi;
     std::optional<std::string> paper;  // A4, A3, B4 or Letter; else the default printer's
     bool landscape = false;
+    FigureOptions figure;  // contours and annotations on the figure
     /// When set, a signal ends the drawing at once, which removes the files it has begun.
     InterruptWatch* interrupts = nullptr;
 };
 
-/// Draws a page kind of a project to a PDF (every page) or one page to PNG or SVG; returns
-/// the exit status.
+/// Draws a page kind of a project to a PDF (every page) or one page to PNG or SVG, or the
+/// figure's section to DXF; returns the exit status.
 int runRender(const RenderRequest& request, std::ostream& out, MessageSink& messages);
 
 }  // namespace dorvo::cli

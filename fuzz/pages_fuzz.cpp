@@ -68,6 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     settings.centreGridGap = data.ConsumeIntegralInRange(0, 30);
     dorvo::FontSlots fonts = dorvo::defaultFontSlots();
     for (auto& font : fonts) font.sizePoints = data.ConsumeFloatingPointInRange(1.1, 200.0);
+    const dorvo::FigureOptions figure{data.ConsumeBool(), data.ConsumeBool()};
     const std::string results = data.ConsumeRandomLengthString(4096);
     const std::string projectText = data.ConsumeRemainingBytesAsString();
 
@@ -87,6 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     dorvo::MarginsTable margins = dorvo::defaultMarginsTable();
     dorvo::PageState state;
     state.view = {dorvo::ViewPage::Figure, 1, double(setup.figureLeftX), false};
+    state.figure = figure;
     dorvo::applyPaperDefaults(setup, state.view);
     const dorvo::RenderInputs inputs{project, settings, margins, fonts, setup, path, &messages};
     CheckingCanvas canvas;

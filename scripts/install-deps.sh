@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ clang libclang-rt-dev clang-format git
     qt6-base-dev qt6-svg-dev libgl-dev
-    libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
+    libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev libdxflib-dev pkg-config
     fonts-ipafont-mincho fonts-ipafont-gothic
     locales
     xvfb x11-utils imagemagick dbus-x11 at-spi2-core python3-pyatspi gir1.2-atspi-2.0

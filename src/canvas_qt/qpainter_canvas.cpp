@@ -135,26 +135,28 @@ void QPainterCanvas::drawPolyline(std::span<const DevicePoint> points, PenStyle 
 
 void QPainterCanvas::fillPolygons(std::span<const DevicePoint> points, std::span<const int> counts,
                                   Fill fill, Colour colour) {
-    const QColor qColour = toQColor(colour);
+    // One path for all of them, so that polygons sharing an edge leave no seam between them.
+    QPainterPath area;
+    area.setFillRule(Qt::OddEvenFill);
     std::size_t at = 0;
     for (int count : counts) {
         const std::size_t end = std::min(points.size(), at + std::size_t(std::max(0, count)));
-        QPainterPath area;
-        area.setFillRule(Qt::OddEvenFill);
         area.addPolygon(toQPolygon(points.subspan(at, end - at)));
+        area.closeSubpath();
         at = end;
-        area = clipped(area);
-        if (fill == Fill::Solid) {
-            painter_.fillPath(area, qColour);
-            continue;
-        }
-        std::vector<QPolygonF> polygons;
-        for (const QPolygonF& polygon : area.toFillPolygons()) polygons.push_back(polygon);
-        const std::vector<QLineF> segments = hatchSegments(fill, polygons, pixelScale());
-        QPen pen(qColour, hatchLineWidth(pixelScale()), Qt::SolidLine, Qt::FlatCap);
-        painter_.setPen(pen);
-        painter_.drawLines(segments.data(), int(segments.size()));
     }
+    area = clipped(area);
+    const QColor qColour = toQColor(colour);
+    if (fill == Fill::Solid) {
+        painter_.fillPath(area, qColour);
+        return;
+    }
+    std::vector<QPolygonF> polygons;
+    for (const QPolygonF& polygon : area.toFillPolygons()) polygons.push_back(polygon);
+    const std::vector<QLineF> segments = hatchSegments(fill, polygons, pixelScale());
+    QPen pen(qColour, hatchLineWidth(pixelScale()), Qt::SolidLine, Qt::FlatCap);
+    painter_.setPen(pen);
+    painter_.drawLines(segments.data(), int(segments.size()));
 }
 
 void QPainterCanvas::drawArc(DeviceRect box, DevicePoint start, DevicePoint end, PenStyle style,

@@ -64,7 +64,7 @@ class Canvas {
                           Colour colour) = 0;
     virtual void drawPolyline(std::span<const DevicePoint> points, PenStyle style, int width,
                               Colour colour) = 0;
-    /// Fills polygons (alternate rule) with the last pen as outline.
+    /// Fills the polygons as one area (alternate rule), so that neighbours show no seam.
     virtual void fillPolygons(std::span<const DevicePoint> points, std::span<const int> counts,
                               Fill fill, Colour colour) = 0;
     /// A counter-clockwise arc on the ellipse of the box, from the start to the end point.

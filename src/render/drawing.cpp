@@ -83,6 +83,14 @@ void ModelDrawing::fillQuadrilaterals(const std::vector<double>& xy, Fill fill, 
     canvas_.fillPolygons(points, counts, fill, colour);
 }
 
+void ModelDrawing::fillPolygons(const std::vector<double>& xy, const std::vector<int>& counts,
+                                Fill fill, Colour colour) {
+    std::vector<DevicePoint> points;
+    points.reserve(xy.size() / 2);
+    for (std::size_t i = 0; i + 1 < xy.size(); i += 2) points.push_back(toDevice(xy[i], xy[i + 1]));
+    canvas_.fillPolygons(points, counts, fill, colour);
+}
+
 void ModelDrawing::circle(double x, double y, double radius, int width, Colour colour) {
     const DevicePoint centre = toDevice(x, y);
     const int r = clampToDevice(radius * mapping_.pxPerMetreY);

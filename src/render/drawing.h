@@ -46,6 +46,9 @@ class ModelDrawing {
                     Colour colour);
     void frame(double left, double top, double right, double bottom, int width, Colour colour);
     void fillQuadrilaterals(const std::vector<double>& xy, Fill fill, Colour colour);
+    /// Fills polygons of x, y pairs with the point count of each as one area.
+    void fillPolygons(const std::vector<double>& xy, const std::vector<int>& counts, Fill fill,
+                      Colour colour);
     /// A full circle; the radius is converted with the vertical scale.
     void circle(double x, double y, double radius, int width, Colour colour);
     void arc(double left, double top, double right, double bottom, double startX, double startY,

@@ -8,6 +8,10 @@
 #include "model/number_text.h"
 #include "model/text_cell.h"
 #include "render/drawing.h"
+#include "render/figure_annotations.h"
+#include "render/figure_blocks.h"
+#include "render/figure_legend.h"
+#include "render/fs_contour_layer.h"
 #include "render/result_stream.h"
 
 namespace dorvo {
@@ -18,44 +22,6 @@ constexpr Colour kWindowOutline = 0xffff80;  // RGB(128, 255, 255)
 constexpr int kMaxGridLines = 400;
 // Grid and axis loops draw within the window only; this bounds them for absurd windows.
 constexpr int kMaxRuledLines = 10000;
-
-/// The band under one boundary line: from the line before it (or Y = 0) up to the line.
-struct Band {
-    double bottomLeft = 0.0;
-    double bottomRight = 0.0;
-    double topLeft = 0.0;
-    double topRight = 0.0;
-    int layerNo = 0;
-};
-
-struct FigureBlock {
-    double left = 0.0;
-    double right = 0.0;
-    std::vector<Band> bands;  // from the bottom up; the last one's top is the ground
-};
-
-std::vector<FigureBlock> figureBlocks(const Project& project) {
-    std::vector<FigureBlock> blocks;
-    double left = 0.0;
-    for (int row = 1; row <= blockCount(project); ++row) {
-        FigureBlock block;
-        block.left = left;
-        block.right = readReal(project.block(row).x);
-        Band band;
-        for (const BlockLine& line :
-             splitBlockLines(project.block(row).lines, BlockLineEnd::LeftAbsent)) {
-            band.bottomLeft = band.topLeft;
-            band.bottomRight = band.topRight;
-            band.topLeft = readReal(line.yLeft);
-            band.topRight = readReal(line.yRight);
-            band.layerNo = readInteger(line.layerNo);
-            block.bands.push_back(band);
-        }
-        left = block.right;
-        blocks.push_back(std::move(block));
-    }
-    return blocks;
-}
 
 /// The first multiple of step from −10 steps up that is not below `from`.
 double firstMultiple(double step, double from) {
@@ -98,11 +64,21 @@ class FigurePainter {
         selectFontSlot(canvas_, inputs_, font_slot::kFigureFs);
         canvas_.setTextAlign(TextAlign::TopLeft);
         clipToWindow();
+        if (state_.figure.contours) {
+            contours_ = fsContoursOf(inputs_.project, resultOverlay().labels);
+            if (contours_) drawFsBands(draw_, *contours_);
+        }
         drawSectionLinesAndLoads();
         if (auto search = validCircleSearch(inputs_.project.circleSearch, nullptr)) {
             drawSearchData(search->values());
         }
         drawResultOverlay();
+        if (state_.figure.annotate) {
+            drawLoadArrows(draw_, inputs_, blocks_, windowOnDevice());
+            drawCriticalCircleLabel(draw_, inputs_, state_.critical, criticalFsText(),
+                                    windowOnDevice());
+        }
+        drawLegends();
         canvas_.setTextAlign(TextAlign::TopLeft);
         canvas_.removeClip();
         drawHeadingAndPageNumber();
@@ -117,9 +93,8 @@ class FigurePainter {
     double metresY(double mm) const { return inputs_.setup.scaleY * mm * 0.001; }
 
     void fillSoilBands() {
-        const int fillMode = std::max(0, readInteger(inputs_.setting(settings_line::kLayerFill)));
-        if (fillMode != 0 && fillMode != 1) return;
-        const Fill fill = fillMode == 0 ? Fill::ForwardDiagonal : Fill::Solid;
+        const std::optional<Fill> fill = soilLayerFill(inputs_);
+        if (!fill) return;
         for (const FigureBlock& block : blocks_) {
             for (const Band& band : block.bands) {
                 auto row = findLayerRow(inputs_.project, band.layerNo);
@@ -128,7 +103,7 @@ class FigurePainter {
                 draw_.fillQuadrilaterals(
                     {block.left, band.bottomLeft, block.left, band.topLeft, block.right,
                      band.topRight, block.right, band.bottomRight},
-                    fill, colour);
+                    *fill, colour);
             }
         }
     }
@@ -216,6 +191,8 @@ class FigurePainter {
     void drawSectionLinesAndLoads() {
         const int width = settings_.blockLineWidth;
         const Colour colour = colourFromText(settings_.blockLineColour);
+        const double loadLength = metresY(readReal(settings_.loadLineLengthMm));
+        const Colour loadColour = colourFromText(settings_.loadColour);
         for (const FigureBlock& block : blocks_) {
             for (const Band& b : block.bands) {
                 draw_.line(block.left, b.bottomLeft, block.left, b.topLeft, width, colour);
@@ -223,22 +200,10 @@ class FigurePainter {
                 draw_.line(block.right, b.topRight, block.right, b.bottomRight, width, colour);
                 draw_.line(block.right, b.bottomRight, block.left, b.bottomLeft, width, colour);
             }
-            if (!block.bands.empty()) drawLoads(block);
-        }
-    }
-
-    void drawLoads(const FigureBlock& block) {
-        const double length = metresY(readReal(settings_.loadLineLengthMm));
-        const Colour colour = colourFromText(settings_.loadColour);
-        const double yLeft = block.bands.back().topLeft;
-        const double yRight = block.bands.back().topRight;
-        for (const ConcentratedLoad& load : inputs_.project.loads) {
-            if (!isPresent(load.x)) continue;
-            const double x = readReal(load.x);
-            if (!(block.left <= x && x < block.right)) continue;
-            const double y =
-                yLeft + (yRight - yLeft) * (x - block.left) / (block.right - block.left);
-            draw_.line(x, y, x, y + length, settings_.loadWidth, colour);
+            for (const LoadOnGround& load : loadsOnBlock(inputs_.project, block)) {
+                draw_.line(load.x, load.y, load.x, load.y + loadLength, settings_.loadWidth,
+                           loadColour);
+            }
         }
     }
 
@@ -291,14 +256,19 @@ class FigurePainter {
         }
     }
 
-    void drawResultOverlay() {
-        CriticalCircle& c = state_.critical;
+    /// What the figure read of the results working file, read again when the file changed.
+    const ResultOverlay& resultOverlay() {
         ResultOverlay& overlay = state_.overlay;
         const ResultFileIdentity file = identityOf(inputs_.resultsFile);
         if (!overlay.read || !(overlay.file == file)) {
-            overlay = {true, file, readResultOverlay(inputs_.resultsFile, c)};
+            overlay = {true, file, readResultOverlay(inputs_.resultsFile, state_.critical)};
         }
-        const std::vector<CentreLabel>& labels = overlay.labels;
+        return overlay;
+    }
+
+    void drawResultOverlay() {
+        const std::vector<CentreLabel>& labels = resultOverlay().labels;
+        const CriticalCircle& c = state_.critical;
         const double h =
             fontHeightPx(inputs_.font(font_slot::kFigureFs), canvas_.dpiY()) / mapping_.pxPerMetreY;
         canvas_.setTextAlign(TextAlign::TopLeft);
@@ -309,6 +279,32 @@ class FigurePainter {
                   c.centreY - c.radius, c.p1x, c.p1y, c.p2x, c.p2y, 1, colour);
         draw_.line(c.centreX, c.centreY, c.p1x, c.p1y, settings_.arcWidth, colour);
         draw_.line(c.centreX, c.centreY, c.p2x, c.p2y, settings_.arcWidth, colour);
+    }
+
+    /// The Fs of the critical circle: the minimum of its centre.
+    std::string criticalFsText() {
+        const CriticalCircle& c = state_.critical;
+        for (const CentreLabel& label : resultOverlay().labels) {
+            if (std::fabs(label.x - c.centreX) < 0.005 && std::fabs(label.y - c.centreY) < 0.005) {
+                return label.text;
+            }
+        }
+        return {};
+    }
+
+    DeviceRect windowOnDevice() const {
+        const DevicePoint topLeft = draw_.toDevice(window_.left, window_.top);
+        const DevicePoint bottomRight = draw_.toDevice(window_.right, window_.bottom);
+        return {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+    }
+
+    void drawLegends() {
+        if (!contours_ && !state_.figure.annotate) return;
+        const int fontHeight = fontHeightPx(inputs_.font(font_slot::kFigureFs), canvas_.dpiY());
+        LegendShelf shelf(windowOnDevice(), fontHeight);
+        selectFontSlot(canvas_, inputs_, font_slot::kFigureFs);
+        if (contours_) drawFsLegend(canvas_, shelf, *contours_, fontHeight);
+        if (state_.figure.annotate) drawScaleAndLayerLegend(draw_, shelf, inputs_, fontHeight);
     }
 
     void drawHeadingAndPageNumber() {
@@ -342,6 +338,7 @@ class FigurePainter {
     ModelDrawing draw_;
     std::vector<FigureBlock> blocks_;
     FigureWindowOnPage window_;
+    std::optional<FsContours> contours_;
     bool firstPage_ = true;
     bool repeat_ = false;
 };

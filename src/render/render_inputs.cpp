@@ -1,5 +1,6 @@
 #include "render/render_inputs.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/encoding.h"
@@ -11,6 +12,13 @@ namespace dorvo {
 
 bool settingIsOn(const RenderInputs& inputs, int line) {
     return readInteger(inputs.setting(line)) != 0;
+}
+
+std::optional<Fill> soilLayerFill(const RenderInputs& inputs) {
+    const int mode = std::max(0, readInteger(inputs.setting(settings_line::kLayerFill)));
+    if (mode == 0) return Fill::ForwardDiagonal;
+    if (mode == 1) return Fill::Solid;
+    return std::nullopt;
 }
 
 void selectFontSlot(Canvas& canvas, const RenderInputs& inputs, int slot) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 
 #include "model/messages.h"
 #include "model/project.h"
@@ -23,11 +24,22 @@ struct RememberedHeights {
     double resultHeading = 0.0;
 };
 
-/// What the pages keep from one draw to the next: the page the view shows, the screen's row
-/// heights, the critical circle as the figure last read it from the results working file and
-/// where the result table's pages start.
+/// What the figure shows beyond the section, the search and its results: each is off unless
+/// asked for, and off the figure is drawn exactly as without them.
+struct FigureOptions {
+    /// Filled bands of the minimum Fs of each centre over the centre grid, with their legend.
+    bool contours = false;
+    /// Loads as arrows with their values, the critical circle's Fs, centre and radius beside
+    /// its arc, the scale and a legend of the soil layers.
+    bool annotate = false;
+};
+
+/// What the pages keep from one draw to the next: the page the view shows and what the figure
+/// shows on it, the screen's row heights, the critical circle as the figure last read it from
+/// the results working file and where the result table's pages start.
 struct PageState {
     ViewState view;
+    FigureOptions figure;
     RememberedHeights remembered;
     CriticalCircle critical;
     ResultOverlay overlay;
@@ -102,5 +114,8 @@ void selectFontSlot(Canvas& canvas, const RenderInputs& inputs, int slot);
 
 /// Whether a check-box setting is on ("1").
 bool settingIsOn(const RenderInputs& inputs, int line);
+
+/// How the figure fills its soil layers: hatched (setting 0), solid (1), or not at all.
+std::optional<Fill> soilLayerFill(const RenderInputs& inputs);
 
 }  // namespace dorvo

@@ -83,6 +83,21 @@ TEST(QPainterCanvasHatch, ForwardDiagonalFallsToTheRightAndBackwardRises) {
     EXPECT_EQ(firstInkOnRow(backward, 22), (firstInkOnRow(backward, 20) + 6) % 8);
 }
 
+TEST(QPainterCanvasFill, PolygonsSharingAnEdgeLeaveNoSeam) {
+    QImage image = whiteImage({64, 64}, 96);
+    {
+        QPainter painter(&image);
+        QPainterCanvas canvas(painter, 96);
+        // Two triangles of one square, split along its diagonal.
+        const DevicePoint triangles[] = {{8, 8}, {56, 8}, {56, 56}, {8, 8}, {56, 56}, {8, 56}};
+        const int counts[] = {3, 3};
+        canvas.fillPolygons(triangles, counts, Fill::Solid, 0);
+    }
+    for (int i = 10; i < 54; ++i) {
+        EXPECT_EQ(image.pixel(i, i), qRgb(0, 0, 0)) << "on the diagonal at " << i;
+    }
+}
+
 // Clipping
 
 const QSize kPage(400, 300);

@@ -398,6 +398,45 @@ TEST_F(CommandLine, RenderWritesEachFormatAndRefusesAMissingPage) {
     EXPECT_NE(wrongKind.status, 0);
 }
 
+TEST_F(CommandLine, RenderDrawsContoursAndAnnotationsOnTheFigureOnlyWhenAsked) {
+    ASSERT_EQ(run("calc " + project().string() + " --save").status, 0);
+    const std::string render = "render " + project().string() + " --page figure ";
+    auto svgWith = [&](const std::string& options) {
+        const fs::path svg = folder.path() / "figure.svg";
+        CliRun drawn = run(render + options + " -o " + svg.string());
+        EXPECT_EQ(drawn.status, 0) << drawn.output;
+        return test::readBytes(svg);
+    };
+    const std::string contourLegend = ">1.45 以上<";
+    const std::string loadValue = ">30.0 kN/m<";
+    const std::string plain = svgWith("");
+    EXPECT_EQ(plain.find(contourLegend), std::string::npos);
+    EXPECT_EQ(plain.find(loadValue), std::string::npos);
+    const std::string contours = svgWith("--contours");
+    EXPECT_NE(contours.find(contourLegend), std::string::npos);
+    EXPECT_EQ(contours.find(loadValue), std::string::npos);
+    const std::string annotated = svgWith("--annotate");
+    EXPECT_EQ(annotated.find(contourLegend), std::string::npos);
+    EXPECT_NE(annotated.find(loadValue), std::string::npos);
+}
+
+TEST_F(CommandLine, RenderWritesTheFiguresSectionToDxf) {
+    ASSERT_EQ(run("calc " + project().string() + " --save").status, 0);
+    const fs::path dxf = folder.path() / "section.dxf";
+    CliRun section = run("render " + project().string() + " --page figure -o " + dxf.string());
+    EXPECT_EQ(section.status, 0) << section.output;
+    const std::string text = test::readBytes(dxf);
+    EXPECT_NE(text.find("CRITICAL-CIRCLE"), std::string::npos);
+    EXPECT_TRUE(text.ends_with("EOF\n")) << text.substr(text.size() - 20);
+
+    CliRun data = run("render " + project().string() + " --page data -o " +
+                      (folder.path() / "data.dxf").string());
+    EXPECT_EQ(data.status, 1);
+    EXPECT_NE(data.output.find("a DXF holds the figure's section"), std::string::npos)
+        << data.output;
+    EXPECT_FALSE(fs::exists(folder.path() / "data.dxf"));
+}
+
 TEST_F(CommandLine, PngOfMoreThan200MegapixelsIsRefusedNamingItsSize) {
     const fs::path png = folder.path() / "huge.png";
     CliRun huge = run("render " + project().string() + " --paper A3 --landscape --dpi 2400 -o " +

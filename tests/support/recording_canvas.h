@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -91,7 +92,43 @@ class RecordingCanvas : public Canvas {
         return false;
     }
 
+    /// One line per primitive with everything it was drawn with, bytes outside printable
+    /// ASCII escaped, for comparing whole drawings.
+    std::string transcript() const {
+        std::string out;
+        for (const Drawn& d : drawn) {
+            out += std::to_string(static_cast<int>(d.kind));
+            for (const DevicePoint& p : d.points) {
+                out += " " + std::to_string(p.x) + "," + std::to_string(p.y);
+            }
+            out += " w" + std::to_string(d.width) + " c" + std::to_string(d.colour) + " f" +
+                   std::to_string(static_cast<int>(d.fill));
+            if (d.kind == Drawn::Kind::Text) {
+                out += " a" + std::to_string(static_cast<int>(d.align)) + " [" +
+                       escaped(d.font.face) + " " + std::to_string(d.font.heightPx) + " " +
+                       std::to_string(d.font.colour) + "] \"" + escaped(d.text) + "\"";
+            }
+            out += "\n";
+        }
+        return out;
+    }
+
   private:
+    static std::string escaped(std::string_view bytes) {
+        std::string out;
+        for (const char c : bytes) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte >= 0x20 && byte < 0x7f && c != '\\') {
+                out.push_back(c);
+            } else {
+                char hex[5];
+                std::snprintf(hex, sizeof hex, "\\x%02x", byte);
+                out += hex;
+            }
+        }
+        return out;
+    }
+
     Drawn& add(Drawn::Kind kind, std::vector<DevicePoint> points, int width, Colour colour) {
         Drawn& entry = drawn.emplace_back();
         entry.kind = kind;

@@ -1,0 +1,32 @@
+#include "render_dxf.h"
+
+#include <fstream>
+
+#include "dxf/section_dxf.h"
+#include "model/line_io.h"
+#include "settings/working_files.h"
+
+namespace dorvo::cli {
+
+int renderDxf(const Project& project, const std::filesystem::path& resultsFile,
+              const std::filesystem::path& scratch, const std::filesystem::path& output,
+              std::ostream& out, MessageSink& messages) {
+    const Installation installation = readInstallationSettings(environmentFromProcess(), messages);
+    CriticalCircle critical;
+    std::vector<CentreLabel> labels = readResultOverlay(resultsFile, critical);
+    const SectionDxfInputs inputs{project, installation.settings, std::move(labels), critical,
+                                  figureWindowWithDefaults(project).scaleY};
+    const bool written =
+        writeSectionDxf(scratch, inputs) && writeFileAtomically(output, [&](std::ostream& to) {
+            std::ifstream from(scratch, std::ios::binary);
+            return from && copyStream(from, to);
+        });
+    if (!written) {
+        messages.report(cannotWriteMessage(output));
+        return 1;
+    }
+    out << "wrote " << output.string() << ": the section in model metres\n";
+    return 0;
+}
+
+}  // namespace dorvo::cli

@@ -1,0 +1,266 @@
+#include "dxf/section_dxf.h"
+
+#include <dl_dxf.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <memory>
+#include <numbers>
+#include <set>
+
+#include "calc/circle_search.h"
+#include "model/number_text.h"
+#include "render/drawing.h"
+#include "render/figure_blocks.h"
+
+namespace dorvo {
+
+namespace dxf_layer {
+std::string soil(int layerNo) {
+    return "SOIL-" + std::to_string(layerNo);
+}
+}  // namespace dxf_layer
+
+namespace {
+
+constexpr int kMostGridLines = 400;  // as many as the figure draws
+constexpr double kTextMm = 2.5;
+constexpr double kLoadArrowMm = 8.0;
+constexpr int kAciWhite = 7;  // black on a white sheet
+constexpr int kAciByLayer = 256;
+constexpr int kUnitsMetres = 6;
+constexpr int kMetricDrawing = 1;
+
+/// 0x00RRGGBB for DXF from the figure's 0x00BBGGRR.
+int trueColour(Colour colour) {
+    return static_cast<int>((colour & 0xffu) << 16 | (colour & 0xff00u) | (colour >> 16 & 0xffu));
+}
+
+double degrees(double radians) {
+    return radians * 180.0 / std::numbers::pi;
+}
+
+class SectionDxfWriter {
+  public:
+    SectionDxfWriter(const std::filesystem::path& file, const SectionDxfInputs& inputs)
+        : inputs_(inputs),
+          blocks_(figureBlocks(inputs.project)),
+          metresPerMm_(std::max(inputs.scale, 1) * 0.001),
+          out_(dxf_.out(file.c_str(), DL_Codes::AC1015)) {}
+
+    bool opened() const { return out_ != nullptr && !out_->openFailed(); }
+
+    void write() {
+        dxf_.writeHeader(*out_);
+        out_->dxfString(9, "$INSUNITS");
+        out_->dxfInt(70, kUnitsMetres);
+        out_->dxfString(9, "$MEASUREMENT");
+        out_->dxfInt(70, kMetricDrawing);
+        out_->sectionEnd();
+        writeTables();
+        writeBlocks();
+        out_->sectionEntities();
+        writeSoilBands();
+        writeLoads();
+        writeCentreGrid();
+        writeCriticalCircle();
+        out_->sectionEnd();
+        dxf_.writeObjects(*out_);
+        dxf_.writeObjectsEnd(*out_);
+        out_->dxfEOF();
+        out_->close();
+    }
+
+  private:
+    struct LayerSpec {
+        std::string name;
+        Colour colour;
+    };
+
+    std::vector<LayerSpec> layers() const {
+        const ProgramSettings& s = inputs_.settings;
+        std::vector<LayerSpec> specs = {{"0", 0}};
+        std::set<int> soilLayers;
+        for (const FigureBlock& block : blocks_) {
+            for (const Band& band : block.bands) soilLayers.insert(band.layerNo);
+        }
+        for (int layerNo : soilLayers) {
+            const auto row = findLayerRow(inputs_.project, layerNo);
+            specs.push_back({dxf_layer::soil(layerNo),
+                             row ? colourFromText(inputs_.project.layer(*row).colour) : 0});
+        }
+        specs.push_back({dxf_layer::kLoads, colourFromText(s.loadColour)});
+        specs.push_back({dxf_layer::kCentreGrid, colourFromText(s.centreGridColour)});
+        specs.push_back({dxf_layer::kCentreFs, 0});
+        specs.push_back({dxf_layer::kCriticalCircle, colourFromText(s.arcColour)});
+        return specs;
+    }
+
+    void writeTables() {
+        out_->sectionTables();
+        dxf_.writeVPort(*out_);
+        out_->tableLinetypes(3);
+        dxf_.writeLinetype(*out_, DL_LinetypeData("BYBLOCK", "", 0, 0, 0.0));
+        dxf_.writeLinetype(*out_, DL_LinetypeData("BYLAYER", "", 0, 0, 0.0));
+        dxf_.writeLinetype(*out_, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
+        out_->tableEnd();
+        const std::vector<LayerSpec> specs = layers();
+        out_->tableLayers(static_cast<int>(specs.size()));
+        for (const LayerSpec& spec : specs) {
+            dxf_.writeLayer(
+                *out_, DL_LayerData(spec.name, 0),
+                DL_Attributes("", kAciWhite, trueColour(spec.colour), -3, "CONTINUOUS"));
+        }
+        out_->tableEnd();
+        out_->tableStyle(1);
+        dxf_.writeStyle(*out_,
+                        DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, textHeight(), "txt", ""));
+        out_->tableEnd();
+        dxf_.writeView(*out_);
+        dxf_.writeUcs(*out_);
+        out_->tableAppid(1);
+        dxf_.writeAppid(*out_, "ACAD");
+        out_->tableEnd();
+        dxf_.writeDimStyle(*out_, 1, 1, 1, 1, textHeight());
+        dxf_.writeBlockRecord(*out_);
+        out_->tableEnd();
+        out_->sectionEnd();
+    }
+
+    void writeBlocks() {
+        out_->sectionBlocks();
+        for (const char* space : {"*Model_Space", "*Paper_Space", "*Paper_Space0"}) {
+            dxf_.writeBlock(*out_, DL_BlockData(space, 0, 0.0, 0.0, 0.0));
+            dxf_.writeEndBlock(*out_, space);
+        }
+        out_->sectionEnd();
+    }
+
+    double textHeight() const { return kTextMm * metresPerMm_; }
+
+    static DL_Attributes on(const std::string& layer) {
+        return DL_Attributes(layer, kAciByLayer, -1, "BYLAYER", 1.0);
+    }
+
+    void line(const std::string& layer, double x1, double y1, double x2, double y2) {
+        dxf_.writeLine(*out_, DL_LineData(x1, y1, 0.0, x2, y2, 0.0), on(layer));
+    }
+
+    /// Text whose baseline starts at the point, or is centred on it.
+    void text(const std::string& layer, double x, double y, const std::string& value,
+              bool centred) {
+        dxf_.writeText(*out_,
+                       DL_TextData(x, y, 0.0, x, y, 0.0, textHeight(), 1.0, 0, centred ? 1 : 0, 0,
+                                   value, "Standard", 0.0),
+                       on(layer));
+    }
+
+    void writeSoilBands() {
+        for (const FigureBlock& block : blocks_) {
+            for (const Band& band : block.bands) {
+                dxf_.writePolyline(*out_, DL_PolylineData(4, 0, 0, 1),
+                                   on(dxf_layer::soil(band.layerNo)));
+                for (auto [x, y] : {std::pair{block.left, band.bottomLeft},
+                                    {block.right, band.bottomRight},
+                                    {block.right, band.topRight},
+                                    {block.left, band.topLeft}}) {
+                    dxf_.writeVertex(*out_, DL_VertexData(x, y));
+                }
+                dxf_.writePolylineEnd(*out_);
+            }
+        }
+    }
+
+    void writeLoads() {
+        const double length = kLoadArrowMm * metresPerMm_;
+        const double headHalfWidth = 1.0 * metresPerMm_;
+        const double headLength = 2.5 * metresPerMm_;
+        const bool tonnes =
+            readInteger(inputs_.project.settings.line(settings_line::kUnitDisplay)) == 2;
+        for (const LoadOnGround& load : loadsOnGround(inputs_.project, blocks_)) {
+            line(dxf_layer::kLoads, load.x, load.y, load.x, load.y + length);
+            line(dxf_layer::kLoads, load.x, load.y, load.x - headHalfWidth, load.y + headLength);
+            line(dxf_layer::kLoads, load.x, load.y, load.x + headHalfWidth, load.y + headLength);
+            text(dxf_layer::kLoads, load.x, load.y + length + metresPerMm_,
+                 formatC("%.1f %s", readReal(load.force), tonnes ? "tf/m" : "kN/m"), true);
+        }
+    }
+
+    void writeCentreGrid() {
+        if (auto search = validCircleSearch(inputs_.project.circleSearch, nullptr)) {
+            const CircleSearchValues& v = search->values();
+            int rows = 0;
+            for (double y = v.centreStartY();
+                 y <= v.centreEndY() + kEpsilon && rows < kMostGridLines; y += v.stepY(), ++rows) {
+                line(dxf_layer::kCentreGrid, v.centreStartX(), y, v.centreEndX(), y);
+            }
+            int columns = 0;
+            for (double x = v.centreStartX();
+                 x <= v.centreEndX() + kEpsilon && columns < kMostGridLines;
+                 x += v.stepX(), ++columns) {
+                line(dxf_layer::kCentreGrid, x, v.centreStartY(), x, v.centreEndY());
+            }
+        }
+        const double offset = 0.3 * textHeight();
+        for (const CentreLabel& label : inputs_.labels) {
+            text(dxf_layer::kCentreFs, label.x + offset, label.y + offset, label.text, false);
+        }
+    }
+
+    void writeCriticalCircle() {
+        const CriticalCircle& c = inputs_.critical;
+        if (!(c.radius > 0.0)) return;
+        const double from = std::atan2(c.p1y - c.centreY, c.p1x - c.centreX);
+        const double to = std::atan2(c.p2y - c.centreY, c.p2x - c.centreX);
+        // The arc runs counter-clockwise from P1 to P2, through the bottom of the circle.
+        dxf_.writeArc(*out_,
+                      DL_ArcData(c.centreX, c.centreY, 0.0, c.radius, degrees(from), degrees(to)),
+                      on(dxf_layer::kCriticalCircle));
+        line(dxf_layer::kCriticalCircle, c.centreX, c.centreY, c.p1x, c.p1y);
+        line(dxf_layer::kCriticalCircle, c.centreX, c.centreY, c.p2x, c.p2y);
+        double sweep = to - from;
+        if (sweep <= 0.0) sweep += 2 * std::numbers::pi;
+        const double middle = from + sweep / 2;
+        const double inside = c.radius - 2 * textHeight();
+        std::string label = formatC("R = %.2f", c.radius);
+        for (const CentreLabel& centre : inputs_.labels) {
+            if (std::fabs(centre.x - c.centreX) < 0.005 &&
+                std::fabs(centre.y - c.centreY) < 0.005) {
+                label = "Fs = " + centre.text + "  " + label;
+            }
+        }
+        text(dxf_layer::kCriticalCircle, c.centreX + inside * std::cos(middle),
+             c.centreY + inside * std::sin(middle), label, true);
+    }
+
+    const SectionDxfInputs& inputs_;
+    std::vector<FigureBlock> blocks_;
+    double metresPerMm_;
+    DL_Dxf dxf_;
+    std::unique_ptr<DL_WriterA> out_;
+};
+
+/// Whether the file ends with the end-of-file group, which is written last: a full disk
+/// cuts the file short before it.
+bool endsWithEof(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    if (!in) return false;
+    const std::streamoff size = in.tellg();
+    const std::streamoff tail = std::min<std::streamoff>(size, 8);
+    in.seekg(size - tail);
+    std::string end(static_cast<std::size_t>(tail), '\0');
+    in.read(end.data(), tail);
+    return end.find("EOF") != std::string::npos;
+}
+
+}  // namespace
+
+bool writeSectionDxf(const std::filesystem::path& file, const SectionDxfInputs& inputs) {
+    SectionDxfWriter writer(file, inputs);
+    if (!writer.opened()) return false;
+    writer.write();
+    return endsWithEof(file);
+}
+
+}  // namespace dorvo

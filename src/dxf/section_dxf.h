@@ -1,0 +1,41 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "model/project.h"
+#include "render/result_overlay.h"
+#include "settings/program_settings.h"
+
+namespace dorvo {
+
+/// What the DXF of a section draws beside the project: the figure's colours, what the figure
+/// read of the results, and the figure's scale, at which its texts and load arrows keep the
+/// size they have on paper.
+struct SectionDxfInputs {
+    const Project& project;
+    const ProgramSettings& settings;
+    std::vector<CentreLabel> labels;
+    CriticalCircle critical;
+    int scale = 500;
+};
+
+/// The DXF layers, each in the colour the figure gives its lines.
+namespace dxf_layer {
+inline constexpr const char* kLoads = "LOADS";
+inline constexpr const char* kCentreGrid = "CENTRE-GRID";
+inline constexpr const char* kCentreFs = "CENTRE-FS";
+inline constexpr const char* kCriticalCircle = "CRITICAL-CIRCLE";
+/// The boundary lines of the bands of one soil layer: "SOIL-" and the layer No.
+std::string soil(int layerNo);
+}  // namespace dxf_layer
+
+/// Writes the section as a DXF 2000 drawing in model metres (1 unit = 1 m, Y up): each band
+/// of each block as a closed polyline on its soil layer's layer, each load as an arrow with
+/// its value, the centre grid with the minimum Fs of each centre, and the critical circle's
+/// arc with its two radius lines and its Fs. Returns false when the file was not written in
+/// full.
+bool writeSectionDxf(const std::filesystem::path& file, const SectionDxfInputs& inputs);
+
+}  // namespace dorvo

@@ -1,0 +1,160 @@
+#include "dxf/section_dxf.h"
+
+#include <dl_creationadapter.h>
+#include <dl_dxf.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <map>
+#include <numbers>
+#include <sstream>
+
+#include "app/calculation.h"
+#include "model/project_file.h"
+#include "settings/program_settings.h"
+#include "support/memory_message_sink.h"
+#include "support/temp_folder.h"
+
+namespace dorvo {
+namespace {
+
+/// What a DXF file holds as the library reads it back: its layers and the entities on each.
+struct ReadBack : DL_CreationAdapter {
+    struct Layer {
+        int entities = 0;
+        int lines = 0;
+        int polylines = 0;
+        int vertices = 0;
+        int arcs = 0;
+        int texts = 0;
+    };
+    std::map<std::string, int> layerColours;  // 0x00RRGGBB
+    std::map<std::string, Layer> layers;
+    std::vector<DL_ArcData> arcs;
+    std::vector<std::string> texts;
+
+    Layer& current() { return layers[getAttributes().getLayer()]; }
+
+    void addLayer(const DL_LayerData& layer) override {
+        layerColours[layer.name] = getAttributes().getColor24();
+    }
+    void addLine(const DL_LineData&) override {
+        ++current().entities;
+        ++current().lines;
+    }
+    void addPolyline(const DL_PolylineData&) override {
+        ++current().entities;
+        ++current().polylines;
+    }
+    void addVertex(const DL_VertexData&) override { ++current().vertices; }
+    void addArc(const DL_ArcData& arc) override {
+        ++current().entities;
+        ++current().arcs;
+        arcs.push_back(arc);
+    }
+    void addText(const DL_TextData& text) override {
+        ++current().entities;
+        ++current().texts;
+        texts.push_back(text.text);
+    }
+};
+
+ReadBack readBack(const std::filesystem::path& file) {
+    ReadBack content;
+    DL_Dxf dxf;
+    EXPECT_TRUE(dxf.in(file.string(), &content)) << file;
+    return content;
+}
+
+/// The example computed, and what the figure reads of its results.
+struct ComputedExample {
+    ComputedExample() {
+        std::ifstream in(DORVO_EXAMPLES_DIR "/embankment.slw", std::ios::binary);
+        std::ostringstream oldResults;
+        test::MemoryMessageSink messages;
+        loaded = readProjectLines(project, in, oldResults, "example", messages) &&
+                 calculateInto(resultsFile, project, {}, nullptr, messages).outcome ==
+                     CalculationOutcome::Completed;
+        labels = readResultOverlay(resultsFile, critical);
+    }
+
+    SectionDxfInputs inputs() const { return {project, settings, labels, critical, 150}; }
+
+    test::TempFolder folder;
+    std::filesystem::path resultsFile = folder.path() / "Tmp1.tmp";
+    Project project;
+    ProgramSettings settings = recommendedProgramSettings();
+    std::vector<CentreLabel> labels;
+    CriticalCircle critical;
+    bool loaded = false;
+};
+
+TEST(SectionDxf, TheExampleReadsBackWithEachPartOnItsLayer) {
+    ComputedExample example;
+    ASSERT_TRUE(example.loaded);
+    const std::filesystem::path file = example.folder.path() / "section.dxf";
+    ASSERT_TRUE(writeSectionDxf(file, example.inputs()));
+    ReadBack dxf = readBack(file);
+
+    // Layer 1 is the embankment over three blocks, 2 and 3 run under all five.
+    EXPECT_EQ(dxf.layers["SOIL-1"].polylines, 3);
+    EXPECT_EQ(dxf.layers["SOIL-2"].polylines, 5);
+    EXPECT_EQ(dxf.layers["SOIL-3"].polylines, 5);
+    EXPECT_EQ(dxf.layers["SOIL-3"].vertices, 5 * 4);
+    EXPECT_EQ(dxf.layers["SOIL-3"].entities, 5);
+    EXPECT_EQ(dxf.layerColours["SOIL-1"], 0xffc080);  // the layer's 0x80c0ff, red last
+
+    EXPECT_EQ(dxf.layers["LOADS"].lines, 3);  // shaft and head of the one load
+    EXPECT_EQ(dxf.layers["LOADS"].texts, 1);
+    EXPECT_EQ(dxf.layers["CENTRE-GRID"].lines, 15 + 15);
+    EXPECT_EQ(dxf.layers["CENTRE-FS"].texts, 15 * 15);
+    EXPECT_EQ(dxf.layers["CRITICAL-CIRCLE"].arcs, 1);
+    EXPECT_EQ(dxf.layers["CRITICAL-CIRCLE"].lines, 2);
+    EXPECT_EQ(dxf.layers["0"].entities, 0);
+    for (const char* layer : {"0", "SOIL-1", "SOIL-2", "SOIL-3", "LOADS", "CENTRE-GRID",
+                              "CENTRE-FS", "CRITICAL-CIRCLE"}) {
+        EXPECT_EQ(dxf.layerColours.count(layer), 1u) << layer;
+    }
+    EXPECT_EQ(dxf.layerColours.size(), 8u);
+    EXPECT_NE(std::find(dxf.texts.begin(), dxf.texts.end(), "30.0 kN/m"), dxf.texts.end());
+    EXPECT_NE(std::find(dxf.texts.begin(), dxf.texts.end(), "Fs = 1.013  R = 16.60"),
+              dxf.texts.end());
+}
+
+TEST(SectionDxf, TheCriticalArcRunsFromP1ToP2ThroughTheBottomInModelMetres) {
+    ComputedExample example;
+    ASSERT_TRUE(example.loaded);
+    const std::filesystem::path file = example.folder.path() / "section.dxf";
+    ASSERT_TRUE(writeSectionDxf(file, example.inputs()));
+    const ReadBack dxf = readBack(file);
+    ASSERT_EQ(dxf.arcs.size(), 1u);
+    const DL_ArcData& arc = dxf.arcs[0];
+    const CriticalCircle& c = example.critical;
+    EXPECT_DOUBLE_EQ(arc.radius, 16.6);
+    EXPECT_DOUBLE_EQ(arc.cx, 47.0);
+    EXPECT_DOUBLE_EQ(arc.cy, 18.0);
+    auto at = [&](double degrees) {
+        const double radians = degrees * std::numbers::pi / 180.0;
+        return std::pair{arc.cx + arc.radius * std::cos(radians),
+                         arc.cy + arc.radius * std::sin(radians)};
+    };
+    EXPECT_NEAR(at(arc.angle1).first, c.p1x, 1e-3);
+    EXPECT_NEAR(at(arc.angle1).second, c.p1y, 1e-3);
+    EXPECT_NEAR(at(arc.angle2).first, c.p2x, 1e-3);
+    EXPECT_NEAR(at(arc.angle2).second, c.p2y, 1e-3);
+    // Counter-clockwise from the first angle to the second passes 270°, the bottom.
+    const double sweep = std::fmod(arc.angle2 - arc.angle1 + 360.0, 360.0);
+    const double toBottom = std::fmod(270.0 - arc.angle1 + 360.0, 360.0);
+    EXPECT_LT(toBottom, sweep);
+}
+
+TEST(SectionDxf, AFileThatCannotBeCreatedIsReported) {
+    ComputedExample example;
+    ASSERT_TRUE(example.loaded);
+    EXPECT_FALSE(
+        writeSectionDxf(example.folder.path() / "missing" / "section.dxf", example.inputs()));
+}
+
+}  // namespace
+}  // namespace dorvo
