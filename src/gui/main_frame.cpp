@@ -193,6 +193,29 @@ void CMainFrame::createActions() {
     bind(addCommand(kRedo, "やり直し(&R)", "元に戻した変更をやり直す"), &CMainFrame::redo)
         ->setShortcuts(
             {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    // The figure's optional layers, remembered from one run to the next.
+    const std::array<std::tuple<int, const char*, const char*, const char*, bool FigureOptions::*>,
+                     2>
+        layers = {{
+            {kContours, "安全率の等高線(&K)", "中心点ごとの最小安全率を色分けして図に重ねる",
+             "figureContours", &FigureOptions::contours},
+            {kAnnotate, "図の注釈(&N)", "荷重の値、最小安全率の円、縮尺と土層の凡例を図に書き込む",
+             "figureAnnotations", &FigureOptions::annotate},
+        }};
+    for (const auto& [id, caption, status, key, member] : layers) {
+        QAction* layer = addCommand(id, caption, status);
+        layer->setCheckable(true);
+        const QString settingsKey = QString::fromUtf8(key);
+        const bool on = programSettings().value(settingsKey, false).toBool();
+        layer->setChecked(on);
+        session_.pages.figure.*member = on;
+        const auto option = member;
+        connect(layer, &QAction::toggled, this, [this, settingsKey, option](bool checked) {
+            session_.pages.figure.*option = checked;
+            programSettings().setValue(settingsKey, checked);
+            view_->update();
+        });
+    }
     bind(addCommand(kZoomIn, "拡大(&I)", "画面の表示を拡大"), [this] { view_->zoomIn(); })
         ->setShortcuts(
             {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
@@ -233,6 +256,9 @@ void CMainFrame::createMenus() {
     show->addAction(action(kStatusBar));
     show->addSeparator();
     for (int id : {kShowFigure, kShowData, kShowResults}) show->addAction(action(id));
+    show->addSeparator();
+    show->addAction(action(kContours));
+    show->addAction(action(kAnnotate));
     show->addSeparator();
     for (int id : {kZoomIn, kZoomOut, kZoomReset}) show->addAction(action(id));
 

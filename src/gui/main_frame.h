@@ -63,6 +63,8 @@ inline constexpr int kZoomIn = 3;
 inline constexpr int kZoomOut = 4;
 inline constexpr int kZoomReset = 5;
 inline constexpr int kExplain = 6;
+inline constexpr int kContours = 7;
+inline constexpr int kAnnotate = 8;
 }  // namespace command
 
 /// The status bar's prompt while no command is chosen.

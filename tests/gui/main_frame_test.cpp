@@ -220,6 +220,20 @@ TEST(MainFrame, AfterACalculationTheEdgeNoticeAndTheCriticalCircleElements) {
     EXPECT_TRUE(test::readBytes(csv).starts_with("No,x1,y1,x2,y2,theta_deg"));
 }
 
+TEST(MainFrame, FigureLayersAreOffAtFirstAndRememberedFromOneRunToTheNext) {
+    DesktopFixture f;
+    EXPECT_FALSE(f.session.pages.figure.contours);
+    EXPECT_FALSE(f.frame->action(command::kAnnotate)->isChecked());
+    f.frame->action(command::kContours)->trigger();
+    EXPECT_TRUE(f.session.pages.figure.contours);
+    f.frame.reset();  // the program ends and starts again
+    f.session.pages = {};
+    f.frame = std::make_unique<CMainFrame>(f.session);
+    EXPECT_TRUE(f.frame->action(command::kContours)->isChecked());
+    EXPECT_TRUE(f.session.pages.figure.contours);
+    EXPECT_FALSE(f.session.pages.figure.annotate);
+}
+
 TEST(MainFrame, CancelBeforeAndDuringARunLeavesTheResultsByteForByte) {
     DesktopFixture f;
     ASSERT_TRUE(f.frame->openProject(f.exampleCopy()));
