@@ -22,6 +22,13 @@ DesktopFixture::DesktopFixture() : session(user, environmentIn(folder.path())) {
     frame = std::make_unique<CMainFrame>(session);
 }
 
+QPushButton* buttonNamed(QWidget* dialog, const QString& text) {
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+        if (button->text() == text) return button;
+    }
+    return nullptr;
+}
+
 void DesktopFixture::whenDialogShows(std::function<void(QDialog*)> act) {
     auto* timer = new QTimer;
     timer->setInterval(10);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QPushButton>
 #include <QTimer>
 #include <deque>
 #include <functional>
@@ -68,6 +69,9 @@ class ScriptedUser : public UserInteraction {
         return answer;
     }
 };
+
+/// The button of a dialog that shows this text; nothing when there is none.
+QPushButton* buttonNamed(QWidget* dialog, const QString& text);
 
 /// The desktop program on a working folder of its own, started empty as without arguments.
 struct DesktopFixture {

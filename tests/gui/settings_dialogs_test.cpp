@@ -25,14 +25,8 @@ namespace dorvo {
 namespace {
 
 namespace fs = std::filesystem;
+using test::buttonNamed;
 using test::DesktopFixture;
-
-QPushButton* buttonNamed(QWidget* dialog, const QString& text) {
-    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-        if (button->text() == text) return button;
-    }
-    return nullptr;
-}
 
 template <class Widget>
 Widget* named(QWidget* dialog, const QString& name) {
