@@ -115,11 +115,7 @@ void BlockDialog::afterEntryButton() {
 }
 
 void BlockDialog::deleteSelectedRow() {
-    const int row = list()->selectedRow();
-    list()->clearCurrentRow();
-    if (row != 0) {
-        deleteRow(table_, row);
-        list()->tableChanged();
+    if (deleteSelectedTableRow()) {
         clearEntryFields();
         list()->navigation().changed = true;
     }

@@ -210,11 +210,7 @@ void BlockLineDialog::addRow() {
 }
 
 void BlockLineDialog::deleteSelectedRow() {
-    const int row = list()->selectedRow();
-    list()->clearCurrentRow();
-    if (row != 0) {
-        deleteRow(table_, row);
-        list()->tableChanged();
+    if (deleteSelectedTableRow()) {
         clearEntryFields();
         redrawPreview();
     }

@@ -194,11 +194,7 @@ bool LayerDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void LayerDialog::deleteSelectedRow() {
-    const int row = list()->selectedRow();
-    list()->clearCurrentRow();
-    if (row != 0) {
-        deleteRow(table_, row);
-        list()->tableChanged();
+    if (deleteSelectedTableRow()) {
         clearEntryFields();
         list()->navigation().changed = true;
     }

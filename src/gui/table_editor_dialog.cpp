@@ -53,6 +53,15 @@ void TableEditorDialog::mousePressEvent(QMouseEvent* event) {
     QDialog::mousePressEvent(event);
 }
 
+bool TableEditorDialog::deleteSelectedTableRow() {
+    const int row = list_->selectedRow();
+    list_->clearCurrentRow();
+    if (row == 0) return false;
+    deleteRow(table_, row);
+    list_->tableChanged();
+    return true;
+}
+
 std::optional<std::string> storedFieldText(QLineEdit* field, CellStorage storage,
                                            MessageSink& messages) {
     Result<std::string> text = toStorableText(field->text().toStdString(), storage);

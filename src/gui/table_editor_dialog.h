@@ -45,6 +45,9 @@ class TableEditorDialog : public QDialog {
     virtual bool store() = 0;
     /// Reports why OK refuses a row and shows that row.
     void refuseRow(const RowProblem& problem);
+    /// "削除": deletes the selected row from the table, if there is one, and ends any row
+    /// being entered; true when a row was deleted.
+    bool deleteSelectedTableRow();
 
     void mousePressEvent(QMouseEvent* event) override;
 
