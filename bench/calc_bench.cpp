@@ -79,6 +79,20 @@ void BM_EvaluateCircle(benchmark::State& state) {
 }
 BENCHMARK(BM_EvaluateCircle)->Arg(10)->Arg(17)->Arg(25);
 
+void BM_EvaluateCircleStepped(benchmark::State& state) {
+    const dorvo::Section& section = exampleSection();
+    const dorvo::SectionSizes sizes = dorvo::sectionSizes(section);
+    dorvo::EvaluationScratch scratch;
+    const double radius = static_cast<double>(state.range(0));
+    for (auto _ : state) {
+        auto outcome = dorvo::evaluateCircleStepped(section, sizes, 47.0, 18.0 + radius - 10.0,
+                                                    radius, scratch);
+        benchmark::DoNotOptimize(outcome);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_EvaluateCircleStepped)->Arg(10)->Arg(17)->Arg(25);
+
 void BM_FormatCircleRecord(benchmark::State& state) {
     double fs = 1.234;
     for (auto _ : state) {

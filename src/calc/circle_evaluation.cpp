@@ -1,7 +1,10 @@
 #include "calc/circle_evaluation.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "calc/circle_search.h"
 #include "calc/result_records.h"
@@ -114,15 +117,6 @@ void sortAfterEntry(std::vector<ArcPoint>& points) {
     }
 }
 
-/// The moment sums of the elements, before they are multiplied by R.
-struct Sums {
-    double t = 0.0;  // Σ W2·cosθ·tanφ
-    double e = 0.0;  // Σ W2·sinθ·tanφ·kh
-    double c = 0.0;  // Σ (Co + kZ)·L
-    double s = 0.0;  // Σ W1·sinθ
-    double k = 0.0;  // Σ W1·cosθ·kh
-};
-
 /// Moves the exit of a circle that leaves the ground above its centre to the centre's
 /// height; false when the circle has no usable exit then.
 bool cutAtCentreHeight(const Section& section, const Circle& circle, ArcPoint& exit) {
@@ -218,11 +212,19 @@ SurfaceEnd cutAtDistributedLoadLayer(const Section& section, const std::vector<A
     return {last};
 }
 
-/// One element: the arc chord from (x1, y1) to (x2, y2) under the ground of its block.
-struct Element {
-    const SectionBlock& block;
-    double x1, y1, x2, y2;
-    double delta;  // its angle
+/// An angle on the arc with its sine and cosine.
+struct ArcAngle {
+    double theta;
+    double sin;
+    double cos;
+
+    static ArcAngle at(double theta) { return {theta, std::sin(theta), std::cos(theta)}; }
+
+    /// The angle turned by `step`, its sine and cosine by the sum formulas rather than anew.
+    ArcAngle turnedBy(const ArcAngle& step) const {
+        return {theta + step.theta, sin * step.cos + cos * step.sin,
+                cos * step.cos - sin * step.sin};
+    }
 };
 
 /// The weights of the soil column above an element, walked from the ground down: W1 and W2
@@ -238,119 +240,371 @@ struct ColumnWeights {
     int missingLayerNo = 0;                // that line's layer number
 };
 
-ColumnWeights weighColumn(const Section& section, const Element& el, double r, bool capped,
-                          double cap) {
+/// An element of a segment as the stages below work it out.
+struct ElementWork {
+    int left = 0;  // its first end: the end before it, or an earlier one after an R-Over
     ColumnWeights column;
-    const SectionBlock& block = el.block;
-    const double v = el.x2 - el.x1;
-    double yT1 = block.lineY(block.lineCount, el.x1);
-    double yT2 = block.lineY(block.lineCount, el.x2);
-    column.ground1 = yT1;
-    column.ground2 = yT2;
-    for (int line = block.lineCount; line >= 1; --line) {
-        const SectionLine& top = block.lines[static_cast<std::size_t>(line)];
-        if (top.layer == kMissingLayer) {
-            column.layerMissing = true;
-            column.missingLayerNo = top.layerNo;
-            return column;
-        }
-        const SoilLayer& layer = section.layers[static_cast<std::size_t>(top.layer)];
-        const double yB1 = line == 1 ? 0.0 : block.lineY(line - 1, el.x1);
-        const double yB2 = line == 1 ? 0.0 : block.lineY(line - 1, el.x2);
-        if (capped && (yT1 > cap || yT2 > cap)) {
-            if (yB1 > cap && yB2 > cap) {
-                const double area = ((yT2 - yB2) + (yT1 - yB1)) * v * 0.5;
-                column.area += area;
-                column.w1 += layer.gamma1 * area;
-                column.w2 += layer.gamma2 * area;
-                yT1 = yB1;
-                yT2 = yB2;
-                continue;
-            }
-            const double area = ((yT2 - cap) + (yT1 - cap)) * v * 0.5;
-            column.area += area;
-            column.w1 += layer.gamma1 * area;
-            column.w2 += layer.gamma2 * area;
-            yT1 = cap;
-            yT2 = cap;
-        }
-        if (el.y1 + kEpsilon >= yB1 && el.y2 + kEpsilon >= yB2) {
-            const double area = ((yT2 - el.y2) + (yT1 - el.y1)) * v * 0.5 +
-                                r * r * (el.delta - std::sin(el.delta)) * 0.5;
-            column.area += area;
-            column.w1 += layer.gamma1 * area;
-            column.w2 += layer.gamma2 * area;
-            column.baseLayer = &layer;
-            return column;
-        }
-        const double area = ((yT2 - yB2) + (yT1 - yB1)) * v * 0.5;
-        column.area += area;
-        column.w1 += layer.gamma1 * area;
-        column.w2 += layer.gamma2 * area;
-        yT1 = yB1;
-        yT2 = yB2;
-    }
-    return column;
+    double v = 0.0;
+    double h1 = 0.0;
+    double h2 = 0.0;
+    double xg = 0.0;
+    double ya = 0.0;
+    double sinTheta = 0.0;
+    double cosTheta = 0.0;
+    double depth = 0.0;
+    bool outside = false;  // its centroid falls outside the circle
+};
+
+}  // namespace
+
+/// The working arrays of one segment of the arc. Its elements are worked stage by stage across
+/// the whole segment, so that the divisions and square roots of one overlap those of the next.
+struct SegmentWork {
+    std::vector<double> x;  // the ends 0 … m of the segment's m elements, on the arc
+    std::vector<double> y;
+    std::vector<double> heights;  // row i: the height of line i at every end
+    std::array<bool, kMaxBlockLines + 1> rowKnown{};
+    std::vector<ElementWork> elements;  // 1 … m
+};
+
+EvaluationScratch::EvaluationScratch() : segment(std::make_unique<SegmentWork>()) {
+    points.reserve(4096);
+}
+EvaluationScratch::~EvaluationScratch() = default;
+EvaluationScratch::EvaluationScratch(EvaluationScratch&&) noexcept = default;
+EvaluationScratch& EvaluationScratch::operator=(EvaluationScratch&&) noexcept = default;
+
+namespace {
+
+// A stepped evaluation gives up, for the direct one to decide, where a decision of its own
+// compares a value within these margins of its threshold: the rotation moves the element ends
+// by some 1e-14 of the radius, and these allow for a million times that.
+constexpr double kLengthMargin = 1e-8;      // times (1 + R), for heights and widths
+constexpr double kRatioMargin = 1e-4;       // times kEpsilon, for the column's height ratio
+constexpr double kSteepestCentroid = 0.01;  // cos θ below this makes ya too sensitive
+// The sums of a stepped evaluation lie within this share of the sum of their terms' sizes,
+// times R, of the direct one's: some hundred times the largest difference seen.
+constexpr double kSumMargin = 1e-11;
+constexpr double kRoundingMargin = 1e-14;  // relative, for the last roundings of a result
+
+bool near(double a, double b, double margin) {
+    return std::fabs(a - b) <= margin;
 }
 
-/// Adds an element's moments about the centre, taken at the centroid of its column; false
-/// when the centroid falls outside the circle, which abandons the circle.
-bool addElementMoments(const Section& section, const Circle& circle, const Element& el,
-                       const ColumnWeights& column, Sums& sums, RecordWriter& records,
-                       ElementObserver* observer) {
-    const double v = el.x2 - el.x1;
-    const double g1 = column.ground1;
-    const double g2 = column.ground2;
-    const double h1 = g1 - el.y1;
-    const double h2 = g2 - el.y2;
-    double xg = el.x1 + v / 2.0;
-    if (v > kEpsilon && std::fabs(3.0 * (h1 + h2) / v) > kEpsilon) {
-        xg = el.x1 + v * (h1 + 2.0 * h2) / (3.0 * (h1 + h2));
+/// The sums of the moments' terms, before they are multiplied by R, and the sizes of their
+/// terms, from which a stepped evaluation bounds its distance from the direct one.
+struct Sums {
+    double t = 0.0;         // Σ W2·cosθ·tanφ
+    double e = 0.0;         // Σ W2·sinθ·tanφ·kh
+    double c = 0.0;         // Σ (Co + kZ)·L
+    double s = 0.0;         // Σ W1·sinθ
+    double k = 0.0;         // Σ W1·cosθ·kh
+    double weights = 0.0;   // Σ |W1|
+    double friction = 0.0;  // Σ |W2·tanφ|
+    double cohesion = 0.0;  // Σ |(Co + kZ)·L|
+};
+
+/// Evaluates the elements of a circle's arc, segment by segment. `kStepped` steps the element
+/// angles within a segment by rotation and gives up where a decision is too close to call.
+template <bool kStepped>
+class ArcElements {
+  public:
+    ArcElements(const Section& section, const SectionSizes& sizes, const Circle& circle,
+                bool capped, double cap, SegmentWork& work, RecordWriter* records,
+                ElementObserver* observer)
+        : section_(section),
+          sizes_(sizes),
+          circle_(circle),
+          capped_(capped),
+          cap_(cap),
+          work_(work),
+          records_(records),
+          observer_(observer),
+          scaleX_(circle.r + std::fabs(circle.rx)),
+          scaleY_(circle.r + std::fabs(circle.ry) + sizes.height),
+          inverseR_(1.0 / circle.r) {}
+
+    enum class Stop { None, MissingLayer, Abandoned, Unsettled };
+
+    /// Adds the elements of one segment, from `start` to theta1 in block `block`.
+    Stop addSegment(const SectionBlock& block, ArcAngle start, double theta1, int elements,
+                    ArcAngle& end) {
+        block_ = &block;
+        m_ = elements;
+        const double r = circle_.r;
+        delta_ = (theta1 - start.theta) / elements;
+        const ArcAngle step = ArcAngle::at(delta_);
+        capArea_ = r * r * (delta_ - step.sin) * 0.5;
+        placeEnds(start, step, theta1, end);
+        work_.heights.resize(static_cast<std::size_t>((block.lineCount + 1) * (m_ + 1)));
+        std::fill_n(work_.rowKnown.begin(), block.lineCount + 1, false);
+        work_.elements.resize(static_cast<std::size_t>(m_ + 1));
+        int first = 1;
+        int left = 0;
+        while (first <= m_) {
+            for (int k = first; k <= m_; ++k) {
+                ElementWork& e = element(k);
+                e.left = k == first ? left : k - 1;
+                weigh(k, e);
+            }
+            for (int k = first; k <= m_; ++k) {
+                ElementWork& e = element(k);
+                if (e.column.baseLayer != nullptr) centre(k, e);
+            }
+            int k = first;
+            for (; k <= m_; ++k) {
+                const ElementWork& e = element(k);
+                if (e.column.baseLayer == nullptr) {
+                    if (e.column.layerMissing) {
+                        missingLayerNo_ = e.column.missingLayerNo;
+                        return Stop::MissingLayer;
+                    }
+                    if constexpr (kStepped) return Stop::Unsettled;
+                    records_->writeRecord(kROverRecord);
+                    // The next element reaches back to where this one began.
+                    left = e.left;
+                    first = k + 1;
+                    break;
+                }
+                if (e.outside) {
+                    if constexpr (kStepped) return Stop::Unsettled;
+                    writeCentroidOutside(e);
+                    return Stop::Abandoned;
+                }
+                add(k, e);
+            }
+            if (k > m_) break;
+        }
+        return doubt_ ? Stop::Unsettled : Stop::None;
     }
-    const double gq = circle.r2 - (xg - circle.rx) * (xg - circle.rx);
-    if (gq < -kEpsilon) {
-        const double s = ((g2 + h1) - (el.y1 - h2)) / v;
-        records.writeRecord(centroidOutsideRecord(xg, (el.y1 - h2) + s * (xg - el.x1), v, el.x1, s,
-                                                  g2 + h1, el.y1 - h2));
-        return false;
+
+    const Sums& sums() const { return sums_; }
+    int missingLayerNo() const { return missingLayerNo_; }
+
+  private:
+    ElementWork& element(int k) { return work_.elements[static_cast<std::size_t>(k)]; }
+
+    /// Whether end j lies where a rotation put it rather than where sine and cosine do.
+    bool stepped(int j) const { return kStepped && j != 0 && j != m_; }
+
+    void placeEnds(const ArcAngle& start, const ArcAngle& step, double theta1, ArcAngle& end) {
+        const double r = circle_.r;
+        work_.x.resize(static_cast<std::size_t>(m_ + 1));
+        work_.y.resize(static_cast<std::size_t>(m_ + 1));
+        ArcAngle angle = start;
+        for (int n = 0; n <= m_; ++n) {
+            if (n > 0) {
+                if (kStepped && n < m_) {
+                    angle = angle.turnedBy(step);
+                } else {
+                    double theta2 = start.theta + n * delta_;
+                    if (theta2 >= theta1) theta2 = theta1;
+                    angle = ArcAngle::at(theta2);
+                }
+            }
+            work_.x[static_cast<std::size_t>(n)] = r * angle.sin + circle_.rx;
+            work_.y[static_cast<std::size_t>(n)] = circle_.ry - r * angle.cos;
+        }
+        end = angle;
     }
-    const double ya = gq < kEpsilon ? circle.ry : circle.ry - std::sqrt(gq);
-    const double cosTheta = (circle.ry - ya) / circle.r;
-    const double sinTheta = (xg - circle.rx) / circle.r;
-    const double depth = std::max(section.yc - ya, 0.0);
-    const SoilLayer& layer = *column.baseLayer;
-    const double t = layer.tanPhi * column.w2;
-    const double cohesion = layer.co + layer.k * depth;
-    sums.t += t * cosTheta;
-    sums.e += t * sinTheta * section.kh;
-    sums.c += cohesion * (circle.r * el.delta);
-    sums.s += column.w1 * sinTheta;
-    sums.k += column.w1 * cosTheta * section.kh;
-    if (observer != nullptr) {
-        const double r = circle.r;
-        observer->element({el.x1,
-                           el.y1,
-                           el.x2,
-                           el.y2,
-                           xg,
-                           sinTheta,
-                           cosTheta,
-                           v,
-                           column.area,
-                           layer.layerNo,
-                           column.w1,
-                           column.w2,
-                           cohesion,
-                           layer.tanPhi,
-                           r * el.delta,
-                           r * column.w1 * sinTheta,
-                           r * column.w1 * cosTheta * section.kh,
-                           r * t * cosTheta,
-                           r * t * sinTheta * section.kh,
-                           r * cohesion * (r * el.delta)});
+
+    /// Line i's heights at every end of the segment, worked out the first time a column needs
+    /// them.
+    const double* row(int line) {
+        double* heights = work_.heights.data() + line * (m_ + 1);
+        if (!work_.rowKnown[static_cast<std::size_t>(line)]) {
+            work_.rowKnown[static_cast<std::size_t>(line)] = true;
+            for (int j = 0; j <= m_; ++j) {
+                heights[j] = block_->lineY(line, work_.x[static_cast<std::size_t>(j)]);
+            }
+        }
+        return heights;
     }
-    return true;
-}
+
+    /// Whether `value` at end j compares with `threshold` too closely to call.
+    void doubt(int j, double value, double threshold) {
+        if (stepped(j) && near(value, threshold, kLengthMargin * (1.0 + circle_.r))) doubt_ = true;
+    }
+
+    void weigh(int k, ElementWork& e) {
+        const int a = e.left;
+        const double x1 = work_.x[static_cast<std::size_t>(a)];
+        const double x2 = work_.x[static_cast<std::size_t>(k)];
+        const double y1 = work_.y[static_cast<std::size_t>(a)];
+        const double y2 = work_.y[static_cast<std::size_t>(k)];
+        ColumnWeights& column = e.column;
+        column = {};
+        const double v = x2 - x1;
+        const int lineCount = block_->lineCount;
+        const double* ground = row(lineCount);
+        double yT1 = ground[a];
+        double yT2 = ground[k];
+        bool topIsCap = false;
+        column.ground1 = yT1;
+        column.ground2 = yT2;
+        auto addLayer = [&](const SoilLayer& layer, double area) {
+            column.area += area;
+            column.w1 += layer.gamma1 * area;
+            column.w2 += layer.gamma2 * area;
+        };
+        for (int line = lineCount; line >= 1; --line) {
+            const SectionLine& top = block_->lines[static_cast<std::size_t>(line)];
+            if (top.layer == kMissingLayer) {
+                column.layerMissing = true;
+                column.missingLayerNo = top.layerNo;
+                return;
+            }
+            const SoilLayer& layer = section_.layers[static_cast<std::size_t>(top.layer)];
+            const double* below = line == 1 ? nullptr : row(line - 1);
+            const double yB1 = below == nullptr ? 0.0 : below[a];
+            const double yB2 = below == nullptr ? 0.0 : below[k];
+            if (capped_) {
+                if (!topIsCap) {
+                    doubt(a, yT1, cap_);
+                    doubt(k, yT2, cap_);
+                }
+                if (yT1 > cap_ || yT2 > cap_) {
+                    doubt(a, yB1, cap_);
+                    doubt(k, yB2, cap_);
+                    if (yB1 > cap_ && yB2 > cap_) {
+                        addLayer(layer, ((yT2 - yB2) + (yT1 - yB1)) * v * 0.5);
+                        yT1 = yB1;
+                        yT2 = yB2;
+                        continue;
+                    }
+                    addLayer(layer, ((yT2 - cap_) + (yT1 - cap_)) * v * 0.5);
+                    yT1 = cap_;
+                    yT2 = cap_;
+                    topIsCap = true;
+                }
+            }
+            doubt(a, y1 + kEpsilon, yB1);
+            doubt(k, y2 + kEpsilon, yB2);
+            if (y1 + kEpsilon >= yB1 && y2 + kEpsilon >= yB2) {
+                addLayer(layer, ((yT2 - y2) + (yT1 - y1)) * v * 0.5 + capArea_);
+                column.baseLayer = &layer;
+                return;
+            }
+            addLayer(layer, ((yT2 - yB2) + (yT1 - yB1)) * v * 0.5);
+            yT1 = yB1;
+            yT2 = yB2;
+            topIsCap = false;
+        }
+    }
+
+    /// The centroid of an element's column and its angle seen from the centre.
+    void centre(int k, ElementWork& e) {
+        const double x1 = work_.x[static_cast<std::size_t>(e.left)];
+        const double y1 = work_.y[static_cast<std::size_t>(e.left)];
+        const double y2 = work_.y[static_cast<std::size_t>(k)];
+        const bool exact = !stepped(e.left) && !stepped(k);
+        e.v = work_.x[static_cast<std::size_t>(k)] - x1;
+        e.h1 = e.column.ground1 - y1;
+        e.h2 = e.column.ground2 - y2;
+        const double v = e.v;
+        e.xg = x1 + v / 2.0;
+        if (!exact && near(v, kEpsilon, kRatioMargin * kEpsilon)) doubt_ = true;
+        if (v > kEpsilon) {
+            const double ratio = std::fabs(3.0 * (e.h1 + e.h2) / v);
+            if (!exact && near(ratio, kEpsilon, kRatioMargin * kEpsilon)) doubt_ = true;
+            if (ratio > kEpsilon) e.xg = x1 + v * (e.h1 + 2.0 * e.h2) / (3.0 * (e.h1 + e.h2));
+        }
+        const double dx = e.xg - circle_.rx;
+        const double gq = circle_.r2 - dx * dx;
+        e.outside = gq < -kEpsilon;
+        e.ya = gq < kEpsilon ? circle_.ry : circle_.ry - std::sqrt(gq);
+        e.cosTheta = (circle_.ry - e.ya) / circle_.r;
+        e.sinTheta = dx / circle_.r;
+        e.depth = std::max(section_.yc - e.ya, 0.0);
+        if (!exact) {
+            const double margin = kLengthMargin * (1.0 + circle_.r2);
+            if (near(gq, -kEpsilon, margin) || near(gq, kEpsilon, margin) ||
+                std::fabs(e.cosTheta) < kSteepestCentroid) {
+                doubt_ = true;
+            }
+        }
+    }
+
+    /// Adds an element's moments about the centre, taken at the centroid of its column.
+    void add(int k, const ElementWork& e) {
+        const SoilLayer& layer = *e.column.baseLayer;
+        const double t = layer.tanPhi * e.column.w2;
+        const double cohesion = layer.co + layer.k * e.depth;
+        const double kh = section_.kh;
+        const double r = circle_.r;
+        const double length = r * delta_;
+        sums_.t += t * e.cosTheta;
+        sums_.e += t * e.sinTheta * kh;
+        sums_.c += cohesion * length;
+        sums_.s += e.column.w1 * e.sinTheta;
+        sums_.k += e.column.w1 * e.cosTheta * kh;
+        if constexpr (kStepped) {
+            // A rotated end moves some ulps of the coordinates: the terms move by their size
+            // times the coordinates over R (through θ, more where the centroid is steep), and
+            // the column by its width times the heights and its height times the X.
+            const double c = std::fabs(e.cosTheta);
+            const double steep = c >= 0.5 ? 2.0 : c >= 0.1 ? 10.0 : 1.0 / kSteepestCentroid;
+            const double lever = 1.0 + (scaleX_ + scaleY_ * steep) * inverseR_;
+            const double column =
+                std::fabs(e.v) * scaleY_ + (std::fabs(e.h1) + std::fabs(e.h2)) * scaleX_;
+            sums_.weights += std::fabs(e.column.w1) * lever + sizes_.weight1 * column;
+            sums_.friction += std::fabs(t) * lever + sizes_.friction2 * column;
+            sums_.cohesion += std::fabs(cohesion * length) * lever +
+                              sizes_.cohesionRate * length * scaleY_ * steep;
+        } else if (observer_ != nullptr) {
+            const std::size_t a = static_cast<std::size_t>(e.left);
+            const std::size_t b = static_cast<std::size_t>(k);
+            observer_->element({work_.x[a],
+                                work_.y[a],
+                                work_.x[b],
+                                work_.y[b],
+                                e.xg,
+                                e.sinTheta,
+                                e.cosTheta,
+                                e.v,
+                                e.column.area,
+                                layer.layerNo,
+                                e.column.w1,
+                                e.column.w2,
+                                cohesion,
+                                layer.tanPhi,
+                                length,
+                                r * e.column.w1 * e.sinTheta,
+                                r * e.column.w1 * e.cosTheta * kh,
+                                r * t * e.cosTheta,
+                                r * t * e.sinTheta * kh,
+                                r * cohesion * length});
+        }
+    }
+
+    void writeCentroidOutside(const ElementWork& e) {
+        const double x1 = work_.x[static_cast<std::size_t>(e.left)];
+        const double y1 = work_.y[static_cast<std::size_t>(e.left)];
+        const double g2 = e.column.ground2;
+        const double s = ((g2 + e.h1) - (y1 - e.h2)) / e.v;
+        records_->writeRecord(centroidOutsideRecord(e.xg, (y1 - e.h2) + s * (e.xg - x1), e.v, x1, s,
+                                                    g2 + e.h1, y1 - e.h2));
+    }
+
+    const Section& section_;
+    const SectionSizes& sizes_;
+    const Circle& circle_;
+    bool capped_;
+    double cap_;
+    SegmentWork& work_;
+    RecordWriter* records_;
+    ElementObserver* observer_;
+    double scaleX_;  // the size of the X and of the Y the arc's arithmetic meets
+    double scaleY_;
+    double inverseR_;
+    const SectionBlock* block_ = nullptr;
+    int m_ = 0;
+    double delta_ = 0.0;
+    double capArea_ = 0.0;
+    Sums sums_;
+    bool doubt_ = false;
+    int missingLayerNo_ = 0;
+};
 
 /// Mf: the concentrated loads between the entry and the exit, about the centre's X.
 double loadMoment(const Section& section, double rx, const ArcPoint& entry, const ArcPoint& exit) {
@@ -361,87 +615,152 @@ double loadMoment(const Section& section, double rx, const ArcPoint& entry, cons
     return mf;
 }
 
+/// The bounds of a stepped result, or nothing where it is too close to call.
+std::optional<OutcomeBounds> boundsOf(const CircleResult& result, const Sums& sums, double kh,
+                                      double mf) {
+    const double scale = kSumMargin * result.r;
+    OutcomeBounds b;
+    auto withRounding = [](double bound, double value) {
+        return bound > 0.0 ? bound + kRoundingMargin * std::fabs(value) : 0.0;
+    };
+    b.md = withRounding(scale * sums.weights * (1.0 + std::fabs(kh)), result.md);
+    if (b.md > 0.0) b.md += kRoundingMargin * std::fabs(mf);
+    b.mtMe = withRounding(scale * sums.friction * (1.0 + std::fabs(kh)), result.mtMe);
+    b.mc = withRounding(scale * sums.cohesion, result.mc);
+    b.mr = withRounding(b.mtMe + b.mc, result.mr);
+    if (near(result.md, kEpsilon, b.md) || near(result.mr, kEpsilon, b.mr)) return std::nullopt;
+    if (result.fs != kNoSolutionFs) {
+        if (b.md > 0.25 * result.md || b.mr > 0.25 * result.mr) return std::nullopt;
+        b.fs = withRounding(result.fs * (b.mr / result.mr + b.md / result.md), result.fs);
+    }
+    return b;
+}
+
+/// Where the slip surface meets the ground and everything the arc's elements are summed over.
+struct Arc {
+    SurfaceEnds ends;
+    SurfaceEnd end{0};
+    bool usable = false;
+    bool centreCut = false;
+};
+
+Arc findArc(const Section& section, const Circle& circle, std::vector<ArcPoint>& points) {
+    Arc arc;
+    arc.ends = findSurfaceEnds(section, circle);
+    ArcPoint& entry = arc.ends.entry;
+    ArcPoint& exit = arc.ends.exit;
+    if (std::fabs(exit.x - kNoPoint) < kEpsilon || std::fabs(exit.y - kNoPoint) < kEpsilon ||
+        !std::isfinite(exit.y) || !std::isfinite(entry.y)) {
+        return arc;
+    }
+    arc.centreCut = exit.y > circle.ry;
+    if (arc.centreCut && !cutAtCentreHeight(section, circle, exit)) return arc;
+    if (!collectArcPoints(section, circle, entry, exit, arc.centreCut, points)) return arc;
+    arc.end = cutAtDistributedLoadLayer(section, points, exit);
+    if (std::fabs(circle.ry - entry.y) < kEpsilon) return arc;
+    // An entry above the centre has no place on the lower arc: its angle would take the wrong
+    // branch and the arc up to it would be lost.
+    if (entry.y > circle.ry) return arc;
+    arc.usable = true;
+    return arc;
+}
+
+template <bool kStepped>
+SteppedOutcome evaluate(const Section& section, const SectionSizes& sizes, double rx, double ry,
+                        double r, RecordWriter* records, EvaluationScratch& scratch,
+                        ElementObserver* observer) {
+    SteppedOutcome stepped;
+    stepped.settled = true;
+    CircleOutcome& outcome = stepped.outcome;
+    const Circle circle{rx, ry, r, r * r};
+    std::vector<ArcPoint>& points = scratch.points;
+    const Arc arc = findArc(section, circle, points);
+    if (!arc.usable) return stepped;
+    const ArcPoint& entry = arc.ends.entry;
+    const ArcPoint& exit = arc.ends.exit;
+
+    const bool capped = arc.centreCut || arc.end.truncated;
+    const double cap = arc.end.truncated && exit.y < ry ? exit.y : ry;
+    ArcElements<kStepped> elements(section, sizes, circle, capped, cap, *scratch.segment, records,
+                                   observer);
+    using Stop = typename ArcElements<kStepped>::Stop;
+    double theta0 = circle.theta(entry);
+    ArcAngle start = ArcAngle::at(theta0);
+    for (std::size_t k = 1; k <= arc.end.last; ++k) {
+        if (std::fabs(points[k].x - points[k - 1].x) < kEpsilon) continue;
+        // Each segment starts on the arc at its own first angle.
+        if (start.theta != theta0) start = ArcAngle::at(theta0);
+        const SectionBlock& block = section.blocks[static_cast<std::size_t>(points[k].block)];
+        const double theta1 = circle.theta(points[k]);
+        const double count = std::trunc((theta1 - theta0) / kElementAngle) + 1.0;
+        // A segment running backwards would be dropped in silence: the circle is unusable.
+        if (!(count >= 1.0)) return stepped;
+        const Stop stop = elements.addSegment(block, start, theta1, static_cast<int>(count), start);
+        if (stop == Stop::Unsettled) return {};
+        if (stop == Stop::MissingLayer) {
+            outcome.kind = OutcomeKind::MissingLayer;
+            outcome.missingLayerNo = elements.missingLayerNo();
+            return stepped;
+        }
+        if (stop == Stop::Abandoned) {
+            outcome.kind = OutcomeKind::Abandoned;
+            return stepped;
+        }
+        theta0 = theta1;
+    }
+
+    const Sums& sums = elements.sums();
+    CircleResult& result = outcome.result;
+    result = {rx, ry, r, 0, 0, 0, 0, kNoSolutionFs, entry.x, entry.y, exit.x, exit.y};
+    const double mf = loadMoment(section, rx, entry, exit);
+    result.mr = (sums.t - sums.e + sums.c) * r;
+    result.md = (sums.k + sums.s) * r + mf;
+    result.mc = sums.c * r;
+    result.mtMe = (sums.t - sums.e) * r;
+    if (result.md > kEpsilon && result.mr > kEpsilon) result.fs = result.mr / result.md;
+    if (!std::isfinite(result.fs) || !std::isfinite(result.md) || !std::isfinite(result.mr)) {
+        return kStepped ? SteppedOutcome{} : SteppedOutcome{true, {}, {}};
+    }
+    outcome.kind = OutcomeKind::Result;
+    if constexpr (kStepped) {
+        const std::optional<OutcomeBounds> bounds = boundsOf(result, sums, section.kh, mf);
+        if (!bounds) return {};
+        stepped.bounds = *bounds;
+    }
+    return stepped;
+}
+
 }  // namespace
 
 CircleOutcome evaluateCircle(const Section& section, double rx, double ry, double r,
                              RecordWriter& records, EvaluationScratch& scratch,
                              ElementObserver* observer) {
-    CircleOutcome outcome;
-    const Circle circle{rx, ry, r, r * r};
+    return evaluate<false>(section, SectionSizes{}, rx, ry, r, &records, scratch, observer).outcome;
+}
 
-    SurfaceEnds ends = findSurfaceEnds(section, circle);
-    ArcPoint& entry = ends.entry;
-    ArcPoint& exit = ends.exit;
-    if (std::fabs(exit.x - kNoPoint) < kEpsilon || std::fabs(exit.y - kNoPoint) < kEpsilon ||
-        !std::isfinite(exit.y) || !std::isfinite(entry.y)) {
-        return outcome;
+SectionSizes sectionSizes(const Section& section) {
+    SectionSizes sizes;
+    double tanPhi = 0.0;
+    double gamma2 = 0.0;
+    for (const SoilLayer& layer : section.layers) {
+        sizes.weight1 = std::max(sizes.weight1, std::fabs(layer.gamma1));
+        gamma2 = std::max(gamma2, std::fabs(layer.gamma2));
+        tanPhi = std::max(tanPhi, std::fabs(layer.tanPhi));
+        sizes.cohesionRate = std::max(sizes.cohesionRate, std::fabs(layer.k));
     }
-    const bool centreCut = exit.y > ry;
-    if (centreCut && !cutAtCentreHeight(section, circle, exit)) return outcome;
-
-    std::vector<ArcPoint>& points = scratch.points;
-    if (!collectArcPoints(section, circle, entry, exit, centreCut, points)) return outcome;
-    const SurfaceEnd end = cutAtDistributedLoadLayer(section, points, exit);
-
-    if (std::fabs(ry - entry.y) < kEpsilon) return outcome;
-    // An entry above the centre has no place on the lower arc: its angle would take the wrong
-    // branch and the arc up to it would be lost.
-    if (entry.y > ry) return outcome;
-
-    const bool capped = centreCut || end.truncated;
-    const double cap = end.truncated && exit.y < ry ? exit.y : ry;
-
-    Sums sums;
-    double theta0 = circle.theta(entry);
-    for (std::size_t k = 1; k <= end.last; ++k) {
-        if (std::fabs(points[k].x - points[k - 1].x) < kEpsilon) continue;
-        // Each segment starts on the arc at its own first angle.
-        double x1 = r * std::sin(theta0) + rx;
-        double y1 = ry - r * std::cos(theta0);
-        const SectionBlock& block = section.blocks[static_cast<std::size_t>(points[k].block)];
-        const double theta1 = circle.theta(points[k]);
-        const double count = std::trunc((theta1 - theta0) / kElementAngle) + 1.0;
-        // A segment running backwards would be dropped in silence: the circle is unusable.
-        if (!(count >= 1.0)) return outcome;
-        const int elements = static_cast<int>(count);
-        const double delta = (theta1 - theta0) / elements;
-        for (int n = 1; n <= elements; ++n) {
-            double theta2 = theta0 + n * delta;
-            if (theta2 >= theta1) theta2 = theta1;
-            const Element element{
-                block, x1, y1, r * std::sin(theta2) + rx, ry - r * std::cos(theta2), delta};
-            const ColumnWeights column = weighColumn(section, element, r, capped, cap);
-            if (column.baseLayer == nullptr) {
-                if (column.layerMissing) {
-                    outcome.kind = OutcomeKind::MissingLayer;
-                    outcome.missingLayerNo = column.missingLayerNo;
-                    return outcome;
-                }
-                records.writeRecord(kROverRecord);
-                continue;
-            }
-            if (!addElementMoments(section, circle, element, column, sums, records, observer)) {
-                outcome.kind = OutcomeKind::Abandoned;
-                return outcome;
-            }
-            x1 = element.x2;
-            y1 = element.y2;
+    sizes.friction2 = gamma2 * tanPhi;
+    for (const SectionBlock& block : section.blocks) {
+        for (int i = 1; i <= block.lineCount; ++i) {
+            const SectionLine& line = block.lines[static_cast<std::size_t>(i)];
+            sizes.height = std::max({sizes.height, std::fabs(line.yLeft), std::fabs(line.yRight)});
         }
-        theta0 = theta1;
     }
+    return sizes;
+}
 
-    CircleResult& result = outcome.result;
-    result = {rx, ry, r, 0, 0, 0, 0, kNoSolutionFs, entry.x, entry.y, exit.x, exit.y};
-    result.mr = (sums.t - sums.e + sums.c) * r;
-    result.md = (sums.k + sums.s) * r + loadMoment(section, rx, entry, exit);
-    result.mc = sums.c * r;
-    result.mtMe = (sums.t - sums.e) * r;
-    if (result.md > kEpsilon && result.mr > kEpsilon) result.fs = result.mr / result.md;
-    if (!std::isfinite(result.fs) || !std::isfinite(result.md) || !std::isfinite(result.mr)) {
-        return {};
-    }
-    outcome.kind = OutcomeKind::Result;
-    return outcome;
+SteppedOutcome evaluateCircleStepped(const Section& section, const SectionSizes& sizes, double rx,
+                                     double ry, double r, EvaluationScratch& scratch) {
+    return evaluate<true>(section, sizes, rx, ry, r, nullptr, scratch, nullptr);
 }
 
 }  // namespace dorvo

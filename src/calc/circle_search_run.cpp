@@ -20,8 +20,13 @@ constexpr auto kProgressInterval = std::chrono::milliseconds(40);
 /// bookkeeping.
 class RecordSink {
   public:
-    RecordSink(const SearchGrid& grid, int decimals, std::ostream& out, SearchProgress* progress)
-        : grid_(grid), decimals_(decimals), out_(out), progress_(progress) {
+    RecordSink(const Section& section, const SearchGrid& grid, int decimals, std::ostream& out,
+               SearchProgress* progress)
+        : judge_(section, scratch_),
+          grid_(grid),
+          decimals_(decimals),
+          out_(out),
+          progress_(progress) {
         overall_.circle.fs = kNoSolutionFs;
     }
 
@@ -42,7 +47,7 @@ class RecordSink {
             takeRadiusRun(result);
         } else {
             write(result.records);
-            if (overall_.better(result.best.circle.fs)) overall_ = result.best;
+            keepIfLower(result.best, overall_);
         }
         if (result.lastMissingLayer.any) rowMissingLayer_ = result.lastMissingLayer;
         summary_.radiiTried += result.radiiTried;
@@ -58,6 +63,7 @@ class RecordSink {
 
     SearchSummary finish() {
         line(separatorRecord());
+        judge_.settle(overall_);
         const CircleResult& best = overall_.circle;
         if (best.fs < 9999.0) {
             line(kAnswerRecord);
@@ -82,6 +88,7 @@ class RecordSink {
     void takeRadiusRun(const TaskResult& result) {
         const SearchTask& task = result.task;
         if (task.startsCentre) {
+            centre_ = BestCircle{};
             centre_.circle.fs = kNoSolutionFs;
             centreWroteCircle_ = false;
         }
@@ -99,12 +106,17 @@ class RecordSink {
         } else {
             write(result.records);
         }
-        if (centre_.better(result.best.circle.fs)) centre_ = result.best;
+        keepIfLower(result.best, centre_);
         if (!task.endsCentre) return;
         const CircleResult& best = centre_.circle;
         line(best.fs < 9999.0 ? minimumRecord(rx, ry, best.r, best.fs, decimals_)
                               : noCircleRecord(rx, ry));
-        if (overall_.better(best.fs)) overall_ = centre_;
+        keepIfLower(centre_, overall_);
+    }
+
+    void keepIfLower(const BestCircle& circle, BestCircle& best) {
+        BestCircle candidate = circle;
+        if (judge_.lower(candidate, best)) best = candidate;
     }
 
     void write(std::string_view bytes) {
@@ -124,6 +136,8 @@ class RecordSink {
         progress_->report(position_, circleStatusText(result.lastRx, result.lastRy, result.lastR));
     }
 
+    EvaluationScratch scratch_;
+    CircleJudge judge_;
     const SearchGrid& grid_;
     int decimals_;
     std::ostream& out_;
@@ -150,7 +164,7 @@ SearchSummary runCircleSearch(const Section& section, const ValidCircleSearch& s
     const SearchGrid grid(search);
     const SearchTaskWork work(section, grid, decimals);
     SearchTaskCursor cursor(grid);
-    RecordSink sink(grid, decimals, out, progress);
+    RecordSink sink(section, grid, decimals, out, progress);
     sink.begin();
 
     int threads = options.threads > 0 ? options.threads

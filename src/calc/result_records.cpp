@@ -23,10 +23,6 @@ const std::string& separator() {
     return text;
 }
 
-int fsPrecision(int decimals) {
-    return decimals <= 2 ? 2 : decimals == 3 ? 3 : 4;
-}
-
 /// Appends ",value" as "%8.2f" writes the value.
 void appendField(std::string& out, double value, int width = 8) {
     out += ',';
@@ -34,6 +30,10 @@ void appendField(std::string& out, double value, int width = 8) {
 }
 
 }  // namespace
+
+int fsPlaces(int decimals) {
+    return decimals <= 2 ? 2 : decimals == 3 ? 3 : 4;
+}
 
 int clampFsDecimals(int setting) {
     return std::clamp(setting, 2, 4);
@@ -61,7 +61,7 @@ std::string firstCircleRecord(double rx, double ry, double r, double md, double 
     appendField(out, r);
     for (double moment : {md, mc, mtMe, mr}) appendField(out, moment, 11);
     out += ", ";
-    appendFixed(out, fs, 8, fsPrecision(decimals));
+    appendFixed(out, fs, 8, fsPlaces(decimals));
     return out;
 }
 
@@ -72,7 +72,7 @@ std::string nextCircleRecord(double r, double md, double mc, double mtMe, double
     appendField(out, r);
     for (double moment : {md, mc, mtMe, mr}) appendField(out, moment, 11);
     out += ", ";
-    appendFixed(out, fs, 8, fsPrecision(decimals));
+    appendFixed(out, fs, 8, fsPlaces(decimals));
     return out;
 }
 
@@ -84,7 +84,7 @@ std::string minimumRecord(double rx, double ry, double r, double fs, int decimal
     out += ",R:";
     appendFixed(out, r, 8, 2);
     out += " ),=";
-    appendFixed(out, fs, 8, fsPrecision(decimals));
+    appendFixed(out, fs, 8, fsPlaces(decimals));
     return out;
 }
 

@@ -8,6 +8,9 @@ namespace dorvo {
 /// Decimals of Fs in the records, the setting clamped to 2 … 4.
 int clampFsDecimals(int setting);
 
+/// The places after the point of Fs in a circle record, for a decimals setting.
+int fsPlaces(int decimals);
+
 inline constexpr std::string_view kResultsStartRecord = "$$CSV";
 inline constexpr std::string_view kColumnHeadsRecord = "018,Rx,Ry,R,MD,(MC)  +,(Mt-Me)  =,MR,FS";
 inline constexpr std::string_view kROverRecord = "error  R-Over (next Ic)";

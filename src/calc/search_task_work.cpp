@@ -79,7 +79,7 @@ bool SearchTaskWork::runCentre(double rx, double ry, TaskResult& result, RecordW
     const CircleResult& best = centre.circle;
     records.writeRecord(best.fs < 9999.0 ? minimumRecord(rx, ry, best.r, best.fs, decimals_)
                                          : noCircleRecord(rx, ry));
-    if (result.best.better(best.fs)) result.best = centre;
+    if (CircleJudge(section_, scratch).lower(centre, result.best)) result.best = centre;
     return true;
 }
 
@@ -104,14 +104,16 @@ bool SearchTaskWork::tryRadii(double rx, double ry, const RadiusStart& start, bo
         result.lastR = r;
         if (!passesFilters(rx, ry, r)) continue;
         ++result.evaluated;
-        CircleOutcome outcome = evaluateCircle(section_, rx, ry, r, records, scratch);
+        double fsBound = 0.0;
+        const CircleOutcome outcome = evaluate(rx, ry, r, records, scratch, fsBound);
         if (outcome.kind == OutcomeKind::MissingLayer) {
             result.lastMissingLayer = {true, outcome.missingLayerNo};
             continue;
         }
         if (outcome.kind != OutcomeKind::Result) continue;
-        const CircleResult& c = outcome.result;
-        if (centre.better(c.fs)) centre.circle = c;
+        BestCircle candidate{outcome.result, fsBound};
+        if (CircleJudge(section_, scratch).lower(candidate, centre)) centre = candidate;
+        const CircleResult& c = candidate.circle;
         if (c.fs < 9999.0) {
             if (first && deferFirstCircle) {
                 result.deferredCircle = true;
@@ -127,6 +129,17 @@ bool SearchTaskWork::tryRadii(double rx, double ry, const RadiusStart& start, bo
         }
     }
     return true;
+}
+
+CircleOutcome SearchTaskWork::evaluate(double rx, double ry, double r, RecordWriter& records,
+                                       EvaluationScratch& scratch, double& fsBound) const {
+    const SteppedOutcome stepped = evaluateCircleStepped(section_, sizes_, rx, ry, r, scratch);
+    if (standsForDirect(stepped, decimals_)) {
+        fsBound = stepped.bounds.fs;
+        return stepped.outcome;
+    }
+    fsBound = 0.0;
+    return evaluateCircle(section_, rx, ry, r, records, scratch);
 }
 
 }  // namespace dorvo

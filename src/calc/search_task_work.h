@@ -4,17 +4,12 @@
 #include <stop_token>
 #include <string>
 
+#include "calc/best_circle.h"
 #include "calc/circle_evaluation.h"
 #include "calc/search_tasks.h"
 #include "calc/section.h"
 
 namespace dorvo {
-
-/// The best circle of a centre, a task or the whole search: the first with the lowest Fs.
-struct BestCircle {
-    CircleResult circle;
-    bool better(double fs) const { return fs < circle.fs; }
-};
 
 /// The last layer number without a layer row met (a plain pair: GCC's -O3 flow analysis
 /// misreads std::optional here).
@@ -58,7 +53,11 @@ struct TaskResult {
 class SearchTaskWork {
   public:
     SearchTaskWork(const Section& section, const SearchGrid& grid, int decimals)
-        : section_(section), grid_(grid), values_(grid.values()), decimals_(decimals) {}
+        : section_(section),
+          sizes_(sectionSizes(section)),
+          grid_(grid),
+          values_(grid.values()),
+          decimals_(decimals) {}
 
     /// Computes a task into `result`, which is incomplete when stopped on the way.
     void run(const SearchTask& task, TaskResult& result, EvaluationScratch& scratch,
@@ -78,8 +77,13 @@ class SearchTaskWork {
     bool tryRadii(double rx, double ry, const RadiusStart& start, bool deferFirstCircle,
                   BestCircle& centre, TaskResult& result, RecordWriter& records,
                   EvaluationScratch& scratch, const std::stop_token& stop) const;
+    /// The circle's outcome as the direct evaluation gives it, and how far its Fs may lie
+    /// from that one's.
+    CircleOutcome evaluate(double rx, double ry, double r, RecordWriter& records,
+                           EvaluationScratch& scratch, double& fsBound) const;
 
     const Section& section_;
+    SectionSizes sizes_;
     const SearchGrid& grid_;
     const CircleSearchValues& values_;
     int decimals_;

@@ -8,7 +8,7 @@ std::string cell(double value) {
     return formatC("%.17g", value);
 }
 
-ProjectBuilder& ProjectBuilder::block(double x, std::initializer_list<LineSpec> lines) {
+ProjectBuilder& ProjectBuilder::block(double x, std::span<const LineSpec> lines) {
     Block& row = project_.block(++blocks_);
     row.x = cell(x);
     for (const LineSpec& line : lines) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <span>
 #include <string>
 
 #include "model/project.h"
@@ -16,7 +17,10 @@ struct LineSpec {
 /// Builds projects for tests: blocks from the left, layers, loads and the circle search.
 class ProjectBuilder {
   public:
-    ProjectBuilder& block(double x, std::initializer_list<LineSpec> lines);
+    ProjectBuilder& block(double x, std::initializer_list<LineSpec> lines) {
+        return block(x, std::span<const LineSpec>(lines.begin(), lines.size()));
+    }
+    ProjectBuilder& block(double x, std::span<const LineSpec> lines);
     ProjectBuilder& layer(int no, double gamma, double phi, double co, double k = 0.0);
     ProjectBuilder& layer2(int no, double gamma1, double gamma2, double phi, double co, double k);
     ProjectBuilder& load(double x, double force);
