@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <optional>
 
@@ -220,6 +222,17 @@ struct ArcAngle {
 
     static ArcAngle at(double theta) { return {theta, std::sin(theta), std::cos(theta)}; }
 
+    /// An angle below kElementAngle, its sine and cosine by their series to within an ulp.
+    static ArcAngle small(double theta) {
+        const double t2 = theta * theta;
+        const double sin =
+            theta * (1.0 - t2 * (1.0 / 6) * (1.0 - t2 * (1.0 / 20) * (1.0 - t2 * (1.0 / 42))));
+        const double cos =
+            1.0 -
+            t2 * 0.5 * (1.0 - t2 * (1.0 / 12) * (1.0 - t2 * (1.0 / 30) * (1.0 - t2 * (1.0 / 56))));
+        return {theta, sin, cos};
+    }
+
     /// The angle turned by `step`, its sine and cosine by the sum formulas rather than anew.
     ArcAngle turnedBy(const ArcAngle& step) const {
         return {theta + step.theta, sin * step.cos + cos * step.sin,
@@ -240,42 +253,6 @@ struct ColumnWeights {
     int missingLayerNo = 0;                // that line's layer number
 };
 
-/// An element of a segment as the stages below work it out.
-struct ElementWork {
-    int left = 0;  // its first end: the end before it, or an earlier one after an R-Over
-    ColumnWeights column;
-    double v = 0.0;
-    double h1 = 0.0;
-    double h2 = 0.0;
-    double xg = 0.0;
-    double ya = 0.0;
-    double sinTheta = 0.0;
-    double cosTheta = 0.0;
-    double depth = 0.0;
-    bool outside = false;  // its centroid falls outside the circle
-};
-
-}  // namespace
-
-/// The working arrays of one segment of the arc. Its elements are worked stage by stage across
-/// the whole segment, so that the divisions and square roots of one overlap those of the next.
-struct SegmentWork {
-    std::vector<double> x;  // the ends 0 … m of the segment's m elements, on the arc
-    std::vector<double> y;
-    std::vector<double> heights;  // row i: the height of line i at every end
-    std::array<bool, kMaxBlockLines + 1> rowKnown{};
-    std::vector<ElementWork> elements;  // 1 … m
-};
-
-EvaluationScratch::EvaluationScratch() : segment(std::make_unique<SegmentWork>()) {
-    points.reserve(4096);
-}
-EvaluationScratch::~EvaluationScratch() = default;
-EvaluationScratch::EvaluationScratch(EvaluationScratch&&) noexcept = default;
-EvaluationScratch& EvaluationScratch::operator=(EvaluationScratch&&) noexcept = default;
-
-namespace {
-
 // A stepped evaluation gives up, for the direct one to decide, where a decision of its own
 // compares a value within these margins of its threshold: the rotation moves the element ends
 // by some 1e-14 of the radius, and these allow for a million times that.
@@ -283,8 +260,8 @@ constexpr double kLengthMargin = 1e-8;      // times (1 + R), for heights and wi
 constexpr double kRatioMargin = 1e-4;       // times kEpsilon, for the column's height ratio
 constexpr double kSteepestCentroid = 0.01;  // cos θ below this makes ya too sensitive
 // The sums of a stepped evaluation lie within this share of the sum of their terms' sizes,
-// times R, of the direct one's: some hundred times the largest difference seen.
-constexpr double kSumMargin = 1e-11;
+// times R, of the direct one's: some five hundred times the largest difference seen.
+constexpr double kSumMargin = 1e-12;
 constexpr double kRoundingMargin = 1e-14;  // relative, for the last roundings of a result
 
 bool near(double a, double b, double margin) {
@@ -304,77 +281,99 @@ struct Sums {
     double cohesion = 0.0;  // Σ |(Co + kZ)·L|
 };
 
+/// A block's lines at one end of an element: their heights, line 0 (the base) at 0, and for
+/// the quick walk down a column, the lines the arc lies on or above and the weights above them.
+struct EndLines {
+    using PerLine = std::array<double, kMaxBlockLines + 1>;
+    PerLine heights;
+    std::uint32_t onOrAbove = 0;  // bit i: the arc is above line i − 1, within kEpsilon
+    PerLine above1;               // at i: Σ γ1·(h(j) − h(j − 1)) over the lines j above i
+    PerLine above2;               // the same with γ2
+};
+
 /// Evaluates the elements of a circle's arc, segment by segment. `kStepped` steps the element
 /// angles within a segment by rotation and gives up where a decision is too close to call.
 template <bool kStepped>
 class ArcElements {
   public:
     ArcElements(const Section& section, const SectionSizes& sizes, const Circle& circle,
-                bool capped, double cap, SegmentWork& work, RecordWriter* records,
-                ElementObserver* observer)
+                bool capped, double cap, RecordWriter* records, ElementObserver* observer)
         : section_(section),
           sizes_(sizes),
           circle_(circle),
           capped_(capped),
           cap_(cap),
-          work_(work),
           records_(records),
           observer_(observer),
           scaleX_(circle.r + std::fabs(circle.rx)),
           scaleY_(circle.r + std::fabs(circle.ry) + sizes.height),
-          inverseR_(1.0 / circle.r) {}
+          inverseR_(1.0 / circle.r),
+          margin_(kLengthMargin * (1.0 + circle.r)) {}
 
     enum class Stop { None, MissingLayer, Abandoned, Unsettled };
 
-    /// Adds the elements of one segment, from `start` to theta1 in block `block`.
+    /// Adds the `elements` elements of one segment, from `start` to theta1 in `block`; `end`
+    /// becomes the angle of its last end.
     Stop addSegment(const SectionBlock& block, ArcAngle start, double theta1, int elements,
                     ArcAngle& end) {
         block_ = &block;
-        m_ = elements;
         const double r = circle_.r;
-        delta_ = (theta1 - start.theta) / elements;
-        const ArcAngle step = ArcAngle::at(delta_);
-        capArea_ = r * r * (delta_ - step.sin) * 0.5;
-        placeEnds(start, step, theta1, end);
-        work_.heights.resize(static_cast<std::size_t>((block.lineCount + 1) * (m_ + 1)));
-        std::fill_n(work_.rowKnown.begin(), block.lineCount + 1, false);
-        work_.elements.resize(static_cast<std::size_t>(m_ + 1));
-        int first = 1;
-        int left = 0;
-        while (first <= m_) {
-            for (int k = first; k <= m_; ++k) {
-                ElementWork& e = element(k);
-                e.left = k == first ? left : k - 1;
-                weigh(k, e);
-            }
-            for (int k = first; k <= m_; ++k) {
-                ElementWork& e = element(k);
-                if (e.column.baseLayer != nullptr) centre(k, e);
-            }
-            int k = first;
-            for (; k <= m_; ++k) {
-                const ElementWork& e = element(k);
-                if (e.column.baseLayer == nullptr) {
-                    if (e.column.layerMissing) {
-                        missingLayerNo_ = e.column.missingLayerNo;
-                        return Stop::MissingLayer;
-                    }
-                    if constexpr (kStepped) return Stop::Unsettled;
-                    records_->writeRecord(kROverRecord);
-                    // The next element reaches back to where this one began.
-                    left = e.left;
-                    first = k + 1;
-                    break;
-                }
-                if (e.outside) {
-                    if constexpr (kStepped) return Stop::Unsettled;
-                    writeCentroidOutside(e);
-                    return Stop::Abandoned;
-                }
-                add(k, e);
-            }
-            if (k > m_) break;
+        const double delta = (theta1 - start.theta) / elements;
+        const ArcAngle step = kStepped ? ArcAngle::small(delta) : ArcAngle::at(delta);
+        capArea_ = r * r * (delta - step.sin) * 0.5;
+        length_ = r * delta;
+        quickWalk_ = kStepped && !capped_;
+        for (int i = 1; i <= block.lineCount; ++i) {
+            const int layer = block.lines[static_cast<std::size_t>(i)].layer;
+            layers_[static_cast<std::size_t>(i)] =
+                layer == kMissingLayer ? nullptr
+                                       : &section_.layers[static_cast<std::size_t>(layer)];
+            if (layer == kMissingLayer) quickWalk_ = false;
         }
+        EndLines ends[2];
+        EndLines* left = &ends[0];
+        EndLines* right = &ends[1];
+        double x1 = r * start.sin + circle_.rx;
+        double y1 = circle_.ry - r * start.cos;
+        bool leftStepped = false;
+        placeHeights(x1, y1, false, *left);
+        ArcAngle angle = start;
+        for (int n = 1; n <= elements; ++n) {
+            // Within the segment a stepped evaluation turns the angle; its last end is placed
+            // as the direct evaluation places it.
+            const bool rightStepped = kStepped && n < elements;
+            if (rightStepped) {
+                angle = angle.turnedBy(step);
+            } else {
+                double theta2 = start.theta + n * delta;
+                if (theta2 >= theta1) theta2 = theta1;
+                angle = ArcAngle::at(theta2);
+            }
+            const double x2 = r * angle.sin + circle_.rx;
+            const double y2 = circle_.ry - r * angle.cos;
+            placeHeights(x2, y2, rightStepped, *right);
+            const End a{x1, y1, leftStepped, *left};
+            const End b{x2, y2, rightStepped, *right};
+            const ColumnWeights column = quickWalk_ ? weighQuickly(a, b) : weigh(a, b);
+            if (column.baseLayer == nullptr) {
+                if (column.layerMissing) {
+                    missingLayerNo_ = column.missingLayerNo;
+                    return Stop::MissingLayer;
+                }
+                if constexpr (kStepped) return Stop::Unsettled;
+                records_->writeRecord(kROverRecord);
+                continue;  // the next element reaches back to where this one began
+            }
+            if (!addMoments(a, b, column)) {
+                if constexpr (kStepped) return Stop::Unsettled;
+                return Stop::Abandoned;
+            }
+            x1 = x2;
+            y1 = y2;
+            leftStepped = rightStepped;
+            std::swap(left, right);
+        }
+        end = angle;
         return doubt_ ? Stop::Unsettled : Stop::None;
     }
 
@@ -382,208 +381,227 @@ class ArcElements {
     int missingLayerNo() const { return missingLayerNo_; }
 
   private:
-    ElementWork& element(int k) { return work_.elements[static_cast<std::size_t>(k)]; }
+    /// An end of an element: where it lies and the heights of the lines above and below it.
+    struct End {
+        double x;
+        double y;
+        bool stepped;  // placed by a rotation, not as the direct evaluation places it
+        const EndLines& lines;
+    };
 
-    /// Whether end j lies where a rotation put it rather than where sine and cosine do.
-    bool stepped(int j) const { return kStepped && j != 0 && j != m_; }
-
-    void placeEnds(const ArcAngle& start, const ArcAngle& step, double theta1, ArcAngle& end) {
-        const double r = circle_.r;
-        work_.x.resize(static_cast<std::size_t>(m_ + 1));
-        work_.y.resize(static_cast<std::size_t>(m_ + 1));
-        ArcAngle angle = start;
-        for (int n = 0; n <= m_; ++n) {
-            if (n > 0) {
-                if (kStepped && n < m_) {
-                    angle = angle.turnedBy(step);
-                } else {
-                    double theta2 = start.theta + n * delta_;
-                    if (theta2 >= theta1) theta2 = theta1;
-                    angle = ArcAngle::at(theta2);
-                }
+    /// The block's lines at x. Off the direct evaluation's ends the stepped one takes their
+    /// heights from their slope and intercept, within its bounds, and gives up where a
+    /// decision of the walk down a column, at this end, is too close to call.
+    void placeHeights(double x, double y, bool stepped, EndLines& end) {
+        const SectionBlock& block = *block_;
+        EndLines::PerLine& heights = end.heights;
+        heights[0] = 0.0;
+        if (kStepped && stepped) {
+            const double arc = y + kEpsilon;
+            bool close = std::fabs(arc) <= margin_;
+            for (int i = 1; i <= block.lineCount; ++i) {
+                const SectionLine& line = block.lines[static_cast<std::size_t>(i)];
+                const double h = line.m * x + line.c;
+                heights[static_cast<std::size_t>(i)] = h;
+                close |= std::fabs(arc - h) <= margin_;
+                close |= capped_ && std::fabs(h - cap_) <= margin_;
             }
-            work_.x[static_cast<std::size_t>(n)] = r * angle.sin + circle_.rx;
-            work_.y[static_cast<std::size_t>(n)] = circle_.ry - r * angle.cos;
-        }
-        end = angle;
-    }
-
-    /// Line i's heights at every end of the segment, worked out the first time a column needs
-    /// them.
-    const double* row(int line) {
-        double* heights = work_.heights.data() + line * (m_ + 1);
-        if (!work_.rowKnown[static_cast<std::size_t>(line)]) {
-            work_.rowKnown[static_cast<std::size_t>(line)] = true;
-            for (int j = 0; j <= m_; ++j) {
-                heights[j] = block_->lineY(line, work_.x[static_cast<std::size_t>(j)]);
+            if (close) doubt_ = true;
+        } else {
+            const double width = block.xr - block.xl;
+            for (int i = 1; i <= block.lineCount; ++i) {
+                const SectionLine& line = block.lines[static_cast<std::size_t>(i)];
+                heights[static_cast<std::size_t>(i)] =
+                    line.yLeft + (line.yRight - line.yLeft) * (x - block.xl) / width;
             }
         }
-        return heights;
+        if (!quickWalk_) return;
+        const double arc = y + kEpsilon;
+        std::uint32_t onOrAbove = 0;
+        double above1 = 0.0;
+        double above2 = 0.0;
+        double upper = heights[static_cast<std::size_t>(block.lineCount)];
+        for (int i = block.lineCount; i >= 1; --i) {
+            const auto at = static_cast<std::size_t>(i);
+            const double lower = heights[at - 1];
+            onOrAbove |= static_cast<std::uint32_t>(arc >= lower) << i;
+            end.above1[at] = above1;
+            end.above2[at] = above2;
+            const SoilLayer& layer = *layers_[at];
+            above1 += layer.gamma1 * (upper - lower);
+            above2 += layer.gamma2 * (upper - lower);
+            upper = lower;
+        }
+        end.onOrAbove = onOrAbove;
     }
 
-    /// Whether `value` at end j compares with `threshold` too closely to call.
-    void doubt(int j, double value, double threshold) {
-        if (stepped(j) && near(value, threshold, kLengthMargin * (1.0 + circle_.r))) doubt_ = true;
+    /// The column of weigh() for a circle without a cap over a block whose lines all have
+    /// their layers: the arc lies in the highest layer it is above at both ends, and the
+    /// weights above that layer were summed at each end.
+    ColumnWeights weighQuickly(const End& a, const End& b) const {
+        ColumnWeights column;
+        const auto top = static_cast<std::size_t>(block_->lineCount);
+        column.ground1 = a.lines.heights[top];
+        column.ground2 = b.lines.heights[top];
+        const std::uint32_t both = a.lines.onOrAbove & b.lines.onOrAbove;
+        if (both == 0) return column;  // R-Over
+        const auto line = static_cast<std::size_t>(std::bit_width(both) - 1);
+        const SoilLayer& layer = *layers_[line];
+        const double half = (b.x - a.x) * 0.5;
+        const double base =
+            ((b.lines.heights[line] - b.y) + (a.lines.heights[line] - a.y)) * half + capArea_;
+        column.w1 = (a.lines.above1[line] + b.lines.above1[line]) * half + layer.gamma1 * base;
+        column.w2 = (a.lines.above2[line] + b.lines.above2[line]) * half + layer.gamma2 * base;
+        column.baseLayer = &layer;
+        return column;
     }
 
-    void weigh(int k, ElementWork& e) {
-        const int a = e.left;
-        const double x1 = work_.x[static_cast<std::size_t>(a)];
-        const double x2 = work_.x[static_cast<std::size_t>(k)];
-        const double y1 = work_.y[static_cast<std::size_t>(a)];
-        const double y2 = work_.y[static_cast<std::size_t>(k)];
-        ColumnWeights& column = e.column;
-        column = {};
-        const double v = x2 - x1;
-        const int lineCount = block_->lineCount;
-        const double* ground = row(lineCount);
-        double yT1 = ground[a];
-        double yT2 = ground[k];
-        bool topIsCap = false;
+    /// The soil column above an element, walked from the ground down: W1 and W2 above a cap
+    /// (unsupported, only loading) and down to the arc, and the layer the arc lies in.
+    ColumnWeights weigh(const End& a, const End& b) {
+        ColumnWeights column;
+        const SectionBlock& block = *block_;
+        const double v = b.x - a.x;
+        double yT1 = a.lines.heights[static_cast<std::size_t>(block.lineCount)];
+        double yT2 = b.lines.heights[static_cast<std::size_t>(block.lineCount)];
         column.ground1 = yT1;
         column.ground2 = yT2;
-        auto addLayer = [&](const SoilLayer& layer, double area) {
+        auto add = [&column](const SoilLayer& layer, double area) {
             column.area += area;
             column.w1 += layer.gamma1 * area;
             column.w2 += layer.gamma2 * area;
         };
-        for (int line = lineCount; line >= 1; --line) {
-            const SectionLine& top = block_->lines[static_cast<std::size_t>(line)];
+        for (int line = block.lineCount; line >= 1; --line) {
+            const SectionLine& top = block.lines[static_cast<std::size_t>(line)];
             if (top.layer == kMissingLayer) {
                 column.layerMissing = true;
                 column.missingLayerNo = top.layerNo;
-                return;
+                return column;
             }
             const SoilLayer& layer = section_.layers[static_cast<std::size_t>(top.layer)];
-            const double* below = line == 1 ? nullptr : row(line - 1);
-            const double yB1 = below == nullptr ? 0.0 : below[a];
-            const double yB2 = below == nullptr ? 0.0 : below[k];
+            const double yB1 = a.lines.heights[static_cast<std::size_t>(line - 1)];
+            const double yB2 = b.lines.heights[static_cast<std::size_t>(line - 1)];
             if (capped_) {
-                if (!topIsCap) {
-                    doubt(a, yT1, cap_);
-                    doubt(k, yT2, cap_);
-                }
                 if (yT1 > cap_ || yT2 > cap_) {
-                    doubt(a, yB1, cap_);
-                    doubt(k, yB2, cap_);
                     if (yB1 > cap_ && yB2 > cap_) {
-                        addLayer(layer, ((yT2 - yB2) + (yT1 - yB1)) * v * 0.5);
+                        add(layer, ((yT2 - yB2) + (yT1 - yB1)) * v * 0.5);
                         yT1 = yB1;
                         yT2 = yB2;
                         continue;
                     }
-                    addLayer(layer, ((yT2 - cap_) + (yT1 - cap_)) * v * 0.5);
+                    add(layer, ((yT2 - cap_) + (yT1 - cap_)) * v * 0.5);
                     yT1 = cap_;
                     yT2 = cap_;
-                    topIsCap = true;
                 }
             }
-            doubt(a, y1 + kEpsilon, yB1);
-            doubt(k, y2 + kEpsilon, yB2);
-            if (y1 + kEpsilon >= yB1 && y2 + kEpsilon >= yB2) {
-                addLayer(layer, ((yT2 - y2) + (yT1 - y1)) * v * 0.5 + capArea_);
+            if (a.y + kEpsilon >= yB1 && b.y + kEpsilon >= yB2) {
+                add(layer, ((yT2 - b.y) + (yT1 - a.y)) * v * 0.5 + capArea_);
                 column.baseLayer = &layer;
-                return;
+                return column;
             }
-            addLayer(layer, ((yT2 - yB2) + (yT1 - yB1)) * v * 0.5);
+            add(layer, ((yT2 - yB2) + (yT1 - yB1)) * v * 0.5);
             yT1 = yB1;
             yT2 = yB2;
-            topIsCap = false;
         }
+        return column;
     }
 
-    /// The centroid of an element's column and its angle seen from the centre.
-    void centre(int k, ElementWork& e) {
-        const double x1 = work_.x[static_cast<std::size_t>(e.left)];
-        const double y1 = work_.y[static_cast<std::size_t>(e.left)];
-        const double y2 = work_.y[static_cast<std::size_t>(k)];
-        const bool exact = !stepped(e.left) && !stepped(k);
-        e.v = work_.x[static_cast<std::size_t>(k)] - x1;
-        e.h1 = e.column.ground1 - y1;
-        e.h2 = e.column.ground2 - y2;
-        const double v = e.v;
-        e.xg = x1 + v / 2.0;
+    /// Adds an element's moments about the centre, taken at the centroid of its column; false
+    /// when the centroid falls outside the circle, which abandons the circle.
+    bool addMoments(const End& a, const End& b, const ColumnWeights& column) {
+        const double r = circle_.r;
+        const bool exact = !a.stepped && !b.stepped;
+        const double v = b.x - a.x;
+        const double g1 = column.ground1;
+        const double g2 = column.ground2;
+        const double h1 = g1 - a.y;
+        const double h2 = g2 - b.y;
+        double xg = a.x + v / 2.0;
         if (!exact && near(v, kEpsilon, kRatioMargin * kEpsilon)) doubt_ = true;
         if (v > kEpsilon) {
-            const double ratio = std::fabs(3.0 * (e.h1 + e.h2) / v);
-            if (!exact && near(ratio, kEpsilon, kRatioMargin * kEpsilon)) doubt_ = true;
-            if (ratio > kEpsilon) e.xg = x1 + v * (e.h1 + 2.0 * e.h2) / (3.0 * (e.h1 + e.h2));
+            bool centred = false;
+            if constexpr (kStepped) {
+                // |3(h1 + h2) / v| > kEpsilon, without the division.
+                const double height = std::fabs(3.0 * (h1 + h2));
+                if (near(height, kEpsilon * v, kRatioMargin * kEpsilon * v)) doubt_ = true;
+                centred = height > kEpsilon * v;
+            } else {
+                centred = std::fabs(3.0 * (h1 + h2) / v) > kEpsilon;
+            }
+            if (centred) xg = a.x + v * (h1 + 2.0 * h2) / (3.0 * (h1 + h2));
         }
-        const double dx = e.xg - circle_.rx;
+        const double dx = xg - circle_.rx;
         const double gq = circle_.r2 - dx * dx;
-        e.outside = gq < -kEpsilon;
-        e.ya = gq < kEpsilon ? circle_.ry : circle_.ry - std::sqrt(gq);
-        e.cosTheta = (circle_.ry - e.ya) / circle_.r;
-        e.sinTheta = dx / circle_.r;
-        e.depth = std::max(section_.yc - e.ya, 0.0);
+        if (gq < -kEpsilon) {
+            if constexpr (!kStepped) {
+                const double s = ((g2 + h1) - (a.y - h2)) / v;
+                records_->writeRecord(centroidOutsideRecord(xg, (a.y - h2) + s * (xg - a.x), v, a.x,
+                                                            s, g2 + h1, a.y - h2));
+            }
+            return false;
+        }
+        const double ya = gq < kEpsilon ? circle_.ry : circle_.ry - std::sqrt(gq);
+        double cosTheta = 0.0;
+        double sinTheta = 0.0;
+        if constexpr (kStepped) {
+            cosTheta = (circle_.ry - ya) * inverseR_;
+            sinTheta = dx * inverseR_;
+        } else {
+            cosTheta = (circle_.ry - ya) / r;
+            sinTheta = dx / r;
+        }
         if (!exact) {
             const double margin = kLengthMargin * (1.0 + circle_.r2);
             if (near(gq, -kEpsilon, margin) || near(gq, kEpsilon, margin) ||
-                std::fabs(e.cosTheta) < kSteepestCentroid) {
+                std::fabs(cosTheta) < kSteepestCentroid) {
                 doubt_ = true;
             }
         }
-    }
-
-    /// Adds an element's moments about the centre, taken at the centroid of its column.
-    void add(int k, const ElementWork& e) {
-        const SoilLayer& layer = *e.column.baseLayer;
-        const double t = layer.tanPhi * e.column.w2;
-        const double cohesion = layer.co + layer.k * e.depth;
+        const double depth = std::max(section_.yc - ya, 0.0);
+        const SoilLayer& layer = *column.baseLayer;
+        const double t = layer.tanPhi * column.w2;
+        const double cohesion = layer.co + layer.k * depth;
         const double kh = section_.kh;
-        const double r = circle_.r;
-        const double length = r * delta_;
-        sums_.t += t * e.cosTheta;
-        sums_.e += t * e.sinTheta * kh;
-        sums_.c += cohesion * length;
-        sums_.s += e.column.w1 * e.sinTheta;
-        sums_.k += e.column.w1 * e.cosTheta * kh;
+        sums_.t += t * cosTheta;
+        sums_.e += t * sinTheta * kh;
+        sums_.c += cohesion * length_;
+        sums_.s += column.w1 * sinTheta;
+        sums_.k += column.w1 * cosTheta * kh;
         if constexpr (kStepped) {
             // A rotated end moves some ulps of the coordinates: the terms move by their size
             // times the coordinates over R (through θ, more where the centroid is steep), and
             // the column by its width times the heights and its height times the X.
-            const double c = std::fabs(e.cosTheta);
+            const double c = std::fabs(cosTheta);
             const double steep = c >= 0.5 ? 2.0 : c >= 0.1 ? 10.0 : 1.0 / kSteepestCentroid;
             const double lever = 1.0 + (scaleX_ + scaleY_ * steep) * inverseR_;
-            const double column =
-                std::fabs(e.v) * scaleY_ + (std::fabs(e.h1) + std::fabs(e.h2)) * scaleX_;
-            sums_.weights += std::fabs(e.column.w1) * lever + sizes_.weight1 * column;
-            sums_.friction += std::fabs(t) * lever + sizes_.friction2 * column;
-            sums_.cohesion += std::fabs(cohesion * length) * lever +
-                              sizes_.cohesionRate * length * scaleY_ * steep;
+            const double size = std::fabs(v) * scaleY_ + (std::fabs(h1) + std::fabs(h2)) * scaleX_;
+            sums_.weights += std::fabs(column.w1) * lever + sizes_.weight1 * size;
+            sums_.friction += std::fabs(t) * lever + sizes_.friction2 * size;
+            sums_.cohesion += std::fabs(cohesion * length_) * lever +
+                              sizes_.cohesionRate * length_ * scaleY_ * steep;
         } else if (observer_ != nullptr) {
-            const std::size_t a = static_cast<std::size_t>(e.left);
-            const std::size_t b = static_cast<std::size_t>(k);
-            observer_->element({work_.x[a],
-                                work_.y[a],
-                                work_.x[b],
-                                work_.y[b],
-                                e.xg,
-                                e.sinTheta,
-                                e.cosTheta,
-                                e.v,
-                                e.column.area,
+            observer_->element({a.x,
+                                a.y,
+                                b.x,
+                                b.y,
+                                xg,
+                                sinTheta,
+                                cosTheta,
+                                v,
+                                column.area,
                                 layer.layerNo,
-                                e.column.w1,
-                                e.column.w2,
+                                column.w1,
+                                column.w2,
                                 cohesion,
                                 layer.tanPhi,
-                                length,
-                                r * e.column.w1 * e.sinTheta,
-                                r * e.column.w1 * e.cosTheta * kh,
-                                r * t * e.cosTheta,
-                                r * t * e.sinTheta * kh,
-                                r * cohesion * length});
+                                length_,
+                                r * column.w1 * sinTheta,
+                                r * column.w1 * cosTheta * kh,
+                                r * t * cosTheta,
+                                r * t * sinTheta * kh,
+                                r * cohesion * length_});
         }
-    }
-
-    void writeCentroidOutside(const ElementWork& e) {
-        const double x1 = work_.x[static_cast<std::size_t>(e.left)];
-        const double y1 = work_.y[static_cast<std::size_t>(e.left)];
-        const double g2 = e.column.ground2;
-        const double s = ((g2 + e.h1) - (y1 - e.h2)) / e.v;
-        records_->writeRecord(centroidOutsideRecord(e.xg, (y1 - e.h2) + s * (e.xg - x1), e.v, x1, s,
-                                                    g2 + e.h1, y1 - e.h2));
+        return true;
     }
 
     const Section& section_;
@@ -591,16 +609,17 @@ class ArcElements {
     const Circle& circle_;
     bool capped_;
     double cap_;
-    SegmentWork& work_;
     RecordWriter* records_;
     ElementObserver* observer_;
     double scaleX_;  // the size of the X and of the Y the arc's arithmetic meets
     double scaleY_;
     double inverseR_;
+    double margin_;
     const SectionBlock* block_ = nullptr;
-    int m_ = 0;
-    double delta_ = 0.0;
-    double capArea_ = 0.0;
+    double capArea_ = 0.0;  // between an element's chord and its arc
+    double length_ = 0.0;   // of an element's arc
+    bool quickWalk_ = false;
+    std::array<const SoilLayer*, kMaxBlockLines + 1> layers_{};  // of the block's lines
     Sums sums_;
     bool doubt_ = false;
     int missingLayerNo_ = 0;
@@ -681,8 +700,7 @@ SteppedOutcome evaluate(const Section& section, const SectionSizes& sizes, doubl
 
     const bool capped = arc.centreCut || arc.end.truncated;
     const double cap = arc.end.truncated && exit.y < ry ? exit.y : ry;
-    ArcElements<kStepped> elements(section, sizes, circle, capped, cap, *scratch.segment, records,
-                                   observer);
+    ArcElements<kStepped> elements(section, sizes, circle, capped, cap, records, observer);
     using Stop = typename ArcElements<kStepped>::Stop;
     double theta0 = circle.theta(entry);
     ArcAngle start = ArcAngle::at(theta0);

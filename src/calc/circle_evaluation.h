@@ -1,6 +1,5 @@
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,17 +46,10 @@ class RecordWriter {
     virtual void writeRecord(std::string_view record) = 0;
 };
 
-struct SegmentWork;
-
 /// Working memory of one evaluating thread, reused from circle to circle.
 struct EvaluationScratch {
     std::vector<ArcPoint> points;
-    std::unique_ptr<SegmentWork> segment;
-
-    EvaluationScratch();
-    ~EvaluationScratch();
-    EvaluationScratch(EvaluationScratch&&) noexcept;
-    EvaluationScratch& operator=(EvaluationScratch&&) noexcept;
+    EvaluationScratch() { points.reserve(4096); }
 };
 
 /// One element of a circle as the evaluation summed it: the arc chord under a column of soil,

@@ -52,27 +52,32 @@ std::string_view noSolutionRecord() {
 // with the exact digits of their C formats, "028,%8.2f,%8.2f,%8.2f,%11.2f,%11.2f,%11.2f,
 // %11.2f, %8.3f" and the others, rather than through printf.
 
-std::string firstCircleRecord(double rx, double ry, double r, double md, double mc, double mtMe,
-                              double mr, double fs, int decimals) {
-    std::string out = "028";
-    out.reserve(96);
-    appendField(out, rx);
-    appendField(out, ry);
+void appendCircleRecord(std::string& out, bool first, double rx, double ry, double r, double md,
+                        double mc, double mtMe, double mr, double fs, int decimals) {
+    if (first) {
+        out += "028";
+        appendField(out, rx);
+        appendField(out, ry);
+    } else {
+        out += "038,     ,     ";
+    }
     appendField(out, r);
     for (double moment : {md, mc, mtMe, mr}) appendField(out, moment, 11);
     out += ", ";
     appendFixed(out, fs, 8, fsPlaces(decimals));
+}
+
+std::string firstCircleRecord(double rx, double ry, double r, double md, double mc, double mtMe,
+                              double mr, double fs, int decimals) {
+    std::string out;
+    appendCircleRecord(out, true, rx, ry, r, md, mc, mtMe, mr, fs, decimals);
     return out;
 }
 
 std::string nextCircleRecord(double r, double md, double mc, double mtMe, double mr, double fs,
                              int decimals) {
-    std::string out = "038,     ,     ";
-    out.reserve(96);
-    appendField(out, r);
-    for (double moment : {md, mc, mtMe, mr}) appendField(out, moment, 11);
-    out += ", ";
-    appendFixed(out, fs, 8, fsPlaces(decimals));
+    std::string out;
+    appendCircleRecord(out, false, 0.0, 0.0, r, md, mc, mtMe, mr, fs, decimals);
     return out;
 }
 

@@ -23,6 +23,11 @@ std::string_view separatorRecord();
 /// "901,解はありません。データが不適当。" in code page 932.
 std::string_view noSolutionRecord();
 
+/// Appends a circle's record to `out`: the centre's first circle (028) or a later one (038),
+/// as firstCircleRecord and nextCircleRecord give them.
+void appendCircleRecord(std::string& out, bool first, double rx, double ry, double r, double md,
+                        double mc, double mtMe, double mr, double fs, int decimals);
+
 /// The 028 record: the first written circle of a centre.
 std::string firstCircleRecord(double rx, double ry, double r, double md, double mc, double mtMe,
                               double mr, double fs, int decimals);

@@ -120,9 +120,9 @@ bool SearchTaskWork::tryRadii(double rx, double ry, const RadiusStart& start, bo
                 result.deferredAt = result.records.size();
                 result.deferred = c;
             } else {
-                records.writeRecord(
-                    first ? firstCircleRecord(rx, ry, r, c.md, c.mc, c.mtMe, c.mr, c.fs, decimals_)
-                          : nextCircleRecord(r, c.md, c.mc, c.mtMe, c.mr, c.fs, decimals_));
+                appendCircleRecord(result.records, first, rx, ry, r, c.md, c.mc, c.mtMe, c.mr, c.fs,
+                                   decimals_);
+                result.records += "\r\n";
             }
             first = false;
             ++result.written;

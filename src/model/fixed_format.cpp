@@ -1,23 +1,62 @@
 #include "model/fixed_format.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 #include "model/number_text.h"
 
 namespace dorvo {
 
+namespace {
+
+constexpr std::array<std::uint64_t, 5> kPowersOfTen = {1, 10, 100, 1000, 10000};
+
+// A 53-bit mantissa times 10^4 needs 67 bits.
+__extension__ typedef unsigned __int128 Wide;
+
+/// |value| · 10^precision rounded to the nearest integer, ties to even, as printf rounds the
+/// exact binary value; for magnitudes below 1e14 and precisions up to 4.
+std::uint64_t scaledAndRounded(double magnitude, int precision) {
+    int exponent = 0;
+    const double fraction = std::frexp(magnitude, &exponent);  // magnitude = fraction · 2^exponent
+    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    const int shift = 53 - exponent;  // magnitude = mantissa / 2^shift, exactly
+    const Wide scaled =
+        static_cast<Wide>(mantissa) * kPowersOfTen[static_cast<std::size_t>(precision)];
+    if (shift <= 0) return static_cast<std::uint64_t>(scaled << -shift);
+    if (shift >= 120) return 0;  // below a half at any precision
+    const Wide one = 1;
+    const auto whole = static_cast<std::uint64_t>(scaled >> shift);
+    const Wide rest = scaled & ((one << shift) - 1);
+    const Wide half = one << (shift - 1);
+    return whole + ((rest > half || (rest == half && (whole & 1) != 0)) ? 1 : 0);
+}
+
+}  // namespace
+
 void appendFixed(std::string& out, double value, int width, int precision) {
-    // 9999.99 has 7 characters; magnitudes beyond 1e30 do not occur in records, but printf
-    // writes them in full and so does the fallback.
-    char digits[64];
-    const auto [end, error] = std::isfinite(value) && std::fabs(value) < 1e30
-                                  ? std::to_chars(digits, digits + sizeof digits, value,
-                                                  std::chars_format::fixed, precision)
-                                  : std::to_chars_result{digits, std::errc::value_too_large};
-    if (error != std::errc()) {
+    // Record values stay far below 1e14: their digits come from integer arithmetic on the
+    // exact binary value. Larger ones, and those printf writes as inf or nan, go the long way.
+    if (!(std::fabs(value) < 1e14) || precision < 0 || precision > 4) {
         out += formatC("%*.*f", width, precision, value);
         return;
+    }
+    const std::uint64_t scaled = scaledAndRounded(std::fabs(value), precision);
+    const std::uint64_t unit = kPowersOfTen[static_cast<std::size_t>(precision)];
+    char digits[40];
+    char* end = digits;
+    if (std::signbit(value)) *end++ = '-';
+    end = std::to_chars(end, digits + sizeof digits, scaled / unit).ptr;
+    if (precision > 0) {
+        *end++ = '.';
+        std::uint64_t part = scaled % unit;
+        for (int i = precision - 1; i >= 0; --i) {
+            end[i] = static_cast<char>('0' + part % 10);
+            part /= 10;
+        }
+        end += precision;
     }
     const auto length = static_cast<int>(end - digits);
     if (length < width) out.append(static_cast<std::size_t>(width - length), ' ');

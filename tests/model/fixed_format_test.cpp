@@ -26,11 +26,13 @@ std::string fixed(double value, int width, int precision) {
 constexpr int kFormats[][2] = {{8, 2}, {11, 2}, {8, 3}, {8, 4}, {6, 2}, {0, 2}};
 
 TEST(AppendFixed, EqualsPrintfOnEdgeValues) {
-    const double values[] = {0.0,        -0.0,      0.005,       0.015,    0.125,     1.005,
-                             2.675,      9999.99,   9999.995,    -9999.99, 1e-300,    -1e-300,
-                             1e15,       -1e15,     1e29,        1e31,     -1e300,    0.045,
-                             123456.785, 0.3125,    -2.5e-3,     HUGE_VAL, -HUGE_VAL, std::nan(""),
-                             4.35,       1.0000005, 99999999.995};
+    const double values[] = {0.0, -0.0, 0.005, 0.015, 0.125, 1.005, 2.675, 9999.99, 9999.995,
+                             -9999.99, 1e-300, -1e-300, 1e15, -1e15, 1e29, 1e31, -1e300, 0.045,
+                             123456.785, 0.3125, -2.5e-3, HUGE_VAL, -HUGE_VAL, std::nan(""), 4.35,
+                             1.0000005, 99999999.995,
+                             // Where the integer arithmetic hands over to printf, and below.
+                             99999999999999.98, 1e14, 9.9999999999999969e13, 5e-324, -5e-324,
+                             2.2250738585072014e-308, 0.00005, 0.00015, 0.000049999999999999996};
     for (const auto& [width, precision] : kFormats) {
         for (double value : values) {
             EXPECT_EQ(fixed(value, width, precision), printfFixed(value, width, precision))
