@@ -271,14 +271,25 @@ bool near(double a, double b, double margin) {
 /// The sums of the moments' terms, before they are multiplied by R, and the sizes of their
 /// terms, from which a stepped evaluation bounds its distance from the direct one.
 struct Sums {
-    double t = 0.0;         // Σ W2·cosθ·tanφ
-    double e = 0.0;         // Σ W2·sinθ·tanφ·kh
-    double c = 0.0;         // Σ (Co + kZ)·L
-    double s = 0.0;         // Σ W1·sinθ
-    double k = 0.0;         // Σ W1·cosθ·kh
-    double weights = 0.0;   // Σ |W1|
-    double friction = 0.0;  // Σ |W2·tanφ|
-    double cohesion = 0.0;  // Σ |(Co + kZ)·L|
+    double t = 0.0;  // Σ W2·cosθ·tanφ
+    double e = 0.0;  // Σ W2·sinθ·tanφ·kh
+    double c = 0.0;  // Σ (Co + kZ)·L
+    double s = 0.0;  // Σ W1·sinθ
+    double k = 0.0;  // Σ W1·cosθ·kh
+    // For the bounds of a stepped evaluation: the terms' sizes, each times its lever.
+    double weights = 0.0;       // Σ |W1|
+    double friction = 0.0;      // Σ |W2·tanφ|
+    double cohesion = 0.0;      // Σ |(Co + kZ)·L|
+    double widths = 0.0;        // Σ |v|
+    double heights = 0.0;       // Σ |h1| + |h2|
+    double steepLengths = 0.0;  // Σ L times the centroid's steepness
+};
+
+/// How far the sums of a stepped evaluation may stray, before the margin and R.
+struct TermSizes {
+    double weights = 0.0;
+    double friction = 0.0;
+    double cohesion = 0.0;
 };
 
 /// A block's lines at one end of an element: their heights, line 0 (the base) at 0, and for
@@ -308,6 +319,7 @@ class ArcElements {
           scaleX_(circle.r + std::fabs(circle.rx)),
           scaleY_(circle.r + std::fabs(circle.ry) + sizes.height),
           inverseR_(1.0 / circle.r),
+          lever_(1.0 + (scaleX_ + scaleY_ * 2.0) * inverseR_),
           margin_(kLengthMargin * (1.0 + circle.r)) {}
 
     enum class Stop { None, MissingLayer, Abandoned, Unsettled };
@@ -329,6 +341,12 @@ class ArcElements {
                 layer == kMissingLayer ? nullptr
                                        : &section_.layers[static_cast<std::size_t>(layer)];
             if (layer == kMissingLayer) quickWalk_ = false;
+        }
+        if constexpr (kStepped) {
+            if (quickWalk_) {
+                const Stop stop = addOneLayerSegment(start, step, theta1, elements, delta, end);
+                if (stop != Stop::None || !notOneLayer_) return stop;
+            }
         }
         EndLines ends[2];
         EndLines* left = &ends[0];
@@ -401,7 +419,7 @@ class ArcElements {
             bool close = std::fabs(arc) <= margin_;
             for (int i = 1; i <= block.lineCount; ++i) {
                 const SectionLine& line = block.lines[static_cast<std::size_t>(i)];
-                const double h = line.m * x + line.c;
+                const double h = line.yLeft + line.m * (x - block.xl);
                 heights[static_cast<std::size_t>(i)] = h;
                 close |= std::fabs(arc - h) <= margin_;
                 close |= capped_ && std::fabs(h - cap_) <= margin_;
@@ -435,6 +453,226 @@ class ArcElements {
         end.onOrAbove = onOrAbove;
     }
 
+    /// The elements of a segment whose arc lies in one layer from end to end, for a stepped
+    /// evaluation without a cap over a block whose lines all have their layers: the columns
+    /// above all elements are the same lines, so their weights are linear in x, and every
+    /// element goes through the same few steps. Sets notOneLayer_ and adds nothing where the
+    /// arc's layer changes along the segment, for the element by element walk to decide.
+    Stop addOneLayerSegment(const ArcAngle& start, const ArcAngle& step, double theta1,
+                            int elements, double delta, ArcAngle& end) {
+        constexpr int kMost = 70;  // the angles lie within (-π/2, π/2]
+        static_assert(kMost > 3.1416 / kElementAngle + 1.0);
+        notOneLayer_ = false;
+        const SectionBlock& block = *block_;
+        const double r = circle_.r;
+        const int m = elements;
+        std::array<double, kMost + 1> x;
+        std::array<double, kMost + 1> y;
+        ArcAngle angle = start;
+        for (int j = 0; j <= m; ++j) {
+            if (j > 0 && j < m) {
+                angle = angle.turnedBy(step);
+            } else if (j == m) {
+                double theta2 = start.theta + m * delta;
+                if (theta2 >= theta1) theta2 = theta1;
+                angle = ArcAngle::at(theta2);
+            }
+            x[static_cast<std::size_t>(j)] = r * angle.sin + circle_.rx;
+            y[static_cast<std::size_t>(j)] = circle_.ry - r * angle.cos;
+        }
+
+        // The layer of the arc, s: the one the first element's walk stops in, or, with ends
+        // between the segment's ends, the one the first of those lies in.
+        const int lineCount = block.lineCount;
+        EndLines first;
+        EndLines last;
+        placeHeights(x[0], y[0], false, first);
+        placeHeights(x[static_cast<std::size_t>(m)], y[static_cast<std::size_t>(m)], false, last);
+        std::uint32_t layerBits = first.onOrAbove & last.onOrAbove;
+        if (m > 1) {
+            EndLines second;
+            placeHeights(x[1], y[1], false, second);
+            layerBits = second.onOrAbove;
+        }
+        if (layerBits == 0) {
+            notOneLayer_ = true;
+            return Stop::None;
+        }
+        const int s = static_cast<int>(std::bit_width(layerBits)) - 1;
+        const std::uint32_t bit = 1u << s;
+        if ((first.onOrAbove & bit) == 0 || (last.onOrAbove & bit) == 0 ||
+            (m > 1 && !withinOneLayer(s, x[1], x[static_cast<std::size_t>(m - 1)], y[1],
+                                      y[static_cast<std::size_t>(m - 1)]))) {
+            notOneLayer_ = true;
+            return Stop::None;
+        }
+        const double xl = block.xl;
+        const auto lineAt = [&](int i, std::size_t j) {
+            if (i == 0) return 0.0;
+            const SectionLine& line = block.lines[static_cast<std::size_t>(i)];
+            return j == 0                             ? first.heights[static_cast<std::size_t>(i)]
+                   : j == static_cast<std::size_t>(m) ? last.heights[static_cast<std::size_t>(i)]
+                                                      : line.yLeft + line.m * (x[j] - xl);
+        };
+        std::array<double, kMost + 1> top;
+        std::array<double, kMost + 1> roof;  // line s, the top of the arc's layer
+        for (int j = 0; j <= m; ++j) {
+            const auto at = static_cast<std::size_t>(j);
+            top[at] = lineAt(lineCount, at);
+            roof[at] = lineAt(s, at);
+        }
+
+        // The weights above line s at x: Σ γ·(h(i) − h(i − 1)) over the lines i above s.
+        double above1 = 0.0;
+        double rise1 = 0.0;
+        double above2 = 0.0;
+        double rise2 = 0.0;
+        for (int i = s + 1; i <= lineCount; ++i) {
+            const SectionLine& upper = block.lines[static_cast<std::size_t>(i)];
+            const SectionLine& lower = block.lines[static_cast<std::size_t>(i - 1)];
+            const SoilLayer& layer = *layers_[static_cast<std::size_t>(i)];
+            above1 += layer.gamma1 * (upper.yLeft - lower.yLeft);
+            rise1 += layer.gamma1 * (upper.m - lower.m);
+            above2 += layer.gamma2 * (upper.yLeft - lower.yLeft);
+            rise2 += layer.gamma2 * (upper.m - lower.m);
+        }
+        const SoilLayer& layer = *layers_[static_cast<std::size_t>(s)];
+        const double kh = section_.kh;
+        // Element by element in three plain loops, each free of branches and of anything
+        // carried from one element to the next but sums, so that their divisions and square
+        // roots overlap: the columns and centroids, the angles and terms, the sums.
+        std::array<double, kMost + 1> w1;
+        std::array<double, kMost + 1> w2;
+        std::array<double, kMost + 1> xg;
+        std::array<double, kMost + 1> widths;
+        std::array<double, kMost + 1> heights;
+        int doubtful = 0;
+        for (int k = 1; k <= m; ++k) {
+            const auto a = static_cast<std::size_t>(k - 1);
+            const auto b = static_cast<std::size_t>(k);
+            const double v = x[b] - x[a];
+            const double half = v * 0.5;
+            const double base = ((roof[b] - y[b]) + (roof[a] - y[a])) * half + capArea_;
+            const double along = (x[a] - xl) + (x[b] - xl);
+            w1[b] = (2.0 * above1 + rise1 * along) * half + layer.gamma1 * base;
+            w2[b] = (2.0 * above2 + rise2 * along) * half + layer.gamma2 * base;
+            const double h1 = top[a] - y[a];
+            const double h2 = top[b] - y[b];
+            const double height = std::fabs(3.0 * (h1 + h2));
+            doubtful |= static_cast<int>(near(v, kEpsilon, kRatioMargin * kEpsilon)) |
+                        static_cast<int>(near(height, kEpsilon * v, kRatioMargin * kEpsilon * v));
+            const bool centred = (v > kEpsilon) & (height > kEpsilon * v);
+            const double moved = v * (h1 + 2.0 * h2) / (3.0 * (h1 + h2));
+            xg[b] = x[a] + (centred ? moved : half);
+            widths[b] = std::fabs(v);
+            heights[b] = std::fabs(h1) + std::fabs(h2);
+        }
+        std::array<double, kMost + 1> terms[5];  // t·cosθ, t·sinθ·kh, c·L, W1·sinθ, W1·cosθ·kh
+        std::array<double, kMost + 1> sizes[4];  // |W1|, |t| and |c·L| by their lever, steepness·L
+        const double margin = kLengthMargin * (1.0 + circle_.r2);
+        for (int k = 1; k <= m; ++k) {
+            const auto b = static_cast<std::size_t>(k);
+            const double dx = xg[b] - circle_.rx;
+            const double gq = circle_.r2 - dx * dx;
+            const double ya = circle_.ry - (gq < kEpsilon ? 0.0 : std::sqrt(std::max(gq, 0.0)));
+            const double cosTheta = (circle_.ry - ya) * inverseR_;
+            const double sinTheta = dx * inverseR_;
+            const double c = std::fabs(cosTheta);
+            doubtful |= static_cast<int>(gq < -kEpsilon) |
+                        static_cast<int>(near(std::fabs(gq), kEpsilon, margin)) |
+                        static_cast<int>(c < kSteepestCentroid);
+            const double depth = std::max(section_.yc - ya, 0.0);
+            const double t = layer.tanPhi * w2[b];
+            const double cohesion = (layer.co + layer.k * depth) * length_;
+            terms[0][b] = t * cosTheta;
+            terms[1][b] = t * sinTheta * kh;
+            terms[2][b] = cohesion;
+            terms[3][b] = w1[b] * sinTheta;
+            terms[4][b] = w1[b] * cosTheta * kh;
+            const double steep = c >= 0.5 ? 2.0 : c >= 0.1 ? 10.0 : 1.0 / kSteepestCentroid;
+            const double lever = 1.0 + (scaleX_ + scaleY_ * steep) * inverseR_;
+            sizes[0][b] = std::fabs(w1[b]) * lever;
+            sizes[1][b] = std::fabs(t) * lever;
+            sizes[2][b] = std::fabs(cohesion) * lever;
+            sizes[3][b] = steep;
+        }
+        for (int k = 1; k <= m; ++k) {
+            const auto b = static_cast<std::size_t>(k);
+            sums_.t += terms[0][b];
+            sums_.e += terms[1][b];
+            sums_.c += terms[2][b];
+            sums_.s += terms[3][b];
+            sums_.k += terms[4][b];
+            sums_.weights += sizes[0][b];
+            sums_.friction += sizes[1][b];
+            sums_.cohesion += sizes[2][b];
+            sums_.steepLengths += length_ * sizes[3][b];
+            sums_.widths += widths[b];
+            sums_.heights += heights[b];
+        }
+        end = angle;
+        return doubtful ? Stop::Unsettled : Stop::None;
+    }
+
+    /// Whether the arc between two of its points, stepped ones, lies on or above line s − 1
+    /// and below every line above, each by more than the margin: then so do all the stepped
+    /// ends between them. Between two points on the lower arc, its height less a line's is
+    /// convex: greatest at one of the two points, least at one of them or where the arc runs
+    /// parallel to the line.
+    bool withinOneLayer(int s, double x1, double x2, double y1, double y2) const {
+        const SectionBlock& block = *block_;
+        const auto height = [&block](int i, double x) {
+            if (i == 0) return 0.0;
+            const SectionLine& line = block.lines[static_cast<std::size_t>(i)];
+            return line.yLeft + line.m * (x - block.xl);
+        };
+        for (int i = s; i < block.lineCount; ++i) {
+            if (y1 + kEpsilon >= height(i, x1) - margin_ ||
+                y2 + kEpsilon >= height(i, x2) - margin_) {
+                return false;
+            }
+        }
+        const double slope = s == 1 ? 0.0 : block.lines[static_cast<std::size_t>(s - 1)].m;
+        double lowest = std::min(y1 - height(s - 1, x1), y2 - height(s - 1, x2));
+        const double across = std::sqrt(1.0 + slope * slope);
+        const double xt = circle_.rx + slope * circle_.r / across;
+        if (x1 < xt && xt < x2) {
+            lowest = std::min(lowest, circle_.ry - circle_.r / across - height(s - 1, xt));
+        }
+        return lowest + kEpsilon > margin_;
+    }
+
+    /// Adds the sizes of an element's terms, from which a stepped evaluation bounds how far it
+    /// may lie from the direct one. A rotated end moves some ulps of the coordinates: the
+    /// terms move by their size times the coordinates over R (through θ, more where the
+    /// centroid is steep), and the column by its width times the heights and its height times
+    /// the X.
+    void addSizes(double w1, double t, double cohesion, double v, double h1, double h2,
+                  double cosTheta) {
+        const double c = std::fabs(cosTheta);
+        double steep = 2.0;
+        double lever = lever_;
+        if (c < 0.5) {
+            steep = c >= 0.1 ? 10.0 : 1.0 / kSteepestCentroid;
+            lever = 1.0 + (scaleX_ + scaleY_ * steep) * inverseR_;
+        }
+        sums_.weights += std::fabs(w1) * lever;
+        sums_.friction += std::fabs(t) * lever;
+        sums_.cohesion += std::fabs(cohesion * length_) * lever;
+        sums_.widths += std::fabs(v);
+        sums_.heights += std::fabs(h1) + std::fabs(h2);
+        sums_.steepLengths += length_ * steep;
+    }
+
+  public:
+    TermSizes termSizes() const {
+        const double columns = sums_.widths * scaleY_ + sums_.heights * scaleX_;
+        return {sums_.weights + sizes_.weight1 * columns,
+                sums_.friction + sizes_.friction2 * columns,
+                sums_.cohesion + sizes_.cohesionRate * scaleY_ * sums_.steepLengths};
+    }
+
+  private:
     /// The column of weigh() for a circle without a cap over a block whose lines all have
     /// their layers: the arc lies in the highest layer it is above at both ends, and the
     /// weights above that layer were summed at each end.
@@ -568,17 +806,7 @@ class ArcElements {
         sums_.s += column.w1 * sinTheta;
         sums_.k += column.w1 * cosTheta * kh;
         if constexpr (kStepped) {
-            // A rotated end moves some ulps of the coordinates: the terms move by their size
-            // times the coordinates over R (through θ, more where the centroid is steep), and
-            // the column by its width times the heights and its height times the X.
-            const double c = std::fabs(cosTheta);
-            const double steep = c >= 0.5 ? 2.0 : c >= 0.1 ? 10.0 : 1.0 / kSteepestCentroid;
-            const double lever = 1.0 + (scaleX_ + scaleY_ * steep) * inverseR_;
-            const double size = std::fabs(v) * scaleY_ + (std::fabs(h1) + std::fabs(h2)) * scaleX_;
-            sums_.weights += std::fabs(column.w1) * lever + sizes_.weight1 * size;
-            sums_.friction += std::fabs(t) * lever + sizes_.friction2 * size;
-            sums_.cohesion += std::fabs(cohesion * length_) * lever +
-                              sizes_.cohesionRate * length_ * scaleY_ * steep;
+            addSizes(column.w1, t, cohesion, v, h1, h2, cosTheta);
         } else if (observer_ != nullptr) {
             observer_->element({a.x,
                                 a.y,
@@ -614,11 +842,13 @@ class ArcElements {
     double scaleX_;  // the size of the X and of the Y the arc's arithmetic meets
     double scaleY_;
     double inverseR_;
+    double lever_;  // for a centroid no steeper than 60°
     double margin_;
     const SectionBlock* block_ = nullptr;
     double capArea_ = 0.0;  // between an element's chord and its arc
     double length_ = 0.0;   // of an element's arc
     bool quickWalk_ = false;
+    bool notOneLayer_ = false;
     std::array<const SoilLayer*, kMaxBlockLines + 1> layers_{};  // of the block's lines
     Sums sums_;
     bool doubt_ = false;
@@ -635,7 +865,7 @@ double loadMoment(const Section& section, double rx, const ArcPoint& entry, cons
 }
 
 /// The bounds of a stepped result, or nothing where it is too close to call.
-std::optional<OutcomeBounds> boundsOf(const CircleResult& result, const Sums& sums, double kh,
+std::optional<OutcomeBounds> boundsOf(const CircleResult& result, const TermSizes& sums, double kh,
                                       double mf) {
     const double scale = kSumMargin * result.r;
     OutcomeBounds b;
@@ -741,7 +971,8 @@ SteppedOutcome evaluate(const Section& section, const SectionSizes& sizes, doubl
     }
     outcome.kind = OutcomeKind::Result;
     if constexpr (kStepped) {
-        const std::optional<OutcomeBounds> bounds = boundsOf(result, sums, section.kh, mf);
+        const std::optional<OutcomeBounds> bounds =
+            boundsOf(result, elements.termSizes(), section.kh, mf);
         if (!bounds) return {};
         stepped.bounds = *bounds;
     }
