@@ -219,6 +219,7 @@ struct ArcAngle {
     double theta;
     double sin;
     double cos;
+    bool turned = false;  // its sine and cosine come from turning another angle
 
     static ArcAngle at(double theta) { return {theta, std::sin(theta), std::cos(theta)}; }
 
@@ -236,7 +237,7 @@ struct ArcAngle {
     /// The angle turned by `step`, its sine and cosine by the sum formulas rather than anew.
     ArcAngle turnedBy(const ArcAngle& step) const {
         return {theta + step.theta, sin * step.cos + cos * step.sin,
-                cos * step.cos - sin * step.sin};
+                cos * step.cos - sin * step.sin, true};
     }
 };
 
@@ -344,10 +345,12 @@ class ArcElements {
         }
         if constexpr (kStepped) {
             if (quickWalk_) {
-                const Stop stop = addOneLayerSegment(start, step, theta1, elements, delta, end);
+                const Stop stop = addOneLayerSegment(start, step, theta1, elements, end);
                 if (stop != Stop::None || !notOneLayer_) return stop;
             }
         }
+        // Element by element, the segment starts where the direct evaluation starts it.
+        if (start.turned) start = ArcAngle::at(start.theta);
         EndLines ends[2];
         EndLines* left = &ends[0];
         EndLines* right = &ends[1];
@@ -459,7 +462,7 @@ class ArcElements {
     /// element goes through the same few steps. Sets notOneLayer_ and adds nothing where the
     /// arc's layer changes along the segment, for the element by element walk to decide.
     Stop addOneLayerSegment(const ArcAngle& start, const ArcAngle& step, double theta1,
-                            int elements, double delta, ArcAngle& end) {
+                            int elements, ArcAngle& end) {
         constexpr int kMost = 70;  // the angles lie within (-π/2, π/2]
         static_assert(kMost > 3.1416 / kElementAngle + 1.0);
         notOneLayer_ = false;
@@ -468,26 +471,22 @@ class ArcElements {
         const int m = elements;
         std::array<double, kMost + 1> x;
         std::array<double, kMost + 1> y;
+        // Every end by rotation, the last one too: it starts the next segment as theta1.
         ArcAngle angle = start;
         for (int j = 0; j <= m; ++j) {
-            if (j > 0 && j < m) {
-                angle = angle.turnedBy(step);
-            } else if (j == m) {
-                double theta2 = start.theta + m * delta;
-                if (theta2 >= theta1) theta2 = theta1;
-                angle = ArcAngle::at(theta2);
-            }
+            if (j > 0) angle = angle.turnedBy(step);
             x[static_cast<std::size_t>(j)] = r * angle.sin + circle_.rx;
             y[static_cast<std::size_t>(j)] = circle_.ry - r * angle.cos;
         }
+        angle.theta = theta1;
 
         // The layer of the arc, s: the one the first element's walk stops in, or, with ends
         // between the segment's ends, the one the first of those lies in.
         const int lineCount = block.lineCount;
         EndLines first;
         EndLines last;
-        placeHeights(x[0], y[0], false, first);
-        placeHeights(x[static_cast<std::size_t>(m)], y[static_cast<std::size_t>(m)], false, last);
+        placeHeights(x[0], y[0], true, first);
+        placeHeights(x[static_cast<std::size_t>(m)], y[static_cast<std::size_t>(m)], true, last);
         std::uint32_t layerBits = first.onOrAbove & last.onOrAbove;
         if (m > 1) {
             EndLines second;
@@ -611,7 +610,7 @@ class ArcElements {
             sums_.heights += heights[b];
         }
         end = angle;
-        return doubtful ? Stop::Unsettled : Stop::None;
+        return doubtful != 0 || doubt_ ? Stop::Unsettled : Stop::None;
     }
 
     /// Whether the arc between two of its points, stepped ones, lies on or above line s − 1
