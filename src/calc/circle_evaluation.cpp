@@ -483,42 +483,34 @@ class ArcElements {
         // The layer of the arc, s: the one the first element's walk stops in, or, with ends
         // between the segment's ends, the one the first of those lies in.
         const int lineCount = block.lineCount;
-        EndLines first;
-        EndLines last;
-        placeHeights(x[0], y[0], true, first);
-        placeHeights(x[static_cast<std::size_t>(m)], y[static_cast<std::size_t>(m)], true, last);
-        std::uint32_t layerBits = first.onOrAbove & last.onOrAbove;
-        if (m > 1) {
-            EndLines second;
-            placeHeights(x[1], y[1], false, second);
-            layerBits = second.onOrAbove;
-        }
+        const std::size_t lastEnd = static_cast<std::size_t>(m);
+        bool tooClose = false;
+        const std::uint32_t firstBits = layerBitsAt(x[0], y[0], tooClose);
+        const std::uint32_t lastBits = layerBitsAt(x[lastEnd], y[lastEnd], tooClose);
+        bool unused = false;
+        const std::uint32_t layerBits =
+            m > 1 ? layerBitsAt(x[1], y[1], unused) : firstBits & lastBits;
+        if (tooClose) return Stop::Unsettled;
         if (layerBits == 0) {
             notOneLayer_ = true;
             return Stop::None;
         }
         const int s = static_cast<int>(std::bit_width(layerBits)) - 1;
         const std::uint32_t bit = 1u << s;
-        if ((first.onOrAbove & bit) == 0 || (last.onOrAbove & bit) == 0 ||
-            (m > 1 && !withinOneLayer(s, x[1], x[static_cast<std::size_t>(m - 1)], y[1],
-                                      y[static_cast<std::size_t>(m - 1)]))) {
+        if ((firstBits & bit) == 0 || (lastBits & bit) == 0 ||
+            (m > 1 && !withinOneLayer(s, x[1], x[lastEnd - 1], y[1], y[lastEnd - 1]))) {
             notOneLayer_ = true;
             return Stop::None;
         }
         const double xl = block.xl;
-        const auto lineAt = [&](int i, std::size_t j) {
-            if (i == 0) return 0.0;
-            const SectionLine& line = block.lines[static_cast<std::size_t>(i)];
-            return j == 0                             ? first.heights[static_cast<std::size_t>(i)]
-                   : j == static_cast<std::size_t>(m) ? last.heights[static_cast<std::size_t>(i)]
-                                                      : line.yLeft + line.m * (x[j] - xl);
-        };
+        const SectionLine& ground = block.lines[static_cast<std::size_t>(lineCount)];
+        const SectionLine& roofLine = block.lines[static_cast<std::size_t>(s)];
         std::array<double, kMost + 1> top;
         std::array<double, kMost + 1> roof;  // line s, the top of the arc's layer
         for (int j = 0; j <= m; ++j) {
             const auto at = static_cast<std::size_t>(j);
-            top[at] = lineAt(lineCount, at);
-            roof[at] = lineAt(s, at);
+            top[at] = ground.yLeft + ground.m * (x[at] - xl);
+            roof[at] = roofLine.yLeft + roofLine.m * (x[at] - xl);
         }
 
         // The weights above line s at x: Σ γ·(h(i) − h(i − 1)) over the lines i above s.
@@ -545,56 +537,73 @@ class ArcElements {
         std::array<double, kMost + 1> xg;
         std::array<double, kMost + 1> widths;
         std::array<double, kMost + 1> heights;
-        int doubtful = 0;
+        // A loop vectorizes with nothing but doubles in it: doubts too are kept as 0 or 1.
+        std::array<double, kMost + 1> doubts;
+        const double rx = circle_.rx;
+        const double ry = circle_.ry;
+        const double r2 = circle_.r2;
+        const double capArea = capArea_;
+        const double gamma1 = layer.gamma1;
+        const double gamma2 = layer.gamma2;
         for (int k = 1; k <= m; ++k) {
             const auto a = static_cast<std::size_t>(k - 1);
             const auto b = static_cast<std::size_t>(k);
             const double v = x[b] - x[a];
             const double half = v * 0.5;
-            const double base = ((roof[b] - y[b]) + (roof[a] - y[a])) * half + capArea_;
+            const double base = ((roof[b] - y[b]) + (roof[a] - y[a])) * half + capArea;
             const double along = (x[a] - xl) + (x[b] - xl);
-            w1[b] = (2.0 * above1 + rise1 * along) * half + layer.gamma1 * base;
-            w2[b] = (2.0 * above2 + rise2 * along) * half + layer.gamma2 * base;
+            w1[b] = (2.0 * above1 + rise1 * along) * half + gamma1 * base;
+            w2[b] = (2.0 * above2 + rise2 * along) * half + gamma2 * base;
             const double h1 = top[a] - y[a];
             const double h2 = top[b] - y[b];
             const double height = std::fabs(3.0 * (h1 + h2));
-            doubtful |= static_cast<int>(near(v, kEpsilon, kRatioMargin * kEpsilon)) |
-                        static_cast<int>(near(height, kEpsilon * v, kRatioMargin * kEpsilon * v));
-            const bool centred = (v > kEpsilon) & (height > kEpsilon * v);
+            const double widthGap = std::fabs(v - kEpsilon) - kRatioMargin * kEpsilon;
+            const double heightGap = std::fabs(height - kEpsilon * v) - kRatioMargin * kEpsilon * v;
+            doubts[b] = std::min(widthGap, heightGap) <= 0.0 ? 1.0 : 0.0;
             const double moved = v * (h1 + 2.0 * h2) / (3.0 * (h1 + h2));
-            xg[b] = x[a] + (centred ? moved : half);
+            xg[b] = x[a] + (v > kEpsilon ? (height > kEpsilon * v ? moved : half) : half);
             widths[b] = std::fabs(v);
             heights[b] = std::fabs(h1) + std::fabs(h2);
         }
         std::array<double, kMost + 1> terms[5];  // t·cosθ, t·sinθ·kh, c·L, W1·sinθ, W1·cosθ·kh
         std::array<double, kMost + 1> sizes[4];  // |W1|, |t| and |c·L| by their lever, steepness·L
-        const double margin = kLengthMargin * (1.0 + circle_.r2);
+        const double margin = kLengthMargin * (1.0 + r2);
+        const double inverseR = inverseR_;
+        const double yc = section_.yc;
+        const double tanPhi = layer.tanPhi;
+        const double co = layer.co;
+        const double rate = layer.k;
+        const double length = length_;
+        const double levelLever = scaleX_ * inverseR;
+        const double steepLever = scaleY_ * inverseR;
         for (int k = 1; k <= m; ++k) {
             const auto b = static_cast<std::size_t>(k);
-            const double dx = xg[b] - circle_.rx;
-            const double gq = circle_.r2 - dx * dx;
-            const double ya = circle_.ry - (gq < kEpsilon ? 0.0 : std::sqrt(std::max(gq, 0.0)));
-            const double cosTheta = (circle_.ry - ya) * inverseR_;
-            const double sinTheta = dx * inverseR_;
+            const double dx = xg[b] - rx;
+            const double gq = r2 - dx * dx;
+            const double ya = ry - (gq < kEpsilon ? 0.0 : std::sqrt(std::max(gq, 0.0)));
+            const double cosTheta = (ry - ya) * inverseR;
+            const double sinTheta = dx * inverseR;
             const double c = std::fabs(cosTheta);
-            doubtful |= static_cast<int>(gq < -kEpsilon) |
-                        static_cast<int>(near(std::fabs(gq), kEpsilon, margin)) |
-                        static_cast<int>(c < kSteepestCentroid);
-            const double depth = std::max(section_.yc - ya, 0.0);
-            const double t = layer.tanPhi * w2[b];
-            const double cohesion = (layer.co + layer.k * depth) * length_;
+            const double outside = gq < -kEpsilon ? 1.0 : 0.0;
+            const double close = std::fabs(std::fabs(gq) - kEpsilon) <= margin ? 1.0 : 0.0;
+            const double steepest = c < kSteepestCentroid ? 1.0 : 0.0;
+            doubts[b] += outside + close + steepest;
+            const double depth = std::max(yc - ya, 0.0);
+            const double t = tanPhi * w2[b];
+            const double cohesion = (co + rate * depth) * length;
             terms[0][b] = t * cosTheta;
             terms[1][b] = t * sinTheta * kh;
             terms[2][b] = cohesion;
             terms[3][b] = w1[b] * sinTheta;
             terms[4][b] = w1[b] * cosTheta * kh;
             const double steep = c >= 0.5 ? 2.0 : c >= 0.1 ? 10.0 : 1.0 / kSteepestCentroid;
-            const double lever = 1.0 + (scaleX_ + scaleY_ * steep) * inverseR_;
+            const double lever = 1.0 + levelLever + steepLever * steep;
             sizes[0][b] = std::fabs(w1[b]) * lever;
             sizes[1][b] = std::fabs(t) * lever;
             sizes[2][b] = std::fabs(cohesion) * lever;
             sizes[3][b] = steep;
         }
+        bool doubtful = false;
         for (int k = 1; k <= m; ++k) {
             const auto b = static_cast<std::size_t>(k);
             sums_.t += terms[0][b];
@@ -608,9 +617,27 @@ class ArcElements {
             sums_.steepLengths += length_ * sizes[3][b];
             sums_.widths += widths[b];
             sums_.heights += heights[b];
+            doubtful |= doubts[b] != 0.0;
         }
         end = angle;
-        return doubtful != 0 || doubt_ ? Stop::Unsettled : Stop::None;
+        return doubtful || doubt_ ? Stop::Unsettled : Stop::None;
+    }
+
+    /// The lines i whose line i − 1 the arc at (x, y) is on or above, within kEpsilon, as
+    /// bits; `close` is set where one is too close to call.
+    std::uint32_t layerBitsAt(double x, double y, bool& close) const {
+        const SectionBlock& block = *block_;
+        const double arc = y + kEpsilon;
+        std::uint32_t bits = arc >= 0.0 ? 2u : 0u;
+        bool near0 = std::fabs(arc) <= margin_;
+        for (int i = 1; i < block.lineCount; ++i) {
+            const SectionLine& line = block.lines[static_cast<std::size_t>(i)];
+            const double h = line.yLeft + line.m * (x - block.xl);
+            bits |= static_cast<std::uint32_t>(arc >= h) << (i + 1);
+            near0 |= std::fabs(arc - h) <= margin_;
+        }
+        close |= near0;
+        return bits;
     }
 
     /// Whether the arc between two of its points, stepped ones, lies on or above line s − 1
