@@ -1,6 +1,7 @@
 #include "model/fixed_format.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -19,10 +20,12 @@ __extension__ typedef unsigned __int128 Wide;
 /// |value| · 10^precision rounded to the nearest integer, ties to even, as printf rounds the
 /// exact binary value; for magnitudes below 1e14 and precisions up to 4.
 std::uint64_t scaledAndRounded(double magnitude, int precision) {
-    int exponent = 0;
-    const double fraction = std::frexp(magnitude, &exponent);  // magnitude = fraction · 2^exponent
-    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-    const int shift = 53 - exponent;  // magnitude = mantissa / 2^shift, exactly
+    // magnitude = mantissa / 2^shift exactly: the bits of a normal double, or of a subnormal.
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const auto biased = static_cast<int>(bits >> 52);
+    const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+    const std::uint64_t mantissa = biased == 0 ? fraction : fraction | (std::uint64_t{1} << 52);
+    const int shift = biased == 0 ? 1074 : 1075 - biased;
     const Wide scaled =
         static_cast<Wide>(mantissa) * kPowersOfTen[static_cast<std::size_t>(precision)];
     if (shift <= 0) return static_cast<std::uint64_t>(scaled << -shift);
