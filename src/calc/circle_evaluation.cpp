@@ -335,16 +335,17 @@ class ArcElements {
         const ArcAngle step = kStepped ? ArcAngle::small(delta) : ArcAngle::at(delta);
         capArea_ = r * r * (delta - step.sin) * 0.5;
         length_ = r * delta;
-        quickWalk_ = kStepped && !capped_;
+        bool allLayers = true;
         for (int i = 1; i <= block.lineCount; ++i) {
             const int layer = block.lines[static_cast<std::size_t>(i)].layer;
             layers_[static_cast<std::size_t>(i)] =
                 layer == kMissingLayer ? nullptr
                                        : &section_.layers[static_cast<std::size_t>(layer)];
-            if (layer == kMissingLayer) quickWalk_ = false;
+            allLayers &= layer != kMissingLayer;
         }
+        quickWalk_ = kStepped && allLayers && !capped_;
         if constexpr (kStepped) {
-            if (quickWalk_) {
+            if (allLayers) {
                 const Stop stop = addOneLayerSegment(start, step, theta1, elements, end);
                 if (stop != Stop::None || !notOneLayer_) return stop;
             }
@@ -473,8 +474,10 @@ class ArcElements {
         std::array<double, kMost + 1> y;
         // Every end by rotation, the last one too: it starts the next segment as theta1.
         ArcAngle angle = start;
-        for (int j = 0; j <= m; ++j) {
-            if (j > 0) angle = angle.turnedBy(step);
+        x[0] = r * angle.sin + circle_.rx;
+        y[0] = circle_.ry - r * angle.cos;
+        for (int j = 1; j <= m; ++j) {
+            angle = angle.turnedBy(step);
             x[static_cast<std::size_t>(j)] = r * angle.sin + circle_.rx;
             y[static_cast<std::size_t>(j)] = circle_.ry - r * angle.cos;
         }
@@ -484,6 +487,12 @@ class ArcElements {
         // between the segment's ends, the one the first of those lies in.
         const int lineCount = block.lineCount;
         const std::size_t lastEnd = static_cast<std::size_t>(m);
+        // A cap changes a walk only where a line above the arc reaches it; lines are straight,
+        // so their two ends tell.
+        if (capped_ && !belowCap(x[0], x[lastEnd])) {
+            notOneLayer_ = true;
+            return Stop::None;
+        }
         bool tooClose = false;
         const std::uint32_t firstBits = layerBitsAt(x[0], y[0], tooClose);
         const std::uint32_t lastBits = layerBitsAt(x[lastEnd], y[lastEnd], tooClose);
@@ -621,6 +630,20 @@ class ArcElements {
         }
         end = angle;
         return doubtful || doubt_ ? Stop::Unsettled : Stop::None;
+    }
+
+    /// Whether every line of the block, and the base, lies below the cap from x1 to x2, by more
+    /// than the margin.
+    bool belowCap(double x1, double x2) const {
+        const SectionBlock& block = *block_;
+        bool below = cap_ > margin_;
+        for (int i = 1; i <= block.lineCount; ++i) {
+            const SectionLine& line = block.lines[static_cast<std::size_t>(i)];
+            const double h1 = line.yLeft + line.m * (x1 - block.xl);
+            const double h2 = line.yLeft + line.m * (x2 - block.xl);
+            below &= std::max(h1, h2) < cap_ - margin_;
+        }
+        return below;
     }
 
     /// The lines i whose line i − 1 the arc at (x, y) is on or above, within kEpsilon, as
