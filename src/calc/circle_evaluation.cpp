@@ -458,10 +458,10 @@ class ArcElements {
     }
 
     /// The elements of a segment whose arc lies in one layer from end to end, for a stepped
-    /// evaluation without a cap over a block whose lines all have their layers: the columns
-    /// above all elements are the same lines, so their weights are linear in x, and every
-    /// element goes through the same few steps. Sets notOneLayer_ and adds nothing where the
-    /// arc's layer changes along the segment, for the element by element walk to decide.
+    /// evaluation over a block whose lines all have their layers and stay below any cap: the
+    /// columns above all elements are the same lines, so their weights are linear in x, and
+    /// every element goes through the same few steps. Sets notOneLayer_ and adds nothing
+    /// otherwise, for the element by element walk to decide.
     Stop addOneLayerSegment(const ArcAngle& start, const ArcAngle& step, double theta1,
                             int elements, ArcAngle& end) {
         constexpr int kMost = 70;  // the angles lie within (-π/2, π/2]
