@@ -335,7 +335,8 @@ class ArcElements {
         const ArcAngle step = kStepped ? ArcAngle::small(delta) : ArcAngle::at(delta);
         capArea_ = r * r * (delta - step.sin) * 0.5;
         length_ = r * delta;
-        bool allLayers = true;
+        // A block without lines has no layer to stop a walk in: its elements are R-Over.
+        bool allLayers = block.lineCount > 0;
         for (int i = 1; i <= block.lineCount; ++i) {
             const int layer = block.lines[static_cast<std::size_t>(i)].layer;
             layers_[static_cast<std::size_t>(i)] =
