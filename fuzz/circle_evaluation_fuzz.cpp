@@ -1,12 +1,15 @@
 // Evaluates one circle on a random section: blocks of any width (zero and backwards too),
 // crossing boundary lines, missing layers and extreme soil values. An evaluation must end,
-// and what it reports must be finite.
+// and what it reports must be finite. The stepped evaluation, where it settles, must agree
+// with the direct one within its bounds and, where the search would take it, print the same.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cmath>
 #include <cstdlib>
 
+#include "calc/best_circle.h"
 #include "calc/circle_evaluation.h"
+#include "calc/result_records.h"
 
 namespace {
 
@@ -16,6 +19,34 @@ class CheckedRecords : public dorvo::RecordWriter {
         if (record.find("nan") != record.npos || record.find("inf") != record.npos) std::abort();
     }
 };
+
+void checkStepped(const dorvo::Section& section, double rx, double ry, double r,
+                  const dorvo::CircleOutcome& direct, dorvo::EvaluationScratch& scratch) {
+    const dorvo::SteppedOutcome stepped =
+        dorvo::evaluateCircleStepped(section, dorvo::sectionSizes(section), rx, ry, r, scratch);
+    if (!stepped.settled) return;
+    if (stepped.outcome.kind != direct.kind ||
+        stepped.outcome.missingLayerNo != direct.missingLayerNo) {
+        std::abort();
+    }
+    if (direct.kind != dorvo::OutcomeKind::Result) return;
+    const dorvo::CircleResult& a = stepped.outcome.result;
+    const dorvo::CircleResult& b = direct.result;
+    const dorvo::OutcomeBounds& bound = stepped.bounds;
+    if (!(std::fabs(a.md - b.md) <= bound.md && std::fabs(a.mc - b.mc) <= bound.mc &&
+          std::fabs(a.mtMe - b.mtMe) <= bound.mtMe && std::fabs(a.mr - b.mr) <= bound.mr &&
+          std::fabs(a.fs - b.fs) <= bound.fs)) {
+        std::abort();
+    }
+    for (int decimals = 2; decimals <= 4; ++decimals) {
+        if (dorvo::standsForDirect(stepped, decimals) &&
+            dorvo::firstCircleRecord(a.rx, a.ry, a.r, a.md, a.mc, a.mtMe, a.mr, a.fs, decimals) !=
+                dorvo::firstCircleRecord(b.rx, b.ry, b.r, b.md, b.mc, b.mtMe, b.mr, b.fs,
+                                         decimals)) {
+            std::abort();
+        }
+    }
+}
 
 double coordinate(FuzzedDataProvider& data) {
     return data.ConsumeFloatingPointInRange(-50.0, 150.0);
@@ -77,5 +108,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
             if (!std::isfinite(value)) std::abort();
         }
     }
+    checkStepped(section, rx, ry, r, outcome, scratch);
     return 0;
 }
