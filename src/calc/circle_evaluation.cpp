@@ -459,7 +459,8 @@ class ArcElements {
     }
 
     /// The elements of a segment whose arc lies in one layer from end to end, for a stepped
-    /// evaluation over a block whose lines all have their layers and stay below any cap: the
+    /// evaluation over a block whose lines all have their layers, the layer's floor below any
+    /// cap: the
     /// columns above all elements are the same lines, so their weights are linear in x, and
     /// every element goes through the same few steps. Sets notOneLayer_ and adds nothing
     /// otherwise, for the element by element walk to decide.
@@ -488,12 +489,6 @@ class ArcElements {
         // between the segment's ends, the one the first of those lies in.
         const int lineCount = block.lineCount;
         const std::size_t lastEnd = static_cast<std::size_t>(m);
-        // A cap changes a walk only where a line above the arc reaches it; lines are straight,
-        // so their two ends tell.
-        if (capped_ && !belowCap(x[0], x[lastEnd])) {
-            notOneLayer_ = true;
-            return Stop::None;
-        }
         bool tooClose = false;
         const std::uint32_t firstBits = layerBitsAt(x[0], y[0], tooClose);
         const std::uint32_t lastBits = layerBitsAt(x[lastEnd], y[lastEnd], tooClose);
@@ -508,7 +503,8 @@ class ArcElements {
         const int s = static_cast<int>(std::bit_width(layerBits)) - 1;
         const std::uint32_t bit = 1u << s;
         if ((firstBits & bit) == 0 || (lastBits & bit) == 0 ||
-            (m > 1 && !withinOneLayer(s, x[1], x[lastEnd - 1], y[1], y[lastEnd - 1]))) {
+            (m > 1 && !withinOneLayer(s, x[1], x[lastEnd - 1], y[1], y[lastEnd - 1])) ||
+            (capped_ && !floorBelowCap(s, x[0], x[lastEnd]))) {
             notOneLayer_ = true;
             return Stop::None;
         }
@@ -633,18 +629,17 @@ class ArcElements {
         return doubtful || doubt_ ? Stop::Unsettled : Stop::None;
     }
 
-    /// Whether every line of the block, and the base, lies below the cap from x1 to x2, by more
-    /// than the margin.
-    bool belowCap(double x1, double x2) const {
-        const SectionBlock& block = *block_;
-        bool below = cap_ > margin_;
-        for (int i = 1; i <= block.lineCount; ++i) {
-            const SectionLine& line = block.lines[static_cast<std::size_t>(i)];
-            const double h1 = line.yLeft + line.m * (x1 - block.xl);
-            const double h2 = line.yLeft + line.m * (x2 - block.xl);
-            below &= std::max(h1, h2) < cap_ - margin_;
-        }
-        return below;
+    /// Whether line s − 1, the floor of the arc's layer, lies below the cap from x1 to x2 by
+    /// more than the margin (it is straight: its two ends tell). A cap splits the layers it
+    /// crosses into two parts of the same area, which changes nothing but roundings, except
+    /// where both ends of an element's floor lie above it: the walk then passes the arc's
+    /// layer by.
+    bool floorBelowCap(int s, double x1, double x2) const {
+        if (s == 1) return 0.0 < cap_ - margin_;
+        const SectionLine& floor = block_->lines[static_cast<std::size_t>(s - 1)];
+        const double h1 = floor.yLeft + floor.m * (x1 - block_->xl);
+        const double h2 = floor.yLeft + floor.m * (x2 - block_->xl);
+        return std::max(h1, h2) < cap_ - margin_;
     }
 
     /// The lines i whose line i − 1 the arc at (x, y) is on or above, within kEpsilon, as
