@@ -2,7 +2,6 @@
 
 #include <array>
 #include <bit>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 
@@ -41,29 +40,28 @@ std::uint64_t scaledAndRounded(double magnitude, int precision) {
 
 void appendFixed(std::string& out, double value, int width, int precision) {
     // Record values stay far below 1e14: their digits come from integer arithmetic on the
-    // exact binary value. Larger ones, and those printf writes as inf or nan, go the long way.
-    if (!(std::fabs(value) < 1e14) || precision < 0 || precision > 4) {
+    // exact binary value, written from the last one back. Larger ones, those printf writes as
+    // inf or nan, and widths beyond any record's go the long way.
+    if (!(std::fabs(value) < 1e14) || precision < 0 || precision > 4 || width > 32) {
         out += formatC("%*.*f", width, precision, value);
         return;
     }
-    const std::uint64_t scaled = scaledAndRounded(std::fabs(value), precision);
-    const std::uint64_t unit = kPowersOfTen[static_cast<std::size_t>(precision)];
-    char digits[40];
-    char* end = digits;
-    if (std::signbit(value)) *end++ = '-';
-    end = std::to_chars(end, digits + sizeof digits, scaled / unit).ptr;
-    if (precision > 0) {
-        *end++ = '.';
-        std::uint64_t part = scaled % unit;
-        for (int i = precision - 1; i >= 0; --i) {
-            end[i] = static_cast<char>('0' + part % 10);
-            part /= 10;
-        }
-        end += precision;
+    std::uint64_t rest = scaledAndRounded(std::fabs(value), precision);
+    char text[64];  // a sign, 14 digits, a point and 4 decimals, padded to at most 32
+    char* const end = text + sizeof text;
+    char* first = end;
+    for (int place = 0; place < precision; ++place) {
+        *--first = static_cast<char>('0' + rest % 10);
+        rest /= 10;
     }
-    const auto length = static_cast<int>(end - digits);
-    if (length < width) out.append(static_cast<std::size_t>(width - length), ' ');
-    out.append(digits, end);
+    if (precision > 0) *--first = '.';
+    do {
+        *--first = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    if (std::signbit(value)) *--first = '-';
+    while (end - first < width) *--first = ' ';
+    out.append(first, end);
 }
 
 }  // namespace dorvo
