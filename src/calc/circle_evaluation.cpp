@@ -269,6 +269,12 @@ bool near(double a, double b, double margin) {
     return std::fabs(a - b) <= margin;
 }
 
+/// How much a centroid at |cos θ| = c magnifies a move of its X in the height of the arc under
+/// it, bounded above: below kSteepestCentroid a stepped evaluation gives up.
+double steepness(double c) {
+    return c >= 0.5 ? 2.0 : c >= 0.1 ? 10.0 : 1.0 / kSteepestCentroid;
+}
+
 /// The sums of the moments' terms, before they are multiplied by R, and the sizes of their
 /// terms, from which a stepped evaluation bounds its distance from the direct one.
 struct Sums {
@@ -293,15 +299,8 @@ struct TermSizes {
     double cohesion = 0.0;
 };
 
-/// A block's lines at one end of an element: their heights, line 0 (the base) at 0, and for
-/// the quick walk down a column, the lines the arc lies on or above and the weights above them.
-struct EndLines {
-    using PerLine = std::array<double, kMaxBlockLines + 1>;
-    PerLine heights;
-    std::uint32_t onOrAbove = 0;  // bit i: the arc is above line i − 1, within kEpsilon
-    PerLine above1;               // at i: Σ γ1·(h(j) − h(j − 1)) over the lines j above i
-    PerLine above2;               // the same with γ2
-};
+/// The heights of a block's lines at one end of an element; line 0, the base, at 0.
+using LineHeights = std::array<double, kMaxBlockLines + 1>;
 
 /// Evaluates the elements of a circle's arc, segment by segment. `kStepped` steps the element
 /// angles within a segment by rotation and gives up where a decision is too close to call.
@@ -320,7 +319,6 @@ class ArcElements {
           scaleX_(circle.r + std::fabs(circle.rx)),
           scaleY_(circle.r + std::fabs(circle.ry) + sizes.height),
           inverseR_(1.0 / circle.r),
-          lever_(1.0 + (scaleX_ + scaleY_ * 2.0) * inverseR_),
           margin_(kLengthMargin * (1.0 + circle.r)) {}
 
     enum class Stop { None, MissingLayer, Abandoned, Unsettled };
@@ -344,7 +342,6 @@ class ArcElements {
                                        : &section_.layers[static_cast<std::size_t>(layer)];
             allLayers &= layer != kMissingLayer;
         }
-        quickWalk_ = kStepped && allLayers && !capped_;
         if constexpr (kStepped) {
             if (allLayers) {
                 const Stop stop = addOneLayerSegment(start, step, theta1, elements, end);
@@ -353,9 +350,9 @@ class ArcElements {
         }
         // Element by element, the segment starts where the direct evaluation starts it.
         if (start.turned) start = ArcAngle::at(start.theta);
-        EndLines ends[2];
-        EndLines* left = &ends[0];
-        EndLines* right = &ends[1];
+        LineHeights ends[2];
+        LineHeights* left = &ends[0];
+        LineHeights* right = &ends[1];
         double x1 = r * start.sin + circle_.rx;
         double y1 = circle_.ry - r * start.cos;
         bool leftStepped = false;
@@ -377,7 +374,7 @@ class ArcElements {
             placeHeights(x2, y2, rightStepped, *right);
             const End a{x1, y1, leftStepped, *left};
             const End b{x2, y2, rightStepped, *right};
-            const ColumnWeights column = quickWalk_ ? weighQuickly(a, b) : weigh(a, b);
+            const ColumnWeights column = weigh(a, b);
             if (column.baseLayer == nullptr) {
                 if (column.layerMissing) {
                     missingLayerNo_ = column.missingLayerNo;
@@ -409,15 +406,14 @@ class ArcElements {
         double x;
         double y;
         bool stepped;  // placed by a rotation, not as the direct evaluation places it
-        const EndLines& lines;
+        const LineHeights& heights;
     };
 
     /// The block's lines at x. Off the direct evaluation's ends the stepped one takes their
     /// heights from their slope and intercept, within its bounds, and gives up where a
     /// decision of the walk down a column, at this end, is too close to call.
-    void placeHeights(double x, double y, bool stepped, EndLines& end) {
+    void placeHeights(double x, double y, bool stepped, LineHeights& heights) {
         const SectionBlock& block = *block_;
-        EndLines::PerLine& heights = end.heights;
         heights[0] = 0.0;
         if (kStepped && stepped) {
             const double arc = y + kEpsilon;
@@ -438,24 +434,6 @@ class ArcElements {
                     line.yLeft + (line.yRight - line.yLeft) * (x - block.xl) / width;
             }
         }
-        if (!quickWalk_) return;
-        const double arc = y + kEpsilon;
-        std::uint32_t onOrAbove = 0;
-        double above1 = 0.0;
-        double above2 = 0.0;
-        double upper = heights[static_cast<std::size_t>(block.lineCount)];
-        for (int i = block.lineCount; i >= 1; --i) {
-            const auto at = static_cast<std::size_t>(i);
-            const double lower = heights[at - 1];
-            onOrAbove |= static_cast<std::uint32_t>(arc >= lower) << i;
-            end.above1[at] = above1;
-            end.above2[at] = above2;
-            const SoilLayer& layer = *layers_[at];
-            above1 += layer.gamma1 * (upper - lower);
-            above2 += layer.gamma2 * (upper - lower);
-            upper = lower;
-        }
-        end.onOrAbove = onOrAbove;
     }
 
     /// The elements of a segment whose arc lies in one layer from end to end, for a stepped
@@ -602,7 +580,7 @@ class ArcElements {
             terms[2][b] = cohesion;
             terms[3][b] = w1[b] * sinTheta;
             terms[4][b] = w1[b] * cosTheta * kh;
-            const double steep = c >= 0.5 ? 2.0 : c >= 0.1 ? 10.0 : 1.0 / kSteepestCentroid;
+            const double steep = steepness(c);
             const double lever = 1.0 + levelLever + steepLever * steep;
             sizes[0][b] = std::fabs(w1[b]) * lever;
             sizes[1][b] = std::fabs(t) * lever;
@@ -694,13 +672,8 @@ class ArcElements {
     /// the X.
     void addSizes(double w1, double t, double cohesion, double v, double h1, double h2,
                   double cosTheta) {
-        const double c = std::fabs(cosTheta);
-        double steep = 2.0;
-        double lever = lever_;
-        if (c < 0.5) {
-            steep = c >= 0.1 ? 10.0 : 1.0 / kSteepestCentroid;
-            lever = 1.0 + (scaleX_ + scaleY_ * steep) * inverseR_;
-        }
+        const double steep = steepness(std::fabs(cosTheta));
+        const double lever = 1.0 + (scaleX_ + scaleY_ * steep) * inverseR_;
         sums_.weights += std::fabs(w1) * lever;
         sums_.friction += std::fabs(t) * lever;
         sums_.cohesion += std::fabs(cohesion * length_) * lever;
@@ -718,35 +691,14 @@ class ArcElements {
     }
 
   private:
-    /// The column of weigh() for a circle without a cap over a block whose lines all have
-    /// their layers: the arc lies in the highest layer it is above at both ends, and the
-    /// weights above that layer were summed at each end.
-    ColumnWeights weighQuickly(const End& a, const End& b) const {
-        ColumnWeights column;
-        const auto top = static_cast<std::size_t>(block_->lineCount);
-        column.ground1 = a.lines.heights[top];
-        column.ground2 = b.lines.heights[top];
-        const std::uint32_t both = a.lines.onOrAbove & b.lines.onOrAbove;
-        if (both == 0) return column;  // R-Over
-        const auto line = static_cast<std::size_t>(std::bit_width(both) - 1);
-        const SoilLayer& layer = *layers_[line];
-        const double half = (b.x - a.x) * 0.5;
-        const double base =
-            ((b.lines.heights[line] - b.y) + (a.lines.heights[line] - a.y)) * half + capArea_;
-        column.w1 = (a.lines.above1[line] + b.lines.above1[line]) * half + layer.gamma1 * base;
-        column.w2 = (a.lines.above2[line] + b.lines.above2[line]) * half + layer.gamma2 * base;
-        column.baseLayer = &layer;
-        return column;
-    }
-
     /// The soil column above an element, walked from the ground down: W1 and W2 above a cap
     /// (unsupported, only loading) and down to the arc, and the layer the arc lies in.
     ColumnWeights weigh(const End& a, const End& b) {
         ColumnWeights column;
         const SectionBlock& block = *block_;
         const double v = b.x - a.x;
-        double yT1 = a.lines.heights[static_cast<std::size_t>(block.lineCount)];
-        double yT2 = b.lines.heights[static_cast<std::size_t>(block.lineCount)];
+        double yT1 = a.heights[static_cast<std::size_t>(block.lineCount)];
+        double yT2 = b.heights[static_cast<std::size_t>(block.lineCount)];
         column.ground1 = yT1;
         column.ground2 = yT2;
         auto add = [&column](const SoilLayer& layer, double area) {
@@ -762,8 +714,8 @@ class ArcElements {
                 return column;
             }
             const SoilLayer& layer = section_.layers[static_cast<std::size_t>(top.layer)];
-            const double yB1 = a.lines.heights[static_cast<std::size_t>(line - 1)];
-            const double yB2 = b.lines.heights[static_cast<std::size_t>(line - 1)];
+            const double yB1 = a.heights[static_cast<std::size_t>(line - 1)];
+            const double yB2 = b.heights[static_cast<std::size_t>(line - 1)];
             if (capped_) {
                 if (yT1 > cap_ || yT2 > cap_) {
                     if (yB1 > cap_ && yB2 > cap_) {
@@ -887,12 +839,10 @@ class ArcElements {
     double scaleX_;  // the size of the X and of the Y the arc's arithmetic meets
     double scaleY_;
     double inverseR_;
-    double lever_;  // for a centroid no steeper than 60°
     double margin_;
     const SectionBlock* block_ = nullptr;
     double capArea_ = 0.0;  // between an element's chord and its arc
     double length_ = 0.0;   // of an element's arc
-    bool quickWalk_ = false;
     bool notOneLayer_ = false;
     std::array<const SoilLayer*, kMaxBlockLines + 1> layers_{};  // of the block's lines
     Sums sums_;
