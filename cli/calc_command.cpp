@@ -13,6 +13,7 @@
 #include "app/search_insight.h"
 #include "calc/circle_search.h"
 #include "calc/result_records.h"
+#include "interrupt_watch.h"
 #include "model/line_io.h"
 #include "model/number_text.h"
 #include "model/project_file.h"
@@ -89,15 +90,19 @@ bool copyFileTo(const fs::path& from, const std::string& to, const std::stop_tok
     std::ifstream in(from, std::ios::binary);
     if (to == "-") return copyUntilStopped(in, std::cout, stop);
     return writeFileAtomically(to,
-                               [&](std::ostream& out) { return copyUntilStopped(in, out, stop); });
+                               [&](std::ostream& out) { return copyUntilStopped(in, out, stop); })
+        .ok();
 }
 
 bool saveWithResults(const fs::path& file, const Project& project, const fs::path& records,
                      const std::stop_token& stop) {
-    return writeFileAtomically(file, [&](std::ostream& out) {
-        std::ifstream results(records, std::ios::binary);
-        return writeProject(project, out, &results).ok() && !stop.stop_requested();
-    });
+    return writeFileAtomically(file,
+                               [&](std::ostream& out) {
+                                   std::ifstream results(records, std::ios::binary);
+                                   return writeProject(project, out, &results).ok() &&
+                                          !stop.stop_requested();
+                               })
+        .ok();
 }
 
 /// Why a file could not be written or replaced by this user, or nothing.
@@ -165,14 +170,19 @@ int runCalc(const CalcRequest& request, std::ostream& out, MessageSink& messages
     if (calculation.outcome == CalculationOutcome::CannotWriteResults) return 1;
     if (calculation.outcome != CalculationOutcome::Completed) return 2;
 
+    // A reader that closed the pipe raises SIGPIPE in the writing thread before the write
+    // fails: the program ends for it, with nothing to report.
+    auto interrupted = [&] {
+        return request.stop.stop_requested() ||
+               (request.interrupts != nullptr && request.interrupts->signalNumber() != 0);
+    };
     if (!request.recordsPath.empty() &&
         !copyFileTo(records.path(), request.recordsPath, request.stop)) {
-        if (!request.stop.stop_requested())
-            messages.report(cannotWriteMessage(request.recordsPath));
+        if (!interrupted()) messages.report(cannotWriteMessage(request.recordsPath));
         return 1;
     }
     if (request.save && !saveWithResults(request.project, project, records.path(), request.stop)) {
-        if (!request.stop.stop_requested()) messages.report(makeMessage(MessageId::CouldNotSave));
+        if (!interrupted()) messages.report(makeMessage(MessageId::CouldNotSave));
         return 1;
     }
     SearchInsight insight;

@@ -10,6 +10,8 @@
 
 namespace dorvo::cli {
 
+class InterruptWatch;
+
 struct CalcRequest {
     std::filesystem::path project;
     std::string recordsPath;  // "-" for standard output; empty for none
@@ -18,6 +20,7 @@ struct CalcRequest {
     int threads = 0;              // 0: one per core
     bool showProgress = false;
     std::stop_token stop;  // a stop request ends the search and the copies, writing nothing more
+    const InterruptWatch* interrupts = nullptr;  // a signal caught is no failure to report
 };
 
 /// Computes a project from the command line; returns the exit status. A run stopped on request

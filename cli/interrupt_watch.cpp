@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <ctime>
 
+#include "model/atomic_write.h"
+
 namespace dorvo::cli {
 
 namespace {
@@ -99,6 +101,7 @@ void InterruptWatch::leave(int signal) {
         }
     }
     for (const std::string& file : leftovers_) ::unlink(file.c_str());
+    removeTemporariesInProgress();
     ::_exit(128 + signal);
 }
 

@@ -35,9 +35,9 @@ class InterruptWatch {
     int exitStatus() const { return 128 + signalNumber(); }
 
     /// From now on a signal ends the program at once with `exitStatus()`, after removing
-    /// these files (those that exist). The calling thread is held still first, so that it
-    /// cannot create one of them while they are removed. A signal caught before the call is
-    /// left to the caller, who sees the stop request.
+    /// these files (those that exist) and the temporaries of unfinished saves. The calling thread
+    /// is held still first, so that it cannot create one of them while they are removed. A signal
+    /// caught before the call is left to the caller, who sees the stop request.
     void leaveAtOnceRemoving(const std::vector<std::filesystem::path>& files);
 
   private:

@@ -114,9 +114,7 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
     }
     if (request.interrupts != nullptr) {
         // Drawing cannot stop half way: a signal ends the program, without the files begun.
-        std::vector<std::filesystem::path> begun = {resultsFile.path(),
-                                                    temporaryPathFor(resultsFile.path()),
-                                                    temporaryPathFor(request.output)};
+        std::vector<std::filesystem::path> begun = {resultsFile.path()};
         if (dxfScratch) begun.push_back(dxfScratch->path());
         request.interrupts->leaveAtOnceRemoving(begun);
         if (request.interrupts->stopToken().stop_requested()) return 1;

@@ -2,11 +2,13 @@
 // file is named there.
 #include <QApplication>
 
+#include "app/termination.h"
 #include "gui/help_files.h"
 #include "gui/main_frame.h"
 #include "gui/path_text.h"
 
 int main(int argc, char** argv) {
+    dorvo::leaveOnTerminationSignals();
     QApplication application(argc, argv);
     Q_INIT_RESOURCE(dorvo);
     QApplication::setApplicationName(QStringLiteral("Dorvo"));

@@ -30,7 +30,7 @@ Calculation calculateInto(const std::filesystem::path& resultsFile, Project& pro
     auto input = checkCalculationInput(project, messages);
     if (!input) return calculation;
     bool ran = false;
-    bool written = writeFileAtomically(resultsFile, [&](std::ostream& out) {
+    const Status written = writeFileAtomically(resultsFile, [&](std::ostream& out) {
         ran = true;
         calculation.summary =
             runCircleSearch(input->section, input->search, options, out, progress);
@@ -42,7 +42,7 @@ Calculation calculateInto(const std::filesystem::path& resultsFile, Project& pro
         return calculation;
     }
     if (calculation.summary.writeFailed || (calculation.summary.completed && !written)) {
-        messages.report(cannotWriteMessage(resultsFile));
+        messages.report(written ? cannotWriteMessage(resultsFile) : written.error());
         calculation.outcome = CalculationOutcome::CannotWriteResults;
         return calculation;
     }

@@ -1,5 +1,7 @@
 #include "app/document.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <fstream>
 #include <system_error>
@@ -11,6 +13,17 @@
 namespace dorvo {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+/// Whether the document's file is now another than the one it was loaded from or saved to.
+bool changedByAnotherProgram(const Document& document) {
+    if (!document.stamp) return false;
+    const auto now = stampOf(document.pathName);
+    return now && *now != *document.stamp;
+}
+
+}  // namespace
 
 namespace {
 
@@ -42,7 +55,7 @@ Status readIntoDocument(Document& document, const fs::path& file, OpenPath path,
     Project loaded;
     std::optional<Failure> readFailure;
     const fs::path resultsFile = context.installation.resultsFile();
-    const bool written = writeFileAtomically(resultsFile, [&](std::ostream& results) {
+    const Status written = writeFileAtomically(resultsFile, [&](std::ostream& results) {
         Status read = readProjectLines(loaded, in, results, file.string(), context.messages);
         if (!read) readFailure = Failure{read.error()};
         return read.ok();
@@ -53,6 +66,7 @@ Status readIntoDocument(Document& document, const fs::path& file, OpenPath path,
     document.project = std::move(loaded);
     document.pathName = file;
     document.modified = false;
+    document.stamp = stampOf(file);
     return Done{};
 }
 
@@ -69,6 +83,7 @@ void newDocument(Document& document, const FileCommandContext& context) {
     std::error_code error;
     document.pathName = fs::current_path(error) / "無題";
     document.modified = false;
+    document.stamp.reset();
     fs::remove(context.installation.resultsFile(), error);
     clearProject(document.project);
     ensureDefaults(document.project);
@@ -124,7 +139,33 @@ bool saveCommand(Document& document, const FileCommandContext& context) {
         reportNotStandardExtension(context);
         return saveAsCommand(document, context);
     }
+    if (changedByAnotherProgram(document)) {
+        Message question =
+            literalMessage(document.title() +
+                           " は開いた後で他のプログラムが変更しました。\n上書きしますか？\n"
+                           "（いいえ: 別の名前で保存し、両方を残します）");
+        if (context.questions == nullptr || !context.questions->askYesNo(question)) {
+            return saveAsCommand(document, context);
+        }
+    }
     return writeProjectFile(document, document.pathName, context);
+}
+
+std::optional<FileStamp> stampOf(const fs::path& file) {
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0) return std::nullopt;
+    return FileStamp{static_cast<std::uint64_t>(status.st_dev),
+                     static_cast<std::uint64_t>(status.st_ino), status.st_size,
+                     status.st_mtim.tv_sec * 1'000'000'000LL + status.st_mtim.tv_nsec};
+}
+
+std::optional<Message> exportOverProject(const fs::path& output, const Document& document) {
+    std::error_code error;
+    if (document.pathName.empty() || !fs::equivalent(output, document.pathName, error)) {
+        return std::nullopt;
+    }
+    return literalMessage("開いているプロジェクトのファイルには書き出せません\n( " +
+                          output.string() + " )");
 }
 
 bool writeProjectFile(Document& document, const fs::path& path, const FileCommandContext& context) {
@@ -132,16 +173,19 @@ bool writeProjectFile(Document& document, const fs::path& path, const FileComman
         context.messages.report(*unstorable);
         return false;
     }
-    bool written = writeFileAtomically(path, [&](std::ostream& out) {
+    const Status written = writeFileAtomically(path, [&](std::ostream& out) {
         std::ifstream results(context.installation.resultsFile(), std::ios::binary);
         return writeProject(document.project, out, results ? &results : nullptr).ok();
     });
     if (!written) {
-        context.messages.report(makeMessage(MessageId::CouldNotSave));
+        Message failed = makeMessage(MessageId::CouldNotSave);
+        failed.text += "\n" + written.error().text;
+        context.messages.report(failed);
         return false;
     }
     document.pathName = path;
     document.modified = false;
+    document.stamp = stampOf(path);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -11,11 +12,24 @@
 
 namespace dorvo {
 
+/// One version of a file on disk: another program's save gives the file another stamp.
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+/// The stamp of the file as it is now; nothing when it does not exist.
+std::optional<FileStamp> stampOf(const std::filesystem::path& file);
+
 /// The one open project and the file it belongs to.
 struct Document {
     Project project;
     std::filesystem::path pathName;  // empty before the first New, Open or Save
     bool modified = false;           // changed since the last New, load or save
+    std::optional<FileStamp> stamp;  // of the file when it was loaded or last saved
 
     /// The file name shown in the title bar.
     std::string title() const { return pathName.filename().string(); }
@@ -38,6 +52,9 @@ struct FileCommandContext {
     Installation& installation;
     FileChooser& chooser;
     MessageSink& messages;
+    /// Asks before a save replaces a file that another program changed since it was loaded
+    /// or saved; without it such a save goes to another name.
+    YesNoQuestion* questions = nullptr;
 };
 
 /// Which way a file is opened: the Open command, or the other ways (recent files, a dropped
@@ -57,7 +74,9 @@ void newDocument(Document& document, const FileCommandContext& context);
 /// Returns whether a project was loaded.
 bool openCommand(Document& document, const FileCommandContext& context);
 
-/// Save: saves under the document's name, or asks for one as Save As does.
+/// Save: saves under the document's name, or asks for one as Save As does. When another
+/// program changed the file since it was loaded or last saved, asks first whether to replace
+/// it; No saves under another name, keeping both.
 bool saveCommand(Document& document, const FileCommandContext& context);
 
 /// Save As: asks for a name, completes the extension "slw" and saves.
@@ -68,6 +87,12 @@ bool saveAsCommand(Document& document, const FileCommandContext& context);
 /// cannot be stored.
 bool writeProjectFile(Document& document, const std::filesystem::path& path,
                       const FileCommandContext& context);
+
+/// Why an export (a printed PDF, a CSV table) may not be written to `output`: it is the open
+/// project's file, under this name or another, which the export would replace with something
+/// that is no project. Nothing when it may.
+std::optional<Message> exportOverProject(const std::filesystem::path& output,
+                                         const Document& document);
 
 /// Completes a Save As path: a trailing "." is dropped and an empty extension becomes "slw".
 /// Nothing when the extension is another one.

@@ -33,10 +33,12 @@ QSize sizePx(const Paper& paper, int dpi) {
 /// Writes the bytes a device produced in place of the file, only once all of them are on
 /// disk, so a full disk or a failed write leaves the old file as it was.
 bool replaceFileWith(const std::filesystem::path& file, const QByteArray& bytes) {
-    return writeFileAtomically(file, [&](std::ostream& out) {
-        out.write(bytes.constData(), bytes.size());
-        return static_cast<bool>(out);
-    });
+    return writeFileAtomically(file,
+                               [&](std::ostream& out) {
+                                   out.write(bytes.constData(), bytes.size());
+                                   return static_cast<bool>(out);
+                               })
+        .ok();
 }
 
 void setDpi(QImage& image, double dpi) {
@@ -147,6 +149,26 @@ bool printPages(QPagedPaintDevice& device, int dpi, const RenderInputs& inputs, 
     state.view.printing = printing;
     state.view.currentPage = shown;
     return painter.end();
+}
+
+Status printPagesToPdf(const std::filesystem::path& file, const QPageLayout& layout, int dpi,
+                       const RenderInputs& inputs, PageState& state, int from, int to) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setPageLayout(layout);
+        writer.setResolution(dpi);
+        writer.setCreator(QStringLiteral("Dorvo"));
+        if (!printPages(writer, dpi, inputs, state, from, to)) {
+            return Failure{cannotWriteMessage(file)};
+        }
+    }
+    return writeFileAtomically(file, [&](std::ostream& out) {
+        out.write(bytes.constData(), bytes.size());
+        return static_cast<bool>(out);
+    });
 }
 
 bool writePng(const std::filesystem::path& file, const Paper& paper, const RenderInputs& inputs,

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "model/result.h"
 #include "render/render_inputs.h"
 
 namespace dorvo {
@@ -53,6 +54,11 @@ bool writeSvg(const std::filesystem::path& file, const Paper& paper, const Rende
 /// writer) laid out as every file is; false when the device could not be painted on.
 bool printPages(QPagedPaintDevice& device, int dpi, const RenderInputs& inputs, PageState& state,
                 int from, int to);
+
+/// Prints pages `from` … `to` as `printPages` does into a PDF file in this page layout,
+/// replacing the file only once the whole document is written; a failure says why.
+Status printPagesToPdf(const std::filesystem::path& file, const QPageLayout& layout, int dpi,
+                       const RenderInputs& inputs, PageState& state, int from, int to);
 
 /// The number of pages of the shown page kind in every file.
 int pageCount(const RenderInputs& inputs, PageState& state);

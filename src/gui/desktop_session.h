@@ -22,7 +22,7 @@ struct DesktopSession {
     ProjectHistory history;
     Paper paper;
 
-    FileCommandContext context() { return {installation, user, user}; }
+    FileCommandContext context() { return {installation, user, user, &user}; }
 
     /// The page setup of the shown project on the session's paper.
     PageSetup pageSetup();

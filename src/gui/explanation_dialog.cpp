@@ -16,9 +16,9 @@
 
 namespace dorvo {
 
-ExplanationDialog::ExplanationDialog(CircleExplanation explanation, UserInteraction& user,
-                                     QWidget* parent)
-    : QDialog(parent), explanation_(std::move(explanation)), user_(user) {
+ExplanationDialog::ExplanationDialog(CircleExplanation explanation, const Document& document,
+                                     UserInteraction& user, QWidget* parent)
+    : QDialog(parent), explanation_(std::move(explanation)), document_(document), user_(user) {
     setWindowTitle(QStringLiteral("円の内訳"));
     const CircleResult& c = explanation_.outcome.result;
     const auto rows = elementRows(explanation_, 3);
@@ -78,12 +78,16 @@ void ExplanationDialog::copy() {
 void ExplanationDialog::save() {
     const auto file = user_.chooseExportFile("circle-elements.csv");
     if (!file) return;
+    if (auto refused = exportOverProject(*file, document_)) {
+        user_.report(*refused);
+        return;
+    }
     const std::string csv = explanationCsv(explanation_);
-    const bool written = writeFileAtomically(*file, [&](std::ostream& out) {
+    const Status written = writeFileAtomically(*file, [&](std::ostream& out) {
         out << csv;
         return static_cast<bool>(out);
     });
-    if (!written) user_.report(cannotWriteMessage(*file));
+    if (!written) user_.report(written.error());
 }
 
 }  // namespace dorvo

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include "app/document.h"
 #include "calc/circle_explanation.h"
 
 class QTableWidget;
@@ -16,8 +17,9 @@ class ExplanationDialog : public QDialog {
     Q_OBJECT
 
   public:
-    ExplanationDialog(CircleExplanation explanation, UserInteraction& user,
-                      QWidget* parent = nullptr);
+    /// The CSV is never saved over the open `document`'s file.
+    ExplanationDialog(CircleExplanation explanation, const Document& document,
+                      UserInteraction& user, QWidget* parent = nullptr);
     QTableWidget* table() const { return table_; }
 
   private:
@@ -25,6 +27,7 @@ class ExplanationDialog : public QDialog {
     void save();
 
     CircleExplanation explanation_;
+    const Document& document_;
     UserInteraction& user_;
     QTableWidget* table_;
 };

@@ -62,8 +62,10 @@ Message literalMessage(std::string_view text) {
     return {MessageId::Literal, std::string(text), {}};
 }
 
-Message cannotWriteMessage(const std::filesystem::path& file) {
-    return literalMessage("ファイルを書き込めませんでした\n( " + file.string() + " )");
+Message cannotWriteMessage(const std::filesystem::path& file, std::string_view reason) {
+    std::string text = "ファイルを書き込めませんでした\n( " + file.string() + " )";
+    if (!reason.empty()) text += "\n" + std::string(reason);
+    return literalMessage(text);
 }
 
 std::string withPlace(const Message& message) {

@@ -36,8 +36,8 @@ struct Message {
     std::string where;  // "file:line" of a message about one line of a file; else empty
 };
 
-/// "ファイルを書き込めませんでした" with the path of the file.
-Message cannotWriteMessage(const std::filesystem::path& file);
+/// "ファイルを書き込めませんでした" with the path of the file and, when known, why.
+Message cannotWriteMessage(const std::filesystem::path& file, std::string_view reason = {});
 
 /// The message as one line of a log: "where: text", or the text alone.
 std::string withPlace(const Message& message);

@@ -72,7 +72,7 @@ std::optional<fs::path> storeInstallLocation(const std::string& folder,
     fs::path file = locationFilePath(environment.configHome);
     std::error_code error;
     fs::create_directories(file.parent_path(), error);
-    bool written = writeFileAtomically(file, [&](std::ostream& out) {
+    const Status written = writeFileAtomically(file, [&](std::ostream& out) {
         out << folder << "\r\n";
         return static_cast<bool>(out);
     });

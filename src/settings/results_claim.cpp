@@ -37,7 +37,7 @@ ResultsClaim::~ResultsClaim() {
 std::shared_ptr<const ResultsClaim> ResultsClaim::claim(const std::filesystem::path& workFolder) {
     for (int slot = 1; slot <= kSlots; ++slot) {
         const std::filesystem::path lockFile = workFolder / (slotStem(slot) + ".lock");
-        const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0) return nullptr;
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             return std::shared_ptr<const ResultsClaim>(

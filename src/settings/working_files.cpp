@@ -133,6 +133,7 @@ SetUpOutcome setUpWorkingFiles(Installation& installation, Project& project, Rel
     }
     if (!installation.located) {
         installation.workFolder = findWorkFolder(installation.environment);
+        removeAbandonedTemporaries(installation.workFolder);
         seedNewWorkFolder(installation, messages);
         claimResultsFile(installation);
         installation.located = true;
@@ -173,10 +174,12 @@ SetUpOutcome changeInstallLocation(Installation& installation, Project& project,
 }
 
 bool writeLinesFile(const fs::path& path, const std::vector<std::string>& lines) {
-    return writeFileAtomically(path, [&](std::ostream& out) {
-        for (const std::string& line : lines) out << line << "\r\n";
-        return static_cast<bool>(out);
-    });
+    return writeFileAtomically(path,
+                               [&](std::ostream& out) {
+                                   for (const std::string& line : lines) out << line << "\r\n";
+                                   return static_cast<bool>(out);
+                               })
+        .ok();
 }
 
 bool writeSettingsFile(const Installation& installation) {

@@ -6,6 +6,8 @@
 
 #include <deque>
 
+#include "editors/scripted_question.h"
+#include "model/atomic_write.h"
 #include "support/memory_message_sink.h"
 #include "support/temp_folder.h"
 
@@ -114,17 +116,48 @@ TEST_F(DocumentTest, SaveWritesTheTablesAndTheResultsWorkingFile) {
 }
 
 TEST_F(DocumentTest, FailedSaveKeepsTheOldFileAndReportsIt) {
-    const fs::path target = file("old.slw");
+    // A name so long that no temporary name beside it is allowed: the save fails before the
+    // rename, and says why.
+    const fs::path target = file(std::string(240, 'o') + ".slw");
     test::writeBytes(target, "previous contents\r\n");
-    // The temporary file of the save cannot be created: the save fails before the rename.
-    fs::path blocker = target;
-    blocker += ".saving-" + std::to_string(::getpid());
-    fs::create_directory(blocker);
     document.pathName = target;
     EXPECT_FALSE(saveCommand(document, context()));
     ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text, "保存できませんでした");
+    EXPECT_EQ(messages.messages[0].id, MessageId::CouldNotSave);
+    EXPECT_TRUE(messages.messages[0].text.starts_with("保存できませんでした\n"));
+    EXPECT_NE(messages.messages[0].text.find(target.string()), std::string::npos);
     EXPECT_EQ(test::readBytes(target), "previous contents\r\n");
+}
+
+TEST_F(DocumentTest, SaveOverAFileAnotherProgramChangedAsksFirstAndNoKeepsBoth) {
+    test::ScriptedQuestion question;
+    FileCommandContext asking = context();
+    asking.questions = &question;
+    document.pathName = file("p.slw");
+    ASSERT_TRUE(saveCommand(document, asking));
+    ASSERT_TRUE(saveCommand(document, asking));  // its own save changes nothing to ask about
+    EXPECT_TRUE(question.asked.empty());
+
+    auto saveByAnotherProgram = [](const fs::path& target) {
+        ASSERT_TRUE(writeFileAtomically(
+            target, [](std::ostream& out) { return static_cast<bool>(out << "theirs"); }));
+    };
+    saveByAnotherProgram(file("p.slw"));
+    question.answers = {false};
+    chooser.answers.push_back(file("mine.slw"));
+    ASSERT_TRUE(saveCommand(document, asking));
+    ASSERT_EQ(question.asked.size(), 1u);
+    EXPECT_NE(question.asked[0].text.find("p.slw は開いた後で他のプログラムが変更しました"),
+              std::string::npos);
+    EXPECT_EQ(test::readBytes(file("p.slw")), "theirs");
+    EXPECT_EQ(document.pathName, file("mine.slw"));
+    EXPECT_TRUE(test::readBytes(file("mine.slw")).starts_with("$$_DORVO301"));
+
+    saveByAnotherProgram(file("mine.slw"));
+    question.answers = {true};
+    ASSERT_TRUE(saveCommand(document, asking));
+    EXPECT_EQ(question.asked.size(), 2u);
+    EXPECT_TRUE(test::readBytes(file("mine.slw")).starts_with("$$_DORVO301"));
 }
 
 TEST_F(DocumentTest, SaveIntoAMissingFolderFails) {

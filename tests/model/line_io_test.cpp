@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <future>
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "support/temp_folder.h"
 
@@ -16,10 +20,12 @@ namespace {
 namespace fs = std::filesystem;
 
 bool writeText(const fs::path& target, const std::string& text) {
-    return writeFileAtomically(target, [&](std::ostream& out) {
-        out << text;
-        return static_cast<bool>(out);
-    });
+    return writeFileAtomically(target,
+                               [&](std::ostream& out) {
+                                   out << text;
+                                   return static_cast<bool>(out);
+                               })
+        .ok();
 }
 
 TEST(WriteFileAtomically, SymlinkIsFollowedAndKeptWithTheTargetsMode) {
@@ -56,24 +62,162 @@ TEST(WriteFileAtomically, FifoAndDeviceAreWrittenInPlaceNeverReplaced) {
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2);
 }
 
-TEST(WriteFileAtomically, TemporaryPathForNamesTheFileBeingWrittenBesideALinksTarget) {
+/// The regular files and links in a folder, by name.
+std::vector<std::string> namesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(WriteFileAtomically, LinksPlantedAtSavingNamesAreNeverFollowedOrReplaced) {
+    test::TempFolder folder;
+    const fs::path victim = folder.path() / "victim";
+    test::writeBytes(victim, "secret");
+    fs::permissions(victim, fs::perms::owner_read | fs::perms::owner_write);
+    const fs::path target = folder.path() / "p.slw";
+    test::writeBytes(target, "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                fs::perms::others_read);
+    // The name every earlier version chose, and names of the shape the writer chooses now.
+    std::vector<fs::path> planted = {folder.path() /
+                                     ("p.slw.saving-" + std::to_string(::getpid()))};
+    for (const char* random : {"AAAAAAAAAAAA", "abcdefghijkl", "000000000000"}) {
+        planted.push_back(folder.path() /
+                          ("p.slw.saving-" + std::to_string(::getpid()) + "-" + random));
+    }
+    for (const fs::path& link : planted) fs::create_symlink(victim, link);
+
+    std::vector<fs::path> temporaries;
+    for (int save = 0; save < 2; ++save) {
+        ASSERT_TRUE(writeFileAtomically(target, [&](std::ostream& out) {
+            for (const auto& entry : fs::directory_iterator(folder.path())) {
+                const std::string name = entry.path().filename().string();
+                if (isSavingTemporaryName(name) && !fs::is_symlink(entry.symlink_status())) {
+                    temporaries.push_back(entry.path());
+                    EXPECT_EQ(entry.status().permissions(),
+                              fs::perms::owner_read | fs::perms::owner_write);
+                }
+            }
+            return static_cast<bool>(out << "new " << save);
+        }));
+    }
+    ASSERT_EQ(temporaries.size(), 2u);
+    EXPECT_NE(temporaries[0], temporaries[1]);
+    EXPECT_NE(
+        temporaries[0].filename().string().find(".saving-" + std::to_string(::getpid()) + "-"),
+        std::string::npos);
+    EXPECT_FALSE(fs::is_symlink(target));
+    EXPECT_EQ(test::readBytes(target), "new 1");
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write |
+                                                    fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EQ(test::readBytes(victim), "secret");
+    EXPECT_EQ(fs::status(victim).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    for (const fs::path& link : planted) {
+        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_EQ(fs::read_symlink(link), victim);
+    }
+    EXPECT_EQ(namesIn(folder.path()).size(), planted.size() + 2);
+}
+
+TEST(WriteFileAtomically, TemporaryIsCreatedBesideALinksTargetAndGoneAfterwards) {
     test::TempFolder folder;
     fs::create_directory(folder.path() / "real");
     const fs::path file = folder.path() / "real" / "p.slw";
     const fs::path link = folder.path() / "link.slw";
     test::writeBytes(file, "old");
     fs::create_symlink(file, link);
-    const fs::path temporary = temporaryPathFor(link);
-    EXPECT_EQ(temporary.parent_path(), fs::canonical(folder.path() / "real"));
-    bool existedWhileWriting = false;
+    std::vector<std::string> whileWriting;
     ASSERT_TRUE(writeFileAtomically(link, [&](std::ostream& out) {
-        existedWhileWriting = fs::exists(temporary);
+        whileWriting = namesIn(folder.path() / "real");
         return static_cast<bool>(out << "new");
     }));
-    EXPECT_TRUE(existedWhileWriting);
-    EXPECT_FALSE(fs::exists(temporary));
-    EXPECT_EQ(temporaryPathFor(folder.path() / "new.slw"),
-              folder.path() / ("new.slw.saving-" + std::to_string(::getpid())));
+    ASSERT_EQ(whileWriting.size(), 2u);
+    EXPECT_TRUE(isSavingTemporaryName(whileWriting[1]));
+    EXPECT_EQ(namesIn(folder.path() / "real"), std::vector<std::string>{"p.slw"});
+    EXPECT_EQ(test::readBytes(file), "new");
+}
+
+TEST(WriteFileAtomically, WriterThatGivesUpLeavesTheOldFileAndNoTemporary) {
+    test::TempFolder folder;
+    const fs::path file = folder.path() / "p.slw";
+    test::writeBytes(file, "old");
+    EXPECT_FALSE(writeFileAtomically(file, [](std::ostream& out) {
+        out << std::string(200000, 'x');
+        return false;
+    }));
+    EXPECT_EQ(test::readBytes(file), "old");
+    EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"p.slw"});
+}
+
+TEST(SavingTemporaryName, CarriesTheWritersProcessAndARandomPart) {
+    EXPECT_TRUE(isSavingTemporaryName("p.slw.saving-123-AbCdEf012345"));
+    EXPECT_FALSE(isSavingTemporaryName("p.slw.saving-123"));
+    EXPECT_FALSE(isSavingTemporaryName("p.slw.saving-123-short"));
+    EXPECT_FALSE(isSavingTemporaryName("p.slw.saving-x1-AbCdEf012345"));
+    EXPECT_FALSE(isSavingTemporaryName(".saving-123-AbCdEf012345"));
+    EXPECT_FALSE(isSavingTemporaryName("p.slw.saving-123-AbCdEf01234!"));
+}
+
+TEST(RemoveAbandonedTemporaries, RemovesOnlyThisUsersFilesOfProcessesThatEnded) {
+    test::TempFolder folder;
+    const pid_t ended = ::fork();
+    if (ended == 0) ::_exit(0);
+    ASSERT_GT(ended, 0);
+    ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
+    const std::string random = "-AbCdEf012345";
+    const fs::path abandoned = folder.path() / ("p.slw.saving-" + std::to_string(ended) + random);
+    const fs::path running =
+        folder.path() / ("p.slw.saving-" + std::to_string(::getpid()) + random);
+    const fs::path link = folder.path() / ("q.slw.saving-" + std::to_string(ended) + random);
+    const fs::path ordinary = folder.path() / ("p.slw.saving-" + std::to_string(ended));
+    test::writeBytes(abandoned, "left by a killed program");
+    test::writeBytes(running, "being written");
+    test::writeBytes(ordinary, "not ours");
+    test::writeBytes(folder.path() / "victim", "keep");
+    fs::create_symlink(folder.path() / "victim", link);
+
+    removeAbandonedTemporaries(folder.path());
+    EXPECT_FALSE(fs::exists(abandoned));
+    EXPECT_TRUE(fs::exists(running));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(fs::exists(ordinary));
+    EXPECT_EQ(test::readBytes(folder.path() / "victim"), "keep");
+
+    // A save into the folder clears what killed programs left there.
+    test::writeBytes(abandoned, "left again");
+    ASSERT_TRUE(writeText(folder.path() / "p.slw", "saved"));
+    EXPECT_FALSE(fs::exists(abandoned));
+}
+
+TEST(WriteFileAtomically, ReadOnlyFolderSaysWhyAndKeepsTheFile) {
+    test::TempFolder folder;
+    const fs::path file = folder.path() / "shared.slw";
+    test::writeBytes(file, "old");
+    fs::permissions(file, fs::perms::all);
+    fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::group_read |
+                                       fs::perms::group_exec | fs::perms::others_read |
+                                       fs::perms::others_exec);
+    if (::geteuid() != 0)
+        fs::permissions(folder.path(), fs::perms::owner_write, fs::perm_options::remove);
+    // Root may create files anywhere: the save runs as an ordinary user in a child process.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+        const Status written = writeFileAtomically(
+            file, [](std::ostream& out) { return static_cast<bool>(out << "new"); });
+        const bool saysWhy =
+            !written && written.error().text.find("このフォルダには新しいファイルを作れません") !=
+                            std::string::npos;
+        ::_exit(saysWhy ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    fs::permissions(folder.path(), fs::perms::owner_all);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(test::readBytes(file), "old");
 }
 
 TEST(WriteFileAtomically, FolderIsRefused) {
