@@ -31,6 +31,7 @@
 #include "gui/path_text.h"
 #include "gui/small_dialogs.h"
 #include "model/number_text.h"
+#include "render/result_overlay.h"
 
 namespace dorvo {
 
@@ -449,7 +450,25 @@ void CMainFrame::print() {
     } else if (printer_.printRange() == QPrinter::CurrentPage) {
         from = to = std::min(session_.pages.view.currentPage, pages);
     }
+    if (!printer_.outputFileName().isEmpty()) {
+        printToFile(toPath(printer_.outputFileName()), from, to);
+        return;
+    }
     printRange(printer_, printer_.resolution(), from, to);
+}
+
+bool CMainFrame::printToFile(const std::filesystem::path& file, int from, int to) {
+    if (auto refused = exportOverProject(file, session_.document)) {
+        session_.user.report(*refused);
+        return false;
+    }
+    const PageSetup setup = session_.pageSetup();
+    const Status printed = printPagesToPdf(file, printer_.pageLayout(), printer_.resolution(),
+                                           session_.inputs(setup), session_.pages, from, to);
+    if (!printed) {
+        session_.user.report(literalMessage("印刷できませんでした\n" + printed.error().text));
+    }
+    return printed.ok();
 }
 
 void CMainFrame::printPreview() {
@@ -587,14 +606,16 @@ void CMainFrame::showSearchNotice(const std::optional<CircleResult>& critical) {
 }
 
 void CMainFrame::explainCriticalCircle() {
-    const CriticalCircle& c = session_.document.project.critical;
+    // A project opened with its results has its critical circle in them, not in the project.
+    CriticalCircle c = session_.document.project.critical;
+    if (!(c.radius > 0.0)) readResultOverlay(session_.installation.resultsFile(), c);
     const PreparedSection prepared = prepareSection(session_.document.project);
     if (!(c.radius > 0.0) || !prepared.section) {
         session_.user.report(literalMessage("計算実行のあとで使えます"));
         return;
     }
     ExplanationDialog dialog(explainCircle(*prepared.section, c.centreX, c.centreY, c.radius),
-                             session_.user, this);
+                             session_.document, session_.user, this);
     dialog.exec();
 }
 

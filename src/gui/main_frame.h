@@ -88,6 +88,9 @@ class CMainFrame : public QMainWindow {
     /// Opens a project as the command line, a dropped file or a recent file does, asking
     /// first when the current project has unsaved changes. False when nothing was opened.
     bool openProject(const std::filesystem::path& file);
+    /// Prints pages `from` … `to` into a PDF file as print to file does, never over the open
+    /// project; a failure is reported. Returns whether the file was written.
+    bool printToFile(const std::filesystem::path& file, int from, int to);
     /// The four most recent projects, newest first.
     QStringList recentFiles() const;
 

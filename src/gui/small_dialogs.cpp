@@ -10,7 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <fstream>
 
@@ -93,12 +93,22 @@ bool LocationDialog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+namespace {
+
+/// A folder of this run that only this user may enter, for copies handed to other programs;
+/// removed when the program ends.
+const QTemporaryDir& privateCopiesFolder() {
+    static const QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/dorvo-XXXXXX"));
+    return folder;
+}
+
+}  // namespace
+
 void openHelpFile(const std::filesystem::path& file, UserInteraction& user) {
     std::filesystem::path shown = file;
-    if (file.extension() == ".txt") {
+    if (file.extension() == ".txt" && privateCopiesFolder().isValid()) {
         // The guide is stored in code page 932; a desktop editor reads UTF-8.
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
-        shown = toPath(folder) / ("dorvo-" + file.stem().string() + ".txt");
+        shown = toPath(privateCopiesFolder().path()) / file.filename();
         const auto lines = readTextLines(file);
         const bool copied = lines && writeFileAtomically(shown, [&](std::ostream& out) {
                                 for (const std::string& line : *lines) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -301,6 +302,92 @@ TEST(MainFrame, GuideInCodePage932IsHandedOverAsUtf8) {
     openHelpFile(guide, f.user);
     ASSERT_EQ(f.user.messages.size(), 1u);
     EXPECT_EQ(f.user.messages[0].text, "実行できませんでした");
+}
+
+TEST(MainFrame, GuideCopyGoesToAFolderOnlyThisUserMayEnterNotAFixedSharedName) {
+    DesktopFixture f;
+    const fs::path guide = f.session.installation.workFolder / "Help.txt";
+    test::writeBytes(guide, "guide\r\n");
+    const fs::path shared = fs::path(QDir::tempPath().toStdString());
+    const fs::path oldName = shared / "dorvo-Help.txt";
+    const fs::path victim = f.session.installation.workFolder / "victim";
+    test::writeBytes(victim, "keep");
+    fs::remove(oldName);
+    fs::create_symlink(victim, oldName);
+    openHelpFile(guide, f.user);
+    ASSERT_EQ(f.user.opened.size(), 1u);
+    const fs::path copy = f.user.opened[0];
+    fs::remove(oldName);
+    EXPECT_EQ(test::readBytes(victim), "keep");
+    EXPECT_EQ(test::readBytes(copy), "guide\n");
+    EXPECT_NE(copy.parent_path(), shared);
+    EXPECT_EQ(fs::status(copy.parent_path()).permissions(), fs::perms::owner_all);
+}
+
+TEST(MainFrame, PrintToFileWritesTheWholePdfOrSaysWhyNot) {
+    DesktopFixture f;
+    ASSERT_TRUE(f.frame->openProject(f.exampleCopy()));
+    const fs::path pdf = f.folder.path() / "printed.pdf";
+    test::writeBytes(pdf, "old");
+    ASSERT_TRUE(f.frame->printToFile(pdf, 1, 1));
+    const std::string printed = test::readBytes(pdf);
+    EXPECT_TRUE(printed.starts_with("%PDF"));
+    EXPECT_NE(printed.find("%%EOF", printed.size() - 16), std::string::npos);
+    EXPECT_TRUE(f.user.messages.empty());
+
+    // A full disk: nothing is reported as printed.
+    EXPECT_FALSE(f.frame->printToFile("/dev/full", 1, 1));
+    ASSERT_EQ(f.user.messages.size(), 1u);
+    EXPECT_TRUE(f.user.messages[0].text.starts_with("印刷できませんでした\n"));
+}
+
+TEST(MainFrame, ExportsOntoTheOpenProjectAreRefusedAndTheProjectStays) {
+    DesktopFixture f;
+    const fs::path project = f.exampleCopy();
+    ASSERT_TRUE(f.frame->openProject(project));
+    const std::string before = test::readBytes(project);
+    const fs::path alias = f.folder.path() / "alias.slw";
+    fs::create_symlink(project, alias);
+    EXPECT_FALSE(f.frame->printToFile(alias, 1, 1));
+    ASSERT_EQ(f.user.messages.size(), 1u);
+    EXPECT_TRUE(f.user.messages[0].text.starts_with("開いているプロジェクトのファイルには"));
+
+    DesktopFixture::whenDialogShows([](QDialog* dialog) { buttonNamed(dialog, "OK")->click(); });
+    f.frame->action(command::kCalculate)->trigger();
+    f.user.messages.clear();
+    f.user.files = {project};
+    DesktopFixture::whenDialogShows([](QDialog* dialog) {
+        buttonNamed(dialog, "CSVで保存")->click();
+        dialog->accept();
+    });
+    f.frame->action(command::kExplain)->trigger();
+    ASSERT_EQ(f.user.messages.size(), 1u);
+    EXPECT_TRUE(f.user.messages[0].text.starts_with("開いているプロジェクトのファイルには"));
+    EXPECT_EQ(test::readBytes(project), before);
+}
+
+TEST(MainFrame, CriticalCircleElementsOfAProjectOpenedWithItsResults) {
+    DesktopFixture f;
+    const fs::path project = f.exampleCopy();
+    ASSERT_TRUE(f.frame->openProject(project));
+    DesktopFixture::whenDialogShows([](QDialog* dialog) { buttonNamed(dialog, "OK")->click(); });
+    f.frame->action(command::kCalculate)->trigger();
+    f.frame->action(command::kSave)->trigger();
+    ASSERT_FALSE(f.session.document.modified);
+    f.frame.reset();  // the program ends and starts again on the saved project
+    f.session.document = {};
+    f.frame = std::make_unique<CMainFrame>(f.session);
+    ASSERT_TRUE(f.frame->openProject(project));
+    ASSERT_FALSE(f.session.document.project.critical.radius > 0.0);
+
+    QString shownTitle;
+    DesktopFixture::whenDialogShows([&](QDialog* dialog) {
+        shownTitle = dialog->windowTitle();
+        dialog->accept();
+    });
+    f.frame->action(command::kExplain)->trigger();
+    EXPECT_EQ(shownTitle, "円の内訳");
+    EXPECT_TRUE(f.user.messages.empty()) << f.user.messages.at(0).text;
 }
 
 TEST(MainFrame, EveryCommandAndToolButtonHasANameForScreenReaders) {
