@@ -16,13 +16,16 @@ int renderDxf(const Project& project, const std::filesystem::path& resultsFile,
     std::vector<CentreLabel> labels = readResultOverlay(resultsFile, critical);
     const SectionDxfInputs inputs{project, installation.settings, std::move(labels), critical,
                                   figureWindowWithDefaults(project).scaleY};
-    const bool written =
-        writeSectionDxf(scratch, inputs) && writeFileAtomically(output, [&](std::ostream& to) {
-            std::ifstream from(scratch, std::ios::binary);
-            return from && copyStream(from, to);
-        });
+    if (Status drawn = writeSectionDxf(scratch, inputs); !drawn) {
+        messages.report(drawn.error());
+        return 1;
+    }
+    const Status written = writeFileAtomically(output, [&](std::ostream& to) {
+        std::ifstream from(scratch, std::ios::binary);
+        return from && copyStream(from, to);
+    });
     if (!written) {
-        messages.report(cannotWriteMessage(output));
+        messages.report(written.error());
         return 1;
     }
     out << "wrote " << output.string() << ": the section in model metres\n";

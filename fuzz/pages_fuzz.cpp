@@ -1,5 +1,6 @@
 // Draws the three page kinds of an arbitrary project, with an arbitrary results working file
-// and page setup, on a canvas that only checks the coordinates it is given.
+// and page setup, on a canvas that only checks the coordinates it is given, and writes the
+// figure's section to a DXF file.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <unistd.h>
 
@@ -7,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "dxf/section_dxf.h"
 #include "fuzz_support.h"
 #include "render/pages.h"
 #include "settings/working_files.h"
@@ -103,6 +105,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
             state.view.currentPage = p;
             dorvo::drawPage(canvas, inputs, state);
         }
+    }
+
+    char dxfPath[] = "/tmp/dorvo-pages-fuzz-dxf-XXXXXX";
+    const int dxfFd = ::mkstemp(dxfPath);
+    if (dxfFd >= 0) {
+        ::close(dxfFd);
+        dorvo::CriticalCircle critical;
+        std::vector<dorvo::CentreLabel> labels = dorvo::readResultOverlay(path, critical);
+        const dorvo::SectionDxfInputs dxf{project, settings, std::move(labels), critical,
+                                          dorvo::figureWindowWithDefaults(project).scaleY};
+        [[maybe_unused]] const dorvo::Status written = dorvo::writeSectionDxf(dxfPath, dxf);
+        ::unlink(dxfPath);
     }
     ::unlink(path);
     return 0;

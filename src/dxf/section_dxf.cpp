@@ -7,9 +7,11 @@
 #include <fstream>
 #include <memory>
 #include <numbers>
+#include <optional>
 #include <set>
 
 #include "calc/circle_search.h"
+#include "calc/section.h"
 #include "model/number_text.h"
 #include "render/drawing.h"
 #include "render/figure_blocks.h"
@@ -41,18 +43,66 @@ double degrees(double radians) {
     return radians * 180.0 / std::numbers::pi;
 }
 
+/// The largest magnitude written as a DXF number: its sixteen decimals and the digits before
+/// the point stay well inside the buffer the library formats each number into.
+constexpr double kLargestDxfMagnitude = 1.0e15;
+
+bool fitsDxf(std::initializer_list<double> values) {
+    return std::all_of(values.begin(), values.end(),
+                       [](double v) { return std::abs(v) <= kLargestDxfMagnitude; });
+}
+
+/// Why a value the figure read of the results cannot be drawn, or nothing.
+std::optional<Message> unusableResultValue(const CriticalCircle& critical,
+                                           const std::vector<CentreLabel>& labels) {
+    auto refuse = [](std::string_view name, double value) {
+        return literalMessage("結果の値が範囲外です: " + std::string(name) + " = " +
+                              formatC("%g", value));
+    };
+    const std::pair<const char*, double> circle[] = {
+        {"Rx", critical.centreX}, {"Ry", critical.centreY}, {"R", critical.radius},
+        {"P1 X", critical.p1x},   {"P1 Y", critical.p1y},   {"P2 X", critical.p2x},
+        {"P2 Y", critical.p2y}};
+    for (const auto& [name, value] : circle) {
+        if (!isUsableInput(value)) return refuse(name, value);
+    }
+    for (const CentreLabel& label : labels) {
+        if (!isUsableInput(label.x)) return refuse("Rx", label.x);
+        if (!isUsableInput(label.y)) return refuse("Ry", label.y);
+    }
+    return std::nullopt;
+}
+
+/// The handle of the model space's block record, which the library's block records give it
+/// and which owns every entity.
+constexpr int kModelSpaceRecord = 0x1F;
+
+/// Whether a pass writes the Fs labels of the centres, or passes over them to count the
+/// handles of everything else.
+enum class CentreLabels { Written, Left };
+
 class SectionDxfWriter {
   public:
-    SectionDxfWriter(const std::filesystem::path& file, const SectionDxfInputs& inputs)
+    SectionDxfWriter(const std::filesystem::path& file, const SectionDxfInputs& inputs,
+                     CentreLabels labels)
         : inputs_(inputs),
+          labels_(labels),
           blocks_(figureBlocks(inputs.project)),
           metresPerMm_(std::max(inputs.scale, 1) * 0.001),
           out_(dxf_.out(file.c_str(), DL_Codes::AC1015)) {}
 
     bool opened() const { return out_ != nullptr && !out_->openFailed(); }
 
-    void write() {
-        dxf_.writeHeader(*out_);
+    /// The handle the next object would get: once written, one above the largest.
+    unsigned long nextHandle() const { return out_->getNextHandle(); }
+
+    /// Writes the drawing; `handleSeed` is above every handle it writes.
+    void write(unsigned long handleSeed) {
+        out_->sectionHeader();
+        out_->dxfString(9, "$ACADVER");
+        out_->dxfString(1, "AC1015");
+        out_->dxfString(9, "$HANDSEED");
+        out_->dxfHex(5, static_cast<int>(handleSeed));
         out_->dxfString(9, "$INSUNITS");
         out_->dxfInt(70, kUnitsMetres);
         out_->dxfString(9, "$MEASUREMENT");
@@ -139,35 +189,64 @@ class SectionDxfWriter {
 
     double textHeight() const { return kTextMm * metresPerMm_; }
 
-    static DL_Attributes on(const std::string& layer) {
-        return DL_Attributes(layer, kAciByLayer, -1, "BYLAYER", 1.0);
+    /// The start of an entity of the model space on a layer, in the layer's colour and line.
+    void beginEntity(const char* type, const std::string& layer, const char* subclass) {
+        out_->dxfString(0, type);
+        out_->handle();
+        out_->dxfHex(330, kModelSpaceRecord);
+        out_->dxfString(100, "AcDbEntity");
+        out_->dxfString(8, layer);
+        out_->dxfInt(62, kAciByLayer);
+        out_->dxfInt(370, -1);
+        out_->dxfReal(48, 1.0);
+        out_->dxfString(6, "BYLAYER");
+        out_->dxfString(100, subclass);
+    }
+
+    /// Whether every value fits a DXF number; one that does not spoils the whole drawing.
+    bool fits(std::initializer_list<double> values) {
+        if (!fitsDxf(values)) tooLarge_ = true;
+        return !tooLarge_;
     }
 
     void line(const std::string& layer, double x1, double y1, double x2, double y2) {
-        dxf_.writeLine(*out_, DL_LineData(x1, y1, 0.0, x2, y2, 0.0), on(layer));
+        if (!fits({x1, y1, x2, y2})) return;
+        beginEntity("LINE", layer, "AcDbLine");
+        out_->coord(10, x1, y1);
+        out_->coord(11, x2, y2);
     }
 
     /// Text whose baseline starts at the point, or is centred on it.
     void text(const std::string& layer, double x, double y, const std::string& value,
               bool centred) {
-        dxf_.writeText(*out_,
-                       DL_TextData(x, y, 0.0, x, y, 0.0, textHeight(), 1.0, 0, centred ? 1 : 0, 0,
-                                   value, "Standard", 0.0),
-                       on(layer));
+        if (!fits({x, y})) return;
+        beginEntity("TEXT", layer, "AcDbText");
+        out_->coord(10, x, y);
+        out_->dxfReal(40, textHeight());
+        out_->dxfString(1, value);
+        out_->dxfString(7, "Standard");
+        out_->dxfInt(72, centred ? 1 : 0);
+        out_->coord(11, x, y);
+        out_->dxfString(100, "AcDbText");
     }
 
     void writeSoilBands() {
         for (const FigureBlock& block : blocks_) {
             for (const Band& band : block.bands) {
-                dxf_.writePolyline(*out_, DL_PolylineData(4, 0, 0, 1),
-                                   on(dxf_layer::soil(band.layerNo)));
+                if (!fits({block.left, block.right, band.bottomLeft, band.bottomRight, band.topLeft,
+                           band.topRight})) {
+                    return;
+                }
+                beginEntity("LWPOLYLINE", dxf_layer::soil(band.layerNo), "AcDbPolyline");
+                out_->dxfInt(90, 4);
+                out_->dxfInt(70, 1);  // closed
                 for (auto [x, y] : {std::pair{block.left, band.bottomLeft},
                                     {block.right, band.bottomRight},
                                     {block.right, band.topRight},
                                     {block.left, band.topLeft}}) {
-                    dxf_.writeVertex(*out_, DL_VertexData(x, y));
+                    out_->dxfReal(10, x);
+                    out_->dxfReal(20, y);
                 }
-                dxf_.writePolylineEnd(*out_);
             }
         }
     }
@@ -203,6 +282,7 @@ class SectionDxfWriter {
             }
         }
         const double offset = 0.3 * textHeight();
+        if (labels_ == CentreLabels::Left) return;
         for (const CentreLabel& label : inputs_.labels) {
             text(dxf_layer::kCentreFs, label.x + offset, label.y + offset, label.text, false);
         }
@@ -210,13 +290,19 @@ class SectionDxfWriter {
 
     void writeCriticalCircle() {
         const CriticalCircle& c = inputs_.critical;
-        if (!(c.radius > 0.0)) return;
+        if (!(c.radius > 0.0) ||
+            !fits({c.centreX, c.centreY, c.radius, c.p1x, c.p1y, c.p2x, c.p2y})) {
+            return;
+        }
         const double from = std::atan2(c.p1y - c.centreY, c.p1x - c.centreX);
         const double to = std::atan2(c.p2y - c.centreY, c.p2x - c.centreX);
         // The arc runs counter-clockwise from P1 to P2, through the bottom of the circle.
-        dxf_.writeArc(*out_,
-                      DL_ArcData(c.centreX, c.centreY, 0.0, c.radius, degrees(from), degrees(to)),
-                      on(dxf_layer::kCriticalCircle));
+        beginEntity("ARC", dxf_layer::kCriticalCircle, "AcDbCircle");
+        out_->coord(10, c.centreX, c.centreY);
+        out_->dxfReal(40, c.radius);
+        out_->dxfString(100, "AcDbArc");
+        out_->dxfReal(50, degrees(from));
+        out_->dxfReal(51, degrees(to));
         line(dxf_layer::kCriticalCircle, c.centreX, c.centreY, c.p1x, c.p1y);
         line(dxf_layer::kCriticalCircle, c.centreX, c.centreY, c.p2x, c.p2y);
         double sweep = to - from;
@@ -234,7 +320,13 @@ class SectionDxfWriter {
              c.centreY + inside * std::sin(middle), label, true);
     }
 
+  public:
+    bool tooLarge() const { return tooLarge_; }
+
+  private:
     const SectionDxfInputs& inputs_;
+    CentreLabels labels_;
+    bool tooLarge_ = false;
     std::vector<FigureBlock> blocks_;
     double metresPerMm_;
     DL_Dxf dxf_;
@@ -256,11 +348,22 @@ bool endsWithEof(const std::filesystem::path& file) {
 
 }  // namespace
 
-bool writeSectionDxf(const std::filesystem::path& file, const SectionDxfInputs& inputs) {
-    SectionDxfWriter writer(file, inputs);
-    if (!writer.opened()) return false;
-    writer.write();
-    return endsWithEof(file);
+Status writeSectionDxf(const std::filesystem::path& file, const SectionDxfInputs& inputs) {
+    if (auto unusable = unusableResultValue(inputs.critical, inputs.labels)) {
+        return Failure{*unusable};
+    }
+    // A first pass without the centres' labels, one handle each, counts the handles.
+    SectionDxfWriter counting("/dev/null", inputs, CentreLabels::Left);
+    counting.write(0);
+    const unsigned long handleSeed = counting.nextHandle() + inputs.labels.size();
+    SectionDxfWriter writer(file, inputs, CentreLabels::Written);
+    if (!writer.opened()) return Failure{cannotWriteMessage(file)};
+    writer.write(handleSeed);
+    if (writer.tooLarge()) {
+        return Failure{literalMessage("図に描けない大きな値があります")};
+    }
+    if (!endsWithEof(file)) return Failure{cannotWriteMessage(file)};
+    return Done{};
 }
 
 }  // namespace dorvo

@@ -149,6 +149,74 @@ TEST(SectionDxf, TheCriticalArcRunsFromP1ToP2ThroughTheBottomInModelMetres) {
     EXPECT_LT(toBottom, sweep);
 }
 
+/// The group codes and values of a DXF file, in order.
+std::vector<std::pair<int, std::string>> groupsOf(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    std::vector<std::pair<int, std::string>> groups;
+    std::string code;
+    std::string value;
+    while (std::getline(in, code) && std::getline(in, value)) {
+        value.erase(0, value.find_first_not_of(' '));
+        groups.emplace_back(std::stoi(code), value);
+    }
+    return groups;
+}
+
+TEST(SectionDxf, HandseedIsAboveEveryHandleAndTheModelSpaceOwnsEveryEntity) {
+    ComputedExample example;
+    ASSERT_TRUE(example.loaded);
+    const std::filesystem::path file = example.folder.path() / "section.dxf";
+    ASSERT_TRUE(writeSectionDxf(file, example.inputs()));
+    const auto groups = groupsOf(file);
+    unsigned long seed = 0;
+    unsigned long largest = 0;
+    std::string modelSpace;
+    std::string section;
+    int entities = 0;
+    int owned = 0;
+    for (std::size_t i = 0; i + 1 < groups.size(); ++i) {
+        const auto& [code, value] = groups[i];
+        if (code == 9 && value == "$HANDSEED") seed = std::stoul(groups[i + 1].second, nullptr, 16);
+        if (code == 2 && groups[i - 1].second == "SECTION") section = value;
+        if (section != "HEADER" && (code == 5 || code == 105)) {
+            largest = std::max(largest, std::stoul(value, nullptr, 16));
+        }
+        if (code == 2 && value == "*Model_Space" && groups[i - 1].first == 100) {
+            for (std::size_t j = i; j-- > 0 && modelSpace.empty();) {
+                if (groups[j].first == 5) modelSpace = groups[j].second;
+            }
+        }
+        if (section == "ENTITIES" && code == 0 && value != "ENDSEC" && value != "SECTION") {
+            ++entities;
+            if (groups[i + 2].first == 330 && groups[i + 2].second == modelSpace) ++owned;
+        }
+    }
+    EXPECT_GT(seed, largest);
+    EXPECT_FALSE(modelSpace.empty());
+    EXPECT_GT(entities, 200);
+    EXPECT_EQ(owned, entities);
+}
+
+TEST(SectionDxf, ResultValuesBeyondTheCalculationsBoundAreRefusedBeforeAnythingIsWritten) {
+    ComputedExample example;
+    ASSERT_TRUE(example.loaded);
+    const std::filesystem::path file = example.folder.path() / "section.dxf";
+    for (double CriticalCircle::*field : {&CriticalCircle::centreX, &CriticalCircle::radius,
+                                          &CriticalCircle::p1x, &CriticalCircle::p2y}) {
+        const CriticalCircle read = example.critical;
+        example.critical.*field = 1e300;
+        const Status written = writeSectionDxf(file, example.inputs());
+        example.critical = read;
+        ASSERT_FALSE(written);
+        EXPECT_NE(written.error().text.find("結果の値が範囲外です"), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists(file));
+    }
+    example.labels.back().y = -1e300;
+    const Status written = writeSectionDxf(file, example.inputs());
+    ASSERT_FALSE(written);
+    EXPECT_EQ(written.error().text, "結果の値が範囲外です: Ry = -1e+300");
+}
+
 TEST(SectionDxf, AFileThatCannotBeCreatedIsReported) {
     ComputedExample example;
     ASSERT_TRUE(example.loaded);
