@@ -1,5 +1,6 @@
 #include "explain_command.h"
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 #include <streambuf>
@@ -8,6 +9,7 @@
 #include "calc/circle_explanation.h"
 #include "calc/circle_search_run.h"
 #include "calc/result_records.h"
+#include "calc/section.h"
 #include "model/number_text.h"
 #include "show_command.h"
 
@@ -24,11 +26,16 @@ class Discard : public std::streambuf {
     std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
 };
 
-std::optional<CircleResult> criticalCircle(const Section& section,
-                                           const ValidCircleSearch& search) {
+/// The critical circle of the search; nothing when no circle has a factor of safety or a stop
+/// was requested.
+std::optional<CircleResult> criticalCircle(const Section& section, const ValidCircleSearch& search,
+                                           const std::stop_token& stop) {
     Discard discard;
     std::ostream nowhere(&discard);
-    const SearchSummary summary = runCircleSearch(section, search, {}, nowhere, nullptr);
+    SearchOptions options;
+    options.stop = stop;
+    const SearchSummary summary = runCircleSearch(section, search, options, nowhere, nullptr);
+    if (!summary.completed) return std::nullopt;
     return summary.critical;
 }
 
@@ -81,10 +88,18 @@ int runExplain(const ExplainRequest& request, std::ostream& out, MessageSink& me
     std::array<double, 3> circle{};
     if (request.circle) {
         circle = *request.circle;
+        if (!std::all_of(circle.begin(), circle.end(), isUsableInput)) {
+            messages.report(
+                literalMessage(formatC("--circle takes values from %.0f to %.0f",
+                                       -kLargestInputMagnitude, kLargestInputMagnitude)));
+            return 2;
+        }
     } else {
         const auto search = validCircleSearch(project.circleSearch, &messages);
         if (!search) return 2;
-        const std::optional<CircleResult> critical = criticalCircle(*prepared.section, *search);
+        const std::optional<CircleResult> critical =
+            criticalCircle(*prepared.section, *search, request.stop);
+        if (request.stop.stop_requested()) return 1;
         if (!critical) {
             messages.report(literalMessage("no circle of the search has a factor of safety"));
             return 1;

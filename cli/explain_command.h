@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <stop_token>
 
 #include "model/messages.h"
 
@@ -13,9 +14,11 @@ struct ExplainRequest {
     std::filesystem::path project;
     std::optional<std::array<double, 3>> circle;  // Rx, Ry, R; the critical circle without it
     bool csv = false;
+    std::stop_token stop;  // a stop request ends the search for the critical circle
 };
 
 /// Lists every element of one circle's evaluation and their sums; returns the exit status.
+/// A circle with a value beyond the bound of the calculation's input is refused.
 int runExplain(const ExplainRequest& request, std::ostream& out, MessageSink& messages);
 
 }  // namespace dorvo::cli

@@ -140,6 +140,13 @@ int main(int argc, char** argv) {
         if (!readCalcNumbers(decimals, threads, calc)) return 2;
         StderrMessages messages;
         calc.stop = interrupts.stopToken();
+        if (json && (calc.save || !calc.recordsPath.empty())) {
+            messages.report(dorvo::literalMessage(
+                "--json describes the results on standard output; it does not take --save or "
+                "--records"));
+            return 2;
+        }
+        calc.interrupts = &interrupts;
         if (json) {
             std::vector<std::filesystem::path> files(calcFiles.begin(), calcFiles.end());
             status = dorvo::cli::runCalcJson(files, calc, std::cout);
@@ -157,6 +164,7 @@ int main(int argc, char** argv) {
         if (!explainCircle.empty()) {
             explain.circle = {explainCircle[0], explainCircle[1], explainCircle[2]};
         }
+        explain.stop = interrupts.stopToken();
         status = dorvo::cli::runExplain(explain, std::cout, messages);
     }
     if (renderCommand->parsed()) {
@@ -166,5 +174,11 @@ int main(int argc, char** argv) {
         render.interrupts = &interrupts;
         status = dorvo::cli::runRender(render, std::cout, messages);
     }
-    return interrupts.signalNumber() != 0 ? interrupts.exitStatus() : status;
+    if (interrupts.signalNumber() != 0) return interrupts.exitStatus();
+    // What a command printed is only out once standard output took it all.
+    if (!std::cout.flush() && status == 0) {
+        std::cerr << "dorvo-cli: cannot write to standard output\n";
+        return 1;
+    }
+    return status;
 }

@@ -9,13 +9,17 @@ namespace dorvo {
 
 namespace {
 
-/// The Fs of a label, NaN when it holds no number.
+/// Any Fs from this one up stands for a centre without a factor of safety.
+constexpr double kNoSolutionFrom = 9999.0;
+
+/// The Fs of a label, NaN when it holds no number or no factor of safety.
 double fsOf(const CentreLabel& label) {
     if (label.text.find_first_of("0123456789") == std::string::npos) {
         return std::numeric_limits<double>::quiet_NaN();
     }
     const double fs = readReal(label.text);
-    return std::isfinite(fs) ? fs : std::numeric_limits<double>::quiet_NaN();
+    return std::isfinite(fs) && fs < kNoSolutionFrom ? fs
+                                                     : std::numeric_limits<double>::quiet_NaN();
 }
 
 }  // namespace

@@ -12,7 +12,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <regex>
+#include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -121,6 +123,22 @@ class CommandLine : public ::testing::Test {
 };
 
 /// The exit status of a finished child, or -1 when a signal ended it.
+/// Waits up to twenty seconds until the process catches the signal, as the command line does
+/// once it runs a command.
+bool awaitCaught(pid_t pid, int signal) {
+    for (int waited = 0; waited < 2000; ++waited) {
+        std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+        std::string line;
+        while (std::getline(status, line)) {
+            if (!line.starts_with("SigCgt:")) continue;
+            const unsigned long long caught = std::stoull(line.substr(7), nullptr, 16);
+            if (caught >> (signal - 1) & 1u) return true;
+        }
+        ::usleep(10'000);
+    }
+    return false;
+}
+
 int exitStatusOf(pid_t pid) {
     int status = 0;
     if (::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
@@ -184,6 +202,66 @@ TEST_F(CommandLine, ExplainListsElementsWhoseSumsAreTheRecordOfTheCriticalCircle
     ASSERT_EQ(csv.status, 0);
     EXPECT_TRUE(csv.output.starts_with("No,x1,y1,x2,y2,theta_deg"));
     EXPECT_NE(csv.output.find("\nsum,"), std::string::npos);
+}
+
+TEST_F(CommandLine, ExplainOfTheCriticalCircleStopsOnSigintAndSigterm) {
+    makeTheSearchFiner("0.05");  // a search of minutes
+    for (int signal : {SIGINT, SIGTERM}) {
+        int out = -1;
+        const pid_t pid = start({"explain", project().string()}, out);
+        ASSERT_GT(pid, 0);
+        ASSERT_TRUE(awaitCaught(pid, signal));
+        ::usleep(300'000);  // into the search
+        ::kill(pid, signal);
+        int status = 0;
+        pid_t ended = 0;
+        for (int waited = 0; waited < 1000 && ended == 0; ++waited) {
+            ended = ::waitpid(pid, &status, WNOHANG);
+            if (ended == 0) ::usleep(10'000);
+        }
+        if (ended == 0) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            ADD_FAILURE() << "explain ran on ten seconds after signal " << signal;
+        } else {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 128 + signal);
+        }
+        ::close(out);
+    }
+}
+
+TEST_F(CommandLine, FullStandardOutputFailsEveryCommand) {
+    ASSERT_EQ(run("calc " + project().string() + " --save").status, 0);
+    for (const std::string& command :
+         {"show " + project().string(), "explain " + project().string() + " --circle 47 18 16.6",
+          "explain " + project().string(), "calc " + project().string()}) {
+        EXPECT_EQ(run(command + " >/dev/full", false).status, 1) << command;
+    }
+}
+
+TEST_F(CommandLine, CommandLineMistakesAreRefusedNamingThem) {
+    CliRun huge = run("explain " + project().string() + " --circle 47 18 1e308");
+    EXPECT_EQ(huge.status, 2);
+    EXPECT_NE(huge.output.find("--circle takes values from -10000000 to 10000000"),
+              std::string::npos)
+        << huge.output;
+    EXPECT_EQ(huge.output.find("00000000000000000000"), std::string::npos) << huge.output;
+
+    for (const char* option : {" --save", " --records x.txt"}) {
+        CliRun json = run("calc --json " + project().string() + option);
+        EXPECT_EQ(json.status, 2) << option;
+        EXPECT_NE(json.output.find("--json"), std::string::npos) << json.output;
+    }
+    EXPECT_EQ(filesIn(folder.path()), std::vector<std::string>{"embankment.slw"});
+}
+
+TEST_F(CommandLine, RecordsIntoAPipeThatHeadClosesReportNothing) {
+    makeTheSearchFiner("0.25");
+    const fs::path errors = folder.path() / "errors.txt";
+    CliRun piped = run("calc " + project().string() + " --records - 2>" + errors.string() +
+                       " | head -c 100 >/dev/null");
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(test::readBytes(errors), "");
 }
 
 TEST_F(CommandLine, JsonDescribesEveryProjectAndFailsWhenOneFails) {
@@ -435,6 +513,29 @@ TEST_F(CommandLine, RenderWritesTheFiguresSectionToDxf) {
     EXPECT_NE(data.output.find("a DXF holds the figure's section"), std::string::npos)
         << data.output;
     EXPECT_FALSE(fs::exists(folder.path() / "data.dxf"));
+}
+
+TEST_F(CommandLine, DxfOfResultsWithHugeNumbersIsRefusedAndLeavesNoTemporaryFile) {
+    ASSERT_EQ(run("calc " + project().string() + " --save").status, 0);
+    const std::string calculated = test::readBytes(project());
+    fs::create_directories(temporaryFolder());
+    environment += "TMPDIR=" + temporaryFolder().string() + " ";
+    const fs::path dxf = folder.path() / "section.dxf";
+    for (auto [from, to] : {std::pair{"R:   16.60 ),", "R: 1e300 ),"},
+                            {"P1( 32.4549", "P1( 1e300"},
+                            {"Rx:   54.00,Ry:   28.00", "Rx: 1e300,Ry:   28.00"}}) {
+        // The last of each: the answer, its points, and the minimum of the last centre.
+        std::string hostile = calculated;
+        ASSERT_NE(hostile.rfind(from), std::string::npos) << from;
+        hostile.replace(hostile.rfind(from), std::string_view(from).size(), to);
+        test::writeBytes(project(), hostile);
+        CliRun section = run("render " + project().string() + " --page figure -o " + dxf.string());
+        EXPECT_EQ(section.status, 1) << to << "\n" << section.output;
+        EXPECT_NE(section.output.find("結果の値が範囲外です"), std::string::npos) << section.output;
+        EXPECT_NE(section.output.find("= 1e+300"), std::string::npos) << section.output;
+        EXPECT_FALSE(fs::exists(dxf));
+        EXPECT_TRUE(filesIn(temporaryFolder()).empty());
+    }
 }
 
 TEST_F(CommandLine, PngOfMoreThan200MegapixelsIsRefusedNamingItsSize) {

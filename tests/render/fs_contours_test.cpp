@@ -142,6 +142,19 @@ TEST(FsBands, LimitsAreRoundAtMostTenBandsAndAlwaysMeetOne) {
     }
 }
 
+TEST(FsGrid, CentresWithoutAFactorOfSafetyStayOpenLikeCentresWithoutAResult) {
+    test::ProjectBuilder builder;
+    builder.search(10, 20, 14, 24, 2, 2, 15, 10, 1);
+    const auto search = validCircleSearch(builder.project().circleSearch, nullptr);
+    ASSERT_TRUE(search);
+    const auto grid = fsGridOf(
+        *search, {{10.0, 20.0, "9999.99"}, {12.0, 20.0, "9999.0"}, {14.0, 20.0, "9998.5"}});
+    ASSERT_TRUE(grid);
+    EXPECT_TRUE(std::isnan(grid->at(0, 0)));
+    EXPECT_TRUE(std::isnan(grid->at(1, 0)));
+    EXPECT_EQ(grid->at(2, 0), 9998.5);
+}
+
 TEST(FsGrid, LabelsFallOnTheirCentresAndTheRestStayOpen) {
     test::ProjectBuilder builder;
     builder.search(10, 20, 14, 24, 2, 2, 15, 10, 1);  // 3 × 3 centres
