@@ -2,22 +2,23 @@
 // file is named there.
 #include <QApplication>
 
-#include "gui/help_files.h"
 #include "gui/main_frame.h"
 #include "gui/path_text.h"
+#include "gui/qt_translations.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     Q_INIT_RESOURCE(dorvo);
     QApplication::setApplicationName(QStringLiteral("Dorvo"));
     QApplication::setOrganizationName(QStringLiteral("Quenvar"));
+    dorvo::installQtTranslations(application, QLocale::system());
 
     dorvo::DesktopInteraction user;
     dorvo::DesktopSession session(user, dorvo::environmentFromProcess());
     session.setUp();
     const auto programFolder = dorvo::toPath(QApplication::applicationDirPath());
-    dorvo::installHelpFiles(session.installation.workFolder,
-                            {programFolder / ".." / "share" / "dorvo" / "help", DORVO_HELP_DIR});
+    session.helpSources = {programFolder / ".." / "share" / "dorvo" / "help", DORVO_HELP_DIR};
+    session.installHelp();
     dorvo::newDocument(session.document, session.context());
 
     dorvo::CMainFrame frame(session);
