@@ -3,9 +3,9 @@
 #include <QApplication>
 
 #include "app/termination.h"
-#include "gui/help_files.h"
 #include "gui/main_frame.h"
 #include "gui/path_text.h"
+#include "gui/qt_translations.h"
 
 int main(int argc, char** argv) {
     dorvo::leaveOnTerminationSignals();
@@ -13,13 +13,14 @@ int main(int argc, char** argv) {
     Q_INIT_RESOURCE(dorvo);
     QApplication::setApplicationName(QStringLiteral("Dorvo"));
     QApplication::setOrganizationName(QStringLiteral("Quenvar"));
+    dorvo::installQtTranslations(application, QLocale::system());
 
     dorvo::DesktopInteraction user;
     dorvo::DesktopSession session(user, dorvo::environmentFromProcess());
     session.setUp();
     const auto programFolder = dorvo::toPath(QApplication::applicationDirPath());
-    dorvo::installHelpFiles(session.installation.workFolder,
-                            {programFolder / ".." / "share" / "dorvo" / "help", DORVO_HELP_DIR});
+    session.helpSources = {programFolder / ".." / "share" / "dorvo" / "help", DORVO_HELP_DIR};
+    session.installHelp();
     dorvo::newDocument(session.document, session.context());
 
     dorvo::CMainFrame frame(session);

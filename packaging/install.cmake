@@ -93,8 +93,10 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Dorvo developers <dorvo@example.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION "science")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The Japanese faces of the figures and tables, and the Qt SVG plugins that draw the icons.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-mincho, fonts-ipafont-gothic, libqt6svg6")
+# The Japanese faces of the figures and tables, the Qt SVG plugins that draw the icons and
+# Qt's own translations, which put the standard buttons and dialogs into Japanese.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-ipafont-mincho, fonts-ipafont-gothic, libqt6svg6, qt6-translations-l10n")
 # An input method for typing Japanese into the tables.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "ibus-mozc | fcitx5-mozc")
 

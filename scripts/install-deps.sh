@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ clang libclang-rt-dev clang-format git
-    qt6-base-dev qt6-svg-dev libgl-dev
+    qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n
     libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev libdxflib-dev pkg-config
     fonts-ipafont-mincho fonts-ipafont-gothic
     locales
@@ -26,12 +26,16 @@ if [ ${#missing[@]} -gt 0 ]; then
         "${missing[@]}" >/dev/null
 fi
 
-# The number-format tests run under a comma-decimal locale, which must be generated once.
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-    echo "Generating the de_DE.UTF-8 locale for the tests"
-    sudo_cmd=""
-    [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
-    $sudo_cmd sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-    grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | $sudo_cmd tee -a /etc/locale.gen >/dev/null
-    $sudo_cmd locale-gen >/dev/null
-fi
+# The number-format tests run under a comma-decimal locale and the translated dialogs are
+# tested under a Japanese one; each must be generated once.
+for wanted in de_DE ja_JP; do
+    if ! locale -a 2>/dev/null | grep -qi "^${wanted}\.utf-\?8$"; then
+        echo "Generating the ${wanted}.UTF-8 locale for the tests"
+        sudo_cmd=""
+        [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+        $sudo_cmd sed -i "s/^# *\(${wanted}.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+        grep -q "^${wanted}.UTF-8 UTF-8" /etc/locale.gen ||
+            echo "${wanted}.UTF-8 UTF-8" | $sudo_cmd tee -a /etc/locale.gen >/dev/null
+        $sudo_cmd locale-gen >/dev/null
+    fi
+done

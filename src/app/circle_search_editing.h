@@ -12,6 +12,19 @@ namespace dorvo {
 /// search, then Kh.
 using CircleSearchTexts = std::array<std::string, kCircleSearchLines + 1>;
 
+/// Where a field of the dialog stands: its group, its row caption and its axis.
+struct CircleSearchFieldPlace {
+    const char* group;
+    const char* row;
+    const char* axis;
+};
+
+/// The sixteen fields in the order of `CircleSearchTexts`, Kh last.
+extern const std::array<CircleSearchFieldPlace, kCircleSearchLines + 1> kCircleSearchFieldPlaces;
+
+/// The name of a field, as the dialog labels it and its messages call it ("中心点 起点座標 X").
+std::string circleSearchFieldName(std::size_t field);
+
 /// The dialog is shown at most this often for one command.
 inline constexpr int kCircleSearchShowings = 3;
 
@@ -25,7 +38,8 @@ enum class CircleSearchStep {
 };
 
 /// OK of the dialog's `showing`-th showing (from 1): stores the texts in the project, even
-/// invalid ones, and checks the search with its message.
+/// invalid ones, and checks the search with its message. A text that is not a number, or
+/// that the file cannot hold, stores nothing and is reported naming its field.
 CircleSearchStep acceptCircleSearch(Project& project, const CircleSearchTexts& typed, int showing,
                                     MessageSink& messages);
 

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "model/number_text.h"
-#include "model/storable_text.h"
 
 namespace dorvo {
 
@@ -27,6 +26,16 @@ Failure refused(std::string_view label, const std::string& what) {
     return Failure{literalMessage(std::string(label) + "：" + what)};
 }
 
+/// The value of a text that is one whole number, blanks around it allowed.
+std::optional<double> wholeNumber(std::string_view typed) {
+    const std::string_view text = withoutPlus(trimmed(typed));
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    const bool whole = error == std::errc() && end == text.data() + text.size() && !text.empty();
+    if (!whole || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
 }  // namespace
 
 Result<int> typedInteger(std::string_view typed, std::string_view label,
@@ -44,15 +53,22 @@ Result<int> typedInteger(std::string_view typed, std::string_view label,
 }
 
 Result<double> typedReal(std::string_view typed, std::string_view label, RealRange range) {
-    const std::string_view text = withoutPlus(trimmed(typed));
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    const bool whole = error == std::errc() && end == text.data() + text.size() && !text.empty();
-    if (!whole || !std::isfinite(value) || value < range.low || value > range.high) {
+    const std::optional<double> value = wholeNumber(typed);
+    if (!value || *value < range.low || *value > range.high) {
         return refused(label,
                        formatC("%g から %g までの数値を入力してください。", range.low, range.high));
     }
-    return value;
+    return *value;
+}
+
+Result<std::string> typedNumberText(std::string_view typed, std::string_view label,
+                                    CellStorage storage) {
+    if (!trimmed(typed).empty() && !wholeNumber(typed)) {
+        return refused(label, "数値を入力してください。");
+    }
+    Result<std::string> stored = toStorableText(typed, storage);
+    if (!stored) return refused(label, stored.error().text);
+    return stored;
 }
 
 Result<std::string> typedText(std::string_view typed, std::string_view label) {

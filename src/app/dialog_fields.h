@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "model/result.h"
+#include "model/storable_text.h"
 
 namespace dorvo {
 
@@ -31,6 +32,12 @@ Result<int> typedInteger(std::string_view typed, std::string_view label,
 
 /// A number with an optional fraction and exponent, within the range.
 Result<double> typedReal(std::string_view typed, std::string_view label, RealRange range);
+
+/// A number field as its cell or line stores it, exactly as typed: empty (which keeps its
+/// meaning), or one number with an optional sign, fraction and exponent, blanks around it
+/// allowed. A decimal comma or letters after the digits are refused, naming the field.
+Result<std::string> typedNumberText(std::string_view typed, std::string_view label,
+                                    CellStorage storage);
 
 /// A text as a settings line stores it: code page 932, without "$$" or a line end, at most
 /// `kDialogTextLimit` bytes.

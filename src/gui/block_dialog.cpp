@@ -17,7 +17,7 @@ namespace dorvo {
 namespace {
 
 std::vector<EditorColumn> blockColumns() {
-    return {{QStringLiteral("X m"), 58, CellStorage::JoinedField},
+    return {{QStringLiteral("X m"), 58, CellStorage::JoinedField, true},
             {QStringLiteral("Y座標データ"), 348, CellStorage::BlockLines}};
 }
 
@@ -76,7 +76,7 @@ BlockDialog::BlockDialog(const Project& project, const EditorOptions& options,
 }
 
 std::optional<BlockEntry> BlockDialog::typedEntry() {
-    auto x = storedFieldText(x_, CellStorage::JoinedField, messages_);
+    auto x = storedNumberFieldText(x_, CellStorage::JoinedField, messages_);
     if (!x) return std::nullopt;
     auto lines = storedFieldText(lines_, CellStorage::BlockLines, messages_);
     if (!lines) return std::nullopt;

@@ -21,9 +21,9 @@ namespace dorvo {
 namespace {
 
 std::vector<EditorColumn> lineColumns() {
-    return {{QStringLiteral("Y 左"), 72, CellStorage::JoinedField},
-            {QStringLiteral("Y 右"), 72, CellStorage::JoinedField},
-            {QStringLiteral("層No."), 70, CellStorage::JoinedField}};
+    return {{QStringLiteral("Y 左"), 72, CellStorage::JoinedField, true},
+            {QStringLiteral("Y 右"), 72, CellStorage::JoinedField, true},
+            {QStringLiteral("層No."), 70, CellStorage::JoinedField, true}};
 }
 
 QString shown(const std::string& stored) {
@@ -170,11 +170,11 @@ QWidget* BlockLineDialog::makePreviewArea() {
 }
 
 std::optional<LineEntry> BlockLineDialog::typedEntry() {
-    auto yLeft = storedFieldText(yLeft_, CellStorage::JoinedField, messages_);
+    auto yLeft = storedNumberFieldText(yLeft_, CellStorage::JoinedField, messages_);
     if (!yLeft) return std::nullopt;
-    auto yRight = storedFieldText(yRight_, CellStorage::JoinedField, messages_);
+    auto yRight = storedNumberFieldText(yRight_, CellStorage::JoinedField, messages_);
     if (!yRight) return std::nullopt;
-    auto layerNo = storedFieldText(layerNo_->lineEdit(), CellStorage::JoinedField, messages_);
+    auto layerNo = storedNumberFieldText(layerNo_->lineEdit(), CellStorage::JoinedField, messages_);
     if (!layerNo) return std::nullopt;
     return LineEntry{*yLeft, *yRight, *layerNo};
 }

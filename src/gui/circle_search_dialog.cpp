@@ -10,36 +10,6 @@
 
 namespace dorvo {
 
-namespace {
-
-struct FieldPlace {
-    const char* group;
-    const char* row;
-    const char* axis;
-};
-
-// The sixteen fields in file order, Kh last, with the captions the dialog shows.
-constexpr std::array<FieldPlace, kCircleSearchLines + 1> kPlaces = {{
-    {"中心点", "起点座標", "X"},
-    {"中心点", "起点座標", "Y"},
-    {"中心点", "終点座標", "X"},
-    {"中心点", "終点座標", "Y"},
-    {"中心点", "きざみ", "ｄX"},
-    {"中心点", "きざみ", "ｄY"},
-    {"半径設定", "上部すべり面座標", "Y"},
-    {"半径設定", "下部すべり面座標", "Y"},
-    {"半径設定", "きざみ", "ｄR"},
-    {"半径制限指定点", "最小１", "X"},
-    {"半径制限指定点", "最小１", "Y"},
-    {"半径制限指定点", "最小２", "X"},
-    {"半径制限指定点", "最小２", "Y"},
-    {"半径制限指定点", "最大", "X"},
-    {"半径制限指定点", "最大", "Y"},
-    {"地震時水平震度 ", "", "Kh"},
-}};
-
-}  // namespace
-
 CircleSearchDialog::CircleSearchDialog(const CircleSearchTexts& texts, Store store, QWidget* parent)
     : QDialog(parent), store_(std::move(store)) {
     setWindowTitle(QStringLiteral("すべり円データ"));
@@ -47,8 +17,8 @@ CircleSearchDialog::CircleSearchDialog(const CircleSearchTexts& texts, Store sto
     QGroupBox* group = nullptr;
     QGridLayout* grid = nullptr;
     QString currentGroup;
-    for (std::size_t i = 0; i < kPlaces.size(); ++i) {
-        const FieldPlace& place = kPlaces[i];
+    for (std::size_t i = 0; i < kCircleSearchFieldPlaces.size(); ++i) {
+        const CircleSearchFieldPlace& place = kCircleSearchFieldPlaces[i];
         const QString groupName = QString::fromUtf8(place.group);
         if (groupName != currentGroup) {
             currentGroup = groupName;
@@ -58,9 +28,7 @@ CircleSearchDialog::CircleSearchDialog(const CircleSearchTexts& texts, Store sto
         }
         const QString row = QString::fromUtf8(place.row);
         const QString axis = QString::fromUtf8(place.axis);
-        const QString name =
-            (row.isEmpty() ? groupName.trimmed() : groupName + " " + row) + " " + axis;
-        QLineEdit* field = namedField(name, group);
+        QLineEdit* field = namedField(QString::fromStdString(circleSearchFieldName(i)), group);
         field->setText(QString::fromStdString(texts[i]));
         fields_[i] = field;
         const int line = grid->rowCount();
@@ -72,6 +40,10 @@ CircleSearchDialog::CircleSearchDialog(const CircleSearchTexts& texts, Store sto
         new QLabel(QStringLiteral("すべり円の中心点が層より低い場合は下図の円で計算し、\n"
                                   "中心点より上の白い部分の抵抗モーメントは計算しません"),
                    this));
+    layout->addWidget(
+        pictureLabel(QStringLiteral(":/pictures/circle-below-layer.svg"), QSize(200, 140),
+                     QStringLiteral("中心点より上の白い部分を除くすべり円"), this),
+        0, Qt::AlignHCenter);
     layout->addWidget(okCancelButtons(this));
 }
 

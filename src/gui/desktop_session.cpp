@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gui/help_files.h"
 #include "model/number_text.h"
 
 namespace dorvo {
@@ -50,6 +51,10 @@ void DesktopSession::showNewProject() {
 
 void DesktopSession::setUp() {
     setUpWorkingFiles(installation, document.project, Reload::No, user);
+}
+
+void DesktopSession::installHelp() {
+    installHelpFiles(installation.workFolder, helpSources);
 }
 
 }  // namespace dorvo

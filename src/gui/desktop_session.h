@@ -21,6 +21,7 @@ struct DesktopSession {
     FigureWindow window;  // the figure window as the view scrolls it
     ProjectHistory history;
     Paper paper;
+    std::vector<std::filesystem::path> helpSources;  // where the help files ship, in order
 
     FileCommandContext context() { return {installation, user, user, &user}; }
 
@@ -34,6 +35,8 @@ struct DesktopSession {
     void showNewProject();
     /// Runs the working-file set-up, as every update of the view does.
     void setUp();
+    /// Gives the working folder the help files it lacks, at start and when it moves.
+    void installHelp();
 };
 
 }  // namespace dorvo

@@ -1,6 +1,7 @@
 #include "gui/dialog_parts.h"
 
 #include <QDialog>
+#include <QIcon>
 #include <QPushButton>
 
 namespace dorvo {
@@ -18,6 +19,14 @@ QLineEdit* namedField(const QString& accessibleName, QWidget* parent) {
     auto* field = new QLineEdit(parent);
     field->setAccessibleName(accessibleName);
     return field;
+}
+
+QLabel* pictureLabel(const QString& resource, QSize size, const QString& description,
+                     QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setPixmap(QIcon(resource).pixmap(size, label->devicePixelRatioF()));
+    label->setAccessibleName(description);
+    return label;
 }
 
 QLabel* labelFor(const QString& text, QWidget* field, QWidget* parent) {

@@ -1,5 +1,6 @@
 #include "gui/editor_table_model.h"
 
+#include "app/dialog_fields.h"
 #include "model/encoding.h"
 
 namespace dorvo {
@@ -53,17 +54,25 @@ Qt::ItemFlags EditorTableModel::flags(const QModelIndex& index) const {
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
 }
 
+Result<std::string> EditorTableModel::storedText(const QModelIndex& index,
+                                                 const QString& typed) const {
+    const EditorColumn& cellColumn = column(index.column() + 1);
+    if (cellColumn.number) {
+        return typedNumberText(typed.toStdString(), cellColumn.heading.trimmed().toStdString(),
+                               cellColumn.storage);
+    }
+    return toStorableText(typed.toStdString(), cellColumn.storage);
+}
+
 bool EditorTableModel::acceptsText(const QModelIndex& index, const QString& typed) const {
-    Result<std::string> text =
-        toStorableText(typed.toStdString(), column(index.column() + 1).storage);
+    Result<std::string> text = storedText(index, typed);
     if (!text) messages_.report(text.error());
     return text.ok();
 }
 
 bool EditorTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!index.isValid() || role != Qt::EditRole) return false;
-    Result<std::string> text =
-        toStorableText(value.toString().toStdString(), column(index.column() + 1).storage);
+    Result<std::string> text = storedText(index, value.toString());
     if (!text) {
         messages_.report(text.error());
         return false;

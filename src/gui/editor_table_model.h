@@ -16,6 +16,7 @@ struct EditorColumn {
     QString heading;
     int width = 0;
     CellStorage storage = CellStorage::JoinedField;
+    bool number = false;  // takes a number or nothing, like a number field
 };
 
 /// The cells of an editor's list for a table view. Each cell is shown in UTF-8 and named for
@@ -35,7 +36,9 @@ class EditorTableModel : public QAbstractTableModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
-    /// Whether the project file can hold typed text in this cell; reports why not.
+    /// The text a cell stores for typed text, or why the cell cannot take it.
+    Result<std::string> storedText(const QModelIndex& index, const QString& typed) const;
+    /// Whether the cell can take typed text; reports why not.
     bool acceptsText(const QModelIndex& index, const QString& typed) const;
     /// The name of a cell: its column heading and row.
     QString cellName(const QModelIndex& index) const;

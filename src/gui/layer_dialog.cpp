@@ -33,7 +33,8 @@ std::vector<EditorColumn> layerColumns() {
     }};
     std::vector<EditorColumn> result;
     for (const auto& [heading, width] : columns) {
-        result.push_back({QString::fromUtf8(heading), width, CellStorage::JoinedField});
+        const bool colour = static_cast<int>(result.size()) + 1 == kColourColumn;
+        result.push_back({QString::fromUtf8(heading), width, CellStorage::JoinedField, !colour});
     }
     return result;
 }
@@ -202,9 +203,9 @@ void LayerDialog::deleteSelectedRow() {
 }
 
 bool LayerDialog::store() {
-    auto yc = storedFieldText(yc_, CellStorage::WholeLine, messages_);
+    auto yc = storedNumberFieldText(yc_, CellStorage::WholeLine, messages_);
     if (!yc) return false;
-    auto loadLayer = storedFieldText(loadLayer_, CellStorage::WholeLine, messages_);
+    auto loadLayer = storedNumberFieldText(loadLayer_, CellStorage::WholeLine, messages_);
     if (!loadLayer) return false;
     if (auto problem = findInvalidLayerRow(table_)) {
         refuseRow(*problem);

@@ -5,9 +5,9 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "app/dialog_fields.h"
 #include "gui/dialog_parts.h"
 #include "model/encoding.h"
-#include "model/storable_text.h"
 
 namespace dorvo {
 
@@ -41,7 +41,8 @@ void LoadsDialog::accept() {
         for (std::size_t k = 0; k < 2; ++k) {
             QLineEdit* field = fields_[std::size_t(row - 1)][k];
             Result<std::string> text =
-                toStorableText(field->text().toStdString(), CellStorage::JoinedField);
+                typedNumberText(field->text().toStdString(), field->accessibleName().toStdString(),
+                                CellStorage::JoinedField);
             if (!text) {
                 messages_.report(text.error());
                 field->setFocus();

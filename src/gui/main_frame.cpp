@@ -20,6 +20,7 @@
 #include "app/circle_search_editing.h"
 #include "app/search_insight.h"
 #include "calc/circle_search.h"
+#include "calc/result_records.h"
 #include "gui/block_dialog.h"
 #include "gui/calculation_dialog.h"
 #include "gui/circle_search_dialog.h"
@@ -217,6 +218,9 @@ void CMainFrame::createActions() {
             view_->update();
         });
     }
+    bind(addCommand(kFitSection, "断面に合わせる(&W)",
+                    "断面と中心点の格子が１ページに入る縮尺と範囲にする"),
+         &CMainFrame::fitSection);
     bind(addCommand(kZoomIn, "拡大(&I)", "画面の表示を拡大"), [this] { view_->zoomIn(); })
         ->setShortcuts(
             {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
@@ -261,6 +265,7 @@ void CMainFrame::createMenus() {
     show->addAction(action(kContours));
     show->addAction(action(kAnnotate));
     show->addSeparator();
+    show->addAction(action(kFitSection));
     for (int id : {kZoomIn, kZoomOut, kZoomReset}) show->addAction(action(id));
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral("設定(&S)"));
@@ -308,7 +313,9 @@ void CMainFrame::createStatusBar() {
     notice_ = new QLabel(this);
     notice_->setAccessibleName(QStringLiteral("計算の注意"));
     notice_->setWordWrap(true);
-    statusBar()->addPermanentWidget(notice_, 2);
+    // Not a permanent widget: a command's description, shown while the pointer is on it,
+    // takes the whole bar in place of the prompt and the notice.
+    statusBar()->addWidget(notice_, 2);
     connect(action(command::kStatusBar), &QAction::toggled, statusBar(), &QStatusBar::setVisible);
 }
 
@@ -329,6 +336,10 @@ void CMainFrame::projectReplaced() {
 }
 
 void CMainFrame::projectChanged() {
+    fitUnsetWindow();
+    // Counting the pages takes a page past the last back to the first, as a key does, so that
+    // fewer results or data never leave the view on a blank page.
+    view_->pageCount();
     updateTitle();
     updateCommands();
     view_->setMinimumSize(view_->sizeHint());
@@ -597,7 +608,9 @@ void CMainFrame::showSearchNotice(const std::optional<CircleResult>& critical) {
         searchInsight(session_.document.project, *critical, session_.installation.resultsFile());
     QStringList lines;
     if (insight.bishopFs) {
-        lines << QString::fromStdString(formatC("簡易ビショップ法 Fs = %.3f", *insight.bishopFs));
+        const int places = fsPlaces(clampFsDecimals(session_.installation.settings.fsDecimals));
+        lines << QString::fromStdString(
+            formatC("簡易ビショップ法 Fs = %.*f", places, *insight.bishopFs));
     }
     for (SearchEdge edge : insight.warnings) {
         lines << QString::fromStdString(describeSearchEdge(edge, WarningLanguage::Japanese));
@@ -646,6 +659,7 @@ void CMainFrame::changeLocation() {
     if (dialog.exec() == QDialog::Accepted) {
         changeInstallLocation(session_.installation, session_.document.project, dialog.folder(),
                               session_.user);
+        session_.installHelp();
         session_.pages.resultPages = {};
     }
     view_->update();

@@ -65,6 +65,7 @@ inline constexpr int kZoomReset = 5;
 inline constexpr int kExplain = 6;
 inline constexpr int kContours = 7;
 inline constexpr int kAnnotate = 8;
+inline constexpr int kFitSection = 9;
 }  // namespace command
 
 /// The status bar's prompt while no command is chosen.
@@ -140,6 +141,11 @@ class CMainFrame : public QMainWindow {
     void editEnterKey();
     void editHeadings();
     void editScale();
+    /// "断面に合わせる": the scale and window that show the section and the centre grid on one
+    /// page, as one step of undo.
+    void fitSection();
+    /// Fits the view's window to the section while the project's window was never set.
+    void fitUnsetWindow();
     void editMargins();
     void editLineStyles();
     void editFonts();

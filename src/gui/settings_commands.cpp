@@ -1,6 +1,8 @@
 // The commands of the page-layout and settings dialogs: 見出しとページ, 図の縮尺と印刷範囲,
 // マージンと表示位置, 様式　桁数、図の線種 and フォント.
 #include "app/installation_saving.h"
+#include "app/scale_editing.h"
+#include "app/section_fit.h"
 #include "gui/dorvo_view.h"
 #include "gui/enter_key_filter.h"
 #include "gui/fonts_dialog.h"
@@ -19,6 +21,29 @@ void CMainFrame::keepSettingsChange(const Project& before) {
         session_.pages.resultPages = {};
     }
     projectChanged();
+}
+
+void CMainFrame::fitSection() {
+    Project& project = session_.document.project;
+    const Project before = project;
+    const std::optional<FigureWindow> fitted = fitSectionWindow(project, session_.pageSetup());
+    if (!fitted) {
+        session_.user.report(makeMessage(MessageId::NoData));
+        return;
+    }
+    writeFigureWindowLines(*fitted, project.settings);
+    session_.window = figureWindowWithDefaults(project);
+    session_.pages.view.figurePageLeftX = session_.window.figureLeftX;
+    keepSettingsChange(before);
+}
+
+void CMainFrame::fitUnsetWindow() {
+    if (!figureWindowUnset(session_.document.project.settings)) return;
+    // Only the view follows: the project's lines stay unset, so nothing asks to be saved.
+    if (auto fitted = fitSectionWindow(session_.document.project, session_.pageSetup())) {
+        session_.window = *fitted;
+        session_.pages.view.figurePageLeftX = fitted->figureLeftX;
+    }
 }
 
 void CMainFrame::editHeadings() {

@@ -2,7 +2,7 @@
 
 #include <QButtonGroup>
 #include <QDir>
-#include <QEvent>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <fstream>
 
 #include "app/help_lines.h"
@@ -69,6 +70,9 @@ LocationDialog::LocationDialog(const std::filesystem::path& current, const Envir
     setWindowTitle(QStringLiteral("安定計算 セットアップ"));
     folder_ = namedField(QStringLiteral("フォルダ"), this);
     folder_->setText(toQString(current));
+    // Wide enough for the whole path of a folder in the home directory, and more.
+    folder_->setMinimumWidth(
+        std::max(folder_->fontMetrics().horizontalAdvance(folder_->text() + "MMMM"), 420));
     folder_->installEventFilter(this);
     auto* standard = new QPushButton(QStringLiteral("標準の設定"), this);
     const QString standardFolder = toQString(defaultWorkFolder(environment));
@@ -87,7 +91,11 @@ std::string LocationDialog::folder() const {
 }
 
 bool LocationDialog::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == folder_ && event->type() == QEvent::FocusOut) {
+    // Focus taken by another window (the dialog closing, a message box) has not left the
+    // field: a message box from here would open over a dialog that is going away.
+    if (watched == folder_ && event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
         folder_->setText(toQString(completeFolderField(folder(), messages_)));
     }
     return QDialog::eventFilter(watched, event);
@@ -126,6 +134,12 @@ HelpDialog::HelpDialog(const std::filesystem::path& guide, UserInteraction& user
     setWindowTitle(QStringLiteral("操作＆ヘルプ"));
     list_ = new QListWidget(this);
     list_->setAccessibleName(QStringLiteral("操作＆ヘルプ"));
+    // The guide's column tables line up only in a face whose full-width characters are
+    // exactly two half-width ones wide, as IPA Gothic's are.
+    QFont fixed(QStringLiteral("IPAGothic"));
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setFixedPitch(true);
+    list_->setFont(fixed);
     list_->setMinimumSize(640, 420);
     if (auto entries = readHelpEntries(guide)) {
         for (const std::string& entry : *entries) {
@@ -141,6 +155,9 @@ HelpDialog::HelpDialog(const std::filesystem::path& guide, UserInteraction& user
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list_);
     layout->addWidget(new QLabel(QStringLiteral("ブロックデータについて：→ Ｘ　↑ Ｙ"), this));
+    layout->addWidget(pictureLabel(QStringLiteral(":/pictures/blocks.svg"), QSize(220, 130),
+                                   QStringLiteral("ブロックと境界線の例"), this),
+                      0, Qt::AlignLeft);
     layout->addWidget(open);
     layout->addWidget(ok);
 }

@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+#include "app/dialog_fields.h"
+
 namespace dorvo {
 
 TableEditorDialog::TableEditorDialog(EditorTable table, NavigationRules rules,
@@ -62,9 +64,10 @@ bool TableEditorDialog::deleteSelectedTableRow() {
     return true;
 }
 
-std::optional<std::string> storedFieldText(QLineEdit* field, CellStorage storage,
-                                           MessageSink& messages) {
-    Result<std::string> text = toStorableText(field->text().toStdString(), storage);
+namespace {
+
+std::optional<std::string> reportedFieldText(QLineEdit* field, Result<std::string> text,
+                                             MessageSink& messages) {
     if (!text) {
         messages.report(text.error());
         field->setFocus();
@@ -72,6 +75,20 @@ std::optional<std::string> storedFieldText(QLineEdit* field, CellStorage storage
         return std::nullopt;
     }
     return std::move(text).value();
+}
+
+}  // namespace
+
+std::optional<std::string> storedFieldText(QLineEdit* field, CellStorage storage,
+                                           MessageSink& messages) {
+    return reportedFieldText(field, toStorableText(field->text().toStdString(), storage), messages);
+}
+
+std::optional<std::string> storedNumberFieldText(QLineEdit* field, CellStorage storage,
+                                                 MessageSink& messages) {
+    const std::string label = field->accessibleName().trimmed().toStdString();
+    return reportedFieldText(field, typedNumberText(field->text().toStdString(), label, storage),
+                             messages);
 }
 
 }  // namespace dorvo

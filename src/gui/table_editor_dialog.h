@@ -65,4 +65,9 @@ class TableEditorDialog : public QDialog {
 std::optional<std::string> storedFieldText(QLineEdit* field, CellStorage storage,
                                            MessageSink& messages);
 
+/// Reads a number field as the stored text of a cell: empty or a number. Anything else is
+/// reported naming the field (its accessible name), the field is focused and nothing given.
+std::optional<std::string> storedNumberFieldText(QLineEdit* field, CellStorage storage,
+                                                 MessageSink& messages);
+
 }  // namespace dorvo

@@ -1,9 +1,11 @@
 #include "gui/table_editor_view.h"
 
 #include <QDialog>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 
 #include "model/encoding.h"
 
@@ -64,6 +66,15 @@ void CellEditDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) 
 }
 
 bool CellEditDelegate::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut && watched == editor_) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        // A message box or another window that takes the focus leaves the edit open: the
+        // code that opened the box goes on using the editor when it closes.
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return false;
+        // Text the file cannot hold stays in the editor, to be refused with its reason by the
+        // key, OK or click that ends the edit.
+        if (!model_.storedText(index_, editor_->text())) return false;
+    }
     if (event->type() == QEvent::KeyPress) {
         const auto* press = static_cast<QKeyEvent*>(event);
         if (auto key = cellKeyOf(press->key())) {
@@ -118,10 +129,14 @@ int TableEditorView::selectedRow() const {
 }
 
 bool TableEditorView::commitCellEditor() {
-    QLineEdit* editor = cellEditor();
+    QPointer<QLineEdit> editor = cellEditor();
     if (editor == nullptr) return true;
     if (!model_->acceptsText(delegate_->editedIndex(), editor->text())) {
-        editor->selectAll();
+        // The message box ran an event loop: the editor may be gone.
+        if (editor != nullptr) {
+            editor->setFocus();
+            editor->selectAll();
+        }
         return false;
     }
     commitData(editor);
@@ -130,12 +145,22 @@ bool TableEditorView::commitCellEditor() {
 }
 
 void TableEditorView::discardCellEditor() {
+    const QScopedValueRollback discarding(discarding_, true);
     if (QLineEdit* editor = cellEditor()) closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
+void TableEditorView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    // Text the cell refused stays in the editor for the user to mend; only Cancel drops it.
+    if (!discarding_ && editor == cellEditor() &&
+        !model_->storedText(delegate_->editedIndex(), cellEditor()->text())) {
+        editor->setFocus();
+        return;
+    }
+    QTableView::closeEditor(editor, hint);
+}
+
 void TableEditorView::endEdit() {
-    commitCellEditor();
-    state_.editOpen = false;
+    if (commitCellEditor()) state_.editOpen = false;
 }
 
 void TableEditorView::openCellEditor(CellPosition cell) {
@@ -147,6 +172,8 @@ void TableEditorView::openCellEditor(CellPosition cell) {
 
 bool TableEditorView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
     if (!QTableView::edit(index, trigger, event)) return false;
+    // The view selects a line edit's whole text; typing goes on after the value instead.
+    if (QLineEdit* editor = cellEditor()) editor->end(false);
     openCell(state_, rules_, {index.row() + 1, index.column() + 1});
     return true;
 }

@@ -94,6 +94,7 @@ class TableEditorView : public QTableView {
 
   protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void keyPressEvent(QKeyEvent* event) override;
     void selectionChanged(const QItemSelection& selected,
                           const QItemSelection& deselected) override;
@@ -108,6 +109,7 @@ class TableEditorView : public QTableView {
     CellEditDelegate* delegate_;
     bool clicksSelectRows_ = true;
     bool downKeyMoved_ = false;
+    bool discarding_ = false;
 };
 
 }  // namespace dorvo

@@ -2,8 +2,11 @@
 
 #include <QColorDialog>
 #include <QDesktopServices>
+#include <QDoubleValidator>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -16,16 +19,61 @@ void DesktopInteraction::report(const Message& message) {
                          QString::fromStdString(withPlace(message)));
 }
 
+namespace {
+
+/// The answer of a question's default button, the one that loses nothing: Yes cancels the
+/// add of 4000 (No adds the line twice); No keeps the changes of 133.
+QMessageBox::StandardButton safeAnswer(const Message& question) {
+    return question.id == MessageId::DuplicateLine ? QMessageBox::Yes : QMessageBox::No;
+}
+
+}  // namespace
+
 bool DesktopInteraction::askYesNo(const Message& question) {
     return QMessageBox::question(
                parent_, QString::fromUtf8(kProgramCaption), QString::fromStdString(question.text),
-               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+               QMessageBox::Yes | QMessageBox::No, safeAnswer(question)) == QMessageBox::Yes;
 }
 
+namespace {
+
+/// The size field of Qt's font dialog, which takes whole points only.
+QLineEdit* sizeFieldOf(QFontDialog& dialog) {
+    for (QLineEdit* field : dialog.findChildren<QLineEdit*>()) {
+        if (qobject_cast<const QIntValidator*>(field->validator())) return field;
+    }
+    return nullptr;
+}
+
+bool hasItalicStyle(const QString& family) {
+    for (const QString& style : QFontDatabase::styles(family)) {
+        if (QFontDatabase::italic(family, style)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 std::optional<QFont> DesktopInteraction::chooseFont(const QFont& initial) {
-    bool chosen = false;
-    const QFont font = QFontDialog::getFont(&chosen, initial, parent_, QStringLiteral("フォント"));
-    if (!chosen) return std::nullopt;
+    QFontDialog dialog(initial, parent_);
+    dialog.setWindowTitle(QStringLiteral("フォント"));
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    // Japanese documents are set in 10.5 points: the size field takes half points too.
+    QLineEdit* size = sizeFieldOf(dialog);
+    if (size != nullptr) {
+        auto* halfPoints = new QDoubleValidator(1.0, 512.0, 1, size);
+        halfPoints->setLocale(QLocale::c());
+        halfPoints->setNotation(QDoubleValidator::StandardNotation);
+        size->setValidator(halfPoints);
+        size->setText(QString::number(initial.pointSizeF()));
+    }
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    QFont font = dialog.selectedFont();
+    bool typed = false;
+    const double points = size != nullptr ? QLocale::c().toDouble(size->text(), &typed) : 0.0;
+    if (typed && points > 0.0) font.setPointSizeF(points);
+    // A face without an italic style cannot show the flag; it stays as it was for another.
+    if (!hasItalicStyle(font.family())) font.setItalic(initial.italic());
     return font;
 }
 

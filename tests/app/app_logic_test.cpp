@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <tuple>
 
 #include "app/circle_search_editing.h"
 #include "app/help_lines.h"
@@ -51,6 +52,34 @@ TEST(CircleSearchEditing, TextTheFileCannotHoldKeepsTheDialogOpenAndStoresNothin
     EXPECT_EQ(acceptCircleSearch(project, texts, 1, messages), CircleSearchStep::KeepOpen);
     EXPECT_EQ(project.circleSearch.line(1), "");
     ASSERT_EQ(messages.messages.size(), 1u);
+}
+
+TEST(CircleSearchEditing, DecimalCommaOrLettersInAnyFieldAreRefusedNamingItAndStoreNothing) {
+    for (const auto& [field, typed, name] :
+         {std::tuple{15u, "0,15", "地震時水平震度 Kh"}, std::tuple{0u, "40,5", "中心点 起点座標 X"},
+          std::tuple{9u, "3m", "半径制限指定点 最小１ X"}}) {
+        Project project;
+        test::MemoryMessageSink messages;
+        CircleSearchTexts texts = validTexts();
+        texts[field] = typed;
+        EXPECT_EQ(acceptCircleSearch(project, texts, 1, messages), CircleSearchStep::KeepOpen);
+        EXPECT_EQ(project.settings.line(settings_line::kKh), "");
+        ASSERT_EQ(messages.messages.size(), 1u);
+        EXPECT_EQ(messages.messages[0].text, std::string(name) + "：数値を入力してください。");
+    }
+}
+
+TEST(CircleSearchEditing, EmptyFieldsKeepTheirMeaningAndNumbersAreKeptAsTyped) {
+    Project project;
+    test::MemoryMessageSink messages;
+    CircleSearchTexts texts = validTexts();
+    texts[15] = "";     // no seismic load
+    texts[6] = " +9 ";  // blanks and a sign are a number
+    EXPECT_EQ(acceptCircleSearch(project, texts, 1, messages), CircleSearchStep::Done);
+    EXPECT_EQ(project.circleSearch.line(7), " +9 ");
+    texts[1] = "";  // an empty centre field is "データがありません", as before
+    EXPECT_EQ(acceptCircleSearch(project, texts, 1, messages), CircleSearchStep::ShowAgain);
+    EXPECT_EQ(messages.messages.back().text, "データがありません");
 }
 
 /// Answers the save question from a queue and counts the questions.

@@ -5,6 +5,7 @@
 #include "app/headings_editing.h"
 #include "app/margins_editing.h"
 #include "app/scale_editing.h"
+#include "app/section_fit.h"
 #include "render/render_inputs.h"
 #include "support/memory_message_sink.h"
 #include "support/project_builder.h"
@@ -19,6 +20,24 @@ PageSetup a4(int leftMarginMm = 10, int topMarginMm = 10) {
     setup.leftMarginMm = leftMarginMm;
     setup.topMarginMm = topMarginMm;
     return setup;
+}
+
+TEST(SectionFit, OneScaleFramesSectionAndGridWithAMarginAndNothingWithoutASection) {
+    EXPECT_FALSE(fitSectionWindow(Project{}, a4()));
+    EXPECT_TRUE(figureWindowUnset(Project{}.settings));
+    test::ProjectBuilder builder;
+    builder.block(40, {{6, 6, 3}, {10, 10, 2}})
+        .block(100, {{6, 6, 3}, {10, 16, 1}})
+        .search(40, 14, 54, 28, 1, 1, 9, 1.4, 0.4);
+    const std::optional<FigureWindow> fitted = fitSectionWindow(builder.project(), a4());
+    ASSERT_TRUE(fitted);
+    EXPECT_EQ(fitted->scaleX, fitted->scaleY);
+    EXPECT_EQ(fitted->scaleX, 800);  // 1/600 gives 114 m, short of the section with margins
+    EXPECT_LE(fitted->figureLeftX, 0);
+    EXPECT_GE(fitted->figureLeftX + fitted->pageWidthM, 100);
+    EXPECT_GE(fitted->figureTopY, 28.0);  // the grid's top
+    EXPECT_LE(fitted->figureTopY - fitted->pageDepthM, 0.0);
+    EXPECT_EQ(fitted->pageOverlapM, 0);
 }
 
 TEST(HeadingsEditing, StandardPositionOnA4PutsThePageNumber281mmDownAndCentresEverything) {

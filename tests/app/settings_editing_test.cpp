@@ -29,6 +29,19 @@ TEST(DialogFields, IntegersTakeBlanksAndASignButNothingElse) {
     EXPECT_FALSE(typedReal("nan", "Y", {-2000, 4000}));
 }
 
+TEST(DialogFields, NumberTextIsEmptyOrOneWholeNumberAndKeptAsTyped) {
+    for (const char* number : {"", "  ", "0.15", " -3 ", "+2", "1e3", ".5", "5."}) {
+        Result<std::string> text = typedNumberText(number, "Kh", CellStorage::WholeLine);
+        ASSERT_TRUE(text) << number;
+        EXPECT_EQ(*text, number);
+    }
+    for (const char* refused : {"0,15", "40,5", "12abc", "abc", "1.2.3", "1e", "0x10", "inf"}) {
+        Result<std::string> text = typedNumberText(refused, "Kh", CellStorage::WholeLine);
+        ASSERT_FALSE(text) << refused;
+        EXPECT_EQ(text.error().text, "Kh：数値を入力してください。");
+    }
+}
+
 TEST(DialogFields, TextsAreRefusedForDollarsLineEndsForeignCharactersAndLength) {
     EXPECT_EQ(*typedText("見出し", "名"), "\x8c\xa9\x8f\x6f\x82\xb5");
     for (const std::string& refused :

@@ -2,7 +2,8 @@
 calculates through the menu and the dialog, saves, and checks the saved settings lines and
 records against the command line's and that the window shows something. Then, from 新規作成,
 enters a block with two lines and a layer through the editors, calculates, saves, and checks
-the records against the command line's on the saved file."""
+the records against the command line's on the saved file. On the way it types a comma into a
+cell of the block editor and into Kh, and finds the program alive and each value refused."""
 import subprocess
 import sys
 import time
@@ -77,6 +78,29 @@ def act(node):
         pass
 
 
+def message_box():
+    """The program's message box while one is open, else None."""
+    for role in ("alert", "dialog"):
+        box = find(app, role, "安定計算 V5 ")
+        if box is not None:
+            return box
+    return None
+
+
+def answer_message(containing):
+    """Waits for the message box, checks that it says `containing`, and presses its OK."""
+    box = wait_for(message_box, what="message box")
+    said = pyatspi.findAllDescendants(box, lambda n: n is not None and containing in n.name)
+    if not said:
+        raise SystemExit(f"FAIL: the message box does not say {containing}")
+    act(found(box, "push button", "OK"))
+    wait_for(lambda: None if message_box() else True, what="the message box closing")
+
+
+def key(symbol):
+    pyatspi.Registry.generateKeyboardEvent(symbol, None, pyatspi.KEY_SYM)
+
+
 Atspi.set_timeout(1000, 20000)
 app = wait_for(application, what="application Dorvo on the accessibility bus")
 frame = wait_for(lambda: find(app, "frame", "安定計算 V5 - project.slw"), what="main window")
@@ -120,6 +144,22 @@ colours = subprocess.run(["identify", "-format", "%k", shot], check=True,
 if int(colours) < 16:
     raise SystemExit(f"FAIL: the window grab has only {colours} colours")
 
+# A comma typed into a cell: one message, the program goes on with the text still in the cell.
+act(found(frame, "menu item", "ブロックデータ(B)"))
+blocks = found(app, "dialog", "ブロックデータ")
+double_click(found(blocks, "table cell", "X m 2"))
+time.sleep(0.5)  # the cell editor opens
+pyatspi.Registry.generateKeyboardEvent(0, ",5", pyatspi.KEY_STRING)  # after the value
+key(0xFF09)  # Tab
+answer_message("X m：数値を入力してください。")
+shown = found(blocks, "table cell", "X m 2")
+if shown.description != "50.8":
+    raise SystemExit(f"FAIL: the refused text reached the cell: {shown.description!r}")
+act(found(blocks, "push button", "ｷｬﾝｾﾙ"))
+question = wait_for(message_box, what="question 133")
+act(found(question, "push button", "Yes"))
+closed("dialog", "ブロックデータ")
+
 act(found(frame, "menu item", "新規作成(N)"))
 frame = found(app, "frame", "安定計算 V5 - 無題")
 
@@ -162,6 +202,10 @@ for name, text in (("中心点 起点座標 X", "14"), ("中心点 起点座標 
                    ("半径設定 上部すべり面座標 Y", "6"), ("半径設定 下部すべり面座標 Y", "4"),
                    ("半径設定 きざみ ｄR", "1")):
     set_text(found(search, "text", name), text)
+set_text(found(search, "text", "地震時水平震度 Kh"), "0,15")  # a decimal comma is no number
+act(found(search, "push button", "OK"))
+answer_message("地震時水平震度 Kh：数値を入力してください。")
+set_text(found(search, "text", "地震時水平震度 Kh"), "")
 act(found(search, "push button", "OK"))
 closed("dialog", "すべり円データ")
 

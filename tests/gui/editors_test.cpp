@@ -111,6 +111,20 @@ TEST(TableEditors, DoubleClickOpensTheCellEditorNamedByItsHeadingWithTheCellText
     EXPECT_EQ(dialog.xField()->text(), "40.00");  // the click before loaded the row
 }
 
+TEST(TableEditors, CellEditorOpensWithTheCaretAfterTheTextAndNothingSelected) {
+    ScriptedUser user;
+    Project project;
+    project.block(1) = {"40.00", "6,6,3"};
+    BlockDialog dialog(project, {}, user, user);
+    showActive(dialog);
+    QLineEdit* editor = doubleClickCell(dialog.list(), 1, 1);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_FALSE(editor->hasSelectedText());
+    EXPECT_EQ(editor->cursorPosition(), 5);
+    QTest::keyClicks(editor, "1");
+    EXPECT_EQ(editor->text(), "40.001");
+}
+
 TEST(TableEditors, EnterInTheLayerEditorWalksTheRowSkipsTheColourAndGamma2StartsAsGamma1) {
     ScriptedUser user;
     ScriptedColours colours;
@@ -208,13 +222,13 @@ TEST(TableEditors, TextTheFileCannotHoldStaysInTheCellEditorWithAMessage) {
     ScriptedColours colours;
     LayerDialog dialog(Project{}, {}, user, user, colours);
     showActive(dialog);
-    doubleClickCell(dialog.list(), 1, 1);
+    doubleClickCell(dialog.list(), 1, 7);  // the colour, a cell that takes text
     typeInCell(dialog.list(), "1,5");
     ASSERT_EQ(user.messages.size(), 1u);
     EXPECT_NE(user.messages[0].text.find("カンマ"), std::string::npos);
     ASSERT_NE(dialog.list()->cellEditor(), nullptr);
     EXPECT_EQ(dialog.list()->cellEditor()->text(), "1,5");
-    EXPECT_EQ(dialog.table().cell(1, 1), "");
+    EXPECT_EQ(dialog.table().cell(1, 7), "");
 }
 
 TEST(LayerEditor, RowsTyped312AreStoredAs123WithTheGeneralValuesAsOneUndoStep) {
@@ -243,21 +257,33 @@ TEST(LayerEditor, RowsTyped312AreStoredAs123WithTheGeneralValuesAsOneUndoStep) {
     EXPECT_EQ(f.session.document.project.layer(1).layerNo, "");
 }
 
-TEST(LayerEditor, LayerNumberThatIsTextKeepsTheDialogOpenWith903OnItsRow) {
+TEST(TableEditors, NumberCellsAndFieldsRefuseLettersOrADecimalCommaNamingTheColumn) {
     ScriptedUser user;
     ScriptedColours colours;
-    Project project;
-    project.layer(1).layerNo = "1";
-    LayerDialog dialog(project, {}, user, user, colours);
-    showActive(dialog);
-    doubleClickCell(dialog.list(), 2, 1);
-    typeInCell(dialog.list(), "x2", Qt::Key_Tab);
-    okButton(&dialog)->click();
-    okButton(&dialog)->click();
-    EXPECT_TRUE(dialog.isVisible());
-    ASSERT_EQ(user.messages.size(), 1u);
-    EXPECT_EQ(user.messages[0].text, "データが無い、または不正です.");
-    EXPECT_EQ(dialog.list()->selectedRow(), 2);
+    LayerDialog layers(Project{}, {}, user, user, colours);
+    showActive(layers);
+    doubleClickCell(layers.list(), 1, 1);
+    typeInCell(layers.list(), "x2", Qt::Key_Tab);
+    typeInCell(layers.list(), "1", Qt::Key_Tab);
+    doubleClickCell(layers.list(), 1, 2);
+    typeInCell(layers.list(), "18kN");
+    ASSERT_EQ(user.messages.size(), 2u);
+    EXPECT_EQ(user.messages[0].text, "層No.：数値を入力してください。");
+    EXPECT_EQ(user.messages[1].text, "γ1：数値を入力してください。");
+    EXPECT_EQ(layers.list()->cellEditor()->text(), "18kN");
+    typeInCell(layers.list(), "18", Qt::Key_Tab);
+    doubleClickCell(layers.list(), 1, 7);
+    typeInCell(layers.list(), "0x80c0ff", Qt::Key_Tab);  // a colour cell is no number cell
+    EXPECT_EQ(user.messages.size(), 2u);
+    EXPECT_EQ(layers.table().cell(1, 7), "0x80c0ff");
+
+    BlockDialog blocks(Project{}, {}, user, user);
+    showActive(blocks);
+    blocks.xField()->setText("40,5");
+    blocks.addButton()->click();
+    ASSERT_EQ(user.messages.size(), 3u);
+    EXPECT_EQ(user.messages[2].text, "X 座標 m：数値を入力してください。");
+    EXPECT_EQ(dataRowCount(blocks.table()), 0);
 }
 
 TEST(LayerEditor, ChosenColourGoesIntoTheFieldAndTheRowItWasLoadedFrom) {

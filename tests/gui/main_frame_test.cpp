@@ -2,13 +2,18 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QSizeGrip>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolBar>
@@ -60,6 +65,24 @@ TEST(MainFrame, ToolBarHasTheTwelveButtonsInOrderWithTheirTips) {
     EXPECT_FALSE(f.frame->action(command::kNew)->icon().isNull());
 }
 
+TEST(MainFrame, HoveredCommandsDescriptionHasTheStatusBarToItself) {
+    DesktopFixture f;
+    f.frame->resize(900, 600);
+    f.frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f.frame.get()));
+    QAction* left = f.frame->action(command::kFigureLeft);
+    left->showStatusText(f.frame->findChild<QToolBar*>(QStringLiteral("toolBar")));
+    QApplication::processEvents();
+    QStatusBar* bar = f.frame->statusBar();
+    ASSERT_EQ(bar->currentMessage(), "図の左");
+    // The bar draws the description from its left edge up to the first widget still shown.
+    const int needed = 6 + bar->fontMetrics().horizontalAdvance(bar->currentMessage());
+    for (QWidget* widget : bar->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!widget->isVisible() || qobject_cast<QSizeGrip*>(widget)) continue;
+        EXPECT_GE(widget->x(), needed) << widget->accessibleName().toStdString();
+    }
+}
+
 TEST(MainFrame, CommandLineFileOpensWithItsNameInTheTitle) {
     DesktopFixture f;
     ASSERT_TRUE(f.frame->openProject(f.exampleCopy()));
@@ -102,13 +125,36 @@ TEST(MainFrame, LoadsDialogStoresOnOkAndMarksTheProjectModified) {
     EXPECT_EQ(f.session.document.project.load(1).x, "12.5");
 }
 
-TEST(MainFrame, LoadsDialogRefusesACommaAndStaysOpen) {
+TEST(MainFrame, LoadsDialogRefusesADecimalCommaOrLettersNamingTheFieldAndStaysOpen) {
+    for (const char* typed : {"1,5", "12abc"}) {
+        DesktopFixture f;
+        enterLoad(f, typed, "30");
+        ASSERT_EQ(f.user.messages.size(), 1u);
+        EXPECT_EQ(f.user.messages[0].text, "X座標 m 1：数値を入力してください。");
+        EXPECT_EQ(f.session.document.project.load(1).x, "");
+        EXPECT_FALSE(f.session.document.modified);
+    }
+}
+
+TEST(MainFrame, SlipCircleKhWithADecimalCommaIsRefusedAndTheDialogStaysOpen) {
     DesktopFixture f;
-    enterLoad(f, "1,5", "30");
+    bool openAfterOk = false;
+    DesktopFixture::whenDialogShows([&openAfterOk](QDialog* dialog) {
+        auto* search = qobject_cast<CircleSearchDialog*>(dialog);
+        ASSERT_NE(search, nullptr);
+        const QStringList texts = {"40", "14", "54", "28", "1", "1", "9", "1.4", "0.4"};
+        for (int i = 0; i < texts.size(); ++i) search->field(std::size_t(i))->setText(texts[i]);
+        search->field(15)->setText("0,15");
+        buttonNamed(dialog, "OK")->click();
+        openAfterOk = search->isVisible();
+        search->field(15)->setText("0.15");
+        buttonNamed(dialog, "OK")->click();
+    });
+    f.frame->action(command::kCircleSearch)->trigger();
+    EXPECT_TRUE(openAfterOk);
     ASSERT_EQ(f.user.messages.size(), 1u);
-    EXPECT_NE(f.user.messages[0].text.find("カンマ"), std::string::npos);
-    EXPECT_EQ(f.session.document.project.load(1).x, "");
-    EXPECT_FALSE(f.session.document.modified);
+    EXPECT_EQ(f.user.messages[0].text, "地震時水平震度 Kh：数値を入力してください。");
+    EXPECT_EQ(f.session.document.project.settings.line(settings_line::kKh), "0.15");
 }
 
 TEST(MainFrame, UnsavedChangesAskBeforeNewAndEachAnswerDoesWhatItSays) {
@@ -198,7 +244,7 @@ TEST(MainFrame, AfterACalculationTheEdgeNoticeAndTheCriticalCircleElements) {
     for (QLabel* label : f.frame->findChildren<QLabel*>()) {
         if (label->accessibleName() == "計算の注意") shown = label->text();
     }
-    EXPECT_TRUE(shown.contains("簡易ビショップ法 Fs = 1.331")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("簡易ビショップ法 Fs = 1.331\n")) << shown.toStdString();
     EXPECT_TRUE(shown.contains("最大の半径")) << shown.toStdString();  // a non-blocking notice
     EXPECT_TRUE(f.user.messages.empty());
 
@@ -213,6 +259,25 @@ TEST(MainFrame, AfterACalculationTheEdgeNoticeAndTheCriticalCircleElements) {
     });
     f.frame->action(command::kExplain)->trigger();
     EXPECT_TRUE(test::readBytes(csv).starts_with("No,x1,y1,x2,y2,theta_deg"));
+}
+
+TEST(MainFrame, RerunWithFewerResultPagesReturnsToTheFirstPageAndBishopFsTakesTheRecordsDecimals) {
+    DesktopFixture f;
+    ASSERT_TRUE(f.frame->openProject(f.exampleCopy()));
+    f.session.installation.settings.fsDecimals = 4;
+    f.frame->action(command::kShowResults)->trigger();
+    f.session.pages.view.currentPage = 500;  // as after a larger run
+    DesktopFixture::whenDialogShows([](QDialog* dialog) { buttonNamed(dialog, "OK")->click(); });
+    f.frame->action(command::kCalculate)->trigger();
+    const int pageShown = f.session.pages.view.currentPage;  // before anything counts pages
+    ASSERT_LT(f.frame->view()->pageCount(), 500);
+    EXPECT_EQ(pageShown, 1);  // as a key past the last page does
+    QString shown;
+    for (QLabel* label : f.frame->findChildren<QLabel*>()) {
+        if (label->accessibleName() == "計算の注意") shown = label->text();
+    }
+    EXPECT_TRUE(QRegularExpression("簡易ビショップ法 Fs = 1\\.33\\d\\d\n").match(shown).hasMatch())
+        << shown.toStdString();
 }
 
 TEST(MainFrame, FigureLayersAreOffAtFirstAndRememberedFromOneRunToTheNext) {
@@ -289,6 +354,112 @@ TEST(MainFrame, HelpWithoutItsGuideSaysWhichFileIsMissing) {
     f.frame->action(command::kHelp)->trigger();
     ASSERT_EQ(f.user.messages.size(), 1u);
     EXPECT_NE(f.user.messages[0].text.find("Help.txt"), std::string::npos);
+}
+
+/// The example's section and grid under a figure window that was never set.
+fs::path exampleWithoutWindow(DesktopFixture& f) {
+    std::string bytes = test::readBytes(f.exampleCopy());
+    std::vector<std::string> lines;
+    for (std::size_t start = 0, end; (end = bytes.find("\r\n", start)) != bytes.npos;
+         start = end + 2) {
+        lines.push_back(bytes.substr(start, end - start));
+    }
+    // "$$_DORVO301", "$$Z", then settings line n at index n + 1.
+    for (int line = settings_line::kScaleX; line <= settings_line::kPageDepthM; ++line) {
+        lines.at(std::size_t(line + 1)).clear();
+    }
+    std::string unsetBytes;
+    for (const std::string& line : lines) unsetBytes += line + "\r\n";
+    const fs::path unset = f.folder.path() / "unset.slw";
+    test::writeBytes(unset, unsetBytes);
+    return unset;
+}
+
+TEST(MainFrame, FitToSectionFramesSectionAndGridAsOneUndoStepAndAnUnsetWindowStartsFitted) {
+    DesktopFixture f;
+    const fs::path unset = exampleWithoutWindow(f);
+    ASSERT_TRUE(f.frame->openProject(unset));
+    const FigureWindow shown = f.session.window;  // fitted for the view only
+    EXPECT_GE(shown.figureTopY, 28.0);            // the grid's top
+    EXPECT_LE(shown.figureTopY - shown.pageDepthM, 6.0);
+    EXPECT_LE(shown.figureLeftX, 0);
+    EXPECT_GE(shown.figureLeftX + shown.pageWidthM, 100);
+    EXPECT_EQ(f.session.document.project.settings.line(settings_line::kScaleX), "");
+    EXPECT_FALSE(f.session.document.modified);
+
+    f.frame->action(command::kFitSection)->trigger();
+    const ProjectSettings& lines = f.session.document.project.settings;
+    EXPECT_EQ(lines.line(settings_line::kScaleX), std::to_string(shown.scaleX));
+    EXPECT_EQ(lines.line(settings_line::kScaleY), std::to_string(shown.scaleX));
+    EXPECT_TRUE(f.session.document.modified);
+    f.frame->action(command::kUndo)->trigger();
+    EXPECT_EQ(f.session.document.project.settings.line(settings_line::kScaleX), "");
+}
+
+TEST(MainFrame, GuideNamesEveryMenuCommandAndItsListLinesUpInAFixedPitchFace) {
+    DesktopFixture f;
+    const std::string guide = test::readBytes(DORVO_HELP_SOURCE_DIR "/Help.utf8.txt");
+    for (QAction* menu : f.frame->menuBar()->actions()) {
+        for (QAction* item : menu->menu()->actions()) {
+            if (item->isSeparator()) continue;
+            const std::string caption = item->text().toStdString();
+            EXPECT_NE(guide.find(caption), std::string::npos) << caption;
+        }
+    }
+    HelpDialog dialog(DORVO_HELP_SOURCE_DIR "/Help.txt", f.user);
+    EXPECT_GT(dialog.list()->count(), 100);
+    // The guide's columns line up when a full-width character is two half-width ones.
+    const QFontMetrics metrics(dialog.list()->font());
+    EXPECT_EQ(metrics.horizontalAdvance("i"), metrics.horizontalAdvance("M"));
+    EXPECT_EQ(metrics.horizontalAdvance("層"), 2 * metrics.horizontalAdvance("M"));
+}
+
+/// The sketches a dialog shows, by their descriptions, each drawn from its picture.
+QStringList sketchesOf(QWidget& dialog) {
+    QStringList drawn;
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (!label->pixmap().isNull()) drawn << label->accessibleName();
+    }
+    return drawn;
+}
+
+TEST(MainFrame, SlipCircleFormulasAndGuideDialogsShowTheirSketches) {
+    DesktopFixture f;
+    CircleSearchDialog search({},
+                              [](const CircleSearchTexts&, int) { return CircleSearchStep::Done; });
+    EXPECT_EQ(sketchesOf(search), QStringList{"中心点より上の白い部分を除くすべり円"});
+    FormulaDialog formulas(f.folder.path() / "HelpCalc.html", f.user);
+    EXPECT_EQ(sketchesOf(formulas).size(), 3);
+    HelpDialog guide(DORVO_HELP_SOURCE_DIR "/Help.txt", f.user);
+    EXPECT_EQ(sketchesOf(guide), QStringList{"ブロックと境界線の例"});
+}
+
+TEST(MainFrame, SetupFieldShowsTheWholePathOfTheFolder) {
+    DesktopFixture f;
+    const fs::path folder = "/home/engineer/projects/embankment-2026/stability/working-files";
+    LocationDialog dialog(folder, f.session.installation.environment, f.user);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    QLineEdit* field = dialog.folderField();
+    EXPECT_GT(field->width(), field->fontMetrics().horizontalAdvance(field->text()));
+}
+
+TEST(MainFrame, MovedWorkingFolderGetsTheHelpFiles) {
+    DesktopFixture f;
+    const fs::path shipped = f.folder.path() / "shipped";
+    fs::create_directories(shipped);
+    test::writeBytes(shipped / "Help.txt", "guide\r\n");
+    f.session.helpSources = {shipped};
+    const fs::path moved = f.folder.path() / "moved";
+    DesktopFixture::whenDialogShows([moved](QDialog* dialog) {
+        auto* location = qobject_cast<LocationDialog*>(dialog);
+        ASSERT_NE(location, nullptr);
+        location->folderField()->setText(QString::fromStdString(moved.string()));
+        buttonNamed(dialog, "OK")->click();
+    });
+    f.frame->action(command::kSetup)->trigger();
+    ASSERT_EQ(f.session.installation.workFolder, moved);
+    EXPECT_EQ(test::readBytes(moved / "Help.txt"), "guide\r\n");
 }
 
 TEST(MainFrame, GuideInCodePage932IsHandedOverAsUtf8) {

@@ -1,0 +1,217 @@
+// Message boxes that open from inside an editor's key, focus or mouse handling, shown as the
+// program shows them (real modal boxes, answered by a timer), so that a widget the handler
+// goes on using after the box closes is seen to survive it.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTranslator>
+
+#include "gui/block_dialog.h"
+#include "gui/colour_chooser.h"
+#include "gui/layer_dialog.h"
+#include "gui/qt_translations.h"
+#include "gui/small_dialogs.h"
+#include "gui/user_interaction.h"
+
+namespace dorvo {
+namespace {
+
+/// Presses Enter in every message box that opens while it lives and keeps their texts.
+class MessageBoxAnswerer {
+  public:
+    MessageBoxAnswerer() {
+        timer_.setInterval(20);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr || !box->isVisible() || box == answered_) return;
+            answered_ = box;
+            texts.push_back(box->text());
+            for (QAbstractButton* button : box->buttons()) buttons.push_back(button->text());
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        timer_.start();
+    }
+
+    QStringList texts;
+    QStringList buttons;
+
+  private:
+    QTimer timer_;
+    QPointer<QMessageBox> answered_;
+};
+
+class NoColours : public ColourChooser {
+  public:
+    std::optional<Colour> chooseColour(Colour) override { return std::nullopt; }
+};
+
+void showActive(QDialog& dialog) {
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+}
+
+QLineEdit* openCell(TableEditorView* list, int row, int column) {
+    const QModelIndex index = list->model()->index(row - 1, column - 1);
+    const QPoint centre = list->visualRect(index).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+    return list->cellEditor();
+}
+
+/// Selects the cell editor's text and types over it, as a user replaces a value.
+void typeOver(QLineEdit* editor, const QString& text) {
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, text);
+}
+
+Project twoBlocks() {
+    Project project;
+    project.block(1) = {"40.00", "6.00,6.00,3 "};
+    project.block(2) = {"50.80", "6.00,6.00,3 "};
+    return project;
+}
+
+TEST(RealMessageBox, CommaTypedIntoABlockCellAndTabOrEnterShowsOneBoxAndKeepsTheCellEditor) {
+    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Return}) {
+        DesktopInteraction desktop;
+        BlockDialog dialog(twoBlocks(), {}, desktop, desktop);
+        desktop.setParent(&dialog);
+        showActive(dialog);
+        QLineEdit* editor = openCell(dialog.list(), 2, 1);
+        ASSERT_NE(editor, nullptr);
+        typeOver(editor, "1,5");
+        MessageBoxAnswerer answers;
+        QTest::keyClick(editor, key);
+        ASSERT_EQ(answers.texts.size(), 1) << answers.texts.join("|").toStdString();
+        EXPECT_EQ(answers.texts[0], "X m：数値を入力してください。");  // a comma in a number
+        ASSERT_NE(dialog.list()->cellEditor(), nullptr);
+        EXPECT_EQ(dialog.list()->cellEditor()->text(), "1,5");
+        EXPECT_EQ(dialog.table().cell(2, 1), "50.80");
+        EXPECT_TRUE(dialog.isVisible());
+    }
+}
+
+TEST(RealMessageBox, QuoteOrCommaInALayerCellIsRefusedOnceAndTheDialogGoesOn) {
+    for (const auto& [column, typed] :
+         {std::pair{4, QStringLiteral("3,0")}, std::pair{2, QStringLiteral("\"18")}}) {
+        DesktopInteraction desktop;
+        NoColours colours;
+        Project project;
+        project.layer(1) = {"1", "19", "19", "30", "5", "0", "", ""};
+        LayerDialog dialog(project, {}, desktop, desktop, colours);
+        desktop.setParent(&dialog);
+        showActive(dialog);
+        typeOver(openCell(dialog.list(), 1, column), typed);
+        MessageBoxAnswerer answers;
+        QTest::keyClick(dialog.list()->cellEditor(), Qt::Key_Return);
+        EXPECT_EQ(answers.texts.size(), 1);
+        ASSERT_NE(dialog.list()->cellEditor(), nullptr);
+        typeOver(dialog.list()->cellEditor(), "31");
+        QTest::keyClick(dialog.list()->cellEditor(), Qt::Key_Return);
+        EXPECT_EQ(answers.texts.size(), 1);
+        EXPECT_EQ(dialog.table().cell(1, column), "31");
+    }
+}
+
+TEST(RealMessageBox, OkWithARefusedCellShowsOneBoxAndKeepsTheTypedText) {
+    DesktopInteraction desktop;
+    BlockDialog dialog(twoBlocks(), {}, desktop, desktop);
+    desktop.setParent(&dialog);
+    showActive(dialog);
+    typeOver(openCell(dialog.list(), 2, 1), "1,5");
+    MessageBoxAnswerer answers;
+    QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    QTest::mouseClick(ok, Qt::LeftButton);
+    EXPECT_EQ(answers.texts.size(), 1);
+    ASSERT_NE(dialog.list()->cellEditor(), nullptr);
+    EXPECT_EQ(dialog.list()->cellEditor()->text(), "1,5");
+    EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST(RealMessageBox, ClickingAnotherRowWithARefusedCellKeepsItsText) {
+    DesktopInteraction desktop;
+    BlockDialog dialog(twoBlocks(), {}, desktop, desktop);
+    desktop.setParent(&dialog);
+    showActive(dialog);
+    typeOver(openCell(dialog.list(), 2, 1), "1,5");
+    MessageBoxAnswerer answers;
+    const QModelIndex first = dialog.list()->model()->index(0, 0);
+    QTest::mouseClick(dialog.list()->viewport(), Qt::LeftButton, {},
+                      dialog.list()->visualRect(first).center());
+    EXPECT_LE(answers.texts.size(), 1);
+    ASSERT_NE(dialog.list()->cellEditor(), nullptr);
+    EXPECT_EQ(dialog.list()->cellEditor()->text(), "1,5");
+}
+
+TEST(RealMessageBox, EnterAnswersTheSafeWay4000CancelsTheAddAnd133KeepsTheChanges) {
+    DesktopInteraction desktop;
+    MessageBoxAnswerer answers;
+    EXPECT_TRUE(desktop.askYesNo(makeMessage(MessageId::DuplicateLine, "Y座標")));
+    EXPECT_FALSE(desktop.askYesNo(makeMessage(MessageId::CancelChanges)));
+    EXPECT_EQ(answers.texts.size(), 2);
+}
+
+TEST(QtTranslations, SaveQuestionSpeaksJapaneseUnderAJapaneseLocaleAndEnglishElsewhere) {
+    EXPECT_EQ(installQtTranslations(*qApp, QLocale(QLocale::English, QLocale::UnitedStates)),
+              nullptr);
+    DesktopInteraction desktop;
+    MessageBoxAnswerer answers;
+    desktop.askToSave("a.slw");
+    QTranslator* translator =
+        installQtTranslations(*qApp, QLocale(QLocale::Japanese, QLocale::Japan));
+    ASSERT_NE(translator, nullptr);
+    desktop.askToSave("a.slw");
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+    ASSERT_EQ(answers.buttons.size(), 6);
+    QStringList english = answers.buttons.mid(0, 3);
+    QStringList japanese = answers.buttons.mid(3, 3);
+    english.sort();
+    japanese.sort();
+    EXPECT_EQ(english, (QStringList{"Cancel", "Discard", "Save"}));
+    EXPECT_EQ(japanese, (QStringList{"キャンセル", "保存", "変更を破棄"}));
+}
+
+TEST(RealFontDialog, OkKeepsTenAndAHalfPointsAndTheItalicFlagOfAFaceWithoutItalic) {
+    DesktopInteraction desktop;
+    QFont initial(QStringLiteral("IPAGothic"));
+    initial.setPointSizeF(10.5);
+    initial.setItalic(true);
+    QTimer answer;
+    answer.setInterval(20);
+    QObject::connect(&answer, &QTimer::timeout, [&answer] {
+        auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || !dialog->isVisible()) return;
+        answer.stop();
+        dialog->accept();
+    });
+    answer.start();
+    const std::optional<QFont> chosen = desktop.chooseFont(initial);
+    ASSERT_TRUE(chosen);
+    EXPECT_DOUBLE_EQ(chosen->pointSizeF(), 10.5);
+    EXPECT_TRUE(chosen->italic());
+}
+
+TEST(RealMessageBox, SetupDialogClosedWithAnEmptyFolderShowsNoBoxOverTheClosingDialog) {
+    DesktopInteraction desktop;
+    LocationDialog dialog("/tmp/dorvo", Environment{}, desktop);
+    desktop.setParent(&dialog);
+    showActive(dialog);
+    dialog.folderField()->setFocus();
+    dialog.folderField()->clear();
+    MessageBoxAnswerer answers;
+    QTest::keyClick(dialog.folderField(), Qt::Key_Escape);
+    QTest::qWait(100);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(answers.texts.isEmpty()) << answers.texts.join("|").toStdString();
+}
+
+}  // namespace
+}  // namespace dorvo
