@@ -2,11 +2,10 @@
 
 #include <cmath>
 #include <sstream>
-#include <streambuf>
 
+#include "app/design_analyses.h"
 #include "app/explanation_table.h"
 #include "calc/circle_explanation.h"
-#include "calc/circle_search_run.h"
 #include "calc/result_records.h"
 #include "model/number_text.h"
 #include "show_command.h"
@@ -16,21 +15,6 @@ namespace dorvo::cli {
 namespace {
 
 constexpr double kDegreesPerRadian = 180.0 / 3.14159;
-
-/// A stream that keeps nothing, for a search run only to find its critical circle.
-class Discard : public std::streambuf {
-  protected:
-    int overflow(int c) override { return c; }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-std::optional<CircleResult> criticalCircle(const Section& section,
-                                           const ValidCircleSearch& search) {
-    Discard discard;
-    std::ostream nowhere(&discard);
-    const SearchSummary summary = runCircleSearch(section, search, {}, nowhere, nullptr);
-    return summary.critical;
-}
 
 void printTable(const CircleExplanation& circle, std::ostream& out) {
     out << formatC("%4s %9s %9s %8s %8s %9s %5s %10s %10s %8s %6s %8s %11s %11s %11s %11s %11s\n",
@@ -84,7 +68,8 @@ int runExplain(const ExplainRequest& request, std::ostream& out, MessageSink& me
     } else {
         const auto search = validCircleSearch(project.circleSearch, &messages);
         if (!search) return 2;
-        const std::optional<CircleResult> critical = criticalCircle(*prepared.section, *search);
+        const std::optional<CircleResult> critical =
+            searchCriticalCircle(*prepared.section, *search, {});
         if (!critical) {
             messages.report(literalMessage("no circle of the search has a factor of safety"));
             return 1;
