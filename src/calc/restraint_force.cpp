@@ -103,7 +103,11 @@ RestraintForce restraintForceFromRecords(std::istream& records, double plannedFs
                                readReal(fields[8]),
                                0.0};
         circle.force = requiredRestraintForce(plannedFs, circle.md, circle.mr, circle.r);
-        if (!centre || circle.force > centre->force) centre = circle;
+        // A centre none of whose circles needs a force shows its lowest Fs.
+        if (!centre || circle.force > centre->force ||
+            (circle.force == 0.0 && centre->force == 0.0 && circle.fs < centre->fs)) {
+            centre = circle;
+        }
         if (circle.force > 0.0 && (!result.governing || circle.force > result.governing->force)) {
             result.governing = circle;
         }

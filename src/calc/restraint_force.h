@@ -40,8 +40,8 @@ struct RestraintForce {
     std::optional<CircleResult> governingEnds;
     /// The critical circle (minimum Fs) of the answer, with the force it needs.
     std::optional<RestraintCircle> critical;
-    /// The circle of each centre that needs the largest force, in search order; centres
-    /// without a written circle are left out.
+    /// The circle of each centre that needs the largest force (where none needs any, the one
+    /// of lowest Fs), in search order; centres without a written circle are left out.
     std::vector<RestraintCircle> centreMaxima;
 };
 

@@ -78,8 +78,8 @@ void drawChartAxes(Canvas& canvas, const RenderInputs& inputs, const ChartArea& 
         canvas.drawLine(p, {p.x, p.y - tick}, PenStyle::Solid, width, kLegendFrameColour);
         canvas.drawText({p.x, p.y + tick}, formatC("%g", x));
     }
-    for (double y = std::ceil(chart.yMin / yStep) * yStep; y <= chart.yMax + yStep * 1e-6;
-         y += yStep) {
+    for (double y = std::ceil(chart.yMin / yStep) * yStep;
+         yStep > 0.0 && y <= chart.yMax + yStep * 1e-6; y += yStep) {
         const DevicePoint p = chart.at(chart.xMin, y);
         canvas.drawLine(p, {p.x + tick, p.y}, PenStyle::Solid, width, kLegendFrameColour);
         const std::string text = formatC("%g", y);

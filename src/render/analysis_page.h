@@ -66,8 +66,8 @@ struct ChartArea {
 /// A round step for about `divisions` ticks over a span: 1, 2 or 5 × 10ⁿ.
 double roundStep(double span, int divisions);
 
-/// Draws the box of the axes, ticks and numbers every `xStep` and `yStep`, with the axis
-/// captions, in the figure's Fs font.
+/// Draws the box of the axes, ticks and numbers every `xStep` and `yStep` (none for a step of
+/// 0), with the axis captions, in the figure's Fs font.
 void drawChartAxes(Canvas& canvas, const RenderInputs& inputs, const ChartArea& chart, double xStep,
                    double yStep, std::string_view xCaption, std::string_view yCaption);
 

@@ -33,7 +33,8 @@ std::string fixed(double value, int places) {
 
 /// The half-open interval of a tornado bar: the parameter's two variations.
 void drawTornado(Canvas& canvas, const RenderInputs& inputs, DeviceRect box,
-                 const Sensitivity& sensitivity, const Project& project) {
+                 const Sensitivity& sensitivity, const SensitivityLimits& limits) {
+    const Project& project = inputs.project;
     const std::vector<const SensitivityRow*> rows = sensitivity.bySwing();
     if (rows.empty() || !sensitivity.plain) return;
     const double plain = sensitivity.plain->fs;
@@ -55,8 +56,21 @@ void drawTornado(Canvas& canvas, const RenderInputs& inputs, DeviceRect box,
     chart.xMax = high + margin;
     chart.yMin = 0.0;
     chart.yMax = double(rows.size());
-    drawChartAxes(canvas, inputs, chart, roundStep(chart.xMax - chart.xMin, 6), chart.yMax + 1,
+    drawChartAxes(canvas, inputs, chart, roundStep(chart.xMax - chart.xMin, 6), 0.0,
                   "最小安全率 Fs", "");
+    // Which colour is which variation, above the right end of the chart.
+    canvas.setTextAlign(TextAlign::TopLeft);
+    int keyX = chart.plot.right - 12 * fontPx;
+    for (auto [percent, colour] : {std::pair{limits.lowerPercent, kLowerColour},
+                                   std::pair{limits.upperPercent, kUpperColour}}) {
+        const int top = box.top;
+        const std::vector<DevicePoint> swatch = {
+            {keyX, top}, {keyX + fontPx, top}, {keyX + fontPx, top + fontPx}, {keyX, top + fontPx}};
+        const std::vector<int> counts = {4};
+        canvas.fillPolygons(swatch, counts, Fill::Solid, colour);
+        canvas.drawText({keyX + fontPx * 3 / 2, top}, formatC("%+g %%", percent));
+        keyX += 6 * fontPx;
+    }
     const int width = legendLineWidth(canvas);
     const DevicePoint top = chart.at(plain, chart.yMax);
     const DevicePoint bottom = chart.at(plain, 0.0);
@@ -160,8 +174,9 @@ int BackAnalysisPage::layOut(Canvas& canvas, const RenderInputs& inputs, PageSta
         chart.plot = {box->left + 6 * fontPx, box->top + 2 * fontPx, box->right - 2 * fontPx,
                       box->bottom - 3 * fontPx};
         chart.xMax = 45.0;
-        chart.yMin = low;
-        chart.yMax = high > low ? high * 1.1 : low + 1.0;
+        // Only Co ≥ 0 means anything, unless the whole line lies below it.
+        chart.yMin = high > 0.0 ? 0.0 : low;
+        chart.yMax = high > 0.0 ? high * 1.1 : low + 1.0;
         drawChartAxes(canvas, inputs, chart, 5.0, roundStep(chart.yMax - chart.yMin, 5), "φ (°)",
                       "Co");
         std::vector<DevicePoint> line;
@@ -206,7 +221,7 @@ int SensitivityPage::layOut(Canvas& canvas, const RenderInputs& inputs, PageStat
     if (!s.completed) page.row({{0, "中断しました"}});
     const double barsMm = std::min(150.0, 6.0 * double(s.rows.size()) + 25.0);
     if (auto box = page.room(barsMm)) {
-        drawTornado(canvas, inputs, *box, s, inputs.project);
+        drawTornado(canvas, inputs, *box, s, limits_);
         page.restoreRowFont();
     }
     page.row({{0, "パラメータ"},
