@@ -7,6 +7,7 @@
 #include "app/calculation.h"
 #include "app/design_analyses.h"
 #include "app/dialog_fields.h"
+#include "calc/unrecorded_runs.h"
 #include "design_output.h"
 #include "model/number_text.h"
 #include "render/design_pages.h"
@@ -44,7 +45,7 @@ std::optional<TrialCircle> chosenCircle(const BackAnalyseRequest& request,
     }
     SearchOptions options;
     options.threads = request.threads;
-    const auto critical = searchCriticalCircle(input.section, input.search, options);
+    const auto critical = searchUnrecorded(input.section, input.search, options).critical;
     if (!critical) {
         messages.report(literalMessage("no circle of the search has a factor of safety"));
         return std::nullopt;

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <sstream>
 
-#include "app/design_analyses.h"
 #include "app/explanation_table.h"
 #include "calc/circle_explanation.h"
 #include "calc/result_records.h"
+#include "calc/unrecorded_runs.h"
 #include "model/number_text.h"
 #include "show_command.h"
 
@@ -69,7 +69,7 @@ int runExplain(const ExplainRequest& request, std::ostream& out, MessageSink& me
         const auto search = validCircleSearch(project.circleSearch, &messages);
         if (!search) return 2;
         const std::optional<CircleResult> critical =
-            searchCriticalCircle(*prepared.section, *search, {});
+            searchUnrecorded(*prepared.section, *search, {}).critical;
         if (!critical) {
             messages.report(literalMessage("no circle of the search has a factor of safety"));
             return 1;

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <fstream>
-#include <streambuf>
 
 #include "app/dialog_fields.h"
 #include "model/number_text.h"
@@ -11,12 +10,6 @@ namespace dorvo {
 
 namespace {
 
-class DiscardedRecords : public std::streambuf {
-  protected:
-    int overflow(int c) override { return c; }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
 std::string shortestText(double value) {
     char buffer[32];
     const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
@@ -24,14 +17,6 @@ std::string shortestText(double value) {
 }
 
 }  // namespace
-
-std::optional<CircleResult> searchCriticalCircle(const Section& section,
-                                                 const ValidCircleSearch& search,
-                                                 const SearchOptions& options) {
-    DiscardedRecords discarded;
-    std::ostream nowhere(&discarded);
-    return runCircleSearch(section, search, options, nowhere, nullptr).critical;
-}
 
 Result<RestraintForce> restraintForceOfResults(const Project& project,
                                                const std::filesystem::path& results,

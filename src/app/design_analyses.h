@@ -12,11 +12,6 @@
 
 namespace dorvo {
 
-/// Runs the whole search only for its critical circle, keeping none of its records.
-std::optional<CircleResult> searchCriticalCircle(const Section& section,
-                                                 const ValidCircleSearch& search,
-                                                 const SearchOptions& options);
-
 /// The restraint forces of the results file of `project` for a planned Fs; fails when the
 /// section cannot be calculated or the file cannot be read.
 Result<RestraintForce> restraintForceOfResults(const Project& project,

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "calc/unrecorded_runs.h"
+
 namespace dorvo {
 
 namespace {
@@ -10,18 +12,8 @@ namespace {
 // The calculation turns degrees into radians with π taken as 3.14159.
 constexpr double kRadiansPerDegree = 0.01745327777777778;
 
-class NoRecords : public RecordWriter {
-  public:
-    void writeRecord(std::string_view) override {}
-};
-
 std::optional<CircleResult> evaluated(const Section& section, const TrialCircle& circle) {
-    NoRecords discard;
-    EvaluationScratch scratch;
-    const CircleOutcome outcome =
-        evaluateCircle(section, circle.rx, circle.ry, circle.r, discard, scratch);
-    if (outcome.kind != OutcomeKind::Result) return std::nullopt;
-    return outcome.result;
+    return evaluateUnrecorded(section, circle.rx, circle.ry, circle.r);
 }
 
 SoilLayer* layerNumbered(Section& section, int layerNo) {

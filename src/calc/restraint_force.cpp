@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "calc/unrecorded_runs.h"
 #include "model/line_io.h"
 #include "model/number_text.h"
 
@@ -125,13 +126,8 @@ RestraintForce restraintForceFromRecords(std::istream& records, double plannedFs
         }
     }
     if (result.governing) {
-        struct NoRecords : RecordWriter {
-            void writeRecord(std::string_view) override {}
-        } discard;
-        EvaluationScratch scratch;
         const RestraintCircle& g = *result.governing;
-        const CircleOutcome outcome = evaluateCircle(section, g.rx, g.ry, g.r, discard, scratch);
-        if (outcome.kind == OutcomeKind::Result) result.governingEnds = outcome.result;
+        result.governingEnds = evaluateUnrecorded(section, g.rx, g.ry, g.r);
     }
     return result;
 }

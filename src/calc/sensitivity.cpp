@@ -2,19 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ostream>
-#include <streambuf>
+
+#include "calc/unrecorded_runs.h"
 
 namespace dorvo {
 
 namespace {
-
-/// Takes the records of a search that is run only for its critical circle.
-class DiscardedRecords : public std::streambuf {
-  protected:
-    int overflow(int c) override { return c; }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
 
 /// Runs the search on a project; false when stopped on request.
 bool searchOnce(const Project& project, const ValidCircleSearch& search,
@@ -24,10 +17,7 @@ bool searchOnce(const Project& project, const ValidCircleSearch& search,
         into.refused = true;
         return true;
     }
-    DiscardedRecords discarded;
-    std::ostream nowhere(&discarded);
-    const SearchSummary summary =
-        runCircleSearch(*prepared.section, search, options, nowhere, nullptr);
+    const SearchSummary summary = searchUnrecorded(*prepared.section, search, options);
     into.critical = summary.critical;
     return summary.completed;
 }
