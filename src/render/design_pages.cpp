@@ -14,6 +14,8 @@ namespace {
 constexpr Colour kLineColour = rgb(200, 40, 40);
 constexpr Colour kLowerColour = rgb(70, 110, 200);
 constexpr Colour kUpperColour = rgb(220, 120, 40);
+/// More bars would not read on one page; the table lists every parameter.
+constexpr std::size_t kMostTornadoBars = 20;
 
 std::string circleText(double rx, double ry, double r) {
     return formatC("中心 (%.2f, %.2f)  半径 %.2f", rx, ry, r);
@@ -35,7 +37,8 @@ std::string fixed(double value, int places) {
 void drawTornado(Canvas& canvas, const RenderInputs& inputs, DeviceRect box,
                  const Sensitivity& sensitivity, const SensitivityLimits& limits) {
     const Project& project = inputs.project;
-    const std::vector<const SensitivityRow*> rows = sensitivity.bySwing();
+    std::vector<const SensitivityRow*> rows = sensitivity.bySwing();
+    if (rows.size() > kMostTornadoBars) rows.resize(kMostTornadoBars);
     if (rows.empty() || !sensitivity.plain) return;
     const double plain = sensitivity.plain->fs;
     double low = plain, high = plain;
@@ -219,7 +222,8 @@ int SensitivityPage::layOut(Canvas& canvas, const RenderInputs& inputs, PageStat
               {60, s.plain ? formatC("元の最小安全率 Fs %.3f", s.plain->fs)
                            : std::string("元の計算に解がありません")}});
     if (!s.completed) page.row({{0, "中断しました"}});
-    const double barsMm = std::min(150.0, 6.0 * double(s.rows.size()) + 25.0);
+    const double bars = double(std::min(s.rows.size(), kMostTornadoBars));
+    const double barsMm = 6.0 * bars + 25.0;
     if (auto box = page.room(barsMm)) {
         drawTornado(canvas, inputs, *box, s, limits_);
         page.restoreRowFont();

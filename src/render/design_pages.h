@@ -38,8 +38,8 @@ class BackAnalysisPage : public AnalysisPage {
     std::optional<StrengthPair> chosen_;
 };
 
-/// The sensitivity of the minimum Fs: a tornado chart of the parameters ordered by their
-/// swing and the table of every variation with where its critical circle moved.
+/// The sensitivity of the minimum Fs: a tornado chart of the (at most 20) parameters of the
+/// largest swing and the table of every variation, marking where its critical circle moved.
 class SensitivityPage : public AnalysisPage {
   public:
     SensitivityPage(Sensitivity sensitivity, SensitivityLimits limits)

@@ -13,6 +13,7 @@
 #include "render/pages.h"
 #include "settings/working_files.h"
 #include "support/memory_message_sink.h"
+#include "support/project_builder.h"
 #include "support/recording_canvas.h"
 #include "support/render_fixture.h"
 
@@ -153,6 +154,40 @@ TEST(SensitivityPage, OrdersTheTornadoByTheSwingOfFs) {
     }
     ASSERT_FALSE(labels.empty());
     EXPECT_EQ(labels.front(), largest);
+}
+
+TEST(SensitivityPage, TheTornadoShowsTheTwentyLargestSwingsAndTheTableEveryParameter) {
+    test::RenderFixture fixture;
+    fixture.setup.paperHeightMm = 420;  // A3: the chart and the table on one page
+    test::ProjectBuilder builder;
+    for (int layer = 1; layer <= 5; ++layer) builder.layer(layer, 18, 30, 10);
+    fixture.project = builder.project();
+    Sensitivity sensitivity;
+    CircleResult plain;
+    plain.fs = 1.2;
+    sensitivity.plain = plain;
+    sensitivity.completed = true;
+    double swing = 0.5;
+    for (const ProjectParameter& parameter : variableParameters(fixture.project)) {
+        if (parameter.kind == ParameterKind::SeismicCoefficient) continue;
+        CircleResult lower = plain, upper = plain;
+        lower.fs -= swing;
+        upper.fs += swing;
+        swing *= 0.9;
+        sensitivity.rows.push_back({parameter, 10.0, {9.0, false, lower}, {11.0, false, upper}});
+    }
+    ASSERT_EQ(sensitivity.rows.size(), 25u);
+    const SensitivityPage page(sensitivity, {});
+    fixture.state.analysis = &page;
+    test::RecordingCanvas canvas(600);
+    drawPage(canvas, fixture.inputs(), fixture.state);
+    for (std::size_t i = 0; i < sensitivity.rows.size(); ++i) {
+        const std::string label = describeParameter(fixture.project, sensitivity.rows[i].parameter,
+                                                    WarningLanguage::Japanese);
+        int drawn = 0;
+        for (const Drawn& d : canvas.texts()) drawn += d.text == label ? 1 : 0;
+        EXPECT_EQ(drawn, i < 20 ? 2 : 1) << label;  // in the chart and in the table
+    }
 }
 
 }  // namespace
