@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "calc/back_analysis.h"
-#include "calc/circle_search_run.h"
 #include "calc/restraint_force.h"
 #include "model/project.h"
 #include "model/result.h"
