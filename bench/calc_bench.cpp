@@ -1,6 +1,7 @@
 // Speed of the calculation on the bundled example's section: one circle at a time, evaluated
 // directly and stepped, one circle record, and a whole search of a large grid (100 × 100
-// centres × 50 radii) with its records on one thread and on two.
+// centres × 50 radii) with its records on one thread and on two, and the example's sensitivity
+// (every parameter ±10 %, 35 whole searches).
 #include <benchmark/benchmark.h>
 
 #include <fstream>
@@ -10,6 +11,7 @@
 #include "calc/circle_evaluation.h"
 #include "calc/circle_search_run.h"
 #include "calc/result_records.h"
+#include "calc/sensitivity.h"
 #include "model/project_file.h"
 
 namespace {
@@ -127,5 +129,22 @@ void BM_SearchLargeGrid(benchmark::State& state) {
 BENCHMARK(BM_SearchLargeGrid)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
+
+/// The sensitivity of the example: the plain search and two searches per parameter (three
+/// layers of five, Kh and the load: 34), each on the given number of threads.
+void BM_SensitivityOfExample(benchmark::State& state) {
+    const dorvo::Project project = loadExample();
+    const auto search = dorvo::validCircleSearch(project.circleSearch, nullptr);
+    dorvo::SearchOptions options;
+    options.threads = static_cast<int>(state.range(0));
+    std::size_t searches = 0;
+    for (auto _ : state) {
+        const dorvo::Sensitivity result = dorvo::analyseSensitivity(project, *search, {}, options);
+        searches = 1 + 2 * result.rows.size();
+        benchmark::DoNotOptimize(result.rows.data());
+    }
+    state.counters["searches"] = double(searches);
+}
+BENCHMARK(BM_SensitivityOfExample)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 BENCHMARK_MAIN();

@@ -10,9 +10,11 @@
 #include <sstream>
 
 #include "app/calculation.h"
+#include "app/design_analyses.h"
 #include "app/search_insight.h"
 #include "calc/circle_search.h"
 #include "calc/result_records.h"
+#include "design_output.h"
 #include "interrupt_watch.h"
 #include "model/line_io.h"
 #include "model/number_text.h"
@@ -189,8 +191,16 @@ int runCalc(const CalcRequest& request, std::ostream& out, MessageSink& messages
     if (calculation.summary.critical) {
         insight = searchInsight(project, *calculation.summary.critical, records.path());
     }
-    printSummary(calculation.summary, insight, options.decimals, elapsed.count(),
-                 request.recordsPath == "-" ? std::cerr : out);
+    std::ostream& summaryOut = request.recordsPath == "-" ? std::cerr : out;
+    printSummary(calculation.summary, insight, options.decimals, elapsed.count(), summaryOut);
+    if (request.plannedFs) {
+        const auto force = restraintForceOfResults(project, records.path(), *request.plannedFs);
+        if (!force) {
+            messages.report(force.error());
+            return 1;
+        }
+        printRestraintForce(force.value(), forcePerMetreUnit(project), summaryOut);
+    }
     return 0;
 }
 

@@ -19,6 +19,7 @@ struct CalcRequest {
     std::optional<int> decimals;  // overrides the installation's setting
     int threads = 0;              // 0: one per core
     bool showProgress = false;
+    std::optional<double> plannedFs;  // also report the restraint force for this planned Fs
     std::stop_token stop;  // a stop request ends the search and the copies, writing nothing more
     const InterruptWatch* interrupts = nullptr;  // a signal caught is no failure to report
 };

@@ -4,7 +4,9 @@
 #include <sstream>
 
 #include "app/calculation.h"
+#include "app/design_analyses.h"
 #include "app/search_insight.h"
+#include "design_output.h"
 #include "show_command.h"
 #include "temporary_file.h"
 
@@ -100,6 +102,16 @@ json projectResult(const std::filesystem::path& file, const CalcRequest& setting
                 insight = searchInsight(project, *calculation.summary.critical, records.path());
             }
             result = computed(calculation, insight);
+            if (settings.plannedFs) {
+                const auto force =
+                    restraintForceOfResults(project, records.path(), *settings.plannedFs);
+                if (force) {
+                    result["restraint"] =
+                        restraintForceJson(force.value(), forcePerMetreUnit(project));
+                } else {
+                    messages.report(force.error());
+                }
+            }
         } else {
             result = {{"status", calculation.outcome == CalculationOutcome::InvalidInput
                                      ? "refused"

@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <sstream>
-#include <streambuf>
 
 #include "app/explanation_table.h"
 #include "calc/circle_explanation.h"
-#include "calc/circle_search_run.h"
 #include "calc/result_records.h"
 #include "calc/section.h"
+#include "calc/unrecorded_runs.h"
 #include "model/number_text.h"
 #include "show_command.h"
 
@@ -18,26 +17,6 @@ namespace dorvo::cli {
 namespace {
 
 constexpr double kDegreesPerRadian = 180.0 / 3.14159;
-
-/// A stream that keeps nothing, for a search run only to find its critical circle.
-class Discard : public std::streambuf {
-  protected:
-    int overflow(int c) override { return c; }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-/// The critical circle of the search; nothing when no circle has a factor of safety or a stop
-/// was requested.
-std::optional<CircleResult> criticalCircle(const Section& section, const ValidCircleSearch& search,
-                                           const std::stop_token& stop) {
-    Discard discard;
-    std::ostream nowhere(&discard);
-    SearchOptions options;
-    options.stop = stop;
-    const SearchSummary summary = runCircleSearch(section, search, options, nowhere, nullptr);
-    if (!summary.completed) return std::nullopt;
-    return summary.critical;
-}
 
 void printTable(const CircleExplanation& circle, std::ostream& out) {
     out << formatC("%4s %9s %9s %8s %8s %9s %5s %10s %10s %8s %6s %8s %11s %11s %11s %11s %11s\n",
@@ -97,9 +76,11 @@ int runExplain(const ExplainRequest& request, std::ostream& out, MessageSink& me
     } else {
         const auto search = validCircleSearch(project.circleSearch, &messages);
         if (!search) return 2;
-        const std::optional<CircleResult> critical =
-            criticalCircle(*prepared.section, *search, request.stop);
-        if (request.stop.stop_requested()) return 1;
+        SearchOptions options;
+        options.stop = request.stop;
+        const SearchSummary summary = searchUnrecorded(*prepared.section, *search, options);
+        if (request.stop.stop_requested() || !summary.completed) return 1;
+        const std::optional<CircleResult>& critical = summary.critical;
         if (!critical) {
             messages.report(literalMessage("no circle of the search has a factor of safety"));
             return 1;

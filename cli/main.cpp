@@ -8,9 +8,11 @@
 
 #include <unistd.h>
 
+#include "app/design_analyses.h"
 #include "calc/circle_search_run.h"
 #include "calc_command.h"
 #include "calc_json.h"
+#include "design_commands.h"
 #include "explain_command.h"
 #include "interrupt_watch.h"
 #include "number_options.h"
@@ -65,6 +67,16 @@ bool readCalcNumbers(const std::optional<std::string>& decimals,
     return true;
 }
 
+/// The planned Fs of --restraint: 1.20 when the option has no value.
+std::optional<double> readPlannedFs(const std::string& typed) {
+    const dorvo::Result<double> fs = dorvo::typedPlannedFs(typed);
+    if (!fs) {
+        std::cerr << "dorvo-cli: " << fs.error().text << "\n";
+        return std::nullopt;
+    }
+    return fs.value();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -94,6 +106,14 @@ int main(int argc, char** argv) {
     calcCommand->add_option("--decimals", decimals, "Decimals of Fs in the records (2 to 4)");
     calcCommand->add_option("--threads", threads,
                             "Threads to use (default: one per core; at most 4 per core)");
+    std::optional<std::string> calcRestraint;
+    calcCommand
+        ->add_option("--restraint", calcRestraint,
+                     "Also give the restraint force per metre that each circle needs to reach "
+                     "this planned Fs (default 1.20): the governing circle, the critical "
+                     "circle's and each centre's largest")
+        ->expected(0, 1)
+        ->default_str("");
 
     dorvo::cli::ExplainRequest explain;
     std::vector<double> explainCircle;
@@ -104,6 +124,57 @@ int main(int argc, char** argv) {
         ->expected(3);
     explainCommand->add_flag("--csv", explain.csv, "Comma-separated values");
 
+    dorvo::cli::BackAnalyseRequest back;
+    std::vector<double> backCircle;
+    std::vector<double> backEnds;
+    std::optional<std::string> backC;
+    std::optional<std::string> backPhi;
+    std::string backPrint;
+    CLI::App* backCommand = app.add_subcommand(
+        "backanalyse",
+        "Find the strengths (Co, phi) of a layer for which a circle has a given Fs (a moving "
+        "slope: 1.00)");
+    backCommand->add_option("file", back.project, "Project file (.slw)")->required();
+    backCommand->add_option("--fs", back.targetFs, "The circle's current Fs (default 1.00)");
+    backCommand->add_option("--layer", back.layerNo, "Layer No. that carries the slip surface")
+        ->required();
+    auto* backCircleOption = backCommand->add_option(
+        "--circle", backCircle, "RX RY R (default: the critical circle of the search)");
+    backCircleOption->expected(3);
+    backCommand
+        ->add_option("--ends", backEnds,
+                     "X1 Y1 X2 Y2 DEPTH: the circle through the slip surface's two ends whose "
+                     "arc lies DEPTH below the middle of their chord")
+        ->expected(5)
+        ->excludes(backCircleOption);
+    auto* backCOption =
+        backCommand->add_option("--c", backC, "Choose Co: give the phi on the line");
+    backCommand->add_option("--phi", backPhi, "Choose phi (degrees): give the Co on the line")
+        ->excludes(backCOption);
+    backCommand->add_flag("--json", back.json, "Write the result as JSON");
+    backCommand->add_option("--print", backPrint, "Also draw the page to PDF, PNG or SVG");
+
+    dorvo::cli::SensitivityRequest sensitivity;
+    std::vector<std::string> sensitivityLimits;
+    std::string sensitivityPrint;
+    std::optional<std::string> sensitivityThreads;
+    CLI::App* sensitivityCommand = app.add_subcommand(
+        "sensitivity",
+        "Vary each layer's gamma1, gamma2, phi, Co and k, Kh and each load by +-10 % in turn "
+        "and give the minimum Fs of each whole search, ordered by its swing");
+    sensitivityCommand->add_option("file", sensitivity.project, "Project file (.slw)")->required();
+    auto* percentOption = sensitivityCommand->add_option("--percent", sensitivity.percent,
+                                                         "Vary by +-P % (default 10)");
+    sensitivityCommand
+        ->add_option("--limits", sensitivityLimits, "LOW HIGH: vary from LOW % to HIGH %")
+        ->expected(2)
+        ->excludes(percentOption);
+    sensitivityCommand->add_option("--threads", sensitivityThreads,
+                                   "Threads of each search (default: one per core)");
+    sensitivityCommand->add_flag("--json", sensitivity.json, "Write the result as JSON");
+    sensitivityCommand->add_option("--print", sensitivityPrint,
+                                   "Also draw the page to PDF, PNG or SVG");
+
     dorvo::cli::RenderRequest render;
     std::string renderFile;
     std::string renderOutput;
@@ -112,8 +183,11 @@ int main(int argc, char** argv) {
         "Draw the figure, the data tables or the result table to PDF, PNG or SVG, or the "
         "figure's section to DXF");
     renderCommand->add_option("file", renderFile, "Project file (.slw)")->required();
-    renderCommand->add_option("--page", render.page, "Page kind: figure, data or results")
-        ->check(CLI::IsMember({"figure", "data", "results"}));
+    renderCommand
+        ->add_option("--page", render.page,
+                     "Page kind: figure, data, results or restraint (the restraint forces of "
+                     "the stored results)")
+        ->check(CLI::IsMember({"figure", "data", "results", "restraint"}));
     renderCommand->add_option("-o,--output", renderOutput, "Output file: .pdf, .png, .svg or .dxf")
         ->required();
     renderCommand->add_option("--page-number", render.pageNumber,
@@ -130,6 +204,13 @@ int main(int argc, char** argv) {
     renderCommand->add_flag("--annotate", render.figure.annotate,
                             "Figure: load values, the critical circle's Fs, centre and radius, "
                             "the scale and a legend of the soil layers");
+    std::optional<std::string> renderRestraint;
+    renderCommand
+        ->add_option("--restraint", renderRestraint,
+                     "Figure: mark the circle that needs the largest restraint force for this "
+                     "planned Fs (default 1.20), with the force; restraint page: its planned Fs")
+        ->expected(0, 1)
+        ->default_str("");
 
     CLI11_PARSE(app, argc, argv);
     // Ctrl-C, a kill or a reader that went away stop the command, which leaves no file behind.
@@ -147,6 +228,7 @@ int main(int argc, char** argv) {
             return 2;
         }
         calc.interrupts = &interrupts;
+        if (calcRestraint && !(calc.plannedFs = readPlannedFs(*calcRestraint))) return 2;
         if (json) {
             std::vector<std::filesystem::path> files(calcFiles.begin(), calcFiles.end());
             status = dorvo::cli::runCalcJson(files, calc, std::cout);
@@ -167,8 +249,32 @@ int main(int argc, char** argv) {
         explain.stop = interrupts.stopToken();
         status = dorvo::cli::runExplain(explain, std::cout, messages);
     }
+    if (backCommand->parsed()) {
+        StderrMessages messages;
+        if (!backCircle.empty()) back.circle = {backCircle[0], backCircle[1], backCircle[2]};
+        if (!backEnds.empty()) {
+            back.ends = {backEnds[0], backEnds[1], backEnds[2], backEnds[3], backEnds[4]};
+        }
+        back.co = backC;
+        back.phi = backPhi;
+        back.print = backPrint;
+        status = dorvo::cli::runBackAnalyse(back, std::cout, messages);
+    }
+    if (sensitivityCommand->parsed()) {
+        StderrMessages messages;
+        dorvo::cli::CalcRequest numbers;
+        if (!readCalcNumbers(std::nullopt, sensitivityThreads, numbers)) return 2;
+        sensitivity.threads = numbers.threads;
+        if (!sensitivityLimits.empty()) {
+            sensitivity.limits = {sensitivityLimits[0], sensitivityLimits[1]};
+        }
+        sensitivity.print = sensitivityPrint;
+        sensitivity.stop = interrupts.stopToken();
+        status = dorvo::cli::runSensitivity(sensitivity, std::cout, messages);
+    }
     if (renderCommand->parsed()) {
         StderrMessages messages;
+        if (renderRestraint && !(render.plannedFs = readPlannedFs(*renderRestraint))) return 2;
         render.project = renderFile;
         render.output = renderOutput;
         render.interrupts = &interrupts;

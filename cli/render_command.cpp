@@ -10,10 +10,12 @@
 #include <memory>
 #include <sstream>
 
+#include "app/design_analyses.h"
 #include "calc/section.h"
 #include "canvas_qt/page_export.h"
 #include "model/line_io.h"
 #include "model/number_text.h"
+#include "render/design_pages.h"
 #include "render/render_inputs.h"
 #include "render_dxf.h"
 #include "settings/working_files.h"
@@ -47,7 +49,7 @@ class GuiSession {
 };
 
 std::optional<ViewPage> pageKind(const std::string& name) {
-    if (name == "figure") return ViewPage::Figure;
+    if (name == "figure" || name == "restraint") return ViewPage::Figure;
     if (name == "data") return ViewPage::Data;
     if (name == "results") return ViewPage::Results;
     return std::nullopt;
@@ -75,13 +77,82 @@ std::optional<Message> imageTooLarge(const Paper& paper, int dpi) {
                 width, height, megapixels, kMostMegapixels));
 }
 
+/// Lays the pages of `state` out on the request's paper and writes them to its output.
+int writePages(const Project& project, const std::filesystem::path& resultsFile, PageState& state,
+               const RenderRequest& request, std::ostream& out, MessageSink& messages) {
+    const std::string extension = extensionOf(request.output);
+    std::optional<Paper> paper;
+    if (request.paper) {
+        paper = paperNamed(*request.paper, request.landscape);
+        if (!paper) {
+            messages.report(
+                literalMessage("unknown paper " + *request.paper + " (A4, A3, B4, Letter)"));
+            return 1;
+        }
+    } else {
+        paper = defaultPrinterPaper();
+        if (!paper) paper = localeDefaultPaper();
+        if (request.landscape) paper->orientation = QPageLayout::Landscape;
+    }
+
+    const int dpi = request.dpi.value_or(extension == ".pdf"   ? 600
+                                         : extension == ".png" ? 150
+                                                               : 96);
+    if (extension == ".png") {
+        if (auto tooLarge = imageTooLarge(*paper, dpi)) {
+            messages.report(*tooLarge);
+            return 1;
+        }
+    }
+
+    const Installation installation = readInstallationSettings(environmentFromProcess(), messages);
+    PageSetup setup = makePageSetup(figureWindowWithDefaults(project), installation.settings,
+                                    paper->widthMm(), paper->heightMm());
+    state.view = {state.view.page, request.pageNumber, double(setup.figureLeftX), true};
+    applyPaperDefaults(setup, state.view);
+    const RenderInputs inputs{project,
+                              installation.settings,
+                              installation.margins,
+                              installation.fonts,
+                              setup,
+                              resultsFile,
+                              &messages};
+    rememberScreenHeights(inputs, state);
+
+    if (extension == ".pdf") {
+        auto pages = writePdf(request.output, *paper, inputs, state, dpi);
+        if (!pages) {
+            messages.report(cannotWriteMessage(request.output));
+            return 1;
+        }
+        out << "wrote " << request.output.string() << ": " << *pages << " page(s)\n";
+        return 0;
+    }
+    const int pages = pageCount(inputs, state);
+    if (request.pageNumber < 1 || request.pageNumber > pages) {
+        messages.report(
+            literalMessage(formatC("page %d does not exist (1 to %d)", request.pageNumber, pages)));
+        return 1;
+    }
+    state.view.currentPage = request.pageNumber;
+    const bool written = extension == ".png" ? writePng(request.output, *paper, inputs, state, dpi)
+                                             : writeSvg(request.output, *paper, inputs, state, dpi);
+    if (!written) {
+        messages.report(cannotWriteMessage(request.output));
+        return 1;
+    }
+    out << "wrote " << request.output.string() << ": page " << request.pageNumber << " of " << pages
+        << "\n";
+    return 0;
+}
+
 }  // namespace
 
 int runRender(const RenderRequest& request, std::ostream& out, MessageSink& messages) {
     const auto page = pageKind(request.page);
     if (!page) {
-        messages.report(
-            literalMessage("unknown page kind " + request.page + " (figure, data or results)"));
+        messages.report(literalMessage("unknown page kind " + request.page +
+                                       " (figure, data, results or restraint)"));
         return 1;
     }
     const std::string extension = extensionOf(request.output);
@@ -90,7 +161,7 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
         return 1;
     }
     const bool dxf = extension == ".dxf";
-    if (dxf && *page != ViewPage::Figure) {
+    if (dxf && request.page != "figure") {
         messages.report(literalMessage("a DXF holds the figure's section: use --page figure"));
         return 1;
     }
@@ -131,71 +202,41 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
                          messages);
     }
 
-    std::optional<Paper> paper;
-    if (request.paper) {
-        paper = paperNamed(*request.paper, request.landscape);
-        if (!paper) {
-            messages.report(
-                literalMessage("unknown paper " + *request.paper + " (A4, A3, B4, Letter)"));
-            return 1;
-        }
-    } else {
-        paper = defaultPrinterPaper();
-        if (!paper) paper = localeDefaultPaper();
-        if (request.landscape) paper->orientation = QPageLayout::Landscape;
-    }
-
-    const int dpi = request.dpi.value_or(extension == ".pdf"   ? 600
-                                         : extension == ".png" ? 150
-                                                               : 96);
-    if (extension == ".png") {
-        if (auto tooLarge = imageTooLarge(*paper, dpi)) {
-            messages.report(*tooLarge);
-            return 1;
-        }
-    }
-
-    const Installation installation = readInstallationSettings(environmentFromProcess(), messages);
-    PageSetup setup = makePageSetup(figureWindowWithDefaults(project), installation.settings,
-                                    paper->widthMm(), paper->heightMm());
+    std::optional<RestraintPage> restraintPage;
     PageState state;
-    state.view = {*page, request.pageNumber, double(setup.figureLeftX), true};
+    state.view.page = *page;
     state.figure = request.figure;
-    applyPaperDefaults(setup, state.view);
-    const RenderInputs inputs{project,
-                              installation.settings,
-                              installation.margins,
-                              installation.fonts,
-                              setup,
-                              resultsFile.path(),
-                              &messages};
-    rememberScreenHeights(inputs, state);
-
-    if (extension == ".pdf") {
-        auto pages = writePdf(request.output, *paper, inputs, state, dpi);
-        if (!pages) {
-            messages.report(cannotWriteMessage(request.output));
+    if (request.page == "restraint" || request.plannedFs) {
+        const auto force = restraintForceOfResults(project, resultsFile.path(),
+                                                   request.plannedFs.value_or(kDefaultPlannedFs));
+        if (!force) {
+            messages.report(force.error());
             return 1;
         }
-        out << "wrote " << request.output.string() << ": " << *pages << " page(s)\n";
-        return 0;
+        if (request.page == "restraint") {
+            restraintPage.emplace(force.value());
+            state.analysis = &*restraintPage;
+        } else {
+            state.figure.restraint = restraintMarkOf(force.value());
+        }
     }
-    const int pages = pageCount(inputs, state);
-    if (request.pageNumber < 1 || request.pageNumber > pages) {
-        messages.report(
-            literalMessage(formatC("page %d does not exist (1 to %d)", request.pageNumber, pages)));
+    return writePages(project, resultsFile.path(), state, request, out, messages);
+}
+
+int renderAnalysisPage(const Project& project, const AnalysisPage& page,
+                       const std::filesystem::path& output, std::ostream& out,
+                       MessageSink& messages) {
+    const std::string extension = extensionOf(output);
+    if (extension != ".pdf" && extension != ".png" && extension != ".svg") {
+        messages.report(literalMessage("the page must go to a file ending in .pdf, .png or .svg"));
         return 1;
     }
-    state.view.currentPage = request.pageNumber;
-    const bool written = extension == ".png" ? writePng(request.output, *paper, inputs, state, dpi)
-                                             : writeSvg(request.output, *paper, inputs, state, dpi);
-    if (!written) {
-        messages.report(cannotWriteMessage(request.output));
-        return 1;
-    }
-    out << "wrote " << request.output.string() << ": page " << request.pageNumber << " of " << pages
-        << "\n";
-    return 0;
+    GuiSession gui;
+    RenderRequest request;
+    request.output = output;
+    PageState state;
+    state.analysis = &page;
+    return writePages(project, {}, state, request, out, messages);
 }
 
 }  // namespace dorvo::cli

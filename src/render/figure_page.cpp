@@ -12,6 +12,7 @@
 #include "render/figure_blocks.h"
 #include "render/figure_legend.h"
 #include "render/fs_contour_layer.h"
+#include "render/restraint_layer.h"
 #include "render/result_stream.h"
 
 namespace dorvo {
@@ -77,6 +78,9 @@ class FigurePainter {
             drawLoadArrows(draw_, inputs_, blocks_, windowOnDevice());
             drawCriticalCircleLabel(draw_, inputs_, state_.critical, criticalFsText(),
                                     windowOnDevice());
+        }
+        if (state_.figure.restraint) {
+            drawRestraintMark(draw_, inputs_, *state_.figure.restraint, windowOnDevice());
         }
         drawLegends();
         canvas_.setTextAlign(TextAlign::TopLeft);

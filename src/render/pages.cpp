@@ -1,5 +1,6 @@
 #include "render/pages.h"
 
+#include "render/analysis_page.h"
 #include "render/data_page.h"
 #include "render/figure_page.h"
 #include "render/results_page.h"
@@ -7,6 +8,10 @@
 namespace dorvo {
 
 void drawPage(Canvas& canvas, const RenderInputs& inputs, PageState& state) {
+    if (state.analysis != nullptr) {
+        state.analysis->layOut(canvas, inputs, state, PageMode::Drawing);
+        return;
+    }
     switch (state.view.page) {
         case ViewPage::Data:
             layOutDataPage(canvas, inputs, state, PageMode::Drawing);
@@ -22,6 +27,11 @@ void drawPage(Canvas& canvas, const RenderInputs& inputs, PageState& state) {
 
 int countPages(Canvas& canvas, const RenderInputs& inputs, PageState& state) {
     int pages = 1;
+    if (state.analysis != nullptr) {
+        pages = state.analysis->layOut(canvas, inputs, state, PageMode::Counting);
+        if (state.view.currentPage > pages) state.view.currentPage = 1;
+        return pages;
+    }
     switch (state.view.page) {
         case ViewPage::Data:
             pages = layOutDataPage(canvas, inputs, state, PageMode::Counting);

@@ -7,6 +7,7 @@
 #include "model/project.h"
 #include "render/canvas.h"
 #include "render/page_setup.h"
+#include "render/restraint_layer.h"
 #include "render/result_overlay.h"
 #include "render/result_page_index.h"
 #include "settings/font_slots.h"
@@ -32,7 +33,11 @@ struct FigureOptions {
     /// Loads as arrows with their values, the critical circle's Fs, centre and radius beside
     /// its arc, the scale and a legend of the soil layers.
     bool annotate = false;
+    /// The circle that needs the largest restraint force, dashed, with its force.
+    std::optional<RestraintMark> restraint;
 };
+
+class AnalysisPage;
 
 /// What the pages keep from one draw to the next: the page the view shows and what the figure
 /// shows on it, the screen's row heights, the critical circle as the figure last read it from
@@ -44,6 +49,8 @@ struct PageState {
     CriticalCircle critical;
     ResultOverlay overlay;
     ResultPageIndex resultPages;
+    /// A design analysis's page, drawn instead of the view's page when set.
+    const AnalysisPage* analysis = nullptr;
 };
 
 /// Everything a page routine reads.

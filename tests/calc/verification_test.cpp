@@ -2,11 +2,13 @@
 // safety under stated tolerances. docs/verification.md describes each one.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 
 #include "calc/circle_explanation.h"
+#include "calc/restraint_force.h"
 #include "calc/section.h"
 #include "model/project_file.h"
 #include "support/memory_message_sink.h"
@@ -39,6 +41,18 @@ TEST(Verification, FredlundKrahnCase1OrdinaryAndBishopWithinHalfAPercent) {
     EXPECT_NEAR(*bishop, 2.080, 2.080 * 0.005);
     std::printf("Fredlund & Krahn case 1: ordinary %.4f (published 1.928), Bishop %.4f (2.080)\n",
                 circle.outcome.result.fs, *bishop);
+}
+
+// A failed slope of soft clay on a known circle: driving moment 2800 kN·m, resisting moment
+// 2450 kN·m, to be rebuilt with geogrid layers of 20 kN/m whose centroid lies 8 m from the
+// centre, for Fs = 1.5 (ques10.com, question 39479). The reinforcement must supply
+// (1.5 × 2800 − 2450) / 8 = 218.75 kN/m: 11 layers.
+TEST(Verification, RestraintForceOfAPublishedGeogridRepairIsItsMomentShortfallOverTheArm) {
+    const double force = requiredRestraintForce(1.5, 2800.0, 2450.0, 8.0);
+    EXPECT_NEAR(force, 218.75, 1e-9);
+    EXPECT_EQ(std::ceil(force / 20.0), 11.0);
+    // The failed slope itself (Fs 0.875) needs the force; at Fs = 0.875 it needs none.
+    EXPECT_EQ(requiredRestraintForce(2450.0 / 2800.0, 2800.0, 2450.0, 8.0), 0.0);
 }
 
 TEST(CircleExplanation, ElementSharesAddUpToTheRecordOfTheCircle) {

@@ -587,5 +587,89 @@ TEST_F(CommandLine, ResultTableHasTheSamePagesInEveryFormat) {
     EXPECT_NE(svg.output.find("page 1 of " + lastPage), std::string::npos) << svg.output;
 }
 
+TEST_F(CommandLine, RestraintForceLeavesTheRecordsAsTheyWereAndReportsTheGoverningCircle) {
+    const fs::path plain = folder.path() / "plain.txt";
+    const fs::path restrained = folder.path() / "restrained.txt";
+    ASSERT_EQ(run("calc " + project().string() + " --records " + plain.string()).status, 0);
+    CliRun text =
+        run("calc " + project().string() + " --restraint --records " + restrained.string());
+    ASSERT_EQ(text.status, 0) << text.output;
+    EXPECT_EQ(test::readBytes(plain), test::readBytes(restrained));
+    EXPECT_NE(text.output.find("planned Fs         1.20"), std::string::npos) << text.output;
+    EXPECT_NE(text.output.find("critical circle    centre (47.00, 18.00)"), std::string::npos)
+        << text.output;
+    EXPECT_EQ(run("calc " + project().string()).output.find("planned Fs"), std::string::npos);
+
+    CliRun json = run("calc " + project().string() + " --restraint 1.5 --json", false);
+    ASSERT_EQ(json.status, 0) << json.output;
+    const nlohmann::json restraint = nlohmann::json::parse(json.output)["projects"][0]["restraint"];
+    EXPECT_EQ(restraint["plannedFs"], 1.5);
+    EXPECT_EQ(restraint["unit"], "kN/m");
+    const nlohmann::json& governing = restraint["governing"];
+    EXPECT_NEAR(governing["p"].get<double>(),
+                (1.5 * governing["md"].get<double>() - governing["mr"].get<double>()) /
+                    governing["r"].get<double>(),
+                1e-9);
+    EXPECT_GE(governing["p"].get<double>(), restraint["critical"]["p"].get<double>());
+
+    CliRun refused = run("calc " + project().string() + " --restraint 1,2");
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.output.find("計画安全率 Fsp"), std::string::npos) << refused.output;
+}
+
+TEST_F(CommandLine, BackAnalysisGivesTheLineOfTheLayerAndSaysWhenItCannot) {
+    CliRun json =
+        run("backanalyse " + project().string() + " --fs 1.0 --layer 3 --phi 10 --json", false);
+    ASSERT_EQ(json.status, 0) << json.output;
+    const nlohmann::json result = nlohmann::json::parse(json.output);
+    EXPECT_EQ(result["table"].size(), 10u);
+    EXPECT_EQ(result["circle"]["rx"], 47.0);
+    EXPECT_EQ(result["chosen"]["phi"], 10.0);
+    EXPECT_EQ(result["table"][2]["co"], result["chosen"]["co"]);
+
+    CliRun text = run("backanalyse " + project().string() + " --layer 3 --circle 47 18 16.6");
+    ASSERT_EQ(text.status, 0) << text.output;
+    EXPECT_NE(text.output.find("target Fs          1.000"), std::string::npos) << text.output;
+
+    CliRun missing = run("backanalyse " + project().string() + " --layer 9");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.output.find("layer 9: no layer row"), std::string::npos) << missing.output;
+}
+
+TEST_F(CommandLine, SensitivityOfZeroPercentGivesThePlainFsForEveryParameter) {
+    CliRun json = run("sensitivity " + project().string() + " --percent 0 --json", false);
+    ASSERT_EQ(json.status, 0) << json.output;
+    const nlohmann::json result = nlohmann::json::parse(json.output);
+    const double plain = result["plain"]["fs"];
+    ASSERT_EQ(result["parameters"].size(), 17u);
+    for (const nlohmann::json& row : result["parameters"]) {
+        EXPECT_EQ(row["lower"]["critical"]["fs"], plain) << row["parameter"];
+        EXPECT_EQ(row["upper"]["critical"]["fs"], plain) << row["parameter"];
+    }
+}
+
+TEST_F(CommandLine, EachAnalysisPrintsAPageOfItsOwn) {
+    ASSERT_EQ(run("calc " + project().string() + " --save").status, 0);
+    const fs::path restraint = folder.path() / "restraint.pdf";
+    CliRun page = run("render " + project().string() + " --page restraint --restraint 1.5 -o " +
+                      restraint.string());
+    ASSERT_EQ(page.status, 0) << page.output;
+    EXPECT_TRUE(test::readBytes(restraint).starts_with("%PDF"));
+    const fs::path marked = folder.path() / "marked.svg";
+    ASSERT_EQ(run("render " + project().string() + " --restraint -o " + marked.string()).status, 0);
+    EXPECT_NE(test::readBytes(marked).find("<svg"), std::string::npos);
+
+    const fs::path back = folder.path() / "back.png";
+    CliRun backPage =
+        run("backanalyse " + project().string() + " --layer 3 --print " + back.string());
+    ASSERT_EQ(backPage.status, 0) << backPage.output;
+    EXPECT_TRUE(test::readBytes(back).starts_with("\x89PNG"));
+    const fs::path tornado = folder.path() / "tornado.pdf";
+    CliRun sensitivityPage =
+        run("sensitivity " + project().string() + " --print " + tornado.string());
+    ASSERT_EQ(sensitivityPage.status, 0) << sensitivityPage.output;
+    EXPECT_NE(sensitivityPage.output.find("wrote " + tornado.string()), std::string::npos);
+}
+
 }  // namespace
 }  // namespace dorvo
