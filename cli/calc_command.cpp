@@ -58,15 +58,15 @@ void printSummary(const SearchSummary& summary, const SearchInsight& insight, in
         out << formatC("slip surface       P1 (%.4f, %.4f), P2 (%.4f, %.4f)\n", c.p1x, c.p1y, c.p2x,
                        c.p2y);
         out << formatC("minimum Fs         %.*f\n", clampFsDecimals(decimals), c.fs);
-        if (insight.bishop.solved()) {
-            out << formatC("Bishop Fs          %.*f (simplified Bishop, same circle)\n",
-                           clampFsDecimals(decimals), insight.bishop.fs);
-        } else {
-            out << "Bishop Fs          " << describeBishop(insight.bishop, WarningLanguage::English)
-                << "\n";
-        }
+        out << "Bishop Fs          "
+            << bishopValueText(insight.bishop, clampFsDecimals(decimals), WarningLanguage::English)
+            << (insight.bishop.solved() ? ", simplified Bishop, same circle\n" : "\n");
         for (SearchEdge edge : insight.warnings) {
             out << "warning            " << describeSearchEdge(edge, WarningLanguage::English)
+                << "\n";
+        }
+        if (insight.bishop.lowMAlpha()) {
+            out << "warning            " << describeBishop(insight.bishop, WarningLanguage::English)
                 << "\n";
         }
     } else {

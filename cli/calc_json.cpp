@@ -60,6 +60,11 @@ json computed(const Calculation& calculation, const SearchInsight& insight) {
             {"r", c.r},
             {"fs", c.fs},
             {"bishopFs", insight.bishop.solved() ? json(insight.bishop.fs) : json()},
+            {"bishopMinMAlpha", insight.bishop.solved() ? json(insight.bishop.minMAlpha) : json()},
+            {"bishopNoSolution",
+             insight.bishop.solved()
+                 ? json()
+                 : json(describeBishop(insight.bishop, WarningLanguage::English))},
             {"p1", {c.p1x, c.p1y}},
             {"p2", {c.p2x, c.p2y}}};
     }
@@ -72,6 +77,10 @@ json computed(const Calculation& calculation, const SearchInsight& insight) {
     for (SearchEdge edge : insight.warnings) {
         warnings.push_back({{"kind", edgeName(edge)},
                             {"text", describeSearchEdge(edge, WarningLanguage::English)}});
+    }
+    if (insight.bishop.lowMAlpha()) {
+        warnings.push_back({{"kind", "lowMAlpha"},
+                            {"text", describeBishop(insight.bishop, WarningLanguage::English)}});
     }
     result["warnings"] = std::move(warnings);
     return result;

@@ -64,10 +64,10 @@ void printSums(const CircleExplanation& circle, std::ostream& out) {
     } else {
         out << "Fs                    none (no factor of safety)\n";
     }
-    if (bishop.solved()) {
-        out << formatC("Bishop Fs (simplified) %10.4f\n", bishop.fs);
-    } else {
-        out << "Bishop Fs (simplified) " << describeBishop(bishop, WarningLanguage::English)
+    out << "Bishop Fs (simplified)     " << bishopValueText(bishop, 4, WarningLanguage::English)
+        << "\n";
+    if (bishop.lowMAlpha()) {
+        out << "warning                " << describeBishop(bishop, WarningLanguage::English)
             << "\n";
     }
 }

@@ -577,12 +577,13 @@ void CMainFrame::showSearchNotice(const std::optional<CircleResult>& critical) {
     const SearchInsight insight =
         searchInsight(session_.document.project, *critical, session_.installation.resultsFile());
     QStringList lines;
-    lines << QString::fromStdString(
-        insight.bishop.solved()
-            ? formatC("簡易ビショップ法 Fs = %.3f", insight.bishop.fs)
-            : "簡易ビショップ法 " + describeBishop(insight.bishop, WarningLanguage::Japanese));
+    lines << QString::fromStdString("簡易ビショップ法 Fs = " +
+                                    bishopValueText(insight.bishop, 3, WarningLanguage::Japanese));
     for (SearchEdge edge : insight.warnings) {
         lines << QString::fromStdString(describeSearchEdge(edge, WarningLanguage::Japanese));
+    }
+    if (insight.bishop.lowMAlpha()) {
+        lines << QString::fromStdString(describeBishop(insight.bishop, WarningLanguage::Japanese));
     }
     notice_->setText(lines.join(QStringLiteral("\n")));
 }

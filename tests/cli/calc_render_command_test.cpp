@@ -135,6 +135,9 @@ TEST_F(CommandLine, WorkingFolderWithoutItsSettingsFilesSaysSoAndGoesOn) {
     EXPECT_NE(calc.output.find((work / "Sys.ndx").string()), std::string::npos) << calc.output;
     EXPECT_NE(calc.output.find((work / "Font1.ndx").string()), std::string::npos);
     EXPECT_NE(calc.output.find("minimum Fs         1.013"), std::string::npos);  // 3 decimals
+    EXPECT_NE(calc.output.find("Bishop Fs          1.331 (smallest mα 0.134)"), std::string::npos);
+    EXPECT_NE(calc.output.find("warning            smallest mα 0.134 is below 0.2"),
+              std::string::npos);
 }
 
 TEST_F(CommandLine, ProjectThatCannotBeReadIsNamedInTheMessage) {
@@ -178,7 +181,12 @@ TEST_F(CommandLine, ExplainListsElementsWhoseSumsAreTheRecordOfTheCriticalCircle
         const std::string record = line.substr(line.find("record") + 7, 11);
         EXPECT_EQ(sum, record) << line;
     }
-    EXPECT_NE(explain.output.find("Bishop Fs (simplified)"), std::string::npos);
+    // The example's critical circle has a steep passive toe: its smallest mα is 0.134.
+    EXPECT_NE(explain.output.find("Bishop Fs (simplified)     1.3313 (smallest mα 0.134)"),
+              std::string::npos)
+        << explain.output;
+    EXPECT_NE(explain.output.find("warning                smallest mα 0.134 is below 0.2"),
+              std::string::npos);
 
     CliRun csv = run("explain " + project().string() + " --circle 47 18 16.6 --csv");
     ASSERT_EQ(csv.status, 0);
@@ -199,6 +207,9 @@ TEST_F(CommandLine, JsonDescribesEveryProjectAndFailsWhenOneFails) {
     EXPECT_EQ(first["circles"]["tried"], 4500);
     EXPECT_EQ(first["centreMinima"].size(), 225u);
     EXPECT_EQ(first["warnings"][0]["kind"], "lastRadius");
+    EXPECT_NEAR(first["critical"]["bishopMinMAlpha"].get<double>(), 0.134, 0.0005);
+    EXPECT_TRUE(first["critical"]["bishopNoSolution"].is_null());
+    EXPECT_EQ(first["warnings"].back()["kind"], "lowMAlpha");
     EXPECT_EQ(document["projects"][1]["status"], "failed");
     EXPECT_FALSE(document["projects"][1]["messages"].empty());
 }

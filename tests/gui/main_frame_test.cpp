@@ -197,7 +197,9 @@ TEST(MainFrame, AfterACalculationTheEdgeNoticeAndTheCriticalCircleElements) {
     for (QLabel* label : f.frame->findChildren<QLabel*>()) {
         if (label->accessibleName() == "計算の注意") shown = label->text();
     }
-    EXPECT_TRUE(shown.contains("簡易ビショップ法 Fs = 1.331")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("簡易ビショップ法 Fs = 1.331 (最小mα 0.134)"))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains("最小mα = 0.134 (0.2未満)")) << shown.toStdString();
     EXPECT_TRUE(shown.contains("最大の半径")) << shown.toStdString();  // a non-blocking notice
     EXPECT_TRUE(f.user.messages.empty());
 
