@@ -229,6 +229,44 @@ TEST_F(CommandLine, CalcSavesTheProjectWithTheRecordsItWrote) {
               saved.substr(0, saved.size() - stream.size()));
 }
 
+// Searching by Bishop changes what the summary reports, never the records or the saved project.
+TEST_F(CommandLine, ABishopSearchReportsItsOwnCriticalCircleAndLeavesRecordsAndProjectAsTheyWere) {
+    const fs::path records = folder.path() / "records.txt";
+    const fs::path minima = folder.path() / "bishop.csv";
+    CliRun calc = run("calc " + project().string() + " --method bishop --save --records " +
+                      records.string() + " --bishop-csv " + minima.string());
+    ASSERT_EQ(calc.status, 0) << calc.output;
+    EXPECT_EQ(test::readBytes(records),
+              test::readBytes(DORVO_TEST_DATA_DIR "/embankment-records.golden"));
+    const std::string saved = test::readBytes(project());
+    EXPECT_EQ(saved,
+              test::readBytes(DORVO_EXAMPLES_DIR "/embankment.slw") + test::readBytes(records));
+    for (const char* line : {"critical circle    centre (46.00, 24.00), radius 22.60",
+                             "minimum Fs         1.275 (smallest mα 0.294), simplified Bishop",
+                             "ordinary minimum   1.013 at centre (47.00, 18.00), radius 16.60"}) {
+        EXPECT_NE(calc.output.find(line), std::string::npos) << line << "\n" << calc.output;
+    }
+    const std::string csv = test::readBytes(minima);
+    EXPECT_TRUE(csv.starts_with("Rx,Ry,R,BishopFs\r\n40.00,14.00,12.60,1.8434\r\n")) << csv;
+    EXPECT_NE(csv.find("\r\n46.00,24.00,22.60,1.2746\r\n"), std::string::npos);
+
+    CliRun json = run("calc " + project().string() + " --method bishop --json", false);
+    const nlohmann::json document = nlohmann::json::parse(json.output);
+    const auto& result = document["projects"][0];
+    EXPECT_EQ(result["method"], "bishop");
+    EXPECT_EQ(result["critical"]["rx"], 46.0);
+    EXPECT_NEAR(result["critical"]["fs"].get<double>(), 1.2746, 0.0001);
+    EXPECT_EQ(result["critical"]["fs"], result["critical"]["bishopFs"]);
+    EXPECT_NEAR(result["critical"]["ordinaryFs"].get<double>(), 1.072, 0.0005);
+    EXPECT_EQ(result["ordinaryCritical"]["rx"], 47.0);
+    EXPECT_EQ(result["centreMinima"].size(), 225u);
+
+    CliRun explain = run("explain " + project().string() + " --method bishop");
+    EXPECT_TRUE(
+        explain.output.starts_with("circle             centre (46.00, 24.00), radius 22.60"))
+        << explain.output;
+}
+
 TEST_F(CommandLine, OutputsThatCannotBeWrittenAreRefusedBeforeTheSearch) {
     const std::string before = test::readBytes(project());
     fs::create_symlink(project(), folder.path() / "alias.slw");
