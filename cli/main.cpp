@@ -141,6 +141,12 @@ int main(int argc, char** argv) {
     renderCommand->add_flag("--landscape", render.landscape, "Turn the paper to landscape");
     renderCommand->add_flag("--contours", render.figure.contours,
                             "Figure: bands of the minimum Fs of each centre, with a legend");
+    std::string renderMethod = "ordinary";
+    renderCommand
+        ->add_option("--method", renderMethod,
+                     "Figure: whose per-centre minima the contours show, ordinary (default, the "
+                     "records) or bishop (a search by simplified Bishop)")
+        ->check(CLI::IsMember({"ordinary", "bishop"}));
     renderCommand->add_flag("--annotate", render.figure.annotate,
                             "Figure: load values, the critical circle's Fs, centre and radius, "
                             "the scale and a legend of the soil layers");
@@ -178,6 +184,7 @@ int main(int argc, char** argv) {
     if (renderCommand->parsed()) {
         StderrMessages messages;
         render.project = renderFile;
+        if (renderMethod == "bishop") render.method = dorvo::SearchMethod::Bishop;
         render.output = renderOutput;
         render.interrupts = &interrupts;
         status = dorvo::cli::runRender(render, std::cout, messages);

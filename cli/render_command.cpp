@@ -14,6 +14,7 @@
 #include "canvas_qt/page_export.h"
 #include "model/line_io.h"
 #include "model/number_text.h"
+#include "render/fs_grid.h"
 #include "render/render_inputs.h"
 #include "render_dxf.h"
 #include "settings/working_files.h"
@@ -163,6 +164,11 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
     PageState state;
     state.view = {*page, request.pageNumber, double(setup.figureLeftX), true};
     state.figure = request.figure;
+    if (request.method == SearchMethod::Bishop && request.figure.contours) {
+        const std::optional<BishopSearch> bishop = searchByBishop(project, 0, {});
+        if (!bishop) return 2;
+        state.figure.contourMinima = centreLabelsOf(bishop->centreMinima);
+    }
     applyPaperDefaults(setup, state.view);
     const RenderInputs inputs{project,
                               installation.settings,

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "app/search_insight.h"
 #include "interrupt_watch.h"
 #include "model/messages.h"
 #include "render/render_inputs.h"
@@ -19,7 +20,8 @@ struct RenderRequest {
     std::optional<int> dpi;
     std::optional<std::string> paper;  // A4, A3, B4 or Letter; else the default printer's
     bool landscape = false;
-    FigureOptions figure;  // contours and annotations on the figure
+    FigureOptions figure;                          // contours and annotations on the figure
+    SearchMethod method = SearchMethod::Ordinary;  // whose per-centre minima the contours show
     /// When set, a signal ends the drawing at once, which removes the files it has begun.
     InterruptWatch* interrupts = nullptr;
 };

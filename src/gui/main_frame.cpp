@@ -31,6 +31,7 @@
 #include "gui/path_text.h"
 #include "gui/small_dialogs.h"
 #include "model/number_text.h"
+#include "render/fs_grid.h"
 
 namespace dorvo {
 
@@ -323,6 +324,7 @@ void CMainFrame::projectReplaced() {
     session_.history.clear();
     notice_->clear();
     bishopCritical_.reset();
+    session_.pages.figure.contourMinima.reset();
     session_.setUp();
     session_.showNewProject();
     projectChanged();
@@ -570,6 +572,8 @@ void CMainFrame::calculate() {
         const auto& critical = dialog.calculation()->summary.critical;
         const auto& bishop = dialog.bishopSearch();
         bishopCritical_ = bishop ? bishop->critical : std::nullopt;
+        session_.pages.figure.contourMinima.reset();
+        if (bishop) session_.pages.figure.contourMinima = centreLabelsOf(bishop->centreMinima);
         if (bishop) {
             showSearchNotice(bishopSearchInsight(project, *bishop));
         } else if (critical) {

@@ -12,6 +12,7 @@
 #include "gui/colour_chooser.h"
 #include "gui/desktop_session.h"
 #include "gui/table_editor_dialog.h"
+#include "render/fs_grid.h"
 
 class QLabel;
 class QScrollArea;

@@ -261,6 +261,17 @@ TEST_F(CommandLine, ABishopSearchReportsItsOwnCriticalCircleAndLeavesRecordsAndP
     EXPECT_EQ(result["ordinaryCritical"]["rx"], 47.0);
     EXPECT_EQ(result["centreMinima"].size(), 225u);
 
+    // The contours follow the method's per-centre minima.
+    const fs::path ordinary = folder.path() / "ordinary.svg";
+    const fs::path byBishop = folder.path() / "bishop.svg";
+    ASSERT_EQ(run("render " + project().string() + " --contours -o " + ordinary.string()).status,
+              0);
+    ASSERT_EQ(
+        run("render " + project().string() + " --contours --method bishop -o " + byBishop.string())
+            .status,
+        0);
+    EXPECT_NE(test::readBytes(ordinary), test::readBytes(byBishop));
+
     CliRun explain = run("explain " + project().string() + " --method bishop");
     EXPECT_TRUE(
         explain.output.starts_with("circle             centre (46.00, 24.00), radius 22.60"))
