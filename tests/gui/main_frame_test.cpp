@@ -212,6 +212,8 @@ TEST(MainFrame, ACalculationByBishopNoticesItsOwnCriticalCircleAndWritesTheSameR
         << shown.toStdString();
     EXPECT_TRUE(shown.contains("簡易ビショップ法 Fs = 1.275 (最小mα 0.294)"))
         << shown.toStdString();
+    ASSERT_TRUE(f.session.pages.figure.contourMinima.has_value());  // the contours follow it
+    EXPECT_EQ(f.session.pages.figure.contourMinima->size(), 225u);
     DesktopFixture::whenDialogShows([](QDialog* dialog) {
         QString totals;
         for (QLabel* label : dialog->findChildren<QLabel*>()) {
