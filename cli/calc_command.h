@@ -6,6 +6,7 @@
 #include <stop_token>
 #include <string>
 
+#include "app/search_insight.h"
 #include "model/messages.h"
 
 namespace dorvo::cli {
@@ -20,6 +21,8 @@ struct CalcRequest {
     int threads = 0;              // 0: one per core
     bool showProgress = false;
     std::optional<double> plannedFs;  // also report the restraint force for this planned Fs
+    SearchMethod method = SearchMethod::Ordinary;  // whose minima the summary reports
+    std::string bishopCsvPath;  // the Bishop search's per-centre minima; empty for none
     std::stop_token stop;  // a stop request ends the search and the copies, writing nothing more
     const InterruptWatch* interrupts = nullptr;  // a signal caught is no failure to report
 };

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "app/explanation_table.h"
+#include "calc/bishop_search.h"
 #include "calc/circle_explanation.h"
 #include "calc/result_records.h"
 #include "calc/section.h"
@@ -37,7 +38,7 @@ void printSums(const CircleExplanation& circle, std::ostream& out) {
     const ExplanationSums sums = explanationSums(circle);
     const double md = sums.md, me = sums.me, mt = sums.mt, mE = sums.mE, mc = sums.mc;
     const CircleResult& r = circle.outcome.result;
-    const std::optional<double> bishop = bishopFactorOfSafety(circle);
+    const BishopSolution bishop = bishopFactorOfSafety(circle);
     out << formatC("sums   Md %.2f  Me %.2f  Mf %.2f  MT %.2f  ME %.2f  MC %.2f\n", md, me,
                    circle.mf, mt, mE, mc);
     out << formatC("MD = Md + Me + Mf     %11.2f   (record %11.2f)\n", md + me + circle.mf, r.md);
@@ -50,7 +51,12 @@ void printSums(const CircleExplanation& circle, std::ostream& out) {
     } else {
         out << "Fs                    none (no factor of safety)\n";
     }
-    if (bishop) out << formatC("Bishop Fs (simplified) %10.4f\n", *bishop);
+    out << "Bishop Fs (simplified)     " << bishopValueText(bishop, 4, WarningLanguage::English)
+        << "\n";
+    if (bishop.lowMAlpha()) {
+        out << "warning                " << describeBishop(bishop, WarningLanguage::English)
+            << "\n";
+    }
 }
 
 }  // namespace
@@ -76,11 +82,19 @@ int runExplain(const ExplainRequest& request, std::ostream& out, MessageSink& me
     } else {
         const auto search = validCircleSearch(project.circleSearch, &messages);
         if (!search) return 2;
-        SearchOptions options;
-        options.stop = request.stop;
-        const SearchSummary summary = searchUnrecorded(*prepared.section, *search, options);
-        if (request.stop.stop_requested() || !summary.completed) return 1;
-        const std::optional<CircleResult>& critical = summary.critical;
+        std::optional<CircleResult> critical;
+        if (request.method == SearchMethod::Bishop) {
+            const BishopSearch bishop =
+                runBishopSearch(*prepared.section, *search, 0, request.stop);
+            if (request.stop.stop_requested() || !bishop.completed) return 1;
+            critical = bishop.critical;
+        } else {
+            SearchOptions options;
+            options.stop = request.stop;
+            const SearchSummary summary = searchUnrecorded(*prepared.section, *search, options);
+            if (request.stop.stop_requested() || !summary.completed) return 1;
+            critical = summary.critical;
+        }
         if (!critical) {
             messages.report(literalMessage("no circle of the search has a factor of safety"));
             return 1;

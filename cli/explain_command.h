@@ -6,6 +6,7 @@
 #include <ostream>
 #include <stop_token>
 
+#include "app/search_insight.h"
 #include "model/messages.h"
 
 namespace dorvo::cli {
@@ -15,6 +16,7 @@ struct ExplainRequest {
     std::optional<std::array<double, 3>> circle;  // Rx, Ry, R; the critical circle without it
     bool csv = false;
     std::stop_token stop;  // a stop request ends the search for the critical circle
+    SearchMethod method = SearchMethod::Ordinary;  // whose critical circle, without `circle`
 };
 
 /// Lists every element of one circle's evaluation and their sums; returns the exit status.

@@ -101,6 +101,15 @@ int main(int argc, char** argv) {
     calcCommand->add_option("--records", calc.recordsPath,
                             "Write the result records to this file ('-' for standard output)");
     calcCommand->add_flag("--save", calc.save, "Save the project with its new results");
+    std::string calcMethod = "ordinary";
+    calcCommand
+        ->add_option("--method", calcMethod,
+                     "Whose minima the summary, JSON and warnings report: ordinary (default) or "
+                     "bishop (searches the grid by simplified Bishop; the records stay ordinary)")
+        ->check(CLI::IsMember({"ordinary", "bishop"}));
+    calcCommand->add_option("--bishop-csv", calc.bishopCsvPath,
+                            "Search by simplified Bishop too and write its per-centre minima "
+                            "(Rx, Ry, R, Fs) to this CSV file");
     std::optional<std::string> decimals;
     std::optional<std::string> threads;
     calcCommand->add_option("--decimals", decimals, "Decimals of Fs in the records (2 to 4)");
@@ -123,6 +132,11 @@ int main(int argc, char** argv) {
     explainCommand->add_option("--circle", explainCircle, "RX RY R (default: the critical circle)")
         ->expected(3);
     explainCommand->add_flag("--csv", explain.csv, "Comma-separated values");
+    std::string explainMethod = "ordinary";
+    explainCommand
+        ->add_option("--method", explainMethod,
+                     "Whose critical circle to explain: ordinary (default) or bishop")
+        ->check(CLI::IsMember({"ordinary", "bishop"}));
 
     dorvo::cli::BackAnalyseRequest back;
     std::vector<double> backCircle;
@@ -201,6 +215,12 @@ int main(int argc, char** argv) {
     renderCommand->add_flag("--landscape", render.landscape, "Turn the paper to landscape");
     renderCommand->add_flag("--contours", render.figure.contours,
                             "Figure: bands of the minimum Fs of each centre, with a legend");
+    std::string renderMethod = "ordinary";
+    renderCommand
+        ->add_option("--method", renderMethod,
+                     "Figure: whose per-centre minima the contours show, ordinary (default, the "
+                     "records) or bishop (a search by simplified Bishop)")
+        ->check(CLI::IsMember({"ordinary", "bishop"}));
     renderCommand->add_flag("--annotate", render.figure.annotate,
                             "Figure: load values, the critical circle's Fs, centre and radius, "
                             "the scale and a legend of the soil layers");
@@ -219,6 +239,7 @@ int main(int argc, char** argv) {
     if (show->parsed()) status = runShow(showFile);
     if (calcCommand->parsed()) {
         if (!readCalcNumbers(decimals, threads, calc)) return 2;
+        if (calcMethod == "bishop") calc.method = dorvo::SearchMethod::Bishop;
         StderrMessages messages;
         calc.stop = interrupts.stopToken();
         if (json && (calc.save || !calc.recordsPath.empty())) {
@@ -247,6 +268,7 @@ int main(int argc, char** argv) {
             explain.circle = {explainCircle[0], explainCircle[1], explainCircle[2]};
         }
         explain.stop = interrupts.stopToken();
+        if (explainMethod == "bishop") explain.method = dorvo::SearchMethod::Bishop;
         status = dorvo::cli::runExplain(explain, std::cout, messages);
     }
     if (backCommand->parsed()) {
@@ -276,6 +298,7 @@ int main(int argc, char** argv) {
         StderrMessages messages;
         if (renderRestraint && !(render.plannedFs = readPlannedFs(*renderRestraint))) return 2;
         render.project = renderFile;
+        if (renderMethod == "bishop") render.method = dorvo::SearchMethod::Bishop;
         render.output = renderOutput;
         render.interrupts = &interrupts;
         status = dorvo::cli::runRender(render, std::cout, messages);

@@ -16,6 +16,7 @@
 #include "model/line_io.h"
 #include "model/number_text.h"
 #include "render/design_pages.h"
+#include "render/fs_grid.h"
 #include "render/render_inputs.h"
 #include "render_dxf.h"
 #include "settings/working_files.h"
@@ -206,6 +207,11 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
     PageState state;
     state.view.page = *page;
     state.figure = request.figure;
+    if (request.method == SearchMethod::Bishop && request.figure.contours) {
+        const std::optional<BishopSearch> bishop = searchByBishop(project, 0, {});
+        if (!bishop) return 2;
+        state.figure.contourMinima = centreLabelsOf(bishop->centreMinima);
+    }
     if (request.page == "restraint" || request.plannedFs) {
         const auto force = restraintForceOfResults(project, resultsFile.path(),
                                                    request.plannedFs.value_or(kDefaultPlannedFs));

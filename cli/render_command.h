@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "app/search_insight.h"
 #include "interrupt_watch.h"
 #include "model/messages.h"
 #include "model/project.h"
@@ -21,7 +22,8 @@ struct RenderRequest {
     std::optional<int> dpi;
     std::optional<std::string> paper;  // A4, A3, B4 or Letter; else the default printer's
     bool landscape = false;
-    FigureOptions figure;  // contours and annotations on the figure
+    FigureOptions figure;                          // contours and annotations on the figure
+    SearchMethod method = SearchMethod::Ordinary;  // whose per-centre minima the contours show
     /// The planned Fs of the restraint force: marks the governing circle on the figure, and
     /// is the planned Fs of the page "restraint".
     std::optional<double> plannedFs;

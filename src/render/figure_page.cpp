@@ -66,7 +66,9 @@ class FigurePainter {
         canvas_.setTextAlign(TextAlign::TopLeft);
         clipToWindow();
         if (state_.figure.contours) {
-            contours_ = fsContoursOf(inputs_.project, resultOverlay().labels);
+            contours_ = fsContoursOf(inputs_.project, state_.figure.contourMinima
+                                                          ? *state_.figure.contourMinima
+                                                          : resultOverlay().labels);
             if (contours_) drawFsBands(draw_, *contours_);
         }
         drawSectionLinesAndLoads();

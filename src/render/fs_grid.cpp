@@ -24,6 +24,13 @@ double fsOf(const CentreLabel& label) {
 
 }  // namespace
 
+std::vector<CentreLabel> centreLabelsOf(const std::vector<CentreMinimum>& minima) {
+    std::vector<CentreLabel> labels;
+    labels.reserve(minima.size());
+    for (const CentreMinimum& m : minima) labels.push_back({m.rx, m.ry, formatC("%.4f", m.fs)});
+    return labels;
+}
+
 std::optional<FsGrid> fsGridOf(const ValidCircleSearch& search,
                                const std::vector<CentreLabel>& labels) {
     const CircleSearchValues& v = search.values();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "calc/circle_search.h"
+#include "calc/search_edges.h"
 #include "render/result_overlay.h"
 
 namespace dorvo {
@@ -26,6 +27,9 @@ struct FsGrid {
     double x(int column) const { return startX + stepX * column; }
     double y(int row) const { return startY + stepY * row; }
 };
+
+/// Labels for the minima of a search that writes no records, to contour them.
+std::vector<CentreLabel> centreLabelsOf(const std::vector<CentreMinimum>& minima);
 
 /// Grids of more centres are not contoured: far more cells than a page has pixels.
 inline constexpr std::int64_t kMaxContouredCentres = 1'000'000;

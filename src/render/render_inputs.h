@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "model/messages.h"
 #include "model/project.h"
@@ -30,6 +31,9 @@ struct RememberedHeights {
 struct FigureOptions {
     /// Filled bands of the minimum Fs of each centre over the centre grid, with their legend.
     bool contours = false;
+    /// The minima the bands show instead of the records' ones: those of a search by another
+    /// method, which writes no records.
+    std::optional<std::vector<CentreLabel>> contourMinima;
     /// Loads as arrows with their values, the critical circle's Fs, centre and radius beside
     /// its arc, the scale and a legend of the soil layers.
     bool annotate = false;
