@@ -1,0 +1,179 @@
+#include "verification/verification_cases.h"
+
+#include <cmath>
+
+#include "model/number_text.h"
+
+namespace dorvo::verification {
+
+namespace {
+
+const char* const kFredlundKrahn =
+    "D. G. Fredlund and J. Krahn (1977), \"Comparison of slope stability methods of analysis\", "
+    "*Canadian Geotechnical Journal* 14(3), 429–439: the example problem (case 1, simple 2 : 1 "
+    "slope without pore-water pressure) and its table of factors of safety by method.";
+const char* const kTaylor =
+    "D. W. Taylor (1937), \"Stability of earth slopes\", *Journal of the Boston Society of Civil "
+    "Engineers* 24(3), 197–246; the same stability numbers in D. W. Taylor (1948), *Fundamentals "
+    "of Soil Mechanics*, Wiley, chapter 16 (stability numbers c / (F·γ·H) for φ = 0, toe "
+    "circles).";
+const char* const kAcads =
+    "I. B. Donald and P. Giam (1989), *Soil Slope Stability Programs Review*, ACADS publication "
+    "U255, Association for Computer Aided Design, Melbourne; the referee answers in P. Giam and "
+    "I. B. Donald (1989), *Example problems for testing soil slope stability programs*, Civil "
+    "Engineering Research Report 8/1989, Monash University: problem 1(a).";
+const char* const kInfiniteSlope =
+    "The infinite-slope solution for a cohesionless soil, F = tan φ / tan β: D. W. Taylor (1948), "
+    "*Fundamentals of Soil Mechanics*, Wiley, chapter 16 (infinite slopes).";
+const char* const kPseudoStatic =
+    "The pseudo-static solution of a planar slip surface parallel to the slope in a cohesionless "
+    "soil, F = tan φ·(cos β − kh·sin β) / (sin β + kh·cos β): S. L. Kramer (1996), *Geotechnical "
+    "Earthquake Engineering*, Prentice Hall, chapter 10 (pseudostatic analysis).";
+
+/// Taylor's stability number N for φ = 0 as the factor of safety of the rebuilt slope: 10 m
+/// high, γ = 20 kN/m³, c = 50 kN/m², so F = 50 / (20 · 10 · N).
+VerificationCase taylorCase(int degrees, double stabilityNumber, double tolerance,
+                            std::string difference) {
+    const double fs = 50.0 / (20.0 * 10.0 * stabilityNumber);
+    VerificationCase c;
+    c.file = formatC("taylor-phi0-%d", degrees);
+    c.title = formatC("Taylor's stability number, φ = 0, slope %d°", degrees);
+    c.source = kTaylor;
+    c.setting = formatC(
+        "A slope of %d° and 10 m high in one soil with c = 50 kN/m², φ = 0, γ = 20 kN/m³; toe "
+        "at (60, 10) m, level ground on both sides, base of the section at y = 0 (depth factor "
+        "2, which does not change the toe circle of slopes steeper than 53°). Search: centres "
+        "(50 … 70, 20 … 40) m every 0.5 m, lowest points from y = 14 m down to 1 m every "
+        "0.25 m. Published N = %.3f, so F = c / (γ·H·N) = %.4f; with φ = 0 both methods give "
+        "the same value.",
+        degrees, stabilityNumber, fs);
+    c.ordinary = PublishedFs{fs, tolerance, 4};
+    c.bishop = PublishedFs{fs, tolerance, 4};
+    c.modelDifference = std::move(difference);
+    return c;
+}
+
+VerificationCase infiniteSlopeCase(const char* file, double phiDegrees, double run, double kh,
+                                   double tolerance) {
+    const double pi = std::acos(-1.0);
+    const double tanBeta = 10.0 / run;
+    const double beta = std::atan(tanBeta);
+    const double tanPhi = std::tan(phiDegrees * pi / 180.0);
+    const double fs =
+        tanPhi * (std::cos(beta) - kh * std::sin(beta)) / (std::sin(beta) + kh * std::cos(beta));
+    VerificationCase c;
+    c.file = file;
+    c.source = kh > 0.0 ? kPseudoStatic : kInfiniteSlope;
+    c.title = kh > 0.0 ? formatC(
+                             "Cohesionless slope with a seismic coefficient, φ = %.0f°, "
+                             "%g : 10, kh = %.1f",
+                             phiDegrees, run, kh)
+                       : formatC("Cohesionless slope, φ = %.0f°, %g : 10", phiDegrees, run);
+    c.setting = formatC(
+        "A slope rising 10 m over %g m (β = %.2f°) from a toe at (20, 10) m, in one soil with "
+        "c = 0, φ = %.0f°, γ = 19 kN/m³%s. Search: centres (%g … %g, 16 … 40) m every 1 m, "
+        "lowest points from y = 15.5 m down to 5 m every 0.05 m. Without cohesion the critical "
+        "circle is the shallowest one, and both methods tend to F = %.4f as the circle flattens "
+        "against the face.",
+        run, beta * 180.0 / pi, phiDegrees,
+        kh > 0.0 ? formatC(", horizontal seismic coefficient kh = %.1f", kh).c_str() : "",
+        20.0 + run / 2.0 - 8.0, 20.0 + run / 2.0 + 8.0, fs);
+    c.ordinary = PublishedFs{fs, tolerance, 4};
+    c.bishop = PublishedFs{fs, tolerance, 4};
+    if (kh > 0.0) {
+        c.note =
+            "Dorvo applies kh·W at the element's base (lever R·cos α); on a slip surface parallel "
+            "to the face every lever is the same, so this convention and the textbooks' "
+            "(kh·W at the slice's centroid) give the same F here.";
+    }
+    return c;
+}
+
+std::vector<VerificationCase> makeCases() {
+    std::vector<VerificationCase> cases;
+
+    VerificationCase fk;
+    fk.file = "fredlund-krahn-case1";
+    fk.title = "Fredlund and Krahn (1977), case 1";
+    fk.source = kFredlundKrahn;
+    fk.setting =
+        "A 2 : 1 slope 40 ft high in one soil with c′ = 600 psf, φ′ = 20°, γ = 120 pcf and no "
+        "pore-water pressure: ground at y = 20 ft up to the toe at x = 100 ft, rising 1 in 2 to "
+        "the crest at (180, 60) ft, then level; base of the section at y = 0. One given circle: "
+        "centre (120, 90) ft, radius 80 ft (lowest point at y = 10 ft). Units ft, psf and pcf: "
+        "the method needs only consistent units.";
+    fk.ordinary = PublishedFs{1.928, 0.005};
+    fk.bishop = PublishedFs{2.080, 0.005};
+    fk.note =
+        "The Bishop difference is discussed below, under \"The Bishop value of Fredlund and "
+        "Krahn's case 1\".";
+    cases.push_back(fk);
+
+    cases.push_back(taylorCase(53, 0.181, 0.01, ""));
+    cases.push_back(taylorCase(60, 0.191, 0.01, ""));
+    const std::string steep =
+        "On slopes this steep Taylor's critical toe circle rises above its centre at the crest. "
+        "Dorvo cuts every slip surface at the height of its centre and weighs the soil above as "
+        "load without strength (the rule of the calculation dialog's picture), so the circle "
+        "cannot be rebuilt: with centres above the crest, as searched here, Dorvo's minimum lies "
+        "above Taylor's; centres below the crest give smaller, cut circles whose Fs is lower "
+        "still and not comparable.";
+    cases.push_back(taylorCase(75, 0.219, 0.0, steep));
+    cases.push_back(taylorCase(90, 0.261, 0.0, steep));
+
+    VerificationCase acads;
+    acads.file = "acads-1a";
+    acads.title = "ACADS study, problem 1(a): homogeneous slope";
+    acads.source = kAcads;
+    acads.setting =
+        "A 2 : 1 slope 10 m high in one soil with c′ = 3.0 kN/m², φ′ = 19.6°, γ = 20 kN/m³, no "
+        "pore-water pressure: ground at y = 25 m up to the toe at x = 30 m, rising to the crest "
+        "at (50, 35) m, then level to x = 70 m; firm base at y = 20 m (the search's lowest "
+        "slip-surface elevation). Coordinates as the problem's figure is commonly reproduced. "
+        "Search: centres (25 … 50, 36 … 60) m every 0.5 m, lowest points from y = 35 m down to "
+        "20 m every 0.25 m.";
+    acads.bishop = PublishedFs{1.00, 0.02, 2};
+    acads.note =
+        "The referee value 1.00 is given to two decimals, hence the 2 % tolerance; the study "
+        "publishes no ordinary-method value. The ordinary method ignores the side forces and is "
+        "known to lie a few per cent below the rigorous methods on such slopes.";
+    cases.push_back(acads);
+
+    cases.push_back(infiniteSlopeCase("infinite-slope-phi30-2to1", 30.0, 20.0, 0.0, 0.005));
+    cases.push_back(infiniteSlopeCase("infinite-slope-phi35-1.5to1", 35.0, 15.0, 0.0, 0.005));
+    cases.push_back(infiniteSlopeCase("infinite-slope-phi40-1to1", 40.0, 10.0, 0.0, 0.005));
+    cases.push_back(infiniteSlopeCase("infinite-slope-phi30-2to1-kh0.1", 30.0, 20.0, 0.1, 0.005));
+    cases.push_back(infiniteSlopeCase("infinite-slope-phi35-1.5to1-kh0.2", 35.0, 15.0, 0.2, 0.005));
+    return cases;
+}
+
+}  // namespace
+
+const std::vector<VerificationCase>& verificationCases() {
+    static const std::vector<VerificationCase> cases = makeCases();
+    return cases;
+}
+
+const std::vector<UnbuiltProblem>& unbuiltProblems() {
+    static const std::vector<UnbuiltProblem> problems = {
+        {"Fredlund and Krahn (1977), the cases with a piezometric line", kFredlundKrahn,
+         "pore-water pressure: Dorvo's model has none (no water table, no ru)."},
+        {"Fredlund and Krahn (1977), the cases with a thin weak layer and with bedrock",
+         kFredlundKrahn,
+         "composite (non-circular) slip surfaces along the weak layer or the bedrock; Dorvo "
+         "searches circles only."},
+        {"ACADS problem 1(b): the same slope in three soils", kAcads,
+         "not rebuilt yet: the layer boundaries are given only in the problem's figure, which "
+         "was not at hand; the model itself would fit (circular, no water)."},
+        {"ACADS problem 1(c) and the later problems with a water table", kAcads,
+         "pore-water pressure from a phreatic surface: not in Dorvo's model."},
+        {"ACADS problems with a thin weak seam", kAcads,
+         "their referee surfaces are non-circular; Dorvo searches circles only."},
+        {"Taylor's stability numbers for φ > 0", kTaylor,
+         "computed by the friction-circle method, which is neither of Dorvo's methods; the "
+         "charts' values are not a check of the ordinary or the simplified Bishop method."},
+    };
+    return problems;
+}
+
+}  // namespace dorvo::verification

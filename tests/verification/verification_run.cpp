@@ -1,0 +1,55 @@
+#include "verification/verification_run.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "app/calculation.h"
+#include "app/search_insight.h"
+#include "calc/search_edges.h"
+#include "model/project_file.h"
+#include "verification/bishop_values.h"
+
+namespace dorvo::verification {
+
+namespace {
+
+/// Keeps the first message a step reports, as the reason a problem was not computed.
+class FirstMessage : public MessageSink {
+  public:
+    void report(const Message& message) override {
+        if (text.empty()) text = message.text;
+    }
+    std::string text;
+};
+
+}  // namespace
+
+CaseResult computeCase(const std::filesystem::path& projectFile,
+                       const std::filesystem::path& resultsFile, Project& project) {
+    CaseResult result;
+    FirstMessage messages;
+    std::ifstream in(projectFile, std::ios::binary);
+    std::ostringstream oldResults;
+    if (!in || !readProjectLines(project, in, oldResults, projectFile.string(), messages)) {
+        result.error = "cannot read " + projectFile.string() + " " + messages.text;
+        return result;
+    }
+    SearchOptions options;
+    options.decimals = 4;
+    const Calculation calculation = calculateInto(resultsFile, project, options, nullptr, messages);
+    if (calculation.outcome != CalculationOutcome::Completed || !calculation.summary.critical) {
+        result.error = "no critical circle " + messages.text;
+        return result;
+    }
+    result.critical = *calculation.summary.critical;
+    result.circles = calculation.summary.circlesEvaluated;
+    const PreparedSection prepared = prepareSection(project);
+    result.bishop = bishopOfCircle(*prepared.section, result.critical);
+    if (result.circles > 1) {
+        for (SearchEdge edge : searchInsight(project, result.critical, resultsFile).warnings)
+            result.warnings.push_back(describeSearchEdge(edge, WarningLanguage::English));
+    }
+    return result;
+}
+
+}  // namespace dorvo::verification

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calc/circle_evaluation.h"
+#include "model/project.h"
+
+namespace dorvo::verification {
+
+/// What Dorvo computes for one rebuilt problem.
+struct CaseResult {
+    std::string error;             // why the problem could not be computed; empty when it was
+    CircleResult critical;         // the ordinary method's critical circle, or the one given circle
+    std::optional<double> bishop;  // the simplified Bishop Fs of that circle
+    std::int64_t circles = 0;      // circles the search evaluated; 1 for a given circle
+    std::vector<std::string> warnings;  // where the true minimum may lie outside the search
+};
+
+/// Loads a project, runs its search as the command line does, writing the result records to
+/// `resultsFile` (which the figure then reads), and takes both methods' values.
+CaseResult computeCase(const std::filesystem::path& projectFile,
+                       const std::filesystem::path& resultsFile, Project& project);
+
+}  // namespace dorvo::verification
