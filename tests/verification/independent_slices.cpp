@@ -59,15 +59,18 @@ SliceValues valuesBySlices(const Section& section, double rx, double ry, double 
     }
     SliceValues values;
     values.ordinary = ordinaryResisting / driving;
-    double fs = values.ordinary;
-    for (int iteration = 0; iteration < 100; ++iteration) {
+    const auto bishopMap = [&](double fs) {
         double resisting = 0.0;
         for (const Slice& s : all)
             resisting +=
                 (soil.co * width + s.weight * soil.tanPhi) / (s.cosA + s.sinA * soil.tanPhi / fs);
-        fs = resisting / driving;
-    }
+        return resisting / driving;
+    };
+    double fs = values.ordinary;
+    for (int iteration = 0; iteration < 100; ++iteration) fs = bishopMap(fs);
     values.bishop = fs;
+    const double step = 1e-6 * fs;
+    values.bishopSlope = (bishopMap(fs + step) - bishopMap(fs - step)) / (2.0 * step);
     return values;
 }
 

@@ -9,6 +9,7 @@ namespace dorvo::verification {
 struct SliceValues {
     double ordinary = 0.0;
     double bishop = 0.0;
+    double bishopSlope = 0.0;  // dG/dF of the Bishop map F ↦ G(F) at its root
 };
 
 /// Both methods on `slices` vertical slices, each slice's weight from its soil column, its base

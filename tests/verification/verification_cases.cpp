@@ -89,6 +89,56 @@ VerificationCase infiniteSlopeCase(const char* file, double phiDegrees, double r
     return c;
 }
 
+/// Taylor's φ = 0 slope flatter than 53° over a deep base, where the critical circle is a
+/// midpoint circle and N tends to 0.181 as the depth grows.
+VerificationCase taylorDeepCase() {
+    const double fs = 50.0 / (20.0 * 10.0 * 0.181);
+    VerificationCase c;
+    c.file = "taylor-phi0-30-deep";
+    c.title = "Taylor's stability number, φ = 0, slope 30° over a deep base";
+    c.source = kTaylor;
+    c.setting = formatC(
+        "A slope of 30° and 10 m high in one soil with c = 50 kN/m², φ = 0, γ = 20 kN/m³; toe "
+        "at (150, 60) m, base of the section at y = 0 (depth factor 7). Search: centres (148.7 "
+        "… 168.7, 70 … 130) m every 1 m, lowest points from y = 40 m down to 0.5 m every "
+        "0.5 m. Below 53° the critical circle is a midpoint circle reaching as deep as the "
+        "soil goes, and N tends to 0.181 as the depth factor grows, so F = %.4f.",
+        fs);
+    c.ordinary = PublishedFs{fs, 0.01, 4};
+    c.bishop = PublishedFs{fs, 0.01, 4};
+    c.note =
+        "The section's finite depth lowers N a little below the value of an unbounded depth, "
+        "which raises Dorvo's F; the tolerance covers it at this depth.";
+    return c;
+}
+
+/// A strip load on level ground of φ = 0 soil, the circle centred at the load's edge: the
+/// soil's own weight has no moment about the centre, and F = 2π·c / q.
+VerificationCase stripLoadCase() {
+    const double pi = std::acos(-1.0);
+    const double fs = 2.0 * pi * 50.0 / 100.0;
+    VerificationCase c;
+    c.file = "strip-load-circle-at-edge";
+    c.title = "Strip load on φ = 0 soil, circle centred at the load's edge";
+    c.source =
+        "The upper-bound mechanism of a circular slip surface centred at the edge of a strip "
+        "load on undrained soil, q = 2π·s_u: J. H. Atkinson (2007), *The Mechanics of Soils "
+        "and Foundations*, 2nd ed., Taylor & Francis, the chapter on the bearing capacity of "
+        "foundations by upper-bound mechanisms. A closed form: the half disc of soil has no "
+        "moment about the centre, so F = c·π·R·R / (q·B·B/2).";
+    c.setting = formatC(
+        "Level ground at y = 20 m in one soil with c = 50 kN/m², φ = 0, γ = 18 kN/m³; a strip "
+        "load q = 100 kN/m² over B = 10 m from x = 30 m, given as its resultant of 1,000 kN/m "
+        "at x = 35 m (one concentrated load: for φ = 0 only its moment counts). One given "
+        "circle: centre (30, 20.001) m, radius 10 m; the centre lies 1 mm above the ground "
+        "because Dorvo skips a circle whose slip surface starts at its centre's height. "
+        "F = 2π·c / q = %.4f for both methods.",
+        fs);
+    c.ordinary = PublishedFs{fs, 0.005, 4};
+    c.bishop = PublishedFs{fs, 0.005, 4};
+    return c;
+}
+
 std::vector<VerificationCase> makeCases() {
     std::vector<VerificationCase> cases;
 
@@ -111,6 +161,7 @@ std::vector<VerificationCase> makeCases() {
 
     cases.push_back(taylorCase(53, 0.181, 0.01, ""));
     cases.push_back(taylorCase(60, 0.191, 0.01, ""));
+    cases.push_back(taylorDeepCase());
     const std::string steep =
         "On slopes this steep Taylor's critical toe circle rises above its centre at the crest. "
         "Dorvo cuts every slip surface at the height of its centre and weighs the soil above as "
@@ -144,6 +195,18 @@ std::vector<VerificationCase> makeCases() {
     cases.push_back(infiniteSlopeCase("infinite-slope-phi40-1to1", 40.0, 10.0, 0.0, 0.005));
     cases.push_back(infiniteSlopeCase("infinite-slope-phi30-2to1-kh0.1", 30.0, 20.0, 0.1, 0.005));
     cases.push_back(infiniteSlopeCase("infinite-slope-phi35-1.5to1-kh0.2", 35.0, 15.0, 0.2, 0.005));
+
+    VerificationCase twoSoils =
+        infiniteSlopeCase("infinite-slope-two-soils", 28.0, 20.0, 0.0, 0.005);
+    twoSoils.title = "Cohesionless slope in two soils, 20 : 10";
+    twoSoils.setting =
+        "A slope rising 10 m over 20 m from a toe at (20, 10) m; a horizontal boundary at "
+        "y = 15 m with c = 0, φ = 36° below and c = 0, φ = 28° above, γ = 19 kN/m³ in both. "
+        "Search: centres (22 … 38, 16 … 40) m every 1 m, lowest points from y = 15.5 m down to "
+        "5 m every 0.05 m. The shallowest circles on the upper half of the face lie in the "
+        "weaker soil, so both methods tend to its infinite-slope value tan 28° / tan β.";
+    cases.push_back(twoSoils);
+    cases.push_back(stripLoadCase());
     return cases;
 }
 

@@ -99,7 +99,7 @@ void caseSection(std::ostream& out, const ComputedCase& c) {
             << formatC(", from (%.2f, %.2f) to (%.2f, %.2f). ", r.critical.p1x, r.critical.p1y,
                        r.critical.p2x, r.critical.p2y);
         out << "Published critical circle: "
-            << (p.publishedCircle.empty() ? std::string("not published") : p.publishedCircle)
+            << (p.publishedCircle.empty() ? std::string("none at hand") : p.publishedCircle)
             << ".\n";
         for (const std::string& warning : r.warnings) out << "\n- search: " << warning;
         if (!r.warnings.empty()) out << "\n";
@@ -113,28 +113,37 @@ void caseSection(std::ostream& out, const ComputedCase& c) {
 
 void fredlundKrahnBishop(std::ostream& out, const ComputedCase& fk, const Section& section) {
     const CircleResult& c = fk.result.critical;
+    const double published = fk.problem->bishop->value;
+    const double dorvo = fk.result.bishop.value_or(0.0);
+    const SliceValues fine = valuesBySlices(section, c.rx, c.ry, c.r, 2000);
     out << "\n## The Bishop value of Fredlund and Krahn's case 1\n\n";
     out << formatC(
-        "Dorvo gives %.4f where the paper gives 2.080 (%s). The element size is not the cause: "
+        "Dorvo gives %.4f where the paper gives %.3f (%s). The element size is not the cause: "
         "vertical slices of equal width, each with its base angle at its middle, computed "
         "independently of Dorvo's angular elements, give on the same circle:\n\n",
-        fk.result.bishop.value_or(0.0),
-        percentDifference(2.080, fk.result.bishop.value_or(0.0)).c_str());
+        dorvo, published, percentDifference(published, dorvo).c_str());
     out << "| slices | ordinary | simplified Bishop |\n|---|---|---|\n";
     for (int slices : {10, 20, 2000, 20000}) {
         const SliceValues v = valuesBySlices(section, c.rx, c.ry, c.r, slices);
         out << formatC("| %d | %.4f | %.4f |\n", slices, v.ordinary, v.bishop);
     }
-    out << formatC("| Dorvo's elements | %.4f | %.4f |\n", c.fs, fk.result.bishop.value_or(0.0));
+    out << formatC("| Dorvo's elements | %.4f | %.4f |\n", c.fs, dorvo);
     out << "\nCoarser slices lower both values, so no slicing of the paper's own can raise the "
            "Bishop value above the limit while its ordinary value stays at the limit, as the "
-           "published 1.928 does. The other candidates do not apply to this case either: it "
-           "has no seismic coefficient, no load and one soil, and its slip surface leaves the "
-           "crest below the centre's height, so nothing is cut at the top. Nor does the "
-           "iteration explain it: the map F ↦ G(F) of the simplified Bishop equation has a "
-           "slope of about 0.07 near its root here, so an iteration stopped early from the "
-           "ordinary value stays below the root. The cause of the +0.2 % of the published value "
-           "is open; the method's own value on this circle is the one Dorvo reports.\n";
+           "published "
+        << formatC("%.3f", fk.problem->ordinary->value)
+        << " does. The other candidates do not apply to this case: it has no seismic "
+           "coefficient, no load and one soil, and its slip surface leaves the crest below the "
+           "centre's height, so nothing is cut at the top. Nor does the iteration explain it: "
+           "the map F ↦ G(F) of the simplified Bishop equation has a slope of "
+        << formatC("%.3f", fine.bishopSlope)
+        << " at its root here, so an iteration stopped early from the ordinary value stays "
+           "below the root, and one started above it settles within "
+        << formatC("%.4f", std::fabs(published - fine.bishop) * fine.bishopSlope)
+        << " of the root one step after reaching the published value. The cause of the "
+        << percentDifference(fine.bishop, published)
+        << " of the published value is open; Dorvo reports the method's own value on this "
+           "circle.\n";
 }
 
 const char* const kIntroduction =
