@@ -139,6 +139,30 @@ VerificationCase stripLoadCase() {
     return c;
 }
 
+/// The strip load's mechanism with the cohesion growing with depth below the ground,
+/// c = c0 + k·Z: the half circle's cohesion moment is π·c0·R² + 2·k·R³.
+VerificationCase cohesionWithDepthCase() {
+    const double pi = std::acos(-1.0);
+    const double radius = 10.0;
+    const double fs = (pi * 20.0 * radius * radius + 2.0 * 3.0 * radius * radius * radius) /
+                      (100.0 * 10.0 * 10.0 / 2.0);
+    VerificationCase c = stripLoadCase();
+    c.file = "strip-load-cohesion-with-depth";
+    c.title = "Strip load on soil whose cohesion grows with depth";
+    c.source =
+        "The mechanism of the previous problem, J. H. Atkinson (2007) as cited there, with an "
+        "undrained strength growing linearly with depth: a closed form, F = (π·c0·R² + "
+        "2·k·R³) / (q·B²/2), the cohesion integrated along the half circle.";
+    c.setting = formatC(
+        "As the previous problem, with c = c0 + k·Z, c0 = 20 kN/m², k = 3 kN/m² per metre and "
+        "Z the depth below the reference plane Yc = 20 m, the ground. F = %.4f for both "
+        "methods.",
+        fs);
+    c.ordinary = PublishedFs{fs, 0.005, 4};
+    c.bishop = PublishedFs{fs, 0.005, 4};
+    return c;
+}
+
 std::vector<VerificationCase> makeCases() {
     std::vector<VerificationCase> cases;
 
@@ -207,6 +231,7 @@ std::vector<VerificationCase> makeCases() {
         "weaker soil, so both methods tend to its infinite-slope value tan 28° / tan β.";
     cases.push_back(twoSoils);
     cases.push_back(stripLoadCase());
+    cases.push_back(cohesionWithDepthCase());
     return cases;
 }
 
