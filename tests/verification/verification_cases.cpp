@@ -163,6 +163,33 @@ VerificationCase cohesionWithDepthCase() {
     return c;
 }
 
+/// The strip load's mechanism across a horizontal boundary between two clays: the arc above
+/// the boundary subtends 2·asin(d / R), and each soil's weight is still symmetric about the
+/// centre.
+VerificationCase twoClaysCase() {
+    const double pi = std::acos(-1.0);
+    const double radius = 10.0;
+    const double upperArc = 2.0 * radius * std::asin(5.0 / radius);
+    const double lowerArc = pi * radius - upperArc;
+    const double fs = radius * (60.0 * upperArc + 30.0 * lowerArc) / (100.0 * 10.0 * 10.0 / 2.0);
+    VerificationCase c = stripLoadCase();
+    c.file = "strip-load-two-clays";
+    c.title = "Strip load on two clay layers";
+    c.source =
+        "The mechanism of the strip-load problem, J. H. Atkinson (2007) as cited there, across "
+        "a horizontal boundary between two clays: a closed form, F = R·(c1·L1 + c2·L2) / "
+        "(q·B²/2) with L1 = 2·R·asin(d / R) the arc above the boundary at depth d and L2 = "
+        "π·R − L1.";
+    c.setting = formatC(
+        "As the strip-load problem, with an upper clay c1 = 60 kN/m², γ = 17 kN/m³ down to "
+        "y = 15 m (d = 5 m) over a lower clay c2 = 30 kN/m², γ = 19 kN/m³, φ = 0 in both. "
+        "F = %.4f for both methods.",
+        fs);
+    c.ordinary = PublishedFs{fs, 0.005, 4};
+    c.bishop = PublishedFs{fs, 0.005, 4};
+    return c;
+}
+
 std::vector<VerificationCase> makeCases() {
     std::vector<VerificationCase> cases;
 
@@ -232,6 +259,7 @@ std::vector<VerificationCase> makeCases() {
     cases.push_back(twoSoils);
     cases.push_back(stripLoadCase());
     cases.push_back(cohesionWithDepthCase());
+    cases.push_back(twoClaysCase());
     return cases;
 }
 
