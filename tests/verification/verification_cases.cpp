@@ -91,19 +91,21 @@ VerificationCase infiniteSlopeCase(const char* file, double phiDegrees, double r
 
 /// Taylor's φ = 0 slope flatter than 53° over a deep base, where the critical circle is a
 /// midpoint circle and N tends to 0.181 as the depth grows.
-VerificationCase taylorDeepCase() {
+VerificationCase taylorDeepCase(int degrees) {
+    const double pi = std::acos(-1.0);
     const double fs = 50.0 / (20.0 * 10.0 * 0.181);
+    const double middle = 150.0 + 5.0 / std::tan(degrees * pi / 180.0);
     VerificationCase c;
-    c.file = "taylor-phi0-30-deep";
-    c.title = "Taylor's stability number, φ = 0, slope 30° over a deep base";
+    c.file = formatC("taylor-phi0-%d-deep", degrees);
+    c.title = formatC("Taylor's stability number, φ = 0, slope %d° over a deep base", degrees);
     c.source = kTaylor;
     c.setting = formatC(
-        "A slope of 30° and 10 m high in one soil with c = 50 kN/m², φ = 0, γ = 20 kN/m³; toe "
-        "at (150, 60) m, base of the section at y = 0 (depth factor 7). Search: centres (148.7 "
-        "… 168.7, 70 … 130) m every 1 m, lowest points from y = 40 m down to 0.5 m every "
+        "A slope of %d° and 10 m high in one soil with c = 50 kN/m², φ = 0, γ = 20 kN/m³; toe "
+        "at (150, 60) m, base of the section at y = 0 (depth factor 7). Search: centres (%.1f "
+        "… %.1f, 70 … 130) m every 1 m, lowest points from y = 40 m down to 0.5 m every "
         "0.5 m. Below 53° the critical circle is a midpoint circle reaching as deep as the "
         "soil goes, and N tends to 0.181 as the depth factor grows, so F = %.4f.",
-        fs);
+        degrees, middle - 10.0, middle + 10.0, fs);
     c.ordinary = PublishedFs{fs, 0.01, 4};
     c.bishop = PublishedFs{fs, 0.01, 4};
     c.note =
@@ -212,7 +214,8 @@ std::vector<VerificationCase> makeCases() {
 
     cases.push_back(taylorCase(53, 0.181, 0.01, ""));
     cases.push_back(taylorCase(60, 0.191, 0.01, ""));
-    cases.push_back(taylorDeepCase());
+    cases.push_back(taylorDeepCase(45));
+    cases.push_back(taylorDeepCase(30));
     const std::string steep =
         "On slopes this steep Taylor's critical toe circle rises above its centre at the crest. "
         "Dorvo cuts every slip surface at the height of its centre and weighs the soil above as "
