@@ -275,20 +275,21 @@ const std::vector<VerificationCase>& verificationCases() {
 
 const std::vector<UnbuiltProblem>& unbuiltProblems() {
     static const std::vector<UnbuiltProblem> problems = {
-        {"Fredlund and Krahn (1977), the cases with a piezometric line", kFredlundKrahn,
+        {"Fredlund and Krahn (1977), the cases with a piezometric line",
+         "Fredlund and Krahn (1977)",
          "pore-water pressure: Dorvo's model has none (no water table, no ru)."},
         {"Fredlund and Krahn (1977), the cases with a thin weak layer and with bedrock",
-         kFredlundKrahn,
+         "Fredlund and Krahn (1977)",
          "composite (non-circular) slip surfaces along the weak layer or the bedrock; Dorvo "
          "searches circles only."},
-        {"ACADS problem 1(b): the same slope in three soils", kAcads,
+        {"ACADS problem 1(b): the same slope in three soils", "Donald and Giam (1989)",
          "not rebuilt yet: the layer boundaries are given only in the problem's figure, which "
          "was not at hand; the model itself would fit (circular, no water)."},
-        {"ACADS problem 1(c) and the later problems with a water table", kAcads,
+        {"ACADS problem 1(c) and the later problems with a water table", "Donald and Giam (1989)",
          "pore-water pressure from a phreatic surface: not in Dorvo's model."},
-        {"ACADS problems with a thin weak seam", kAcads,
+        {"ACADS problems with a thin weak seam", "Donald and Giam (1989)",
          "their referee surfaces are non-circular; Dorvo searches circles only."},
-        {"Taylor's stability numbers for φ > 0", kTaylor,
+        {"Taylor's stability numbers for φ > 0", "Taylor (1937, 1948)",
          "computed by the friction-circle method, which is neither of Dorvo's methods; the "
          "charts' values are not a check of the ordinary or the simplified Bishop method."},
     };
