@@ -11,39 +11,52 @@
 #include "verification/verification_manual.h"
 
 namespace dorvo::verification {
+
+/// Names a problem in the test output by its project file.
+void PrintTo(const VerificationCase& problem, std::ostream* out);
+void PrintTo(const VerificationCase& problem, std::ostream* out) {
+    *out << problem.file;
+}
+
 namespace {
 
 const std::filesystem::path kDocs = DORVO_SOURCE_DIR "/docs";
 const std::filesystem::path kProjects = DORVO_TEST_DATA_DIR "/verification";
 
-/// Every problem computed once for all the tests, each with the results file its figure reads.
+/// One problem computed, with the results file its figure reads.
+struct ComputedProblem {
+    explicit ComputedProblem(const VerificationCase& problem)
+        : computed{&problem, computeCase(kProjects / (problem.file + ".slw"),
+                                         folder.path() / "Tmp1.tmp", project)} {}
+
+    test::TempFolder folder;
+    Project project;
+    ComputedCase computed;
+};
+
+/// Every problem computed once for the tests that need them all (each test runs in a process
+/// of its own under CTest, so a test computes only what it reads).
 struct ComputedManual {
     ComputedManual() {
         for (const VerificationCase& problem : verificationCases()) {
-            auto& folder = folders.emplace_back(std::make_unique<test::TempFolder>());
-            Project& project = projects.emplace_back(std::make_unique<Project>()).operator*();
-            ComputedCase c{&problem, computeCase(kProjects / (problem.file + ".slw"),
-                                                 folder->path() / "Tmp1.tmp", project)};
-            if (problem.file == "fredlund-krahn-case1") fredlundKrahn = prepareSection(project);
-            cases.push_back(std::move(c));
+            problems.push_back(std::make_unique<ComputedProblem>(problem));
+            cases.push_back(problems.back()->computed);
         }
     }
 
-    const ComputedCase& of(const std::string& file) const {
-        for (const ComputedCase& c : cases)
-            if (c.problem->file == file) return c;
-        throw std::logic_error("no case " + file);
-    }
-
-    std::vector<std::unique_ptr<test::TempFolder>> folders;
-    std::vector<std::unique_ptr<Project>> projects;
+    std::vector<std::unique_ptr<ComputedProblem>> problems;
     std::vector<ComputedCase> cases;
-    PreparedSection fredlundKrahn;
 };
 
 const ComputedManual& manual() {
     static const ComputedManual computed;
     return computed;
+}
+
+const VerificationCase& caseNamed(const std::string& file) {
+    for (const VerificationCase& c : verificationCases())
+        if (c.file == file) return c;
+    throw std::logic_error("no problem " + file);
 }
 
 std::string testNameOf(const ::testing::TestParamInfo<VerificationCase>& info) {
@@ -65,7 +78,8 @@ class PublishedProblem : public ::testing::TestWithParam<VerificationCase> {};
 
 TEST_P(PublishedProblem, BothMethodsStayWithinThePublishedTolerance) {
     const VerificationCase& problem = GetParam();
-    const CaseResult& result = manual().of(problem.file).result;
+    const ComputedProblem computed(problem);
+    const CaseResult& result = computed.computed.result;
     ASSERT_EQ(result.error, "");
     if (problem.ordinary) {
         EXPECT_TRUE(withinTolerance(*problem.ordinary, result.critical.fs))
@@ -86,7 +100,8 @@ TEST(VerificationManual, SteepTaylorSlopesCutAtTheCentreStayAbovePublishedToeCir
     // the crest only, Dorvo's minimum lies above Taylor's critical circle, which rises above
     // its centre.
     for (const char* file : {"taylor-phi0-75", "taylor-phi0-90"}) {
-        const ComputedCase& c = manual().of(file);
+        const ComputedProblem computed(caseNamed(file));
+        const ComputedCase& c = computed.computed;
         ASSERT_EQ(c.result.error, "");
         EXPECT_GT(c.result.critical.fs, c.problem->ordinary->value) << file;
         EXPECT_GE(c.result.critical.ry, 20.0) << file;
@@ -94,24 +109,27 @@ TEST(VerificationManual, SteepTaylorSlopesCutAtTheCentreStayAbovePublishedToeCir
 }
 
 TEST(VerificationManual, CommittedManualIsWhatTheProgramWrites) {
-    ASSERT_TRUE(manual().fredlundKrahn.section.has_value());
-    const std::string text = manualText(manual().cases, *manual().fredlundKrahn.section);
+    const ComputedManual& all = manual();
+    const PreparedSection fredlundKrahn = prepareSection(
+        all.problems.front()->project);  // the first problem, whose Bishop value is discussed
+    ASSERT_EQ(all.cases.front().problem->file, "fredlund-krahn-case1");
+    ASSERT_TRUE(fredlundKrahn.section.has_value());
+    const std::string text = manualText(all.cases, *fredlundKrahn.section);
     const std::filesystem::path file = kDocs / "verification.md";
     if (std::getenv("DORVO_WRITE_VERIFICATION") != nullptr) {
         ASSERT_TRUE(writeFileAtomically(file, [&](std::ostream& out) {
             out << text;
             return static_cast<bool>(out);
         }));
-        for (std::size_t i = 0; i < manual().cases.size(); ++i) {
-            const ComputedCase& c = manual().cases[i];
-            EXPECT_TRUE(writeFigure(*manual().projects[i], manual().folders[i]->path() / "Tmp1.tmp",
-                                    kDocs / figureName(*c.problem)));
+        for (const auto& p : all.problems) {
+            EXPECT_TRUE(writeFigure(p->project, p->folder.path() / "Tmp1.tmp",
+                                    kDocs / figureName(*p->computed.problem)));
         }
     }
     EXPECT_EQ(test::readBytes(file), text)
         << "docs/verification.md is stale: rewrite it with DORVO_WRITE_VERIFICATION=1 "
            "build/tests/verification_tests";
-    for (const ComputedCase& c : manual().cases)
+    for (const ComputedCase& c : all.cases)
         EXPECT_TRUE(std::filesystem::exists(kDocs / figureName(*c.problem))) << c.problem->file;
 }
 
