@@ -230,6 +230,14 @@ bool writeFigure(const Project& project, const std::filesystem::path& resultsFil
     PageState state;
     state.view = {ViewPage::Figure, 1, double(setup.figureLeftX), true};
     applyPaperDefaults(setup, state.view);
+    // One page shows the whole window: the scale grows in steps of 1 : 50 until it fits.
+    constexpr int kHeadingRoomMm = 20;
+    while (pageMetresX(setup.scaleX, setup.paperWidthMm, setup.leftMarginMm) < setup.pageWidthM ||
+           setup.pageDepthM * 1000.0 / setup.scaleY >
+               setup.paperHeightMm - setup.topMarginMm - kHeadingRoomMm) {
+        setup.scaleX += 50;
+        setup.scaleY = setup.scaleX;
+    }
     state.figure.annotate = true;
     const RenderInputs inputs{project, settings, margins, fonts, setup, criticalOnly, nullptr};
     return writePng(png, *paper, inputs, state, 100);
