@@ -234,7 +234,8 @@ std::vector<VerificationCase> makeCases() {
         "A 2 : 1 slope 10 m high in one soil with c′ = 3.0 kN/m², φ′ = 19.6°, γ = 20 kN/m³, no "
         "pore-water pressure: ground at y = 25 m up to the toe at x = 30 m, rising to the crest "
         "at (50, 35) m, then level to x = 70 m; firm base at y = 20 m (the search's lowest "
-        "slip-surface elevation). Coordinates as the problem's figure is commonly reproduced. "
+        "slip-surface elevation). These are the coordinates the problem is usually reproduced "
+        "with; the report itself was not at hand to check them. "
         "Search: centres (25 … 50, 36 … 60) m every 0.5 m, lowest points from y = 35 m down to "
         "20 m every 0.25 m.";
     acads.bishop = PublishedFs{1.00, 0.02, 2};
