@@ -1,12 +1,14 @@
 // Speed of the calculation on the bundled example's section: one circle at a time, evaluated
 // directly and stepped, one circle record, and a whole search of a large grid (100 × 100
-// centres × 50 radii) with its records on one thread and on two.
+// centres × 50 radii) with its records on one thread and on two, and the same grid searched by
+// the simplified Bishop method.
 #include <benchmark/benchmark.h>
 
 #include <fstream>
 #include <sstream>
 #include <streambuf>
 
+#include "calc/bishop_search.h"
 #include "calc/circle_evaluation.h"
 #include "calc/circle_search_run.h"
 #include "calc/result_records.h"
@@ -125,6 +127,21 @@ void BM_SearchLargeGrid(benchmark::State& state) {
     state.counters["circles/s"] = benchmark::Counter(double(circles), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_SearchLargeGrid)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same grid searched by the simplified Bishop method: every circle evaluated with its
+// elements and its Bishop Fs solved, no records.
+void BM_BishopSearchLargeGrid(benchmark::State& state) {
+    const dorvo::Section& section = exampleSection();
+    const dorvo::ValidCircleSearch search = largeGrid();
+    std::int64_t circles = 0;
+    for (auto _ : state) {
+        auto result = dorvo::runBishopSearch(section, search, static_cast<int>(state.range(0)), {});
+        circles += result.circlesSolved + result.circlesUnsolved;
+        benchmark::DoNotOptimize(result);
+    }
+    state.SetItemsProcessed(circles);
+}
+BENCHMARK(BM_BishopSearchLargeGrid)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -58,9 +58,12 @@ void printSummary(const SearchSummary& summary, const SearchInsight& insight, in
         out << formatC("slip surface       P1 (%.4f, %.4f), P2 (%.4f, %.4f)\n", c.p1x, c.p1y, c.p2x,
                        c.p2y);
         out << formatC("minimum Fs         %.*f\n", clampFsDecimals(decimals), c.fs);
-        if (insight.bishopFs) {
+        if (insight.bishop.solved()) {
             out << formatC("Bishop Fs          %.*f (simplified Bishop, same circle)\n",
-                           clampFsDecimals(decimals), *insight.bishopFs);
+                           clampFsDecimals(decimals), insight.bishop.fs);
+        } else {
+            out << "Bishop Fs          " << describeBishop(insight.bishop, WarningLanguage::English)
+                << "\n";
         }
         for (SearchEdge edge : insight.warnings) {
             out << "warning            " << describeSearchEdge(edge, WarningLanguage::English)

@@ -54,13 +54,14 @@ json computed(const Calculation& calculation, const SearchInsight& insight) {
                    {"critical", nullptr}};
     if (summary.critical) {
         const CircleResult& c = *summary.critical;
-        result["critical"] = {{"rx", c.rx},
-                              {"ry", c.ry},
-                              {"r", c.r},
-                              {"fs", c.fs},
-                              {"bishopFs", insight.bishopFs ? json(*insight.bishopFs) : json()},
-                              {"p1", {c.p1x, c.p1y}},
-                              {"p2", {c.p2x, c.p2y}}};
+        result["critical"] = {
+            {"rx", c.rx},
+            {"ry", c.ry},
+            {"r", c.r},
+            {"fs", c.fs},
+            {"bishopFs", insight.bishop.solved() ? json(insight.bishop.fs) : json()},
+            {"p1", {c.p1x, c.p1y}},
+            {"p2", {c.p2x, c.p2y}}};
     }
     json minima = json::array();
     for (const CentreMinimum& m : insight.centreMinima) {

@@ -51,7 +51,7 @@ void printSums(const CircleExplanation& circle, std::ostream& out) {
     const ExplanationSums sums = explanationSums(circle);
     const double md = sums.md, me = sums.me, mt = sums.mt, mE = sums.mE, mc = sums.mc;
     const CircleResult& r = circle.outcome.result;
-    const std::optional<double> bishop = bishopFactorOfSafety(circle);
+    const BishopSolution bishop = bishopFactorOfSafety(circle);
     out << formatC("sums   Md %.2f  Me %.2f  Mf %.2f  MT %.2f  ME %.2f  MC %.2f\n", md, me,
                    circle.mf, mt, mE, mc);
     out << formatC("MD = Md + Me + Mf     %11.2f   (record %11.2f)\n", md + me + circle.mf, r.md);
@@ -64,7 +64,12 @@ void printSums(const CircleExplanation& circle, std::ostream& out) {
     } else {
         out << "Fs                    none (no factor of safety)\n";
     }
-    if (bishop) out << formatC("Bishop Fs (simplified) %10.4f\n", *bishop);
+    if (bishop.solved()) {
+        out << formatC("Bishop Fs (simplified) %10.4f\n", bishop.fs);
+    } else {
+        out << "Bishop Fs (simplified) " << describeBishop(bishop, WarningLanguage::English)
+            << "\n";
+    }
 }
 
 }  // namespace

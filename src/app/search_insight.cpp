@@ -15,7 +15,7 @@ SearchInsight searchInsight(const Project& project, const CircleResult& critical
     const PreparedSection prepared = prepareSection(project);
     const auto search = validCircleSearch(project.circleSearch, nullptr);
     if (!prepared.section || !search) return insight;
-    insight.bishopFs = bishopFactorOfSafety(
+    insight.bishop = bishopFactorOfSafety(
         explainCircle(*prepared.section, critical.rx, critical.ry, critical.r));
     insight.warnings =
         searchEdgeWarnings(*search, *prepared.section, critical, insight.centreMinima);

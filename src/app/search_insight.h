@@ -1,9 +1,9 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <vector>
 
+#include "calc/bishop_method.h"
 #include "calc/search_edges.h"
 #include "model/project.h"
 
@@ -13,7 +13,7 @@ namespace dorvo {
 /// Bishop factor of safety of the critical circle, whether the true minimum may lie outside
 /// the search, and the minimum of every centre.
 struct SearchInsight {
-    std::optional<double> bishopFs;
+    BishopSolution bishop;
     std::vector<SearchEdge> warnings;
     std::vector<CentreMinimum> centreMinima;
 };

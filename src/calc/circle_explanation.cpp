@@ -1,7 +1,5 @@
 #include "calc/circle_explanation.h"
 
-#include <cmath>
-
 namespace dorvo {
 
 namespace {
@@ -36,27 +34,22 @@ CircleExplanation explainCircle(const Section& section, double rx, double ry, do
     return explanation;
 }
 
-std::optional<double> bishopFactorOfSafety(const CircleExplanation& explanation) {
-    const CircleOutcome& outcome = explanation.outcome;
-    if (outcome.kind != OutcomeKind::Result || explanation.elements.empty()) return std::nullopt;
-    const double driving = outcome.result.md;  // R·ΣW1·sinα + R·ΣW1·cosα·kh + Mf
-    if (!(driving > 0.0)) return std::nullopt;
-    const double r = outcome.result.r;
-    double fs = outcome.result.fs < 9999.0 ? outcome.result.fs : 1.0;
-    for (int iteration = 0; iteration < 200; ++iteration) {
-        double resisting = 0.0;
-        for (const ElementContribution& e : explanation.elements) {
-            const double mAlpha = e.cosTheta + e.sinTheta * e.tanPhi / fs;
-            if (!(mAlpha > 0.0)) return std::nullopt;
-            resisting += (e.cohesion * e.arcLength * e.cosTheta + e.w2 * e.tanPhi) / mAlpha;
-        }
-        const double next = resisting * r / driving;
-        if (!std::isfinite(next)) return std::nullopt;
-        const bool settled = std::fabs(next - fs) < 1e-9 * std::max(1.0, fs);
-        fs = next;
-        if (settled) return fs;
+std::vector<BishopElement> bishopElements(const CircleExplanation& explanation) {
+    std::vector<BishopElement> elements;
+    elements.reserve(explanation.elements.size());
+    for (const ElementContribution& e : explanation.elements) {
+        elements.push_back({e.cosTheta, e.sinTheta, e.tanPhi,
+                            e.cohesion * e.arcLength * e.cosTheta + e.w2 * e.tanPhi});
     }
-    return fs;
+    return elements;
+}
+
+BishopSolution bishopFactorOfSafety(const CircleExplanation& explanation) {
+    const CircleOutcome& outcome = explanation.outcome;
+    if (outcome.kind != OutcomeKind::Result) return {BishopStatus::NoElements};
+    const CircleResult& c = outcome.result;
+    // MD = R·ΣW1·sinα + R·ΣW1·cosα·kh + Mf, the ordinary method's driving moment.
+    return solveBishop(bishopElements(explanation), c.r, c.md, c.fs < 9999.0 ? c.fs : 1.0);
 }
 
 }  // namespace dorvo

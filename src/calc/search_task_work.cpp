@@ -23,14 +23,6 @@ class BufferRecords : public RecordWriter {
     std::string& buffer_;
 };
 
-bool fartherThan(double px, double py, double rx, double ry, double r) {
-    return std::sqrt((px - rx) * (px - rx) + (py - ry) * (py - ry)) > r;
-}
-
-bool nearerThan(double px, double py, double rx, double ry, double r) {
-    return std::sqrt((px - rx) * (px - rx) + (py - ry) * (py - ry)) < r;
-}
-
 }  // namespace
 
 void SearchTaskWork::run(const SearchTask& task, TaskResult& result, EvaluationScratch& scratch,
@@ -54,18 +46,6 @@ void SearchTaskWork::run(const SearchTask& task, TaskResult& result, EvaluationS
         }
     }
     result.complete = true;
-}
-
-bool SearchTaskWork::passesFilters(double rx, double ry, double r) const {
-    const CircleSearchValues& v = values_;
-    if (r < kEpsilon) return false;
-    if (isActiveLimitPoint(v.min1X(), v.min1Y()) && fartherThan(v.min1X(), v.min1Y(), rx, ry, r))
-        return false;
-    if (isActiveLimitPoint(v.min2X(), v.min2Y()) && fartherThan(v.min2X(), v.min2Y(), rx, ry, r))
-        return false;
-    if (isActiveLimitPoint(v.maxX(), v.maxY()) && nearerThan(v.maxX(), v.maxY(), rx, ry, r))
-        return false;
-    return ry - r >= kEpsilon;
 }
 
 /// Tries every radius of one centre and writes its minimum; false when stopped on the way.
@@ -102,7 +82,7 @@ bool SearchTaskWork::tryRadii(double rx, double ry, const RadiusStart& start, bo
         result.lastRx = rx;
         result.lastRy = ry;
         result.lastR = r;
-        if (!passesFilters(rx, ry, r)) continue;
+        if (!passesRadiusFilters(values_, rx, ry, r)) continue;
         ++result.evaluated;
         double fsBound = 0.0;
         const CircleOutcome outcome = evaluate(rx, ry, r, records, scratch, fsBound);

@@ -71,7 +71,6 @@ class SearchTaskWork {
         std::int64_t count;
     };
 
-    bool passesFilters(double rx, double ry, double r) const;
     bool runCentre(double rx, double ry, TaskResult& result, RecordWriter& records,
                    EvaluationScratch& scratch, const std::stop_token& stop) const;
     bool tryRadii(double rx, double ry, const RadiusStart& start, bool deferFirstCircle,

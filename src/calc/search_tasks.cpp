@@ -6,6 +6,29 @@
 
 namespace dorvo {
 
+namespace {
+
+bool fartherThan(double px, double py, double rx, double ry, double r) {
+    return std::sqrt((px - rx) * (px - rx) + (py - ry) * (py - ry)) > r;
+}
+
+bool nearerThan(double px, double py, double rx, double ry, double r) {
+    return std::sqrt((px - rx) * (px - rx) + (py - ry) * (py - ry)) < r;
+}
+
+}  // namespace
+
+bool passesRadiusFilters(const CircleSearchValues& v, double rx, double ry, double r) {
+    if (r < kEpsilon) return false;
+    if (isActiveLimitPoint(v.min1X(), v.min1Y()) && fartherThan(v.min1X(), v.min1Y(), rx, ry, r))
+        return false;
+    if (isActiveLimitPoint(v.min2X(), v.min2Y()) && fartherThan(v.min2X(), v.min2Y(), rx, ry, r))
+        return false;
+    if (isActiveLimitPoint(v.maxX(), v.maxY()) && nearerThan(v.maxX(), v.maxY(), rx, ry, r))
+        return false;
+    return ry - r >= kEpsilon;
+}
+
 SearchGrid::SearchGrid(const ValidCircleSearch& search)
     : values_(search.values()),
       columns_(search.columns()),

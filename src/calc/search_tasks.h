@@ -41,6 +41,10 @@ class SearchGrid {
     std::int64_t radiiPerCentre_;
 };
 
+/// Whether a circle passes the search's filters: a positive radius, through the minimum
+/// points, not through the maximum point, and above Y = 0.
+bool passesRadiusFilters(const CircleSearchValues& values, double rx, double ry, double r);
+
 /// A piece of the search for one thread: consecutive whole centres of one row, or, when a
 /// centre has more radii than a task tries, a run of consecutive radii of one centre.
 struct SearchTask {

@@ -41,15 +41,16 @@ ExplanationDialog::ExplanationDialog(CircleExplanation explanation, UserInteract
     table_->setMinimumSize(900, 360);
 
     const ExplanationSums sums = explanationSums(explanation_);
-    const std::optional<double> bishop = bishopFactorOfSafety(explanation_);
+    const BishopSolution bishop = bishopFactorOfSafety(explanation_);
     QString summary = QString::fromStdString(
         formatC("中心 (%.2f, %.2f)  半径 %.2f\nMD = Md + Me + Mf = %.2f + %.2f + %.2f = %.2f\n"
                 "MR = MT − ME + MC = %.2f − %.2f + %.2f = %.2f\nFs = MR / MD = %.3f",
                 c.rx, c.ry, c.r, sums.md, sums.me + 0.0, sums.mf, sums.drivingMoment(), sums.mt,
                 sums.mE + 0.0, sums.mc, sums.resistingMoment(), c.fs));
-    if (bishop) {
-        summary += QString::fromStdString(formatC("\n簡易ビショップ法 Fs = %.3f", *bishop));
-    }
+    summary += QString::fromStdString(bishop.solved()
+                                          ? formatC("\n簡易ビショップ法 Fs = %.3f", bishop.fs)
+                                          : "\n簡易ビショップ法 " +
+                                                describeBishop(bishop, WarningLanguage::Japanese));
     auto* totals = new QLabel(summary, this);
     totals->setAccessibleName(QStringLiteral("合計"));
     totals->setTextInteractionFlags(Qt::TextSelectableByMouse);

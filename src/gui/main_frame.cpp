@@ -577,9 +577,10 @@ void CMainFrame::showSearchNotice(const std::optional<CircleResult>& critical) {
     const SearchInsight insight =
         searchInsight(session_.document.project, *critical, session_.installation.resultsFile());
     QStringList lines;
-    if (insight.bishopFs) {
-        lines << QString::fromStdString(formatC("簡易ビショップ法 Fs = %.3f", *insight.bishopFs));
-    }
+    lines << QString::fromStdString(
+        insight.bishop.solved()
+            ? formatC("簡易ビショップ法 Fs = %.3f", insight.bishop.fs)
+            : "簡易ビショップ法 " + describeBishop(insight.bishop, WarningLanguage::Japanese));
     for (SearchEdge edge : insight.warnings) {
         lines << QString::fromStdString(describeSearchEdge(edge, WarningLanguage::Japanese));
     }

@@ -34,11 +34,11 @@ TEST(Verification, FredlundKrahnCase1OrdinaryAndBishopWithinHalfAPercent) {
     const CircleExplanation circle = explainCircle(section, 120.0, 90.0, 80.0);
     ASSERT_EQ(circle.outcome.kind, OutcomeKind::Result);
     EXPECT_NEAR(circle.outcome.result.fs, 1.928, 1.928 * 0.005);
-    const std::optional<double> bishop = bishopFactorOfSafety(circle);
-    ASSERT_TRUE(bishop.has_value());
-    EXPECT_NEAR(*bishop, 2.080, 2.080 * 0.005);
+    const BishopSolution bishop = bishopFactorOfSafety(circle);
+    ASSERT_TRUE(bishop.solved());
+    EXPECT_NEAR(bishop.fs, 2.080, 2.080 * 0.005);
     std::printf("Fredlund & Krahn case 1: ordinary %.4f (published 1.928), Bishop %.4f (2.080)\n",
-                circle.outcome.result.fs, *bishop);
+                circle.outcome.result.fs, bishop.fs);
 }
 
 TEST(CircleExplanation, ElementSharesAddUpToTheRecordOfTheCircle) {
@@ -77,8 +77,8 @@ TEST(CircleExplanation, BishopOfAFrictionlessSoilEqualsTheOrdinaryMethod) {
     ASSERT_TRUE(prepared.section.has_value());
     const CircleExplanation circle = explainCircle(*prepared.section, 25.0, 35.0, 27.0);
     ASSERT_EQ(circle.outcome.kind, OutcomeKind::Result);
-    ASSERT_TRUE(bishopFactorOfSafety(circle).has_value());
-    EXPECT_NEAR(*bishopFactorOfSafety(circle), circle.outcome.result.fs, 1e-9);
+    ASSERT_TRUE(bishopFactorOfSafety(circle).solved());
+    EXPECT_NEAR(bishopFactorOfSafety(circle).fs, circle.outcome.result.fs, 1e-9);
 }
 
 }  // namespace
