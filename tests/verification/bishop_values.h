@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "calc/circle_evaluation.h"
+#include "calc/circle_search.h"
 #include "calc/section.h"
 
 namespace dorvo::verification {
@@ -12,5 +13,10 @@ namespace dorvo::verification {
 
 /// The simplified Bishop factor of safety of one circle; nothing when it has none.
 std::optional<double> bishopOfCircle(const Section& section, const CircleResult& circle);
+
+/// The circle of the lowest simplified Bishop Fs of the search's grid, `fs` its Bishop Fs;
+/// nothing when no circle has a Bishop value.
+std::optional<CircleResult> bishopCriticalCircle(const Section& section,
+                                                 const ValidCircleSearch& search);
 
 }  // namespace dorvo::verification
