@@ -70,7 +70,7 @@ void summaryTable(std::ostream& out, const std::vector<ComputedCase>& cases) {
         }
         if (p.bishop) {
             out << "| " << (p.ordinary ? std::string() : link) << " ";
-            methodRow(out, "simplified Bishop", p, p.bishop, c.result.bishop);
+            methodRow(out, "simplified Bishop", p, p.bishop, bishopValue(c.result));
         }
     }
 }
@@ -91,13 +91,24 @@ void caseSection(std::ostream& out, const ComputedCase& c) {
     out << "| method | published | Dorvo | difference | tolerance | |\n";
     out << "|---|---|---|---|---|---|\n";
     methodRow(out, "ordinary (the method of the records)", p, p.ordinary, r.critical.fs);
-    methodRow(out, "simplified Bishop (same circle)", p, p.bishop, r.bishop);
+    methodRow(out,
+              r.bishopCritical ? "simplified Bishop (its own search of the grid)"
+                               : "simplified Bishop (same circle)",
+              p, p.bishop, bishopValue(r));
     out << "\n";
     if (r.circles > 1) {
         out << "Dorvo's critical circle (ordinary method, " << r.circles
             << " circles evaluated): " << circleText(r.critical)
             << formatC(", from (%.2f, %.2f) to (%.2f, %.2f). ", r.critical.p1x, r.critical.p1y,
                        r.critical.p2x, r.critical.p2y);
+        if (r.bishopCritical) {
+            out << "Its critical circle by the simplified Bishop method: "
+                << circleText(*r.bishopCritical)
+                << formatC(", Bishop Fs %.4f. ", r.bishopCritical->fs);
+        }
+        out << (r.bishop ? formatC("The Bishop Fs of the ordinary method's critical circle: %.4f. ",
+                                   *r.bishop)
+                         : std::string("The ordinary method's critical circle has no Bishop Fs. "));
         out << "Published critical circle: "
             << (p.publishedCircle.empty() ? std::string("none at hand") : p.publishedCircle)
             << ".\n";

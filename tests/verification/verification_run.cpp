@@ -1,5 +1,6 @@
 #include "verification/verification_run.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -24,6 +25,11 @@ class FirstMessage : public MessageSink {
 
 }  // namespace
 
+std::optional<double> bishopValue(const CaseResult& result) {
+    if (result.bishopCritical) return result.bishopCritical->fs;
+    return result.bishop;
+}
+
 CaseResult computeCase(const std::filesystem::path& projectFile,
                        const std::filesystem::path& resultsFile, Project& project) {
     CaseResult result;
@@ -46,6 +52,13 @@ CaseResult computeCase(const std::filesystem::path& projectFile,
     const PreparedSection prepared = prepareSection(project);
     result.bishop = bishopOfCircle(*prepared.section, result.critical);
     if (result.circles > 1) {
+        // Without friction the Bishop Fs of every circle is its ordinary Fs, and so is the
+        // minimum: the Bishop search would only repeat the ordinary one.
+        const auto input = checkCalculationInput(project, messages);
+        const bool friction =
+            input && std::any_of(input->section.layers.begin(), input->section.layers.end(),
+                                 [](const SoilLayer& layer) { return layer.tanPhi > 0.0; });
+        if (friction) result.bishopCritical = bishopCriticalCircle(input->section, input->search);
         for (SearchEdge edge : searchInsight(project, result.critical, resultsFile).warnings)
             result.warnings.push_back(describeSearchEdge(edge, WarningLanguage::English));
     }

@@ -16,9 +16,15 @@ struct CaseResult {
     std::string error;             // why the problem could not be computed; empty when it was
     CircleResult critical;         // the ordinary method's critical circle, or the one given circle
     std::optional<double> bishop;  // the simplified Bishop Fs of that circle
-    std::int64_t circles = 0;      // circles the search evaluated; 1 for a given circle
+    /// The search's own critical circle by the simplified Bishop method, `fs` its Bishop Fs.
+    std::optional<CircleResult> bishopCritical;
+    std::int64_t circles = 0;           // circles the search evaluated; 1 for a given circle
     std::vector<std::string> warnings;  // where the true minimum may lie outside the search
 };
+
+/// The simplified Bishop value to hold against a published one: the Bishop search's minimum,
+/// or the given circle's value.
+std::optional<double> bishopValue(const CaseResult& result);
 
 /// Loads a project, runs its search as the command line does, writing the result records to
 /// `resultsFile` (which the figure then reads), and takes both methods' values.
