@@ -80,8 +80,9 @@ void caseSection(std::ostream& out, const ComputedCase& c) {
     const CaseResult& r = c.result;
     out << "\n<a id=\"" << p.file << "\"></a>\n\n## " << p.title << "\n\n";
     out << "**Source.** " << p.source << "\n\n";
-    out << "**As rebuilt** (`tests/data/verification/" << p.file << ".slw`). " << p.setting
-        << "\n\n";
+    out << "**As rebuilt** (`tests/data/verification/" << p.file << ".slw`). " << p.setting;
+    if (!r.search.empty()) out << " Search (from the project): " << r.search << ", in metres.";
+    out << "\n\n";
     if (!r.error.empty()) {
         out << "**Not computed:** " << r.error << "\n";
         return;
@@ -168,8 +169,11 @@ const char* const kIntroduction =
     "```sh\n"
     "DORVO_WRITE_VERIFICATION=1 build/tests/verification_tests\n"
     "```\n\n"
-    "Dorvo's ordinary method is the method of its records; the simplified Bishop value is that "
-    "of the same circle (the ordinary method's critical circle where the problem is a search). "
+    "Dorvo's ordinary method is the method of its records. The simplified Bishop value held "
+    "against a published one is, for a search in soils with friction, the minimum of Dorvo's "
+    "own Bishop search of the same grid, its circle given beside the ordinary method's; for a "
+    "given circle, and where no soil has friction (the Bishop Fs of every circle is then its "
+    "ordinary Fs), it is the value of the same circle. "
     "Where a problem publishes one value that both methods must reach (φ = 0, where the normal "
     "force plays no part, and closed-form solutions), both rows compare with it.\n\n";
 

@@ -7,6 +7,7 @@
 #include "app/calculation.h"
 #include "app/search_insight.h"
 #include "calc/search_edges.h"
+#include "model/number_text.h"
 #include "model/project_file.h"
 #include "verification/bishop_values.h"
 
@@ -22,6 +23,22 @@ class FirstMessage : public MessageSink {
     }
     std::string text;
 };
+
+/// A number as the manual writes a coordinate: no trailing zeros.
+std::string shortNumber(double value) {
+    std::string text = formatC("%.3f", value);
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+    return text;
+}
+
+std::string searchInWords(const CircleSearchValues& v) {
+    return "centres (" + shortNumber(v.centreStartX()) + " … " + shortNumber(v.centreEndX()) +
+           ", " + shortNumber(v.centreStartY()) + " … " + shortNumber(v.centreEndY()) + ") every " +
+           shortNumber(v.stepX()) + " × " + shortNumber(v.stepY()) +
+           ", lowest points of the circles from y = " + shortNumber(v.upperY()) + " down to " +
+           shortNumber(v.lowerY()) + " every " + shortNumber(v.stepR());
+}
 
 }  // namespace
 
@@ -55,6 +72,7 @@ CaseResult computeCase(const std::filesystem::path& projectFile,
         // Without friction the Bishop Fs of every circle is its ordinary Fs, and so is the
         // minimum: the Bishop search would only repeat the ordinary one.
         const auto input = checkCalculationInput(project, messages);
+        if (input) result.search = searchInWords(input->search.values());
         const bool friction =
             input && std::any_of(input->section.layers.begin(), input->section.layers.end(),
                                  [](const SoilLayer& layer) { return layer.tanPhi > 0.0; });

@@ -19,6 +19,7 @@ struct CaseResult {
     /// The search's own critical circle by the simplified Bishop method, `fs` its Bishop Fs.
     std::optional<CircleResult> bishopCritical;
     std::int64_t circles = 0;           // circles the search evaluated; 1 for a given circle
+    std::string search;                 // the search's grid and radii in words, for a search
     std::vector<std::string> warnings;  // where the true minimum may lie outside the search
 };
 
