@@ -2,9 +2,10 @@
 // docs/verification.md and its figures are written from the same computation.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
+#include <stdexcept>
 
 #include "model/line_io.h"
 #include "support/temp_folder.h"
