@@ -47,33 +47,77 @@ int installedDecimals(MessageSink& messages) {
     return readInstallationSettings(environmentFromProcess(), messages).settings.fsDecimals;
 }
 
-void printSummary(const SearchSummary& summary, const SearchInsight& insight, int decimals,
-                  double seconds, std::ostream& out) {
+void printCounts(const SearchSummary& summary, std::ostream& out) {
     out << "circles tried      " << summary.radiiTried << "\n";
     out << "circles evaluated  " << summary.circlesEvaluated << "\n";
     out << "circles written    " << summary.circlesWritten << "\n";
+}
+
+void printCircle(const CircleResult& c, std::ostream& out) {
+    out << formatC("critical circle    centre (%.2f, %.2f), radius %.2f\n", c.rx, c.ry, c.r);
+    out << formatC("slip surface       P1 (%.4f, %.4f), P2 (%.4f, %.4f)\n", c.p1x, c.p1y, c.p2x,
+                   c.p2y);
+}
+
+void printWarnings(const SearchInsight& insight, std::ostream& out) {
+    for (SearchEdge edge : insight.warnings) {
+        out << "warning            " << describeSearchEdge(edge, WarningLanguage::English) << "\n";
+    }
+    if (insight.bishop.lowMAlpha()) {
+        out << "warning            " << describeBishop(insight.bishop, WarningLanguage::English)
+            << "\n";
+    }
+    if (insight.upwardLoadOnSlipMass) {
+        out << "warning            " << describeUpwardLoad(WarningLanguage::English) << "\n";
+    }
+}
+
+void printOrdinary(const SearchSummary& summary, const SearchInsight& insight, int decimals,
+                   std::ostream& out) {
+    if (!summary.critical) {
+        out << "minimum Fs         none (no circle has a factor of safety)\n";
+        return;
+    }
+    printCircle(*summary.critical, out);
+    out << formatC("minimum Fs         %.*f\n", decimals, summary.critical->fs);
+    out << "Bishop Fs          "
+        << bishopValueText(insight.bishop, decimals, WarningLanguage::English)
+        << (insight.bishop.solved() ? ", simplified Bishop, same circle\n" : "\n");
+    printWarnings(insight, out);
+}
+
+void printBishop(const SearchSummary& summary, const BishopSearch& search,
+                 const SearchInsight& insight, int decimals, std::ostream& out) {
+    out << "method             simplified Bishop (the records stay the ordinary method's)\n";
+    out << "circles solved     " << search.circlesSolved << " by Bishop, " << search.circlesUnsolved
+        << " without a Bishop value\n";
+    if (!insight.critical) {
+        out << "minimum Fs         none (no circle has a simplified Bishop value)\n";
+    } else {
+        printCircle(*insight.critical, out);
+        out << "minimum Fs         "
+            << bishopValueText(insight.bishop, decimals, WarningLanguage::English)
+            << ", simplified Bishop\n";
+        out << formatC("ordinary Fs        %.*f, same circle\n", decimals, insight.ordinaryFs);
+    }
     if (summary.critical) {
         const CircleResult& c = *summary.critical;
-        out << formatC("critical circle    centre (%.2f, %.2f), radius %.2f\n", c.rx, c.ry, c.r);
-        out << formatC("slip surface       P1 (%.4f, %.4f), P2 (%.4f, %.4f)\n", c.p1x, c.p1y, c.p2x,
-                       c.p2y);
-        out << formatC("minimum Fs         %.*f\n", clampFsDecimals(decimals), c.fs);
-        if (insight.bishop.solved()) {
-            out << formatC("Bishop Fs          %.*f (simplified Bishop, same circle)\n",
-                           clampFsDecimals(decimals), insight.bishop.fs);
-        } else {
-            out << "Bishop Fs          " << describeBishop(insight.bishop, WarningLanguage::English)
-                << "\n";
-        }
-        for (SearchEdge edge : insight.warnings) {
-            out << "warning            " << describeSearchEdge(edge, WarningLanguage::English)
-                << "\n";
-        }
-    } else {
-        out << "minimum Fs         none (no circle has a factor of safety)\n";
+        out << formatC(
+            "ordinary minimum   %.*f at centre (%.2f, %.2f), radius %.2f (the records)\n", decimals,
+            c.fs, c.rx, c.ry, c.r);
     }
-    const double rate = seconds > 0.0 ? double(summary.radiiTried) / seconds : 0.0;
-    out << formatC("elapsed            %.3f s, %.0f circles per second\n", seconds, rate);
+    printWarnings(insight, out);
+}
+
+/// Writes the per-centre minima of the Bishop search: Rx, Ry, R, Fs, one centre a line.
+bool writeBishopCsv(const std::string& path, const BishopSearch& search) {
+    return writeFileAtomically(path, [&](std::ostream& out) {
+        out << "Rx,Ry,R,BishopFs\r\n";
+        for (const CentreMinimum& m : search.centreMinima) {
+            out << formatC("%.2f,%.2f,%.2f,%.4f\r\n", m.rx, m.ry, m.r, m.fs);
+        }
+        return static_cast<bool>(out);
+    });
 }
 
 /// Copies a stream in chunks, giving up when a stop is requested.
@@ -132,6 +176,18 @@ bool outputsCanBeWritten(const CalcRequest& request, MessageSink& messages) {
             return false;
         }
     }
+    if (!request.bishopCsvPath.empty()) {
+        std::error_code error;
+        if (fs::equivalent(request.bishopCsvPath, request.project, error)) {
+            messages.report(literalMessage("the Bishop minima would overwrite the project file " +
+                                           request.project.string()));
+            return false;
+        }
+        if (auto problem = unwritableOutput(request.bishopCsvPath)) {
+            messages.report(*problem);
+            return false;
+        }
+    }
     if (request.save) {
         if (auto problem = unwritableOutput(request.project)) {
             messages.report(*problem);
@@ -178,12 +234,39 @@ int runCalc(const CalcRequest& request, std::ostream& out, MessageSink& messages
         if (!request.stop.stop_requested()) messages.report(makeMessage(MessageId::CouldNotSave));
         return 1;
     }
-    SearchInsight insight;
-    if (calculation.summary.critical) {
-        insight = searchInsight(project, *calculation.summary.critical, records.path());
+    const int decimals = clampFsDecimals(options.decimals);
+    std::ostream& summaryOut = request.recordsPath == "-" ? std::cerr : out;
+    std::optional<BishopSearch> bishop;
+    std::chrono::duration<double> bishopElapsed{};
+    if (request.method == SearchMethod::Bishop || !request.bishopCsvPath.empty()) {
+        const auto bishopStart = std::chrono::steady_clock::now();
+        bishop = searchByBishop(project, request.threads, request.stop,
+                                request.showProgress ? &bar : nullptr);
+        bishopElapsed = std::chrono::steady_clock::now() - bishopStart;
+        if (request.showProgress) bar.finish();
+        if (!bishop || !bishop->completed) return 1;
+        if (!request.bishopCsvPath.empty() && !writeBishopCsv(request.bishopCsvPath, *bishop)) {
+            if (!request.stop.stop_requested())
+                messages.report(cannotWriteMessage(request.bishopCsvPath));
+            return 1;
+        }
     }
-    printSummary(calculation.summary, insight, options.decimals, elapsed.count(),
-                 request.recordsPath == "-" ? std::cerr : out);
+    printCounts(calculation.summary, summaryOut);
+    if (request.method == SearchMethod::Bishop) {
+        printBishop(calculation.summary, *bishop, bishopSearchInsight(project, *bishop), decimals,
+                    summaryOut);
+    } else {
+        SearchInsight insight;
+        if (calculation.summary.critical) {
+            insight = searchInsight(project, *calculation.summary.critical, records.path());
+        }
+        printOrdinary(calculation.summary, insight, decimals, summaryOut);
+    }
+    const double rate =
+        elapsed.count() > 0.0 ? double(calculation.summary.radiiTried) / elapsed.count() : 0.0;
+    summaryOut << formatC("elapsed            %.3f s, %.0f circles per second\n", elapsed.count(),
+                          rate);
+    if (bishop) summaryOut << formatC("Bishop search      %.3f s\n", bishopElapsed.count());
     return 0;
 }
 

@@ -6,6 +6,7 @@
 #include <stop_token>
 #include <string>
 
+#include "app/search_insight.h"
 #include "model/messages.h"
 
 namespace dorvo::cli {
@@ -17,6 +18,8 @@ struct CalcRequest {
     std::optional<int> decimals;  // overrides the installation's setting
     int threads = 0;              // 0: one per core
     bool showProgress = false;
+    SearchMethod method = SearchMethod::Ordinary;  // whose minima the summary reports
+    std::string bishopCsvPath;  // the Bishop search's per-centre minima; empty for none
     std::stop_token stop;  // a stop request ends the search and the copies, writing nothing more
 };
 

@@ -44,24 +44,35 @@ const char* edgeName(SearchEdge edge) {
     return "";
 }
 
-json computed(const Calculation& calculation, const SearchInsight& insight) {
+json circleJson(const CircleResult& c) {
+    return {{"rx", c.rx}, {"ry", c.ry},           {"r", c.r},
+            {"fs", c.fs}, {"p1", {c.p1x, c.p1y}}, {"p2", {c.p2x, c.p2y}}};
+}
+
+json computed(const Calculation& calculation, const SearchInsight& insight,
+              const BishopSearch* bishop) {
     const SearchSummary& summary = calculation.summary;
     json result = {{"status", "completed"},
+                   {"method", insight.method == SearchMethod::Bishop ? "bishop" : "ordinary"},
                    {"circles",
                     {{"tried", summary.radiiTried},
                      {"evaluated", summary.circlesEvaluated},
                      {"written", summary.circlesWritten}}},
                    {"critical", nullptr}};
-    if (summary.critical) {
-        const CircleResult& c = *summary.critical;
-        result["critical"] = {
-            {"rx", c.rx},
-            {"ry", c.ry},
-            {"r", c.r},
-            {"fs", c.fs},
-            {"bishopFs", insight.bishop.solved() ? json(insight.bishop.fs) : json()},
-            {"p1", {c.p1x, c.p1y}},
-            {"p2", {c.p2x, c.p2y}}};
+    if (insight.critical) {
+        json critical = circleJson(*insight.critical);
+        const BishopSolution& b = insight.bishop;
+        critical["ordinaryFs"] = insight.ordinaryFs;
+        critical["bishopFs"] = b.solved() ? json(b.fs) : json();
+        critical["bishopMinMAlpha"] = b.solved() ? json(b.minMAlpha) : json();
+        critical["bishopNoSolution"] =
+            b.solved() ? json() : json(describeBishop(b, WarningLanguage::English));
+        result["critical"] = std::move(critical);
+    }
+    if (bishop != nullptr) {
+        result["ordinaryCritical"] = summary.critical ? circleJson(*summary.critical) : json();
+        result["circles"]["bishopSolved"] = bishop->circlesSolved;
+        result["circles"]["bishopUnsolved"] = bishop->circlesUnsolved;
     }
     json minima = json::array();
     for (const CentreMinimum& m : insight.centreMinima) {
@@ -72,6 +83,14 @@ json computed(const Calculation& calculation, const SearchInsight& insight) {
     for (SearchEdge edge : insight.warnings) {
         warnings.push_back({{"kind", edgeName(edge)},
                             {"text", describeSearchEdge(edge, WarningLanguage::English)}});
+    }
+    if (insight.bishop.lowMAlpha()) {
+        warnings.push_back({{"kind", "lowMAlpha"},
+                            {"text", describeBishop(insight.bishop, WarningLanguage::English)}});
+    }
+    if (insight.upwardLoadOnSlipMass) {
+        warnings.push_back(
+            {{"kind", "upwardLoad"}, {"text", describeUpwardLoad(WarningLanguage::English)}});
     }
     result["warnings"] = std::move(warnings);
     return result;
@@ -96,11 +115,20 @@ json projectResult(const std::filesystem::path& file, const CalcRequest& setting
         const Calculation calculation =
             calculateInto(records.path(), project, options, nullptr, messages);
         if (calculation.outcome == CalculationOutcome::Completed) {
-            SearchInsight insight;
-            if (calculation.summary.critical) {
-                insight = searchInsight(project, *calculation.summary.critical, records.path());
+            if (settings.method == SearchMethod::Bishop) {
+                const std::optional<BishopSearch> bishop =
+                    searchByBishop(project, settings.threads, settings.stop);
+                result =
+                    bishop && bishop->completed
+                        ? computed(calculation, bishopSearchInsight(project, *bishop), &*bishop)
+                        : json{{"status", "failed"}};
+            } else {
+                SearchInsight insight;
+                if (calculation.summary.critical) {
+                    insight = searchInsight(project, *calculation.summary.critical, records.path());
+                }
+                result = computed(calculation, insight, nullptr);
             }
-            result = computed(calculation, insight);
         } else {
             result = {{"status", calculation.outcome == CalculationOutcome::InvalidInput
                                      ? "refused"

@@ -5,6 +5,7 @@
 #include <streambuf>
 
 #include "app/explanation_table.h"
+#include "calc/bishop_search.h"
 #include "calc/circle_explanation.h"
 #include "calc/circle_search_run.h"
 #include "calc/result_records.h"
@@ -64,10 +65,10 @@ void printSums(const CircleExplanation& circle, std::ostream& out) {
     } else {
         out << "Fs                    none (no factor of safety)\n";
     }
-    if (bishop.solved()) {
-        out << formatC("Bishop Fs (simplified) %10.4f\n", bishop.fs);
-    } else {
-        out << "Bishop Fs (simplified) " << describeBishop(bishop, WarningLanguage::English)
+    out << "Bishop Fs (simplified)     " << bishopValueText(bishop, 4, WarningLanguage::English)
+        << "\n";
+    if (bishop.lowMAlpha()) {
+        out << "warning                " << describeBishop(bishop, WarningLanguage::English)
             << "\n";
     }
 }
@@ -89,7 +90,10 @@ int runExplain(const ExplainRequest& request, std::ostream& out, MessageSink& me
     } else {
         const auto search = validCircleSearch(project.circleSearch, &messages);
         if (!search) return 2;
-        const std::optional<CircleResult> critical = criticalCircle(*prepared.section, *search);
+        const std::optional<CircleResult> critical =
+            request.method == SearchMethod::Bishop
+                ? runBishopSearch(*prepared.section, *search, 0, {}).critical
+                : criticalCircle(*prepared.section, *search);
         if (!critical) {
             messages.report(literalMessage("no circle of the search has a factor of safety"));
             return 1;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 
+#include "app/search_insight.h"
 #include "model/messages.h"
 
 namespace dorvo::cli {
@@ -13,6 +14,7 @@ struct ExplainRequest {
     std::filesystem::path project;
     std::optional<std::array<double, 3>> circle;  // Rx, Ry, R; the critical circle without it
     bool csv = false;
+    SearchMethod method = SearchMethod::Ordinary;  // whose critical circle, without `circle`
 };
 
 /// Lists every element of one circle's evaluation and their sums; returns the exit status.

@@ -89,6 +89,15 @@ int main(int argc, char** argv) {
     calcCommand->add_option("--records", calc.recordsPath,
                             "Write the result records to this file ('-' for standard output)");
     calcCommand->add_flag("--save", calc.save, "Save the project with its new results");
+    std::string calcMethod = "ordinary";
+    calcCommand
+        ->add_option("--method", calcMethod,
+                     "Whose minima the summary, JSON and warnings report: ordinary (default) or "
+                     "bishop (searches the grid by simplified Bishop; the records stay ordinary)")
+        ->check(CLI::IsMember({"ordinary", "bishop"}));
+    calcCommand->add_option("--bishop-csv", calc.bishopCsvPath,
+                            "Search by simplified Bishop too and write its per-centre minima "
+                            "(Rx, Ry, R, Fs) to this CSV file");
     std::optional<std::string> decimals;
     std::optional<std::string> threads;
     calcCommand->add_option("--decimals", decimals, "Decimals of Fs in the records (2 to 4)");
@@ -103,6 +112,11 @@ int main(int argc, char** argv) {
     explainCommand->add_option("--circle", explainCircle, "RX RY R (default: the critical circle)")
         ->expected(3);
     explainCommand->add_flag("--csv", explain.csv, "Comma-separated values");
+    std::string explainMethod = "ordinary";
+    explainCommand
+        ->add_option("--method", explainMethod,
+                     "Whose critical circle to explain: ordinary (default) or bishop")
+        ->check(CLI::IsMember({"ordinary", "bishop"}));
 
     dorvo::cli::RenderRequest render;
     std::string renderFile;
@@ -138,6 +152,7 @@ int main(int argc, char** argv) {
     if (show->parsed()) status = runShow(showFile);
     if (calcCommand->parsed()) {
         if (!readCalcNumbers(decimals, threads, calc)) return 2;
+        if (calcMethod == "bishop") calc.method = dorvo::SearchMethod::Bishop;
         StderrMessages messages;
         calc.stop = interrupts.stopToken();
         if (json) {
@@ -157,6 +172,7 @@ int main(int argc, char** argv) {
         if (!explainCircle.empty()) {
             explain.circle = {explainCircle[0], explainCircle[1], explainCircle[2]};
         }
+        if (explainMethod == "bishop") explain.method = dorvo::SearchMethod::Bishop;
         status = dorvo::cli::runExplain(explain, std::cout, messages);
     }
     if (renderCommand->parsed()) {

@@ -7,18 +7,68 @@
 
 namespace dorvo {
 
+namespace {
+
+bool upwardLoadOn(const Section& section, const CircleResult& circle) {
+    for (const ConcentratedForce& load : section.loads) {
+        if (load.force < 0.0 && circle.p1x <= load.x && load.x <= circle.p2x) return true;
+    }
+    return false;
+}
+
+/// The Bishop value, the ordinary Fs and the load warning of the insight's critical circle.
+void describeCritical(const Section& section, SearchInsight& insight) {
+    const CircleResult& c = *insight.critical;
+    const CircleExplanation explanation = explainCircle(section, c.rx, c.ry, c.r);
+    insight.bishop = bishopFactorOfSafety(explanation);
+    insight.ordinaryFs = explanation.outcome.result.fs;
+    insight.upwardLoadOnSlipMass = upwardLoadOn(section, c);
+}
+
+}  // namespace
+
+std::string describeUpwardLoad(WarningLanguage language) {
+    return language == WarningLanguage::English
+               ? "a load acting upward lies on the slip mass: it counts only in the driving "
+                 "moment, not in the normal forces, which leans Fs to the unsafe side"
+               : "上向きの荷重がすべり土塊上にあります: 起動モーメントにだけ算入され、"
+                 "垂直力には入らないため、安全率は危険側になります";
+}
+
 SearchInsight searchInsight(const Project& project, const CircleResult& critical,
                             const std::filesystem::path& records) {
     SearchInsight insight;
+    insight.critical = critical;
     std::ifstream in(records, std::ios::binary);
     insight.centreMinima = readCentreMinima(in);
     const PreparedSection prepared = prepareSection(project);
     const auto search = validCircleSearch(project.circleSearch, nullptr);
     if (!prepared.section || !search) return insight;
-    insight.bishop = bishopFactorOfSafety(
-        explainCircle(*prepared.section, critical.rx, critical.ry, critical.r));
+    describeCritical(*prepared.section, insight);
     insight.warnings =
         searchEdgeWarnings(*search, *prepared.section, critical, insight.centreMinima);
+    return insight;
+}
+
+std::optional<BishopSearch> searchByBishop(const Project& project, int threads,
+                                           const std::stop_token& stop, SearchProgress* progress) {
+    const PreparedSection prepared = prepareSection(project);
+    const auto search = validCircleSearch(project.circleSearch, nullptr);
+    if (!prepared.section || !search) return std::nullopt;
+    return runBishopSearch(*prepared.section, *search, threads, stop, progress);
+}
+
+SearchInsight bishopSearchInsight(const Project& project, const BishopSearch& search) {
+    SearchInsight insight;
+    insight.method = SearchMethod::Bishop;
+    insight.centreMinima = search.centreMinima;
+    insight.critical = search.critical;
+    const PreparedSection prepared = prepareSection(project);
+    const auto valid = validCircleSearch(project.circleSearch, nullptr);
+    if (!insight.critical || !prepared.section || !valid) return insight;
+    describeCritical(*prepared.section, insight);
+    insight.warnings =
+        searchEdgeWarnings(*valid, *prepared.section, *insight.critical, insight.centreMinima);
     return insight;
 }
 

@@ -163,6 +163,14 @@ BishopSolution solveBishop(std::span<const BishopElement> elements, double radiu
     return range.falling ? fallingRoot(equation, range, guess) : firstRoot(equation, range);
 }
 
+std::string bishopValueText(const BishopSolution& solution, int decimals,
+                            WarningLanguage language) {
+    if (!solution.solved()) return describeBishop(solution, language);
+    return formatC(
+        language == WarningLanguage::English ? "%.*f (smallest mα %.3f)" : "%.*f (最小mα %.3f)",
+        decimals, solution.fs, solution.minMAlpha);
+}
+
 std::string describeBishop(const BishopSolution& solution, WarningLanguage language) {
     const bool english = language == WarningLanguage::English;
     switch (solution.status) {

@@ -47,6 +47,9 @@ struct BishopSolution {
 BishopSolution solveBishop(std::span<const BishopElement> elements, double radius,
                            double drivingMoment, double guess = 1.0);
 
+/// The value with its smallest mα ("1.331 (smallest mα 0.134)"), or why there is none.
+std::string bishopValueText(const BishopSolution& solution, int decimals, WarningLanguage language);
+
 /// Why a circle has no Bishop value, or the warning of a low mα.
 std::string describeBishop(const BishopSolution& solution, WarningLanguage language);
 

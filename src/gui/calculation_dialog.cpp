@@ -1,5 +1,6 @@
 #include "gui/calculation_dialog.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -48,6 +49,12 @@ CalculationDialog::CalculationDialog(const Project& project, std::filesystem::pa
       options_(std::move(options)),
       messages_(messages) {
     setWindowTitle(QStringLiteral("計算"));
+    method_ = new QComboBox(this);
+    method_->addItems({QStringLiteral("通常法"), QStringLiteral("簡易ビショップ法")});
+    method_->setAccessibleName(QStringLiteral("計算方法"));
+    method_->setToolTip(
+        QStringLiteral("簡易ビショップ法: "
+                       "同じ格子を簡易ビショップ法で探索します（計算結果の記録は通常法のまま）"));
     status_ = new QLineEdit(this);
     status_->setReadOnly(true);
     status_->setAccessibleName(QStringLiteral("状態"));
@@ -65,6 +72,10 @@ CalculationDialog::CalculationDialog(const Project& project, std::filesystem::pa
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(makeFormulaPanel(UnitWeightNotes::Hidden, this));
+    auto* methodRow = new QHBoxLayout;
+    methodRow->addWidget(new QLabel(QStringLiteral("計算方法"), this));
+    methodRow->addWidget(method_, 1);
+    layout->addLayout(methodRow);
     layout->addWidget(status_);
     layout->addWidget(bar_);
     auto* row = new QHBoxLayout;
@@ -80,9 +91,11 @@ CalculationDialog::~CalculationDialog() {
 void CalculationDialog::accept() {
     if (running()) return;
     ok_->setEnabled(false);
+    method_->setEnabled(false);
     options_.stop = stop_.get_token();
+    const bool byBishop = method_->currentIndex() == 1;
     QPointer<CalculationDialog> self(this);
-    worker_ = std::thread([this, self] {
+    worker_ = std::thread([this, self, byBishop] {
         DialogProgress progress([self](int position, QString status) {
             QMetaObject::invokeMethod(
                 self.data(),
@@ -92,6 +105,10 @@ void CalculationDialog::accept() {
                 Qt::QueuedConnection);
         });
         calculation_ = calculateInto(resultsFile_, project_, options_, &progress, runMessages_);
+        if (byBishop && calculation_->outcome == CalculationOutcome::Completed) {
+            bishop_ = searchByBishop(project_, options_.threads, options_.stop, &progress);
+            if (bishop_ && !bishop_->completed) bishop_.reset();
+        }
         QMetaObject::invokeMethod(
             self.data(),
             [self] {

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "app/calculation.h"
+#include "app/search_insight.h"
 
+class QComboBox;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -29,11 +31,16 @@ class CalculationDialog : public QDialog {
 
     /// The completed run, once the dialog closed after it.
     const std::optional<Calculation>& calculation() const { return calculation_; }
+    /// The search by the simplified Bishop method, when that method was chosen and its search
+    /// completed after the records.
+    const std::optional<BishopSearch>& bishopSearch() const { return bishop_; }
     /// The project as the completed run left it (its critical circle stored).
     const Project& calculatedProject() const { return project_; }
     bool running() const { return worker_.joinable(); }
 
     QLineEdit* statusLine() const { return status_; }
+    /// 計算方法: the ordinary method (0) or the simplified Bishop method (1).
+    QComboBox* methodChoice() const { return method_; }
     QProgressBar* progressBar() const { return bar_; }
     QPushButton* okButton() const { return ok_; }
     QPushButton* cancelButton() const { return cancel_; }
@@ -68,7 +75,9 @@ class CalculationDialog : public QDialog {
     std::stop_source stop_;
     std::thread worker_;
     std::optional<Calculation> calculation_;
+    std::optional<BishopSearch> bishop_;
     bool stopping_ = false;
+    QComboBox* method_;
     QLineEdit* status_;
     QProgressBar* bar_;
     QPushButton* ok_;

@@ -47,10 +47,11 @@ ExplanationDialog::ExplanationDialog(CircleExplanation explanation, UserInteract
                 "MR = MT − ME + MC = %.2f − %.2f + %.2f = %.2f\nFs = MR / MD = %.3f",
                 c.rx, c.ry, c.r, sums.md, sums.me + 0.0, sums.mf, sums.drivingMoment(), sums.mt,
                 sums.mE + 0.0, sums.mc, sums.resistingMoment(), c.fs));
-    summary += QString::fromStdString(bishop.solved()
-                                          ? formatC("\n簡易ビショップ法 Fs = %.3f", bishop.fs)
-                                          : "\n簡易ビショップ法 " +
-                                                describeBishop(bishop, WarningLanguage::Japanese));
+    summary += QString::fromStdString("\n簡易ビショップ法 Fs = " +
+                                      bishopValueText(bishop, 3, WarningLanguage::Japanese));
+    if (bishop.lowMAlpha()) {
+        summary += QString::fromStdString("\n" + describeBishop(bishop, WarningLanguage::Japanese));
+    }
     auto* totals = new QLabel(summary, this);
     totals->setAccessibleName(QStringLiteral("合計"));
     totals->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -322,6 +322,7 @@ bool CMainFrame::mayReplaceProject() {
 void CMainFrame::projectReplaced() {
     session_.history.clear();
     notice_->clear();
+    bishopCritical_.reset();
     session_.setUp();
     session_.showNewProject();
     projectChanged();
@@ -566,23 +567,45 @@ void CMainFrame::calculate() {
         project.critical = dialog.calculatedProject().critical;
         session_.document.modified = true;
         session_.pages.resultPages = {};
-        showSearchNotice(dialog.calculation()->summary.critical);
+        const auto& critical = dialog.calculation()->summary.critical;
+        const auto& bishop = dialog.bishopSearch();
+        bishopCritical_ = bishop ? bishop->critical : std::nullopt;
+        if (bishop) {
+            showSearchNotice(bishopSearchInsight(project, *bishop));
+        } else if (critical) {
+            showSearchNotice(
+                searchInsight(project, *critical, session_.installation.resultsFile()));
+        } else {
+            notice_->clear();
+        }
     }
     projectChanged();
 }
 
-void CMainFrame::showSearchNotice(const std::optional<CircleResult>& critical) {
+void CMainFrame::showSearchNotice(const SearchInsight& insight) {
     notice_->clear();
-    if (!critical) return;
-    const SearchInsight insight =
-        searchInsight(session_.document.project, *critical, session_.installation.resultsFile());
     QStringList lines;
-    lines << QString::fromStdString(
-        insight.bishop.solved()
-            ? formatC("簡易ビショップ法 Fs = %.3f", insight.bishop.fs)
-            : "簡易ビショップ法 " + describeBishop(insight.bishop, WarningLanguage::Japanese));
+    if (insight.method == SearchMethod::Bishop) {
+        if (!insight.critical) {
+            notice_->setText(QStringLiteral("簡易ビショップ法: 解のある円がありません"));
+            return;
+        }
+        const CircleResult& c = *insight.critical;
+        lines << QString::fromStdString(
+            formatC("簡易ビショップ法で探索: 中心 (%.2f, %.2f) 半径 %.2f", c.rx, c.ry, c.r));
+    } else if (!insight.critical) {
+        return;
+    }
+    lines << QString::fromStdString("簡易ビショップ法 Fs = " +
+                                    bishopValueText(insight.bishop, 3, WarningLanguage::Japanese));
     for (SearchEdge edge : insight.warnings) {
         lines << QString::fromStdString(describeSearchEdge(edge, WarningLanguage::Japanese));
+    }
+    if (insight.bishop.lowMAlpha()) {
+        lines << QString::fromStdString(describeBishop(insight.bishop, WarningLanguage::Japanese));
+    }
+    if (insight.upwardLoadOnSlipMass) {
+        lines << QString::fromStdString(describeUpwardLoad(WarningLanguage::Japanese));
     }
     notice_->setText(lines.join(QStringLiteral("\n")));
 }
@@ -594,8 +617,11 @@ void CMainFrame::explainCriticalCircle() {
         session_.user.report(literalMessage("計算実行のあとで使えます"));
         return;
     }
-    ExplanationDialog dialog(explainCircle(*prepared.section, c.centreX, c.centreY, c.radius),
-                             session_.user, this);
+    const auto explained = bishopCritical_
+                               ? explainCircle(*prepared.section, bishopCritical_->rx,
+                                               bishopCritical_->ry, bishopCritical_->r)
+                               : explainCircle(*prepared.section, c.centreX, c.centreY, c.radius);
+    ExplanationDialog dialog(explained, session_.user, this);
     dialog.exec();
 }
 

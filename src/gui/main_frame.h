@@ -6,6 +6,7 @@
 #include <map>
 #include <optional>
 
+#include "app/search_insight.h"
 #include "app/view_commands.h"
 #include "calc/circle_evaluation.h"
 #include "gui/colour_chooser.h"
@@ -131,7 +132,7 @@ class CMainFrame : public QMainWindow {
     void explainCriticalCircle();
     /// After a calculation: the Bishop Fs and whether the true minimum may lie outside the
     /// search, in the status bar, without stopping the user.
-    void showSearchNotice(const std::optional<CircleResult>& critical);
+    void showSearchNotice(const SearchInsight& insight);
     void showPage(ViewPage page);
     void scroll(ScrollCommand command);
     void editEnterKey();
@@ -161,6 +162,9 @@ class CMainFrame : public QMainWindow {
     QPrinter printer_;
     CalculationDialog* runningCalculation_ = nullptr;
     QLabel* notice_ = nullptr;
+    /// The critical circle of the last calculation by the simplified Bishop method, which
+    /// 最小安全率の円の内訳 explains when that method was chosen.
+    std::optional<CircleResult> bishopCritical_;
     DesktopColourChooser desktopColours_;
     ColourChooser& colours_;
 };

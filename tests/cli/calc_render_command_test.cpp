@@ -135,6 +135,9 @@ TEST_F(CommandLine, WorkingFolderWithoutItsSettingsFilesSaysSoAndGoesOn) {
     EXPECT_NE(calc.output.find((work / "Sys.ndx").string()), std::string::npos) << calc.output;
     EXPECT_NE(calc.output.find((work / "Font1.ndx").string()), std::string::npos);
     EXPECT_NE(calc.output.find("minimum Fs         1.013"), std::string::npos);  // 3 decimals
+    EXPECT_NE(calc.output.find("Bishop Fs          1.331 (smallest mα 0.134)"), std::string::npos);
+    EXPECT_NE(calc.output.find("warning            smallest mα 0.134 is below 0.2"),
+              std::string::npos);
 }
 
 TEST_F(CommandLine, ProjectThatCannotBeReadIsNamedInTheMessage) {
@@ -178,7 +181,12 @@ TEST_F(CommandLine, ExplainListsElementsWhoseSumsAreTheRecordOfTheCriticalCircle
         const std::string record = line.substr(line.find("record") + 7, 11);
         EXPECT_EQ(sum, record) << line;
     }
-    EXPECT_NE(explain.output.find("Bishop Fs (simplified)"), std::string::npos);
+    // The example's critical circle has a steep passive toe: its smallest mα is 0.134.
+    EXPECT_NE(explain.output.find("Bishop Fs (simplified)     1.3313 (smallest mα 0.134)"),
+              std::string::npos)
+        << explain.output;
+    EXPECT_NE(explain.output.find("warning                smallest mα 0.134 is below 0.2"),
+              std::string::npos);
 
     CliRun csv = run("explain " + project().string() + " --circle 47 18 16.6 --csv");
     ASSERT_EQ(csv.status, 0);
@@ -199,6 +207,9 @@ TEST_F(CommandLine, JsonDescribesEveryProjectAndFailsWhenOneFails) {
     EXPECT_EQ(first["circles"]["tried"], 4500);
     EXPECT_EQ(first["centreMinima"].size(), 225u);
     EXPECT_EQ(first["warnings"][0]["kind"], "lastRadius");
+    EXPECT_NEAR(first["critical"]["bishopMinMAlpha"].get<double>(), 0.134, 0.0005);
+    EXPECT_TRUE(first["critical"]["bishopNoSolution"].is_null());
+    EXPECT_EQ(first["warnings"].back()["kind"], "lowMAlpha");
     EXPECT_EQ(document["projects"][1]["status"], "failed");
     EXPECT_FALSE(document["projects"][1]["messages"].empty());
 }
@@ -216,6 +227,44 @@ TEST_F(CommandLine, CalcSavesTheProjectWithTheRecordsItWrote) {
     EXPECT_TRUE(saved.ends_with(stream));
     EXPECT_EQ(test::readBytes(DORVO_EXAMPLES_DIR "/embankment.slw"),
               saved.substr(0, saved.size() - stream.size()));
+}
+
+// Searching by Bishop changes what the summary reports, never the records or the saved project.
+TEST_F(CommandLine, ABishopSearchReportsItsOwnCriticalCircleAndLeavesRecordsAndProjectAsTheyWere) {
+    const fs::path records = folder.path() / "records.txt";
+    const fs::path minima = folder.path() / "bishop.csv";
+    CliRun calc = run("calc " + project().string() + " --method bishop --save --records " +
+                      records.string() + " --bishop-csv " + minima.string());
+    ASSERT_EQ(calc.status, 0) << calc.output;
+    EXPECT_EQ(test::readBytes(records),
+              test::readBytes(DORVO_TEST_DATA_DIR "/embankment-records.golden"));
+    const std::string saved = test::readBytes(project());
+    EXPECT_EQ(saved,
+              test::readBytes(DORVO_EXAMPLES_DIR "/embankment.slw") + test::readBytes(records));
+    for (const char* line : {"critical circle    centre (46.00, 24.00), radius 22.60",
+                             "minimum Fs         1.275 (smallest mα 0.294), simplified Bishop",
+                             "ordinary minimum   1.013 at centre (47.00, 18.00), radius 16.60"}) {
+        EXPECT_NE(calc.output.find(line), std::string::npos) << line << "\n" << calc.output;
+    }
+    const std::string csv = test::readBytes(minima);
+    EXPECT_TRUE(csv.starts_with("Rx,Ry,R,BishopFs\r\n40.00,14.00,12.60,1.8434\r\n")) << csv;
+    EXPECT_NE(csv.find("\r\n46.00,24.00,22.60,1.2746\r\n"), std::string::npos);
+
+    CliRun json = run("calc " + project().string() + " --method bishop --json", false);
+    const nlohmann::json document = nlohmann::json::parse(json.output);
+    const auto& result = document["projects"][0];
+    EXPECT_EQ(result["method"], "bishop");
+    EXPECT_EQ(result["critical"]["rx"], 46.0);
+    EXPECT_NEAR(result["critical"]["fs"].get<double>(), 1.2746, 0.0001);
+    EXPECT_EQ(result["critical"]["fs"], result["critical"]["bishopFs"]);
+    EXPECT_NEAR(result["critical"]["ordinaryFs"].get<double>(), 1.072, 0.0005);
+    EXPECT_EQ(result["ordinaryCritical"]["rx"], 47.0);
+    EXPECT_EQ(result["centreMinima"].size(), 225u);
+
+    CliRun explain = run("explain " + project().string() + " --method bishop");
+    EXPECT_TRUE(
+        explain.output.starts_with("circle             centre (46.00, 24.00), radius 22.60"))
+        << explain.output;
 }
 
 TEST_F(CommandLine, OutputsThatCannotBeWrittenAreRefusedBeforeTheSearch) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -188,6 +189,40 @@ TEST(MainFrame, CalculationClosesByItselfAndWritesTheCommandLinesRecords) {
     EXPECT_TRUE(f.user.messages.empty());
 }
 
+// The method chosen in the dialog decides what the notice and the explanation show; the
+// records stay the ordinary method's.
+TEST(MainFrame, ACalculationByBishopNoticesItsOwnCriticalCircleAndWritesTheSameRecords) {
+    DesktopFixture f;
+    ASSERT_TRUE(f.frame->openProject(f.exampleCopy()));
+    DesktopFixture::whenDialogShows([](QDialog* dialog) {
+        auto* calculation = qobject_cast<CalculationDialog*>(dialog);
+        ASSERT_NE(calculation, nullptr);
+        calculation->methodChoice()->setCurrentIndex(1);
+        buttonNamed(dialog, "OK")->click();
+    });
+    f.frame->action(command::kCalculate)->trigger();
+    EXPECT_EQ(test::readBytes(f.session.installation.resultsFile()),
+              test::readBytes(DORVO_TEST_DATA_DIR "/embankment-records.golden"));
+    EXPECT_NEAR(f.session.document.project.critical.radius, 16.6, 1e-9);
+    QString shown;
+    for (QLabel* label : f.frame->findChildren<QLabel*>()) {
+        if (label->accessibleName() == "計算の注意") shown = label->text();
+    }
+    EXPECT_TRUE(shown.contains("簡易ビショップ法で探索: 中心 (46.00, 24.00) 半径 22.60"))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains("簡易ビショップ法 Fs = 1.275 (最小mα 0.294)"))
+        << shown.toStdString();
+    DesktopFixture::whenDialogShows([](QDialog* dialog) {
+        QString totals;
+        for (QLabel* label : dialog->findChildren<QLabel*>()) {
+            if (label->accessibleName() == "合計") totals = label->text();
+        }
+        EXPECT_TRUE(totals.contains("中心 (46.00, 24.00)  半径 22.60")) << totals.toStdString();
+        dialog->reject();
+    });
+    f.frame->action(command::kExplain)->trigger();
+}
+
 TEST(MainFrame, AfterACalculationTheEdgeNoticeAndTheCriticalCircleElements) {
     DesktopFixture f;
     ASSERT_TRUE(f.frame->openProject(f.exampleCopy()));
@@ -197,7 +232,9 @@ TEST(MainFrame, AfterACalculationTheEdgeNoticeAndTheCriticalCircleElements) {
     for (QLabel* label : f.frame->findChildren<QLabel*>()) {
         if (label->accessibleName() == "計算の注意") shown = label->text();
     }
-    EXPECT_TRUE(shown.contains("簡易ビショップ法 Fs = 1.331")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("簡易ビショップ法 Fs = 1.331 (最小mα 0.134)"))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains("最小mα = 0.134 (0.2未満)")) << shown.toStdString();
     EXPECT_TRUE(shown.contains("最大の半径")) << shown.toStdString();  // a non-blocking notice
     EXPECT_TRUE(f.user.messages.empty());
 
