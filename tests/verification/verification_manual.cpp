@@ -93,7 +93,7 @@ void caseSection(std::ostream& out, const ComputedCase& c) {
     out << "|---|---|---|---|---|---|\n";
     methodRow(out, "ordinary (the method of the records)", p, p.ordinary, r.critical.fs);
     methodRow(out,
-              r.bishopCritical ? "simplified Bishop (its own search of the grid)"
+              r.bishopCritical ? "simplified Bishop (its own search, `calc --method bishop`)"
                                : "simplified Bishop (same circle)",
               p, p.bishop, bishopValue(r));
     out << "\n";
