@@ -32,7 +32,7 @@ Section sectionOf(const char* file) {
 // pore pressure, circle centre (120, 90) ft and radius 80 ft. Published: ordinary 1.928,
 // simplified Bishop 2.080.
 TEST(Verification, FredlundKrahnCase1OrdinaryAndBishopWithinHalfAPercent) {
-    const Section section = sectionOf(DORVO_TEST_DATA_DIR "/fredlund-krahn-case1.slw");
+    const Section section = sectionOf(DORVO_TEST_DATA_DIR "/verification/fredlund-krahn-case1.slw");
     const CircleExplanation circle = explainCircle(section, 120.0, 90.0, 80.0);
     ASSERT_EQ(circle.outcome.kind, OutcomeKind::Result);
     EXPECT_NEAR(circle.outcome.result.fs, 1.928, 1.928 * 0.005);
