@@ -5,6 +5,7 @@
 
 #include "app/calculation.h"
 #include "app/search_insight.h"
+#include "json_stream.h"
 #include "show_command.h"
 #include "temporary_file.h"
 
@@ -44,6 +45,8 @@ const char* edgeName(SearchEdge edge) {
     return "";
 }
 
+/// What is known of a computed project besides its centres' minima, which are written as
+/// they are read.
 json computed(const Calculation& calculation, const SearchInsight& insight) {
     const SearchSummary& summary = calculation.summary;
     json result = {{"status", "completed"},
@@ -62,11 +65,6 @@ json computed(const Calculation& calculation, const SearchInsight& insight) {
                               {"p1", {c.p1x, c.p1y}},
                               {"p2", {c.p2x, c.p2y}}};
     }
-    json minima = json::array();
-    for (const CentreMinimum& m : insight.centreMinima) {
-        minima.push_back({{"rx", m.rx}, {"ry", m.ry}, {"r", m.r}, {"fs", m.fs}});
-    }
-    result["centreMinima"] = std::move(minima);
     json warnings = json::array();
     for (SearchEdge edge : insight.warnings) {
         warnings.push_back({{"kind", edgeName(edge)},
@@ -76,12 +74,26 @@ json computed(const Calculation& calculation, const SearchInsight& insight) {
     return result;
 }
 
-json projectResult(const std::filesystem::path& file, const CalcRequest& settings) {
+/// Writes the members of an object in the order a whole dump writes them.
+void writeMembers(JsonStreamWriter& writer, const json& members) {
+    for (const auto& [key, value] : members.items()) {
+        writer.key(key);
+        writer.value(value);
+    }
+}
+
+/// Computes a project and writes what became of it as the next element of the document. The
+/// minima of its centres go out as they are read ("centreMinima" is the first member in the
+/// order of a whole dump), so a search of millions of centres takes no more memory than a
+/// small one. Returns whether it was computed.
+bool writeProjectResult(JsonStreamWriter& writer, const std::filesystem::path& file,
+                        const CalcRequest& settings) {
     CollectedMessages messages;
     json result;
     Project project;
     std::ostringstream oldResults;
     TemporaryFile records("dorvo-records");
+    writer.openObject();
     if (!loadForCommandLine(file, project, oldResults, messages)) {
         result = {{"status", "failed"}};
     } else if (records.path().empty()) {
@@ -95,10 +107,17 @@ json projectResult(const std::filesystem::path& file, const CalcRequest& setting
         const Calculation calculation =
             calculateInto(records.path(), project, options, nullptr, messages);
         if (calculation.outcome == CalculationOutcome::Completed) {
+            writer.key("centreMinima");
+            writer.openArray();
             SearchInsight insight;
             if (calculation.summary.critical) {
-                insight = searchInsight(project, *calculation.summary.critical, records.path());
+                insight = searchInsight(
+                    project, *calculation.summary.critical, records.path(),
+                    [&](const CentreMinimum& m) {
+                        writer.value({{"rx", m.rx}, {"ry", m.ry}, {"r", m.r}, {"fs", m.fs}});
+                    });
             }
+            writer.close();
             result = computed(calculation, insight);
         } else {
             result = {{"status", calculation.outcome == CalculationOutcome::InvalidInput
@@ -108,22 +127,26 @@ json projectResult(const std::filesystem::path& file, const CalcRequest& setting
     }
     result["file"] = file.string();
     result["messages"] = messages.texts;
-    return result;
+    writeMembers(writer, result);
+    writer.close();
+    return result["status"] == "completed";
 }
 
 }  // namespace
 
 int runCalcJson(const std::vector<std::filesystem::path>& projects, const CalcRequest& settings,
                 std::ostream& out) {
-    json document = {{"projects", json::array()}};
+    JsonStreamWriter writer(out);
+    writer.openObject();
+    writer.key("projects");
+    writer.openArray();
     bool allComputed = true;
     for (const std::filesystem::path& file : projects) {
-        json result = projectResult(file, settings);
-        allComputed = allComputed && result["status"] == "completed";
-        document["projects"].push_back(std::move(result));
+        allComputed = writeProjectResult(writer, file, settings) && allComputed;
     }
-    // File names and messages that are not UTF-8 still give a valid document.
-    out << document.dump(2, ' ', false, json::error_handler_t::replace) << "\n";
+    writer.close();
+    writer.close();
+    out << "\n";
     out.flush();
     return allComputed && out ? 0 : 1;
 }

@@ -8,17 +8,23 @@
 namespace dorvo {
 
 SearchInsight searchInsight(const Project& project, const CircleResult& critical,
-                            const std::filesystem::path& records) {
+                            const std::filesystem::path& records,
+                            const std::function<void(const CentreMinimum&)>& eachMinimum) {
     SearchInsight insight;
-    std::ifstream in(records, std::ios::binary);
-    insight.centreMinima = readCentreMinima(in);
     const PreparedSection prepared = prepareSection(project);
     const auto search = validCircleSearch(project.circleSearch, nullptr);
+    std::ifstream in(records, std::ios::binary);
+    CentreMinimumReader minima(in);
+    bool anEdgeCentreNearby = false;
+    for (CentreMinimum minimum; minima.next(minimum);) {
+        if (eachMinimum) eachMinimum(minimum);
+        anEdgeCentreNearby =
+            anEdgeCentreNearby || (search && edgeCentreNearby(*search, critical, minimum));
+    }
     if (!prepared.section || !search) return insight;
     insight.bishopFs = bishopFactorOfSafety(
         explainCircle(*prepared.section, critical.rx, critical.ry, critical.r));
-    insight.warnings =
-        searchEdgeWarnings(*search, *prepared.section, critical, insight.centreMinima);
+    insight.warnings = searchEdgeWarnings(*search, *prepared.section, critical, anEdgeCentreNearby);
     return insight;
 }
 

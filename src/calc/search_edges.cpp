@@ -29,25 +29,30 @@ bool onGridEdge(const ValidCircleSearch& search, double rx, double ry) {
 
 }  // namespace
 
-std::vector<CentreMinimum> readCentreMinima(std::istream& records) {
-    std::vector<CentreMinimum> minima;
-    std::string raw;
-    while (readRawLine(records, raw)) {
-        std::string_view line = withoutLineEnd(raw);
+bool CentreMinimumReader::next(CentreMinimum& minimum) {
+    while (!ended_ && readRawLine(records_, raw_)) {
+        std::string_view line = withoutLineEnd(raw_);
         if (line.find("$$ANS") != line.npos || line.find("$$END") != line.npos) break;
         if (!line.starts_with("055,")) continue;
-        CentreMinimum minimum;
         if (numberAfter(line, "Rx:", minimum.rx) && numberAfter(line, "Ry:", minimum.ry) &&
             numberAfter(line, "R:", minimum.r) && numberAfter(line, "=", minimum.fs)) {
-            minima.push_back(minimum);
+            return true;
         }
     }
-    return minima;
+    ended_ = true;
+    return false;
+}
+
+bool edgeCentreNearby(const ValidCircleSearch& search, const CircleResult& critical,
+                      const CentreMinimum& minimum) {
+    const bool criticalCentre = std::fabs(minimum.rx - critical.rx) < kEpsilon &&
+                                std::fabs(minimum.ry - critical.ry) < kEpsilon;
+    return !criticalCentre && onGridEdge(search, minimum.rx, minimum.ry) &&
+           minimum.fs <= critical.fs * 1.005;
 }
 
 std::vector<SearchEdge> searchEdgeWarnings(const ValidCircleSearch& search, const Section& section,
-                                           const CircleResult& critical,
-                                           const std::vector<CentreMinimum>& minima) {
+                                           const CircleResult& critical, bool anEdgeCentreNearby) {
     std::vector<SearchEdge> warnings;
     const CircleSearchValues& v = search.values();
     const double column = std::round((critical.rx - v.centreStartX()) / v.stepX());
@@ -74,15 +79,7 @@ std::vector<SearchEdge> searchEdgeWarnings(const ValidCircleSearch& search, cons
         }
     }
 
-    for (const CentreMinimum& minimum : minima) {
-        const bool criticalCentre = std::fabs(minimum.rx - critical.rx) < kEpsilon &&
-                                    std::fabs(minimum.ry - critical.ry) < kEpsilon;
-        if (!criticalCentre && onGridEdge(search, minimum.rx, minimum.ry) &&
-            minimum.fs <= critical.fs * 1.005) {
-            warnings.push_back(SearchEdge::EdgeCentreNearby);
-            break;
-        }
-    }
+    if (anEdgeCentreNearby) warnings.push_back(SearchEdge::EdgeCentreNearby);
     if (!section.blocks.empty()) {
         if (critical.p1x <= section.blocks.front().xl + kEpsilon) {
             warnings.push_back(SearchEdge::SectionLeftEnd);

@@ -203,6 +203,23 @@ TEST_F(CommandLine, JsonDescribesEveryProjectAndFailsWhenOneFails) {
     EXPECT_FALSE(document["projects"][1]["messages"].empty());
 }
 
+TEST_F(CommandLine, JsonWrittenAsItGoesIsTheDocumentAWholeDumpWrites) {
+    // A second copy, a missing file and a name that is not UTF-8: members, nesting, empty
+    // lists and replaced text all come out as the document dumped at once would have them.
+    const fs::path second = folder.path() / "second.slw";
+    fs::copy_file(project(), second);
+    const fs::path notUtf8 = folder.path() / "\xff.slw";
+    CliRun calc = run("calc " + project().string() + " " + second.string() + " '" +
+                          notUtf8.string() + "' --json --threads 2",
+                      false);
+    EXPECT_EQ(calc.status, 1);
+    const nlohmann::json document = nlohmann::json::parse(calc.output);
+    ASSERT_EQ(document["projects"].size(), 3u);
+    EXPECT_EQ(document["projects"][1]["centreMinima"].size(), 225u);
+    EXPECT_EQ(calc.output,
+              document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n");
+}
+
 TEST_F(CommandLine, CalcSavesTheProjectWithTheRecordsItWrote) {
     const fs::path records = folder.path() / "records.txt";
     CliRun calc =
