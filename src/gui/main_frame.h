@@ -10,6 +10,7 @@
 #include "calc/circle_evaluation.h"
 #include "gui/colour_chooser.h"
 #include "gui/desktop_session.h"
+#include "gui/print_dialogs.h"
 #include "gui/table_editor_dialog.h"
 
 class QLabel;
@@ -67,6 +68,9 @@ inline constexpr int kContours = 7;
 inline constexpr int kAnnotate = 8;
 }  // namespace command
 
+/// The most pages the print preview lays out: it holds each of them in memory.
+inline constexpr int kPreviewPageLimit = 200;
+
 /// The status bar's prompt while no command is chosen.
 inline constexpr const char* kIdlePrompt =
     "安定計算（円弧すべり）  　断面図は→で次頁　データ、計算結果は↓で次頁";
@@ -84,6 +88,8 @@ class CMainFrame : public QMainWindow {
     QAction* action(int command) const { return actions_.at(command); }
     CDorvoView* view() const { return view_; }
     DesktopSession& session() { return session_; }
+    /// Prints and previews through `dialogs` from now on (tests answer them without waiting).
+    void setPrintDialogs(PrintDialogs& dialogs) { printDialogs_ = &dialogs; }
 
     /// Opens a project as the command line, a dropped file or a recent file does, asking
     /// first when the current project has unsaved changes. False when nothing was opened.
@@ -149,9 +155,10 @@ class CMainFrame : public QMainWindow {
     void undo();
     void redo();
 
-    /// Counts the printed pages and prints `from` … `to` on a paged device.
+    /// Counts the printed pages and prints `from` … `to` on a printer, with progress and a
+    /// way to stop.
     int printedPageCount();
-    void printRange(QPagedPaintDevice& device, int dpi, int from, int to);
+    void printRange(QPrinter& printer, int from, int to, const QString& title);
 
     DesktopSession& session_;
     CDorvoView* view_;
@@ -159,6 +166,8 @@ class CMainFrame : public QMainWindow {
     std::map<int, QAction*> actions_;
     QMenu* recentMenu_ = nullptr;
     QPrinter printer_;
+    DesktopPrintDialogs desktopPrintDialogs_;
+    PrintDialogs* printDialogs_ = &desktopPrintDialogs_;
     CalculationDialog* runningCalculation_ = nullptr;
     QLabel* notice_ = nullptr;
     DesktopColourChooser desktopColours_;
