@@ -29,9 +29,36 @@ bool onGridEdge(const ValidCircleSearch& search, double rx, double ry) {
 
 }  // namespace
 
+bool CentreMinimumReader::nextLine(std::string_view& line) {
+    constexpr std::size_t kBlock = 1 << 20;
+    for (std::size_t from = lineStart_;;) {
+        const std::size_t end = buffer_.find('\n', from);
+        if (end != buffer_.npos) {
+            line =
+                withoutLineEnd(std::string_view(buffer_).substr(lineStart_, end + 1 - lineStart_));
+            lineStart_ = end + 1;
+            return true;
+        }
+        buffer_.erase(0, lineStart_);  // the start of a line the next block ends
+        lineStart_ = 0;
+        const std::size_t kept = buffer_.size();
+        buffer_.resize(kept + kBlock);
+        records_.read(buffer_.data() + kept, static_cast<std::streamsize>(kBlock));
+        buffer_.resize(kept + static_cast<std::size_t>(records_.gcount()));
+        from = kept;
+        if (buffer_.size() == kept) {
+            if (buffer_.empty()) return false;
+            lastLine_ = std::move(buffer_);  // a last line without a line end
+            buffer_.clear();
+            line = withoutLineEnd(lastLine_);
+            return true;
+        }
+    }
+}
+
 bool CentreMinimumReader::next(CentreMinimum& minimum) {
-    while (!ended_ && readRawLine(records_, raw_)) {
-        std::string_view line = withoutLineEnd(raw_);
+    std::string_view line;
+    while (!ended_ && nextLine(line)) {
         if (line.find("$$ANS") != line.npos || line.find("$$END") != line.npos) break;
         if (!line.starts_with("055,")) continue;
         if (numberAfter(line, "Rx:", minimum.rx) && numberAfter(line, "Ry:", minimum.ry) &&

@@ -2,6 +2,7 @@
 
 #include <istream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "calc/circle_evaluation.h"
@@ -27,8 +28,14 @@ class CentreMinimumReader {
     bool next(CentreMinimum& minimum);
 
   private:
+    /// The next line without its line end, valid until the next call; false at the end.
+    bool nextLine(std::string_view& line);
+
     std::istream& records_;
-    std::string raw_;
+    // Read in large blocks: a stream of millions of circles is read while the user waits.
+    std::string buffer_;
+    std::size_t lineStart_ = 0;
+    std::string lastLine_;
     bool ended_ = false;
 };
 

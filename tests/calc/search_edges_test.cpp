@@ -92,5 +92,20 @@ TEST(SearchEdges, CentreMinimaAreTheMinimumRecordsBeforeTheAnswerReadOneAtATime)
     EXPECT_FALSE(reader.next(minimum));  // the answer's 055 is not a centre's
 }
 
+TEST(SearchEdges, CentreMinimaReadInBlocksWholeAcrossABlocksEndAndWithoutALastLineEnd) {
+    const std::string minimum = "055,FS min.,( Rx:   20.00,Ry:   10.00,R:   20.00 ),=   1.200";
+    std::string text = "$$CSV\r\n";
+    while (text.size() < (1u << 20) - 30) text += "038,     ,     ,   20.00,       1.00\r\n";
+    text += minimum + "\r\n" + minimum.substr(0, minimum.size() - 5) + "1.300";
+    std::istringstream records(text);
+    CentreMinimumReader reader(records);
+    CentreMinimum read;
+    ASSERT_TRUE(reader.next(read));
+    EXPECT_DOUBLE_EQ(read.fs, 1.2);
+    ASSERT_TRUE(reader.next(read));
+    EXPECT_DOUBLE_EQ(read.fs, 1.3);
+    EXPECT_FALSE(reader.next(read));
+}
+
 }  // namespace
 }  // namespace dorvo

@@ -87,8 +87,13 @@ class CommandLine : public ::testing::Test {
 
     /// Waits up to twenty seconds for a file whose name holds `part` in the temporary folder.
     bool awaitTemporaryFile(std::string_view part) const {
+        return awaitFileIn(temporaryFolder(), part);
+    }
+
+    /// Waits up to twenty seconds for a file whose name holds `part` in `where`.
+    bool awaitFileIn(const fs::path& where, std::string_view part) const {
         for (int waited = 0; waited < 2000; ++waited) {
-            for (const auto& entry : fs::directory_iterator(temporaryFolder())) {
+            for (const auto& entry : fs::directory_iterator(where)) {
                 if (entry.path().filename().string().find(part) != std::string::npos) return true;
             }
             ::usleep(10'000);
@@ -282,7 +287,8 @@ TEST_F(CommandLine, InterruptedCalcLeavesNoTemporaryFileAndKeepsTheOldOutputs) {
         const pid_t pid =
             start({"calc", project().string(), "--save", "--records", records.string()}, out);
         ASSERT_GT(pid, 0);
-        ASSERT_TRUE(awaitTemporaryFile(".saving-"));  // the search is writing its records
+        // The search writes the records straight into their file's temporary.
+        ASSERT_TRUE(awaitFileIn(folder.path(), ".saving-"));
         ::kill(pid, signal);
         EXPECT_EQ(exitStatusOf(pid), 128 + signal) << "signal " << signal;
         ::close(out);
