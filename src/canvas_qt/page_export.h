@@ -58,8 +58,7 @@ using PrintProgressCheck = std::function<bool(int done, int total)>;
 /// Prints pages `from` … `to` of the shown page kind on a paged device (a printer, or a PDF
 /// writer) laid out as every file is. A printer whose printing is stopped abandons its job.
 PrintOutcome printPages(QPagedPaintDevice& device, int dpi, const RenderInputs& inputs,
-                        PageState& state, int from, int to,
-                        const PrintProgressCheck& carryOn = {});
+                        PageState& state, int from, int to, const PrintProgressCheck& carryOn = {});
 
 /// The number of pages of the shown page kind in every file.
 int pageCount(const RenderInputs& inputs, PageState& state);
