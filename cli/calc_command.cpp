@@ -171,6 +171,17 @@ std::optional<Message> unwritableOutput(const fs::path& file) {
     return std::nullopt;
 }
 
+/// Whether the search writes the records straight into their file (through the atomic
+/// writer, so a stopped run leaves the old file), from which the save and the summary then
+/// read them: a file on disk, not yet there or regular. Standard output, a pipe or a device
+/// gets a copy of a temporary file instead, as it cannot be read back.
+bool recordsGoStraightToTheirFile(const std::string& path) {
+    if (path.empty() || path == "-") return false;
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    return !fs::exists(status) || fs::is_regular_file(status);
+}
+
 /// Checks before the search that every output can be written, so a long run never ends in a
 /// failed write, and that the records would not overwrite the project itself.
 bool outputsCanBeWritten(const CalcRequest& request, MessageSink& messages) {
@@ -216,10 +227,14 @@ int runCalc(const CalcRequest& request, std::ostream& out, MessageSink& messages
     if (!outputsCanBeWritten(request, messages)) return 1;
     if (auto missing = firstMissingLayer(project)) messages.report(missingLayerMessage(*missing));
 
-    TemporaryFile records("dorvo-records");
-    if (records.path().empty()) {
-        messages.report(literalMessage("cannot create a temporary file"));
-        return 1;
+    std::optional<TemporaryFile> temporary;
+    fs::path records = request.recordsPath;
+    if (!recordsGoStraightToTheirFile(request.recordsPath)) {
+        records = temporary.emplace("dorvo-records").path();
+        if (records.empty()) {
+            messages.report(literalMessage("cannot create a temporary file"));
+            return 1;
+        }
     }
     SearchOptions options;
     options.decimals = request.decimals ? *request.decimals : installedDecimals(messages);
@@ -227,8 +242,8 @@ int runCalc(const CalcRequest& request, std::ostream& out, MessageSink& messages
     options.stop = request.stop;
     ProgressBar bar;
     const auto start = std::chrono::steady_clock::now();
-    Calculation calculation = calculateInto(records.path(), project, options,
-                                            request.showProgress ? &bar : nullptr, messages);
+    Calculation calculation =
+        calculateInto(records, project, options, request.showProgress ? &bar : nullptr, messages);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     if (request.showProgress) bar.finish();
     if (calculation.outcome == CalculationOutcome::CannotWriteResults) return 1;
@@ -240,12 +255,12 @@ int runCalc(const CalcRequest& request, std::ostream& out, MessageSink& messages
         return request.stop.stop_requested() ||
                (request.interrupts != nullptr && request.interrupts->signalNumber() != 0);
     };
-    if (!request.recordsPath.empty() &&
-        !copyFileTo(records.path(), request.recordsPath, request.stop)) {
+    if (temporary && !request.recordsPath.empty() &&
+        !copyFileTo(records, request.recordsPath, request.stop)) {
         if (!interrupted()) messages.report(cannotWriteMessage(request.recordsPath));
         return 1;
     }
-    if (request.save && !saveWithResults(request.project, project, records.path(), request.stop)) {
+    if (request.save && !saveWithResults(request.project, project, records, request.stop)) {
         if (!interrupted()) messages.report(makeMessage(MessageId::CouldNotSave));
         return 1;
     }
@@ -273,7 +288,7 @@ int runCalc(const CalcRequest& request, std::ostream& out, MessageSink& messages
     } else {
         SearchInsight insight;
         if (calculation.summary.critical) {
-            insight = searchInsight(project, *calculation.summary.critical, records.path());
+            insight = searchInsight(project, *calculation.summary.critical, records);
         }
         printOrdinary(calculation.summary, insight, decimals, summaryOut);
     }
@@ -283,7 +298,7 @@ int runCalc(const CalcRequest& request, std::ostream& out, MessageSink& messages
                           rate);
     if (bishop) summaryOut << formatC("Bishop search      %.3f s\n", bishopElapsed.count());
     if (request.plannedFs) {
-        const auto force = restraintForceOfResults(project, records.path(), *request.plannedFs);
+        const auto force = restraintForceOfResults(project, records, *request.plannedFs);
         if (!force) {
             messages.report(force.error());
             return 1;

@@ -7,6 +7,7 @@
 #include "app/design_analyses.h"
 #include "app/search_insight.h"
 #include "design_output.h"
+#include "json_stream.h"
 #include "show_command.h"
 #include "temporary_file.h"
 
@@ -51,6 +52,8 @@ json circleJson(const CircleResult& c) {
             {"fs", c.fs}, {"p1", {c.p1x, c.p1y}}, {"p2", {c.p2x, c.p2y}}};
 }
 
+/// What is known of a computed project besides its centres' minima, which are written as
+/// they are read.
 json computed(const Calculation& calculation, const SearchInsight& insight,
               const BishopSearch* bishop) {
     const SearchSummary& summary = calculation.summary;
@@ -76,11 +79,6 @@ json computed(const Calculation& calculation, const SearchInsight& insight,
         result["circles"]["bishopSolved"] = bishop->circlesSolved;
         result["circles"]["bishopUnsolved"] = bishop->circlesUnsolved;
     }
-    json minima = json::array();
-    for (const CentreMinimum& m : insight.centreMinima) {
-        minima.push_back({{"rx", m.rx}, {"ry", m.ry}, {"r", m.r}, {"fs", m.fs}});
-    }
-    result["centreMinima"] = std::move(minima);
     json warnings = json::array();
     for (SearchEdge edge : insight.warnings) {
         warnings.push_back({{"kind", edgeName(edge)},
@@ -98,12 +96,26 @@ json computed(const Calculation& calculation, const SearchInsight& insight,
     return result;
 }
 
-json projectResult(const std::filesystem::path& file, const CalcRequest& settings) {
+/// Writes the members of an object in the order a whole dump writes them.
+void writeMembers(JsonStreamWriter& writer, const json& members) {
+    for (const auto& [key, value] : members.items()) {
+        writer.key(key);
+        writer.value(value);
+    }
+}
+
+/// Computes a project and writes what became of it as the next element of the document. The
+/// minima of its centres go out as they are read ("centreMinima" is the first member in the
+/// order of a whole dump), so a search of millions of centres takes no more memory than a
+/// small one. Returns whether it was computed.
+bool writeProjectResult(JsonStreamWriter& writer, const std::filesystem::path& file,
+                        const CalcRequest& settings) {
     CollectedMessages messages;
     json result;
     Project project;
     std::ostringstream oldResults;
     TemporaryFile records("dorvo-records");
+    writer.openObject();
     if (!loadForCommandLine(file, project, oldResults, messages)) {
         result = {{"status", "failed"}};
     } else if (records.path().empty()) {
@@ -117,20 +129,29 @@ json projectResult(const std::filesystem::path& file, const CalcRequest& setting
         const Calculation calculation =
             calculateInto(records.path(), project, options, nullptr, messages);
         if (calculation.outcome == CalculationOutcome::Completed) {
+            writer.key("centreMinima");
+            writer.openArray();
+            auto writeMinimum = [&](const CentreMinimum& m) {
+                writer.value({{"rx", m.rx}, {"ry", m.ry}, {"r", m.r}, {"fs", m.fs}});
+            };
             if (settings.method == SearchMethod::Bishop) {
                 const std::optional<BishopSearch> bishop =
                     searchByBishop(project, settings.threads, settings.stop);
-                result =
-                    bishop && bishop->completed
-                        ? computed(calculation, bishopSearchInsight(project, *bishop), &*bishop)
-                        : json{{"status", "failed"}};
+                if (bishop && bishop->completed) {
+                    for (const CentreMinimum& m : bishop->centreMinima) writeMinimum(m);
+                    result = computed(calculation, bishopSearchInsight(project, *bishop), &*bishop);
+                } else {
+                    result = {{"status", "failed"}};
+                }
             } else {
                 SearchInsight insight;
                 if (calculation.summary.critical) {
-                    insight = searchInsight(project, *calculation.summary.critical, records.path());
+                    insight = searchInsight(project, *calculation.summary.critical, records.path(),
+                                            writeMinimum);
                 }
                 result = computed(calculation, insight, nullptr);
             }
+            writer.close();
             if (settings.plannedFs) {
                 const auto force =
                     restraintForceOfResults(project, records.path(), *settings.plannedFs);
@@ -149,22 +170,26 @@ json projectResult(const std::filesystem::path& file, const CalcRequest& setting
     }
     result["file"] = file.string();
     result["messages"] = messages.texts;
-    return result;
+    writeMembers(writer, result);
+    writer.close();
+    return result["status"] == "completed";
 }
 
 }  // namespace
 
 int runCalcJson(const std::vector<std::filesystem::path>& projects, const CalcRequest& settings,
                 std::ostream& out) {
-    json document = {{"projects", json::array()}};
+    JsonStreamWriter writer(out);
+    writer.openObject();
+    writer.key("projects");
+    writer.openArray();
     bool allComputed = true;
     for (const std::filesystem::path& file : projects) {
-        json result = projectResult(file, settings);
-        allComputed = allComputed && result["status"] == "completed";
-        document["projects"].push_back(std::move(result));
+        allComputed = writeProjectResult(writer, file, settings) && allComputed;
     }
-    // File names and messages that are not UTF-8 still give a valid document.
-    out << document.dump(2, ' ', false, json::error_handler_t::replace) << "\n";
+    writer.close();
+    writer.close();
+    out << "\n";
     out.flush();
     return allComputed && out ? 0 : 1;
 }

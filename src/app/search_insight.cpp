@@ -36,17 +36,23 @@ std::string describeUpwardLoad(WarningLanguage language) {
 }
 
 SearchInsight searchInsight(const Project& project, const CircleResult& critical,
-                            const std::filesystem::path& records) {
+                            const std::filesystem::path& records,
+                            const std::function<void(const CentreMinimum&)>& eachMinimum) {
     SearchInsight insight;
     insight.critical = critical;
-    std::ifstream in(records, std::ios::binary);
-    insight.centreMinima = readCentreMinima(in);
     const PreparedSection prepared = prepareSection(project);
     const auto search = validCircleSearch(project.circleSearch, nullptr);
+    std::ifstream in(records, std::ios::binary);
+    CentreMinimumReader minima(in);
+    bool anEdgeCentreNearby = false;
+    for (CentreMinimum minimum; minima.next(minimum);) {
+        if (eachMinimum) eachMinimum(minimum);
+        anEdgeCentreNearby =
+            anEdgeCentreNearby || (search && edgeCentreNearby(*search, critical, minimum));
+    }
     if (!prepared.section || !search) return insight;
     describeCritical(*prepared.section, insight);
-    insight.warnings =
-        searchEdgeWarnings(*search, *prepared.section, critical, insight.centreMinima);
+    insight.warnings = searchEdgeWarnings(*search, *prepared.section, critical, anEdgeCentreNearby);
     return insight;
 }
 
@@ -61,14 +67,18 @@ std::optional<BishopSearch> searchByBishop(const Project& project, int threads,
 SearchInsight bishopSearchInsight(const Project& project, const BishopSearch& search) {
     SearchInsight insight;
     insight.method = SearchMethod::Bishop;
-    insight.centreMinima = search.centreMinima;
     insight.critical = search.critical;
     const PreparedSection prepared = prepareSection(project);
     const auto valid = validCircleSearch(project.circleSearch, nullptr);
     if (!insight.critical || !prepared.section || !valid) return insight;
     describeCritical(*prepared.section, insight);
+    bool anEdgeCentreNearby = false;
+    for (const CentreMinimum& minimum : search.centreMinima) {
+        anEdgeCentreNearby =
+            anEdgeCentreNearby || edgeCentreNearby(*valid, *insight.critical, minimum);
+    }
     insight.warnings =
-        searchEdgeWarnings(*valid, *prepared.section, *insight.critical, insight.centreMinima);
+        searchEdgeWarnings(*valid, *prepared.section, *insight.critical, anEdgeCentreNearby);
     return insight;
 }
 

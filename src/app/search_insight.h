@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,15 +19,14 @@ namespace dorvo {
 enum class SearchMethod { Ordinary, Bishop };
 
 /// What an engineer wants to know of a completed search besides its records: the critical
-/// circle by the chosen method, its simplified Bishop factor of safety, whether the true
-/// minimum may lie outside the search, and the minimum of every centre.
+/// circle by the chosen method, its simplified Bishop factor of safety and whether the true
+/// minimum may lie outside the search.
 struct SearchInsight {
     SearchMethod method = SearchMethod::Ordinary;
     std::optional<CircleResult> critical;  // by the chosen method; `fs` its Fs by that method
     double ordinaryFs = kNoSolutionFs;     // of the critical circle
     BishopSolution bishop;                 // of the critical circle
     std::vector<SearchEdge> warnings;
-    std::vector<CentreMinimum> centreMinima;
     bool upwardLoadOnSlipMass = false;  // a load acting upward lies on the critical slip mass
 };
 
@@ -34,9 +34,12 @@ struct SearchInsight {
 /// one) then leans to the unsafe side.
 std::string describeUpwardLoad(WarningLanguage language);
 
-/// The insight into a completed search of `project` whose result stream is in `records`.
+/// The insight into a completed search of `project` whose result stream is in `records`. The
+/// minimum of every centre is read one at a time and, when `eachMinimum` is given, shown to
+/// it in search order; none is kept.
 SearchInsight searchInsight(const Project& project, const CircleResult& critical,
-                            const std::filesystem::path& records);
+                            const std::filesystem::path& records,
+                            const std::function<void(const CentreMinimum&)>& eachMinimum = {});
 
 /// Searches the project's grid by the simplified Bishop method; nothing when the input
 /// cannot be calculated.

@@ -4,7 +4,10 @@ namespace dorvo {
 
 ParallelTaskRunner::ParallelTaskRunner(const SearchTaskWork& work, SearchTaskCursor& cursor,
                                        int threads, const std::stop_token& stop)
-    : work_(work), cursor_(cursor), stop_(stop), slots_(static_cast<std::size_t>(threads) * 4) {
+    : work_(work),
+      cursor_(cursor),
+      stop_(stop),
+      slots_(static_cast<std::size_t>(threads) * kTasksAheadPerThread) {
     issue();
     for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { workOnTasks(); });
 }

@@ -12,6 +12,11 @@
 
 namespace dorvo {
 
+/// Tasks each worker may be ahead of the writer. Writing to a file stalls now and then while
+/// the system writes back what it holds; a window of tasks this deep (a few megabytes of
+/// records) keeps the workers busy meanwhile, where four per worker left them waiting.
+inline constexpr int kTasksAheadPerThread = 16;
+
 /// Computes tasks on worker threads and hands them over in order. The writer's thread cuts
 /// the tasks, at most a window of them ahead of the one it waits for, so the records in
 /// memory stay within a window of tasks.

@@ -29,25 +29,57 @@ bool onGridEdge(const ValidCircleSearch& search, double rx, double ry) {
 
 }  // namespace
 
-std::vector<CentreMinimum> readCentreMinima(std::istream& records) {
-    std::vector<CentreMinimum> minima;
-    std::string raw;
-    while (readRawLine(records, raw)) {
-        std::string_view line = withoutLineEnd(raw);
-        if (line.find("$$ANS") != line.npos || line.find("$$END") != line.npos) break;
-        if (!line.starts_with("055,")) continue;
-        CentreMinimum minimum;
-        if (numberAfter(line, "Rx:", minimum.rx) && numberAfter(line, "Ry:", minimum.ry) &&
-            numberAfter(line, "R:", minimum.r) && numberAfter(line, "=", minimum.fs)) {
-            minima.push_back(minimum);
+bool CentreMinimumReader::nextLine(std::string_view& line) {
+    constexpr std::size_t kBlock = 1 << 20;
+    for (std::size_t from = lineStart_;;) {
+        const std::size_t end = buffer_.find('\n', from);
+        if (end != buffer_.npos) {
+            line =
+                withoutLineEnd(std::string_view(buffer_).substr(lineStart_, end + 1 - lineStart_));
+            lineStart_ = end + 1;
+            return true;
+        }
+        buffer_.erase(0, lineStart_);  // the start of a line the next block ends
+        lineStart_ = 0;
+        const std::size_t kept = buffer_.size();
+        buffer_.resize(kept + kBlock);
+        records_.read(buffer_.data() + kept, static_cast<std::streamsize>(kBlock));
+        buffer_.resize(kept + static_cast<std::size_t>(records_.gcount()));
+        from = kept;
+        if (buffer_.size() == kept) {
+            if (buffer_.empty()) return false;
+            lastLine_ = std::move(buffer_);  // a last line without a line end
+            buffer_.clear();
+            line = withoutLineEnd(lastLine_);
+            return true;
         }
     }
-    return minima;
+}
+
+bool CentreMinimumReader::next(CentreMinimum& minimum) {
+    std::string_view line;
+    while (!ended_ && nextLine(line)) {
+        if (line.find("$$ANS") != line.npos || line.find("$$END") != line.npos) break;
+        if (!line.starts_with("055,")) continue;
+        if (numberAfter(line, "Rx:", minimum.rx) && numberAfter(line, "Ry:", minimum.ry) &&
+            numberAfter(line, "R:", minimum.r) && numberAfter(line, "=", minimum.fs)) {
+            return true;
+        }
+    }
+    ended_ = true;
+    return false;
+}
+
+bool edgeCentreNearby(const ValidCircleSearch& search, const CircleResult& critical,
+                      const CentreMinimum& minimum) {
+    const bool criticalCentre = std::fabs(minimum.rx - critical.rx) < kEpsilon &&
+                                std::fabs(minimum.ry - critical.ry) < kEpsilon;
+    return !criticalCentre && onGridEdge(search, minimum.rx, minimum.ry) &&
+           minimum.fs <= critical.fs * 1.005;
 }
 
 std::vector<SearchEdge> searchEdgeWarnings(const ValidCircleSearch& search, const Section& section,
-                                           const CircleResult& critical,
-                                           const std::vector<CentreMinimum>& minima) {
+                                           const CircleResult& critical, bool anEdgeCentreNearby) {
     std::vector<SearchEdge> warnings;
     const CircleSearchValues& v = search.values();
     const double column = std::round((critical.rx - v.centreStartX()) / v.stepX());
@@ -74,15 +106,7 @@ std::vector<SearchEdge> searchEdgeWarnings(const ValidCircleSearch& search, cons
         }
     }
 
-    for (const CentreMinimum& minimum : minima) {
-        const bool criticalCentre = std::fabs(minimum.rx - critical.rx) < kEpsilon &&
-                                    std::fabs(minimum.ry - critical.ry) < kEpsilon;
-        if (!criticalCentre && onGridEdge(search, minimum.rx, minimum.ry) &&
-            minimum.fs <= critical.fs * 1.005) {
-            warnings.push_back(SearchEdge::EdgeCentreNearby);
-            break;
-        }
-    }
+    if (anEdgeCentreNearby) warnings.push_back(SearchEdge::EdgeCentreNearby);
     if (!section.blocks.empty()) {
         if (critical.p1x <= section.blocks.front().xl + kEpsilon) {
             warnings.push_back(SearchEdge::SectionLeftEnd);

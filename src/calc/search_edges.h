@@ -2,6 +2,7 @@
 
 #include <istream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "calc/circle_evaluation.h"
@@ -17,8 +18,26 @@ struct CentreMinimum {
     double fs = 0.0;
 };
 
-/// The per-centre minima of a result stream: its 055 records before the answer.
-std::vector<CentreMinimum> readCentreMinima(std::istream& records);
+/// Reads the per-centre minima of a result stream one at a time, so that a search of any
+/// number of centres is read in constant memory: its 055 records before the answer.
+class CentreMinimumReader {
+  public:
+    explicit CentreMinimumReader(std::istream& records) : records_(records) {}
+
+    /// The next minimum; false after the last one.
+    bool next(CentreMinimum& minimum);
+
+  private:
+    /// The next line without its line end, valid until the next call; false at the end.
+    bool nextLine(std::string_view& line);
+
+    std::istream& records_;
+    // Read in large blocks: a stream of millions of circles is read while the user waits.
+    std::string buffer_;
+    std::size_t lineStart_ = 0;
+    std::string lastLine_;
+    bool ended_ = false;
+};
 
 /// Why the true minimum may lie outside what the search tried.
 enum class SearchEdge {
@@ -33,10 +52,15 @@ enum class SearchEdge {
     SectionRightEnd,   // at its right end
 };
 
-/// The warnings for a completed search whose critical circle is `critical`.
+/// Whether a centre other than the critical one lies on the grid's edge with a minimum within
+/// 0.5 % of the critical circle's Fs.
+bool edgeCentreNearby(const ValidCircleSearch& search, const CircleResult& critical,
+                      const CentreMinimum& minimum);
+
+/// The warnings for a completed search whose critical circle is `critical`; `anEdgeCentreNearby`
+/// tells whether `edgeCentreNearby` held for one of its centres.
 std::vector<SearchEdge> searchEdgeWarnings(const ValidCircleSearch& search, const Section& section,
-                                           const CircleResult& critical,
-                                           const std::vector<CentreMinimum>& minima);
+                                           const CircleResult& critical, bool anEdgeCentreNearby);
 
 enum class WarningLanguage { English, Japanese };
 

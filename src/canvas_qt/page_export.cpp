@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QLocale>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QSvgGenerator>
 #include <cmath>
@@ -133,22 +134,32 @@ std::optional<int> writePdf(const std::filesystem::path& file, const Paper& pape
     return pages;
 }
 
-bool printPages(QPagedPaintDevice& device, int dpi, const RenderInputs& inputs, PageState& state,
-                int from, int to) {
+PrintOutcome printPages(QPagedPaintDevice& device, int dpi, const RenderInputs& inputs,
+                        PageState& state, int from, int to, const PrintProgressCheck& carryOn) {
     QPainter painter;
-    if (!painter.begin(&device)) return false;
+    if (!painter.begin(&device)) return PrintOutcome::Failed;
     QPainterCanvas canvas = layoutCanvas(painter, dpi);
     const bool printing = state.view.printing;
     const int shown = state.view.currentPage;
     state.view.printing = true;
+    bool stopped = false;
     for (int page = from; page <= to; ++page) {
+        if (carryOn && !carryOn(page - from, to - from + 1)) {
+            stopped = true;
+            break;
+        }
         if (page > from) device.newPage();
         state.view.currentPage = page;
         drawPage(canvas, inputs, state);
     }
     state.view.printing = printing;
     state.view.currentPage = shown;
-    return painter.end();
+    if (stopped) {
+        if (auto* printer = dynamic_cast<QPrinter*>(&device)) printer->abort();
+        painter.end();
+        return PrintOutcome::Cancelled;
+    }
+    return painter.end() ? PrintOutcome::Printed : PrintOutcome::Failed;
 }
 
 Status printPagesToPdf(const std::filesystem::path& file, const QPageLayout& layout, int dpi,

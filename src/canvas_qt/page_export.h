@@ -4,6 +4,7 @@
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 #include "model/result.h"
@@ -50,10 +51,15 @@ bool writePng(const std::filesystem::path& file, const Paper& paper, const Rende
 bool writeSvg(const std::filesystem::path& file, const Paper& paper, const RenderInputs& inputs,
               PageState& state, int dpi);
 
+enum class PrintOutcome { Printed, Cancelled, Failed };
+
+/// Told before each page is printed how many of how many are done; false stops the printing.
+using PrintProgressCheck = std::function<bool(int done, int total)>;
+
 /// Prints pages `from` … `to` of the shown page kind on a paged device (a printer, or a PDF
-/// writer) laid out as every file is; false when the device could not be painted on.
-bool printPages(QPagedPaintDevice& device, int dpi, const RenderInputs& inputs, PageState& state,
-                int from, int to);
+/// writer) laid out as every file is. A printer whose printing is stopped abandons its job.
+PrintOutcome printPages(QPagedPaintDevice& device, int dpi, const RenderInputs& inputs,
+                        PageState& state, int from, int to, const PrintProgressCheck& carryOn = {});
 
 /// Prints pages `from` … `to` as `printPages` does into a PDF file in this page layout,
 /// replacing the file only once the whole document is written; a failure says why.

@@ -9,8 +9,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPageSetupDialog>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
@@ -442,20 +440,21 @@ int CMainFrame::printedPageCount() {
     return pages;
 }
 
-void CMainFrame::printRange(QPagedPaintDevice& device, int dpi, int from, int to) {
+void CMainFrame::printRange(QPrinter& printer, int from, int to, const QString& title) {
     const PageSetup setup = session_.pageSetup();
-    if (!printPages(device, dpi, session_.inputs(setup), session_.pages, from, to)) {
+    const std::unique_ptr<PrintProgress> progress =
+        printDialogs_->progress(title, to - from + 1, this);
+    const PrintOutcome outcome =
+        printPages(printer, printer.resolution(), session_.inputs(setup), session_.pages, from, to,
+                   [&](int done, int total) { return progress->carryOn(done, total); });
+    if (outcome == PrintOutcome::Failed) {
         session_.user.report(literalMessage("印刷できませんでした"));
     }
 }
 
 void CMainFrame::print() {
     const int pages = printedPageCount();
-    QPrintDialog dialog(&printer_, this);
-    dialog.setMinMax(1, pages);
-    dialog.setFromTo(1, pages);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange);
-    if (dialog.exec() != QDialog::Accepted) return;
+    if (!printDialogs_->askToPrint(printer_, pages, this)) return;
     int from = 1;
     int to = pages;
     if (printer_.printRange() == QPrinter::PageRange) {
@@ -468,7 +467,7 @@ void CMainFrame::print() {
         printToFile(toPath(printer_.outputFileName()), from, to);
         return;
     }
-    printRange(printer_, printer_.resolution(), from, to);
+    printRange(printer_, from, to, QStringLiteral("印刷"));
 }
 
 bool CMainFrame::printToFile(const std::filesystem::path& file, int from, int to) {
@@ -487,11 +486,21 @@ bool CMainFrame::printToFile(const std::filesystem::path& file, int from, int to
 
 void CMainFrame::printPreview() {
     const int pages = printedPageCount();
-    QPrintPreviewDialog dialog(&printer_, this);
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this, pages](QPrinter* printer) {
-        printRange(*printer, printer->resolution(), 1, pages);
-    });
-    dialog.exec();
+    // The preview keeps every page it shows in memory: a result table of millions of records
+    // would fill the machine before the window opened.
+    const int shown = std::min(pages, kPreviewPageLimit);
+    if (shown < pages) {
+        session_.user.report(
+            literalMessage(formatC("印刷ﾌﾟﾚﾋﾞｭｰは最初の %d ページまでを表示します（全 %d ページ）。"
+                                   "それより後のページは画面で↓のキーで見るか、印刷してください。",
+                                   shown, pages)));
+    }
+    printDialogs_->preview(
+        printer_,
+        [this, shown](QPrinter& printer) {
+            printRange(printer, 1, shown, QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ"));
+        },
+        this);
 }
 
 void CMainFrame::printSetup() {

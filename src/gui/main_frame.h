@@ -11,6 +11,7 @@
 #include "calc/circle_evaluation.h"
 #include "gui/colour_chooser.h"
 #include "gui/desktop_session.h"
+#include "gui/print_dialogs.h"
 #include "gui/table_editor_dialog.h"
 #include "render/fs_grid.h"
 
@@ -70,6 +71,9 @@ inline constexpr int kAnnotate = 8;
 inline constexpr int kFitSection = 9;
 }  // namespace command
 
+/// The most pages the print preview lays out: it holds each of them in memory.
+inline constexpr int kPreviewPageLimit = 200;
+
 /// The status bar's prompt while no command is chosen.
 inline constexpr const char* kIdlePrompt =
     "安定計算（円弧すべり）  　断面図は→で次頁　データ、計算結果は↓で次頁";
@@ -87,6 +91,8 @@ class CMainFrame : public QMainWindow {
     QAction* action(int command) const { return actions_.at(command); }
     CDorvoView* view() const { return view_; }
     DesktopSession& session() { return session_; }
+    /// Prints and previews through `dialogs` from now on (tests answer them without waiting).
+    void setPrintDialogs(PrintDialogs& dialogs) { printDialogs_ = &dialogs; }
 
     /// Opens a project as the command line, a dropped file or a recent file does, asking
     /// first when the current project has unsaved changes. False when nothing was opened.
@@ -160,9 +166,10 @@ class CMainFrame : public QMainWindow {
     void undo();
     void redo();
 
-    /// Counts the printed pages and prints `from` … `to` on a paged device.
+    /// Counts the printed pages and prints `from` … `to` on a printer, with progress and a
+    /// way to stop.
     int printedPageCount();
-    void printRange(QPagedPaintDevice& device, int dpi, int from, int to);
+    void printRange(QPrinter& printer, int from, int to, const QString& title);
 
     DesktopSession& session_;
     CDorvoView* view_;
@@ -170,6 +177,8 @@ class CMainFrame : public QMainWindow {
     std::map<int, QAction*> actions_;
     QMenu* recentMenu_ = nullptr;
     QPrinter printer_;
+    DesktopPrintDialogs desktopPrintDialogs_;
+    PrintDialogs* printDialogs_ = &desktopPrintDialogs_;
     CalculationDialog* runningCalculation_ = nullptr;
     QLabel* notice_ = nullptr;
     /// The critical circle of the last calculation by the simplified Bishop method, which

@@ -37,6 +37,7 @@ struct DeviceRect {
     int top = 0;
     int right = 0;
     int bottom = 0;
+    bool operator==(const DeviceRect&) const = default;
 };
 
 /// A font as the pages ask for it: face (code page 932), cell height in device pixels, text

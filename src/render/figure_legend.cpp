@@ -20,17 +20,18 @@ bool isInside(const DeviceRect& inner, const DeviceRect& outer) {
            inner.bottom <= outer.bottom;
 }
 
-int estimatedTextWidth(std::string_view utf8, int heightPx) {
+int estimatedTextWidth(std::string_view utf8, int heightPx, double narrowShare) {
     double width = 0.0;
     for (std::size_t i = 0; i < utf8.size();) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
         const std::size_t length = lead < 0x80 ? 1 : lead < 0xe0 ? 2 : lead < 0xf0 ? 3 : 4;
         // Three-byte characters from U+3000 on are the wide ones of Japanese text.
         const bool wide = length >= 3 && !(length == 3 && lead == 0xe2);
-        width += wide ? 1.0 : 0.55;
+        width += wide ? 1.0 : narrowShare;
         i += length;
     }
-    return static_cast<int>(std::ceil(width * heightPx));
+    // A text from a hostile results file may be longer than any device is wide.
+    return static_cast<int>(std::min(std::ceil(width * heightPx), 1e9));
 }
 
 int legendLineWidth(const Canvas& canvas) {

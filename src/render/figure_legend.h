@@ -29,9 +29,9 @@ class LegendShelf {
 bool isInside(const DeviceRect& inner, const DeviceRect& outer);
 
 /// How wide a text will be at a font height. The canvas cannot measure text, so this counts
-/// a wide (Japanese) character as one height and any other as 0.55 of one, enough for most
-/// faces.
-int estimatedTextWidth(std::string_view utf8, int heightPx);
+/// a wide (Japanese) character as one height and any other as `narrowShare` of one; the
+/// default 0.55 is enough for most faces.
+int estimatedTextWidth(std::string_view utf8, int heightPx, double narrowShare = 0.55);
 
 /// A 0x00BBGGRR colour from its red, green and blue.
 constexpr Colour rgb(int red, int green, int blue) {

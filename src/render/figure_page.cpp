@@ -12,6 +12,7 @@
 #include "render/figure_blocks.h"
 #include "render/figure_legend.h"
 #include "render/fs_contour_layer.h"
+#include "render/label_placement.h"
 #include "render/restraint_layer.h"
 #include "render/result_stream.h"
 
@@ -263,22 +264,44 @@ class FigurePainter {
     }
 
     /// What the figure read of the results working file, read again when the file changed.
-    const ResultOverlay& resultOverlay() {
+    ResultOverlay& resultOverlay() {
         ResultOverlay& overlay = state_.overlay;
         const ResultFileIdentity file = identityOf(inputs_.resultsFile);
         if (!overlay.read || !(overlay.file == file)) {
-            overlay = {true, file, readResultOverlay(inputs_.resultsFile, state_.critical)};
+            overlay = {true, file, readResultOverlay(inputs_.resultsFile, state_.critical), {}, {}};
         }
         return overlay;
     }
 
     void drawResultOverlay() {
-        const std::vector<CentreLabel>& labels = resultOverlay().labels;
+        ResultOverlay& overlay = resultOverlay();
         const CriticalCircle& c = state_.critical;
-        const double h =
-            fontHeightPx(inputs_.font(font_slot::kFigureFs), canvas_.dpiY()) / mapping_.pxPerMetreY;
+        const int fontHeight = fontHeightPx(inputs_.font(font_slot::kFigureFs), canvas_.dpiY());
+        const double h = fontHeight / mapping_.pxPerMetreY;
         canvas_.setTextAlign(TextAlign::TopLeft);
-        for (const CentreLabel& label : labels) draw_.text(label.x, label.y + h, label.text);
+        const DeviceMapping& m = mapping_;
+        const LabelLayout layout{windowOnDevice(),
+                                 fontHeight,
+                                 m.pxPerMetreX,
+                                 m.pxPerMetreY,
+                                 m.shiftX * m.pxPerMetreX + m.marginXMm * m.pxPerMmX,
+                                 m.topY * m.pxPerMetreY + m.marginYMm * m.pxPerMmY};
+        if (overlay.placedFor != layout) {
+            // A search of a million centres gives far more labels than a page can show apart.
+            overlay.placed.clear();
+            LabelPlacement placement(layout.window, fontHeight);
+            for (std::size_t i = 0; i < overlay.labels.size(); ++i) {
+                const CentreLabel& label = overlay.labels[i];
+                if (placement.place(draw_.toDevice(label.x, label.y + h), label.text)) {
+                    overlay.placed.push_back(i);
+                }
+            }
+            overlay.placedFor = layout;
+        }
+        for (const std::size_t i : overlay.placed) {
+            const CentreLabel& label = overlay.labels[i];
+            canvas_.drawText(draw_.toDevice(label.x, label.y + h), label.text);
+        }
         if (!(c.radius > 0.0)) return;
         const Colour colour = colourFromText(settings_.arcColour);
         draw_.arc(c.centreX - c.radius, c.centreY + c.radius, c.centreX + c.radius,

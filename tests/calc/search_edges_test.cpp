@@ -38,7 +38,11 @@ CircleResult criticalAt(double rx, double ry, double r) {
 
 std::vector<SearchEdge> warningsFor(const CircleResult& critical,
                                     const std::vector<CentreMinimum>& minima = {}) {
-    return searchEdgeWarnings(grid(), section(), critical, minima);
+    bool nearby = false;
+    for (const CentreMinimum& minimum : minima) {
+        nearby = nearby || edgeCentreNearby(grid(), critical, minimum);
+    }
+    return searchEdgeWarnings(grid(), section(), critical, nearby);
 }
 
 TEST(SearchEdges, MinimumInsideTheGridAndRadiusRangeGivesNoWarning) {
@@ -72,17 +76,35 @@ TEST(SearchEdges, EdgeCentreWithinHalfAPercentAndTheSectionsEnds) {
     EXPECT_EQ(warningsFor(cut), (std::vector<SearchEdge>{SearchEdge::SectionLeftEnd}));
 }
 
-TEST(SearchEdges, CentreMinimaAreTheMinimumRecordsBeforeTheAnswer) {
+TEST(SearchEdges, CentreMinimaAreTheMinimumRecordsBeforeTheAnswerReadOneAtATime) {
     std::istringstream records(
         "$$CSV\r\n028,   20.00,   10.00,   20.00,     1.00,     1.00,     1.00,     1.00,    "
         "1.200\r\n055,FS min.,( Rx:   20.00,Ry:   10.00,R:   20.00 ),=   1.200\r\n"
         "073,   30.00,   10.00,    ---\r\n801,---\r\n$$ANS\r\n"
         "055,FS min.,( Rx:   20.00,Ry:   10.00,R:   20.00 ),=   1.200\r\n$$END\r\n");
-    const std::vector<CentreMinimum> minima = readCentreMinima(records);
-    ASSERT_EQ(minima.size(), 1u);
-    EXPECT_DOUBLE_EQ(minima[0].rx, 20.0);
-    EXPECT_DOUBLE_EQ(minima[0].r, 20.0);
-    EXPECT_DOUBLE_EQ(minima[0].fs, 1.2);
+    CentreMinimumReader reader(records);
+    CentreMinimum minimum;
+    ASSERT_TRUE(reader.next(minimum));
+    EXPECT_DOUBLE_EQ(minimum.rx, 20.0);
+    EXPECT_DOUBLE_EQ(minimum.r, 20.0);
+    EXPECT_DOUBLE_EQ(minimum.fs, 1.2);
+    EXPECT_FALSE(reader.next(minimum));
+    EXPECT_FALSE(reader.next(minimum));  // the answer's 055 is not a centre's
+}
+
+TEST(SearchEdges, CentreMinimaReadInBlocksWholeAcrossABlocksEndAndWithoutALastLineEnd) {
+    const std::string minimum = "055,FS min.,( Rx:   20.00,Ry:   10.00,R:   20.00 ),=   1.200";
+    std::string text = "$$CSV\r\n";
+    while (text.size() < (1u << 20) - 30) text += "038,     ,     ,   20.00,       1.00\r\n";
+    text += minimum + "\r\n" + minimum.substr(0, minimum.size() - 5) + "1.300";
+    std::istringstream records(text);
+    CentreMinimumReader reader(records);
+    CentreMinimum read;
+    ASSERT_TRUE(reader.next(read));
+    EXPECT_DOUBLE_EQ(read.fs, 1.2);
+    ASSERT_TRUE(reader.next(read));
+    EXPECT_DOUBLE_EQ(read.fs, 1.3);
+    EXPECT_FALSE(reader.next(read));
 }
 
 }  // namespace

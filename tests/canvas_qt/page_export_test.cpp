@@ -86,8 +86,22 @@ TEST_F(ExampleExport, PrinterGetsThePageRangeAskedForAndTheViewKeepsItsPage) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(pdf.string()));
     printer.setPageSize(paper.pageSize);
-    ASSERT_TRUE(printPages(printer, printer.resolution(), f.inputs(), f.state, 2, 4));
+    std::vector<std::pair<int, int>> told;
+    ASSERT_EQ(printPages(printer, printer.resolution(), f.inputs(), f.state, 2, 4,
+                         [&](int done, int total) {
+                             told.emplace_back(done, total);
+                             return true;
+                         }),
+              PrintOutcome::Printed);
     EXPECT_EQ(pdfPages(pdf), 3);
+    EXPECT_EQ(told, (std::vector<std::pair<int, int>>{{0, 3}, {1, 3}, {2, 3}}));
+    EXPECT_EQ(f.state.view.currentPage, 7);
+    EXPECT_FALSE(f.state.view.printing);
+
+    // Stopped before its second page: the view is as it was.
+    EXPECT_EQ(printPages(printer, printer.resolution(), f.inputs(), f.state, 2, 4,
+                         [](int done, int) { return done < 1; }),
+              PrintOutcome::Cancelled);
     EXPECT_EQ(f.state.view.currentPage, 7);
     EXPECT_FALSE(f.state.view.printing);
 }

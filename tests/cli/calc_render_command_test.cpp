@@ -89,8 +89,13 @@ class CommandLine : public ::testing::Test {
 
     /// Waits up to twenty seconds for a file whose name holds `part` in the temporary folder.
     bool awaitTemporaryFile(std::string_view part) const {
+        return awaitFileIn(temporaryFolder(), part);
+    }
+
+    /// Waits up to twenty seconds for a file whose name holds `part` in `where`.
+    bool awaitFileIn(const fs::path& where, std::string_view part) const {
         for (int waited = 0; waited < 2000; ++waited) {
-            for (const auto& entry : fs::directory_iterator(temporaryFolder())) {
+            for (const auto& entry : fs::directory_iterator(where)) {
                 if (entry.path().filename().string().find(part) != std::string::npos) return true;
             }
             ::usleep(10'000);
@@ -292,6 +297,23 @@ TEST_F(CommandLine, JsonDescribesEveryProjectAndFailsWhenOneFails) {
     EXPECT_FALSE(document["projects"][1]["messages"].empty());
 }
 
+TEST_F(CommandLine, JsonWrittenAsItGoesIsTheDocumentAWholeDumpWrites) {
+    // A second copy, a missing file and a name that is not UTF-8: members, nesting, empty
+    // lists and replaced text all come out as the document dumped at once would have them.
+    const fs::path second = folder.path() / "second.slw";
+    fs::copy_file(project(), second);
+    const fs::path notUtf8 = folder.path() / "\xff.slw";
+    CliRun calc = run("calc " + project().string() + " " + second.string() + " '" +
+                          notUtf8.string() + "' --json --threads 2",
+                      false);
+    EXPECT_EQ(calc.status, 1);
+    const nlohmann::json document = nlohmann::json::parse(calc.output);
+    ASSERT_EQ(document["projects"].size(), 3u);
+    EXPECT_EQ(document["projects"][1]["centreMinima"].size(), 225u);
+    EXPECT_EQ(calc.output,
+              document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n");
+}
+
 TEST_F(CommandLine, CalcSavesTheProjectWithTheRecordsItWrote) {
     const fs::path records = folder.path() / "records.txt";
     CliRun calc =
@@ -403,7 +425,8 @@ TEST_F(CommandLine, InterruptedCalcLeavesNoTemporaryFileAndKeepsTheOldOutputs) {
         const pid_t pid =
             start({"calc", project().string(), "--save", "--records", records.string()}, out);
         ASSERT_GT(pid, 0);
-        ASSERT_TRUE(awaitTemporaryFile(".saving-"));  // the search is writing its records
+        // The search writes the records straight into their file's temporary.
+        ASSERT_TRUE(awaitFileIn(folder.path(), ".saving-"));
         ::kill(pid, signal);
         EXPECT_EQ(exitStatusOf(pid), 128 + signal) << "signal " << signal;
         ::close(out);

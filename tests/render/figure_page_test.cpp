@@ -197,6 +197,9 @@ TEST(FigurePage, ExampleAfterACalculationShowsTheCriticalCircleAndEveryCentresFs
     const CircleResult& best = *calculation.summary.critical;
     f.setup.figureLeftX = 20;
     f.state.view.figurePageLeftX = 20;
+    // At 1/100 the centres, 1 m apart, leave room for every label.
+    f.setup.scaleX = 100;
+    f.setup.scaleY = 100;
 
     test::RecordingCanvas canvas = draw(f);
     DeviceMapping m = makeDeviceMapping(96, 96, f.setup);
@@ -216,6 +219,81 @@ TEST(FigurePage, ExampleAfterACalculationShowsTheCriticalCircleAndEveryCentresFs
     for (const Drawn& text : canvas.texts()) labels += text.text.find('.') != std::string::npos;
     EXPECT_EQ(labels, 15 * 15);
     EXPECT_DOUBLE_EQ(f.state.critical.radius, std::stod(formatC("%.2f", best.r)));
+}
+
+/// A results file whose centres, 1 m apart from (0, 2), give every one a label of five
+/// characters; `columns` × `rows` of them.
+std::string denseLabels(int columns, int rows) {
+    std::string text = "$$CSV\r\n";
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            text += formatC("055,FS min.,( Rx:%8.2f,Ry:%8.2f,R:    7.00 ),=   1.%03d\r\n",
+                            double(column), 2.0 + row, (row * columns + column) % 1000);
+        }
+    }
+    return text;
+}
+
+TEST(FigurePage, FsLabelsThatWouldOverlapAnEarlierOneAreLeftOut) {
+    test::RenderFixture f;  // 1/500 at 96 dpi: centres 7.5 pixels apart, labels 23 wide
+    f.writeResults(denseLabels(60, 30));
+    const test::RecordingCanvas canvas = draw(f);
+    std::vector<DeviceRect> boxes;
+    for (const Drawn& text : canvas.texts()) {
+        if (!text.text.starts_with("1.")) continue;
+        const int height = text.font.heightPx;
+        boxes.push_back({text.points[0].x, text.points[0].y,
+                         text.points[0].x + (5 * height + 1) / 2, text.points[0].y + height});
+    }
+    ASSERT_GT(boxes.size(), 20u);
+    EXPECT_LT(boxes.size(), 60u * 30u / 4);
+    EXPECT_TRUE(canvas.hasText("1.000"));  // the first centre keeps its place
+    for (std::size_t a = 0; a < boxes.size(); ++a) {
+        for (std::size_t b = a + 1; b < boxes.size(); ++b) {
+            const bool apart = boxes[a].right <= boxes[b].left || boxes[b].right <= boxes[a].left ||
+                               boxes[a].bottom <= boxes[b].top || boxes[b].bottom <= boxes[a].top;
+            EXPECT_TRUE(apart) << a << " and " << b;
+        }
+    }
+}
+
+TEST(FigurePage, FsLabelsWhollyOutsideThePageAreNotDrawnThoseCutByItsEdgeAre) {
+    test::RenderFixture f;
+    f.state.view.figurePageLeftX = 100.0;  // the page shows X from 100 m to 180 m
+    // Labels some 3 m wide at 1/500, each drawn from its top-left corner at its centre.
+    std::string results = "$$CSV\r\n";
+    const std::pair<double, const char*> centres[] = {
+        {90.0, "1.001"}, {98.0, "1.002"}, {140.0, "1.003"}, {180.0, "1.004"}, {181.0, "1.005"}};
+    for (const auto& [x, label] : centres) {
+        results += formatC("055,FS min.,( Rx:%8.2f,Ry:   20.00,R:    7.00 ),=   %s\r\n", x, label);
+    }
+    f.writeResults(results);
+    const test::RecordingCanvas canvas = draw(f);
+    EXPECT_FALSE(canvas.hasText("1.001"));  // ends well left of the page
+    EXPECT_TRUE(canvas.hasText("1.002"));   // runs into it
+    EXPECT_TRUE(canvas.hasText("1.003"));
+    EXPECT_TRUE(canvas.hasText("1.004"));  // starts on its right edge
+    EXPECT_FALSE(canvas.hasText("1.005"));
+}
+
+TEST(FigurePage, RepaintsKeepTheLabelsPlacedForTheirPageAndPlaceThemAgainOnAnother) {
+    test::RenderFixture f;
+    f.writeResults(denseLabels(60, 30));
+    const auto labelsOf = [](const test::RecordingCanvas& canvas) {
+        std::vector<std::pair<DevicePoint, std::string>> labels;
+        for (const Drawn& text : canvas.texts()) {
+            if (text.text.starts_with("1.")) labels.emplace_back(text.points[0], text.text);
+        }
+        return labels;
+    };
+    const auto first = labelsOf(draw(f));
+    EXPECT_EQ(labelsOf(draw(f)), first);
+    f.state.view.figurePageLeftX = 30.0;  // half the grid is off this page
+    const auto moved = labelsOf(draw(f));
+    EXPECT_FALSE(moved.empty());
+    EXPECT_LT(moved.size(), first.size());
+    f.state.view.figurePageLeftX = 0.0;
+    EXPECT_EQ(labelsOf(draw(f)), first);
 }
 
 TEST(FigurePage, ResultOverlayReadsLabelsCircleAndEndPoints) {
