@@ -172,7 +172,7 @@ Status printPagesToPdf(const std::filesystem::path& file, const QPageLayout& lay
         writer.setPageLayout(layout);
         writer.setResolution(dpi);
         writer.setCreator(QStringLiteral("Dorvo"));
-        if (!printPages(writer, dpi, inputs, state, from, to)) {
+        if (printPages(writer, dpi, inputs, state, from, to) != PrintOutcome::Printed) {
             return Failure{cannotWriteMessage(file)};
         }
     }
