@@ -82,7 +82,9 @@ ProportionInterval wilsonInterval(std::int64_t hits, std::int64_t count) {
     const double denominator = 1.0 + z2 / n;
     const double centre = (p + z2 / (2.0 * n)) / denominator;
     const double half = kZ95 * std::sqrt(p * (1.0 - p) / n + z2 / (4.0 * n * n)) / denominator;
-    return {std::max(0.0, centre - half), std::min(1.0, centre + half)};
+    // With no hit, or nothing but hits, the interval reaches its end exactly.
+    return {hits == 0 ? 0.0 : std::max(0.0, centre - half),
+            hits == count ? 1.0 : std::min(1.0, centre + half)};
 }
 
 ProbabilitySummary summariseRealisations(std::span<const RealisationFs> realisations) {
