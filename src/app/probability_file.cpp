@@ -100,7 +100,10 @@ std::int64_t wholeNumber(const json& value, const std::string& where) {
 
 void onlyKnownFields(const json& object, const std::string& where,
                      std::initializer_list<std::string_view> known) {
-    if (!object.is_object()) refuse(where, "takes an object {…}");
+    if (!object.is_object()) {
+        if (where.empty()) refuse("the file", "must hold one JSON object {…}");
+        refuse(where, "takes an object {…}");
+    }
     for (const auto& [key, value] : object.items()) {
         if (std::find(known.begin(), known.end(), key) == known.end()) {
             refuse(where.empty() ? key : where + "." + key, "is not a field of this file");
