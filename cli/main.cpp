@@ -166,6 +166,13 @@ int main(int argc, char** argv) {
                                    "Threads to use (default: one per core)");
     probabilityCommand->add_option("-o,--output", probability.output,
                                    "Write the JSON document (or the part) to this file");
+    probabilityCommand->add_option(
+        "--plot", probability.plot,
+        "Draw the histogram and cumulative curve of Fs to this file (.pdf, .png or .svg)");
+    probabilityCommand->add_option(
+        "--circles", probability.circles,
+        "Draw the section with the critical circles of the failing realisations (search mode) "
+        "to this file (.pdf, .png or .svg)");
     probabilityCommand->add_flag("--json", probability.json,
                                  "Write the result as JSON: the run, the statistics, the "
                                  "convergence with N, the histogram and the failing circles");
@@ -179,6 +186,13 @@ int main(int argc, char** argv) {
     mergeCommand->add_option("parts", mergeParts, "Part files (JSON)")->required();
     mergeCommand->add_option("-o,--output", merge.output, "Write the JSON document to this file");
     mergeCommand->add_flag("--json", merge.json, "Write the result as JSON");
+    mergeCommand->add_option("--plot", merge.plot,
+                             "Draw the histogram and cumulative curve of Fs (.pdf, .png or .svg)");
+    mergeCommand->add_option("--circles", merge.circles,
+                             "Draw the section with the failing realisations' circles (needs "
+                             "--project)");
+    mergeCommand->add_option("--project", merge.project,
+                             "The project file the parts come from (for --circles)");
 
     CLI11_PARSE(app, argc, argv);
     // Ctrl-C, a kill or a reader that went away stop the command, which leaves no file behind.

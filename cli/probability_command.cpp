@@ -11,9 +11,12 @@
 #include "app/probability_report.h"
 #include "calc/circle_search_run.h"
 #include "calc/probability_summary.h"
+#include "canvas_qt/page_export.h"
+#include "gui_session.h"
 #include "model/line_io.h"
 #include "model/number_text.h"
 #include "number_options.h"
+#include "render_command.h"
 #include "show_command.h"
 
 namespace dorvo::cli {
@@ -135,6 +138,34 @@ void printRun(const ProbabilityAnalysis& analysis, const ProbabilitySummary& sum
     out << formatC("elapsed            %.3f s\n", seconds);
 }
 
+/// The histogram and cumulative curve on an A4 landscape page.
+bool writePlot(const std::string& file, const ProbabilityPageData& page, MessageSink& messages) {
+    const std::string extension = fs::path(file).extension().string();
+    const int dpi = extension == ".png" ? 150 : extension == ".svg" ? 96 : 600;
+    if (extension != ".pdf" && extension != ".png" && extension != ".svg") {
+        return refuse(messages, "--plot writes .pdf, .png or .svg");
+    }
+    GuiSession gui;
+    const bool written = writeDrawing(
+        file, *paperNamed("A4", true), dpi,
+        [&](Canvas& canvas, DeviceRect area) { drawProbabilityPage(canvas, page, area); });
+    if (!written) messages.report(cannotWriteMessage(file));
+    return written;
+}
+
+/// The project's figure with the failing realisations' circles, A3 landscape.
+bool writeCircles(const fs::path& project, const std::string& file,
+                  std::span<const RealisationFs> realisations, MessageSink& messages) {
+    RenderRequest render;
+    render.project = project;
+    render.output = file;
+    render.paper = "A3";
+    render.landscape = true;
+    render.figure.failingCircles = failingCircles(realisations);
+    std::ostringstream ignored;
+    return runRender(render, ignored, messages) == 0;
+}
+
 }  // namespace
 
 int runProbability(const ProbabilityRequest& request, std::ostream& out, MessageSink& messages) {
@@ -187,6 +218,17 @@ int runProbability(const ProbabilityRequest& request, std::ostream& out, Message
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
 
     const std::string name = request.project.filename().string();
+    if (!shard) {
+        const ProbabilitySummary summary = summariseRealisations(run.realisations);
+        if (!request.plot.empty() &&
+            !writePlot(request.plot, probabilityPageData(*analysis, name, summary), messages)) {
+            return 1;
+        }
+        if (!request.circles.empty() &&
+            !writeCircles(request.project, request.circles, run.realisations, messages)) {
+            return 1;
+        }
+    }
     if (shard) {
         const std::string part = partialResultJson(*analysis, name, *shard, run, elapsed.count());
         return writeOutput(request.output, part, out, messages) ? 0 : 1;
@@ -218,14 +260,23 @@ int runProbabilityMerge(const ProbabilityMergeRequest& request, std::ostream& ou
         messages.report(merged.error());
         return 2;
     }
+    if (!request.plot.empty() && !writePlot(request.plot, merged->page, messages)) return 1;
+    if (!request.circles.empty()) {
+        if (request.project.empty()) {
+            refuse(messages, "--circles needs the project: --project FILE.slw");
+            return 2;
+        }
+        if (!writeCircles(request.project, request.circles, merged->realisations, messages)) {
+            return 1;
+        }
+    }
     if (request.json || !request.output.empty()) {
         if (!writeOutput(request.output, merged->resultJson, out, messages)) return 1;
         if (request.json) return 0;
     }
-    out << "project            " << merged->projectName << "\n";
-    out << "realisations       " << merged->realisations.size() << " from " << parts.size()
-        << " parts\n";
-    printSummary(summariseRealisations(merged->realisations), out);
+    out << merged->page.title << "\n";
+    out << "parts              " << parts.size() << "\n";
+    printSummary(merged->page.summary, out);
     return 0;
 }
 

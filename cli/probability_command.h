@@ -21,7 +21,9 @@ struct ProbabilityRequest {
     std::optional<std::string> sampling;  // monte-carlo or latin-hypercube
     std::optional<std::string> shard;     // I/K
     std::optional<std::string> threads;
-    std::string output;  // the JSON document goes here instead of standard output
+    std::string output;   // the JSON document goes here instead of standard output
+    std::string plot;     // the histogram and cumulative curve: .pdf, .png or .svg
+    std::string circles;  // the section with the failing realisations' circles
     bool json = false;
     bool showProgress = false;
     std::stop_token stop;
@@ -35,6 +37,9 @@ int runProbability(const ProbabilityRequest& request, std::ostream& out, Message
 struct ProbabilityMergeRequest {
     std::vector<std::filesystem::path> parts;
     std::string output;
+    std::string plot;
+    std::string circles;
+    std::filesystem::path project;  // the project the parts come from, for `circles`
     bool json = false;
 };
 

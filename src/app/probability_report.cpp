@@ -113,6 +113,13 @@ std::string resultDocument(const json& description, std::span<const RealisationF
                    {"timing", {{"seconds", seconds}}}});
 }
 
+std::string pageTitle(std::string_view projectName, std::int64_t realisations,
+                      std::string_view sampling, std::uint64_t seed, std::string_view mode) {
+    return std::string(projectName) + ": " + std::to_string(realisations) + " realisations (" +
+           std::string(sampling) + ", seed " + std::to_string(seed) + "), mode " +
+           std::string(mode);
+}
+
 Failure partProblem(const std::string& name, const std::string& why) {
     return Failure{literalMessage(name + ": " + why)};
 }
@@ -138,6 +145,25 @@ std::string partialResultJson(const ProbabilityAnalysis& analysis, std::string_v
                    {"shard", {shard.index, shard.count}},
                    {"realisations", std::move(realisations)},
                    {"timing", {{"seconds", seconds}}}});
+}
+
+ProbabilityPageData probabilityPageData(const ProbabilityAnalysis& analysis,
+                                        std::string_view projectName,
+                                        const ProbabilitySummary& summary) {
+    const ProbabilityModel& model = analysis.model;
+    return {pageTitle(projectName, model.plan.realisations, samplingName(model.plan.method),
+                      model.plan.seed, modeName(model.mode)),
+            summary, model.deterministic.fs};
+}
+
+std::vector<CriticalCircle> failingCircles(std::span<const RealisationFs> realisations) {
+    std::vector<CriticalCircle> circles;
+    for (const RealisationFs& r : realisations) {
+        if (!r.fs || *r.fs >= 1.0 || !r.circle) continue;
+        const CircleResult& c = *r.circle;
+        circles.push_back({c.rx, c.ry, c.r, c.p1x, c.p1y, c.p2x, c.p2y});
+    }
+    return circles;
 }
 
 Result<MergedParts> mergePartialResults(const std::vector<PartText>& parts) {
@@ -207,10 +233,14 @@ Result<MergedParts> mergePartialResults(const std::vector<PartText>& parts) {
             std::to_string(missing) + " of " + std::to_string(gathered.size()) +
             " realisations are in no part (the first: " + std::to_string(*firstMissing) + ")")};
     }
-    merged.projectName = description.value("project", "");
-    merged.mode = description.value("mode", "") == modeName(ProbabilityMode::FullSearch)
-                      ? ProbabilityMode::FullSearch
-                      : ProbabilityMode::CriticalCircle;
+    const json& deterministic = description["deterministic"];
+    merged.page = {
+        pageTitle(description.value("project", ""),
+                  description.value("realisations", std::int64_t{0}),
+                  description.value("sampling", ""), description.value("seed", std::uint64_t{0}),
+                  description.value("mode", "")),
+        summariseRealisations(merged.realisations),
+        deterministic.is_object() ? deterministic.value("fs", 0.0) : 0.0};
     merged.resultJson = resultDocument(description, merged.realisations, seconds);
     return merged;
 }

@@ -8,6 +8,7 @@
 #include "calc/probability_run.h"
 #include "calc/probability_summary.h"
 #include "model/result.h"
+#include "render/probability_page.h"
 
 namespace dorvo {
 
@@ -25,12 +26,20 @@ std::string probabilityResultJson(const ProbabilityAnalysis& analysis, std::stri
 std::string partialResultJson(const ProbabilityAnalysis& analysis, std::string_view projectName,
                               const Shard& shard, const ProbabilityRun& run, double seconds);
 
-/// What a merge gathered: the result document and the realisations it summarised.
+/// The page of a run's histogram and cumulative curve.
+ProbabilityPageData probabilityPageData(const ProbabilityAnalysis& analysis,
+                                        std::string_view projectName,
+                                        const ProbabilitySummary& summary);
+
+/// The critical circles of the failing realisations (those of the search mode), to draw over
+/// the section.
+std::vector<CriticalCircle> failingCircles(std::span<const RealisationFs> realisations);
+
+/// What a merge gathered: the result document, the realisations it summarised and its page.
 struct MergedParts {
     std::string resultJson;
-    std::string projectName;
-    ProbabilityMode mode = ProbabilityMode::CriticalCircle;
     std::vector<RealisationFs> realisations;
+    ProbabilityPageData page;
 };
 
 /// A named part as read from its file.

@@ -4,6 +4,7 @@
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 #include "render/render_inputs.h"
@@ -48,6 +49,15 @@ bool writePng(const std::filesystem::path& file, const Paper& paper, const Rende
 /// Writes one page to an SVG drawing; false when it could not be written.
 bool writeSvg(const std::filesystem::path& file, const Paper& paper, const RenderInputs& inputs,
               PageState& state, int dpi);
+
+/// Draws one page of its own (not a page kind of the project) inside the whole paper.
+using PageDrawing = std::function<void(Canvas& canvas, DeviceRect page)>;
+
+/// Writes a page drawn by `draw` to a PDF, a PNG or an SVG, chosen by the file's extension,
+/// laid out at the print resolution as every file is; false when it could not be written or
+/// the extension is none of the three.
+bool writeDrawing(const std::filesystem::path& file, const Paper& paper, int dpi,
+                  const PageDrawing& draw);
 
 /// Prints pages `from` … `to` of the shown page kind on a paged device (a printer, or a PDF
 /// writer) laid out as every file is; false when the device could not be painted on.

@@ -18,7 +18,8 @@ namespace dorvo {
 
 namespace {
 
-constexpr Colour kWindowOutline = 0xffff80;  // RGB(128, 255, 255)
+constexpr Colour kWindowOutline = 0xffff80;        // RGB(128, 255, 255)
+constexpr Colour kFailingCircleColour = 0x4040e0;  // RGB(224, 64, 64)
 constexpr int kMaxGridLines = 400;
 // Grid and axis loops draw within the window only; this bounds them for absurd windows.
 constexpr int kMaxRuledLines = 10000;
@@ -273,6 +274,10 @@ class FigurePainter {
             fontHeightPx(inputs_.font(font_slot::kFigureFs), canvas_.dpiY()) / mapping_.pxPerMetreY;
         canvas_.setTextAlign(TextAlign::TopLeft);
         for (const CentreLabel& label : labels) draw_.text(label.x, label.y + h, label.text);
+        for (const CriticalCircle& f : state_.figure.failingCircles) {
+            draw_.arc(f.centreX - f.radius, f.centreY + f.radius, f.centreX + f.radius,
+                      f.centreY - f.radius, f.p1x, f.p1y, f.p2x, f.p2y, 1, kFailingCircleColour);
+        }
         if (!(c.radius > 0.0)) return;
         const Colour colour = colourFromText(settings_.arcColour);
         draw_.arc(c.centreX - c.radius, c.centreY + c.radius, c.centreX + c.radius,

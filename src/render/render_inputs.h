@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "model/messages.h"
 #include "model/project.h"
@@ -32,6 +33,9 @@ struct FigureOptions {
     /// Loads as arrows with their values, the critical circle's Fs, centre and radius beside
     /// its arc, the scale and a legend of the soil layers.
     bool annotate = false;
+    /// Slip surfaces drawn thin under the critical circle: those of the failing realisations
+    /// of a probabilistic analysis.
+    std::vector<CriticalCircle> failingCircles;
 };
 
 /// What the pages keep from one draw to the next: the page the view shows and what the figure
