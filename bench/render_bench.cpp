@@ -123,7 +123,8 @@ void BM_ExampleFigure(benchmark::State& bench) {
     dorvo::PageState state;
     state.view.figurePageLeftX = setup.figureLeftX;
     dorvo::applyPaperDefaults(setup, state.view);
-    state.figure = {bench.range(0) == 1, bench.range(0) == 2};
+    state.figure.contours = bench.range(0) == 1;
+    state.figure.annotate = bench.range(0) == 2;
     const dorvo::RenderInputs inputs{project, settings,    margins,  fonts,
                                      setup,   resultsFile, &messages};
     QImage screen(1588, 1123, QImage::Format_RGB32);
