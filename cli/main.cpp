@@ -16,6 +16,7 @@
 #include "explain_command.h"
 #include "interrupt_watch.h"
 #include "number_options.h"
+#include "probability_command.h"
 #include "render_command.h"
 #include "show_command.h"
 
@@ -232,6 +233,68 @@ int main(int argc, char** argv) {
         ->expected(0, 1)
         ->default_str("");
 
+    dorvo::cli::ProbabilityRequest probability;
+    std::string probabilityFile;
+    CLI::App* probabilityCommand = app.add_subcommand(
+        "probability",
+        "Probability of failure: Fs of N realisations of the uncertain parameters named in "
+        "FILE's side file NAME.prob.json, with mean, standard deviation, P(Fs < 1) and its 95 % "
+        "interval, and the reliability index beta (normal and lognormal)");
+    probabilityCommand->add_option("file", probabilityFile, "Project file (.slw)")->required();
+    probabilityCommand->add_option(
+        "--spec", probability.spec,
+        "The uncertain parameters (default: NAME.prob.json beside the project)");
+    probabilityCommand->add_option("--n", probability.realisations,
+                                   "Number of realisations (default: the file's, else 1000)");
+    probabilityCommand->add_option(
+        "--seed", probability.seed,
+        "Seed of the draws, 0 to 2^64 - 1 (default: the file's, else 1); realisation i depends "
+        "only on the seed and i");
+    probabilityCommand
+        ->add_option("--mode", probability.mode,
+                     "circle: each realisation on the deterministic critical circle (fast); "
+                     "search: a full search per realisation (default: the file's, else circle)")
+        ->check(CLI::IsMember({"circle", "search"}));
+    probabilityCommand
+        ->add_option("--sampling", probability.sampling,
+                     "monte-carlo or latin-hypercube (default: the file's, else monte-carlo)")
+        ->check(CLI::IsMember({"monte-carlo", "latin-hypercube"}));
+    probabilityCommand->add_option(
+        "--shard", probability.shard,
+        "Compute only the realisations i with i mod K = I and write them as a part (JSON) for "
+        "probability-merge");
+    probabilityCommand->add_option("--threads", probability.threads,
+                                   "Threads to use (default: one per core)");
+    probabilityCommand->add_option("-o,--output", probability.output,
+                                   "Write the JSON document (or the part) to this file");
+    probabilityCommand->add_option(
+        "--plot", probability.plot,
+        "Draw the histogram and cumulative curve of Fs to this file (.pdf, .png or .svg)");
+    probabilityCommand->add_option(
+        "--circles", probability.circles,
+        "Draw the section with the critical circles of the failing realisations (search mode) "
+        "to this file (.pdf, .png or .svg)");
+    probabilityCommand->add_flag("--json", probability.json,
+                                 "Write the result as JSON: the run, the statistics, the "
+                                 "convergence with N, the histogram and the failing circles");
+
+    dorvo::cli::ProbabilityMergeRequest merge;
+    std::vector<std::string> mergeParts;
+    CLI::App* mergeCommand = app.add_subcommand(
+        "probability-merge",
+        "Combine the parts written by probability --shard into the result of the whole run "
+        "(the same JSON, byte for byte, as one run but for its timing)");
+    mergeCommand->add_option("parts", mergeParts, "Part files (JSON)")->required();
+    mergeCommand->add_option("-o,--output", merge.output, "Write the JSON document to this file");
+    mergeCommand->add_flag("--json", merge.json, "Write the result as JSON");
+    mergeCommand->add_option("--plot", merge.plot,
+                             "Draw the histogram and cumulative curve of Fs (.pdf, .png or .svg)");
+    mergeCommand->add_option("--circles", merge.circles,
+                             "Draw the section with the failing realisations' circles (needs "
+                             "--project)");
+    mergeCommand->add_option("--project", merge.project,
+                             "The project file the parts come from (for --circles)");
+
     CLI11_PARSE(app, argc, argv);
     // Ctrl-C, a kill or a reader that went away stop the command, which leaves no file behind.
     dorvo::cli::InterruptWatch interrupts;
@@ -302,6 +365,18 @@ int main(int argc, char** argv) {
         render.output = renderOutput;
         render.interrupts = &interrupts;
         status = dorvo::cli::runRender(render, std::cout, messages);
+    }
+    if (probabilityCommand->parsed()) {
+        StderrMessages messages;
+        probability.project = probabilityFile;
+        probability.stop = interrupts.stopToken();
+        probability.showProgress = ::isatty(2) != 0;
+        status = dorvo::cli::runProbability(probability, std::cout, messages);
+    }
+    if (mergeCommand->parsed()) {
+        StderrMessages messages;
+        merge.parts.assign(mergeParts.begin(), mergeParts.end());
+        status = dorvo::cli::runProbabilityMerge(merge, std::cout, messages);
     }
     if (interrupts.signalNumber() != 0) return interrupts.exitStatus();
     // What a command printed is only out once standard output took it all.

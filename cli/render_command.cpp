@@ -13,6 +13,7 @@
 #include "app/design_analyses.h"
 #include "calc/section.h"
 #include "canvas_qt/page_export.h"
+#include "gui_session.h"
 #include "model/line_io.h"
 #include "model/number_text.h"
 #include "render/design_pages.h"
@@ -26,28 +27,6 @@
 namespace dorvo::cli {
 
 namespace {
-
-/// Qt's GUI layer for fonts and painting, headless when there is no display.
-class GuiSession {
-  public:
-    GuiSession() {
-        if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
-            ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        }
-        if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
-            const std::string runtime = "/tmp/runtime-" + std::to_string(::getuid());
-            ::mkdir(runtime.c_str(), 0700);
-            ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 0);
-        }
-        application_ = std::make_unique<QGuiApplication>(argc_, argv_);
-    }
-
-  private:
-    int argc_ = 1;
-    char name_[10] = "dorvo-cli";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QGuiApplication> application_;
-};
 
 std::optional<ViewPage> pageKind(const std::string& name) {
     if (name == "figure" || name == "restraint") return ViewPage::Figure;

@@ -17,8 +17,12 @@ build/cli/dorvo-cli render out/embankment.slw --page figure --paper A3 --landsca
 build/cli/dorvo-cli render out/embankment.slw --page data --paper A4 -o out/embankment-data.pdf
 build/cli/dorvo-cli render out/embankment.slw --page results --paper A4 \
     -o out/embankment-results.pdf
+cp examples/embankment.prob.json out/embankment.prob.json
+build/cli/dorvo-cli probability out/embankment.slw --plot out/embankment-probability.pdf \
+    -o out/embankment-probability.json
 echo "Results in out/: embankment.slw (saved with its results), embankment-records.txt,"
-echo "embankment-figure.pdf, embankment-data.pdf, embankment-results.pdf"
+echo "embankment-figure.pdf, embankment-data.pdf, embankment-results.pdf,"
+echo "embankment-probability.pdf and .json (the probability of failure)"
 
 # With a display, the desktop program opens the computed example; the script does not wait.
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then

@@ -26,7 +26,7 @@ std::optional<SoilLayer> convertLayer(const Layer& row) {
     const double phi = readReal(row.phi);
     layer.co = readReal(row.co);
     layer.k = readReal(row.k);
-    layer.tanPhi = std::tan(phi * kDegreesToRadiansForTan);
+    layer.tanPhi = frictionTangent(phi);
     if (!allUsable({layer.gamma1, layer.gamma2, phi, layer.co, layer.k}) ||
         !std::isfinite(layer.tanPhi)) {
         return std::nullopt;
@@ -35,6 +35,10 @@ std::optional<SoilLayer> convertLayer(const Layer& row) {
 }
 
 }  // namespace
+
+double frictionTangent(double phiDegrees) {
+    return std::tan(phiDegrees * kDegreesToRadiansForTan);
+}
 
 std::vector<SectionBlockText> sectionBlockTexts(const Project& project) {
     std::vector<SectionBlockText> blocks;

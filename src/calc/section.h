@@ -72,6 +72,9 @@ struct Section {
     int loadLayerNo = 0;
 };
 
+/// tan φ of a friction angle in degrees, with the calculation's own degree.
+double frictionTangent(double phiDegrees);
+
 /// Coordinates and parameters beyond this magnitude are refused as numbers that are not
 /// finite are: the arithmetic of a circle would overflow, or lose every digit, on the way.
 inline constexpr double kLargestInputMagnitude = 1.0e7;

@@ -61,6 +61,49 @@ QPainterCanvas layoutCanvas(QPainter& painter, int dpi) {
     return QPainterCanvas(painter, kLayoutDpi);
 }
 
+/// The whole paper in device pixels of the layout resolution.
+DeviceRect layoutPage(const Paper& paper) {
+    const QSize size = sizePx(paper, int(kLayoutDpi));
+    return {0, 0, size.width(), size.height()};
+}
+
+bool writePngDrawing(const std::filesystem::path& file, const Paper& paper, int dpi,
+                     const PageDrawing& draw) {
+    QImage image(sizePx(paper, dpi), QImage::Format_RGB32);
+    setDpi(image, dpi);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        QPainterCanvas canvas = layoutCanvas(painter, dpi);
+        draw(canvas, layoutPage(paper));
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return image.save(&buffer, "PNG") && replaceFileWith(file, bytes);
+}
+
+bool writeSvgDrawing(const std::filesystem::path& file, const Paper& paper, int dpi,
+                     const PageDrawing& draw) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setResolution(dpi);
+    const QSize size = sizePx(paper, dpi);
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(0, 0), size));
+    generator.setTitle(QStringLiteral("Dorvo"));
+    QPainter painter;
+    if (!painter.begin(&generator)) return false;
+    {
+        QPainterCanvas canvas = layoutCanvas(painter, dpi);
+        draw(canvas, layoutPage(paper));
+    }
+    return painter.end() && replaceFileWith(file, bytes);
+}
+
 }  // namespace
 
 int Paper::widthMm() const {
@@ -184,37 +227,36 @@ Status printPagesToPdf(const std::filesystem::path& file, const QPageLayout& lay
 
 bool writePng(const std::filesystem::path& file, const Paper& paper, const RenderInputs& inputs,
               PageState& state, int dpi) {
-    QImage image(sizePx(paper, dpi), QImage::Format_RGB32);
-    setDpi(image, dpi);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        QPainterCanvas canvas = layoutCanvas(painter, dpi);
-        drawPage(canvas, inputs, state);
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    return image.save(&buffer, "PNG") && replaceFileWith(file, bytes);
+    return writePngDrawing(file, paper, dpi,
+                           [&](Canvas& canvas, DeviceRect) { drawPage(canvas, inputs, state); });
 }
 
 bool writeSvg(const std::filesystem::path& file, const Paper& paper, const RenderInputs& inputs,
               PageState& state, int dpi) {
+    return writeSvgDrawing(file, paper, dpi,
+                           [&](Canvas& canvas, DeviceRect) { drawPage(canvas, inputs, state); });
+}
+
+bool writeDrawing(const std::filesystem::path& file, const Paper& paper, int dpi,
+                  const PageDrawing& draw) {
+    const std::string extension = file.extension().string();
+    if (extension == ".png") return writePngDrawing(file, paper, dpi, draw);
+    if (extension == ".svg") return writeSvgDrawing(file, paper, dpi, draw);
+    if (extension != ".pdf") return false;
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    QSvgGenerator generator;
-    generator.setOutputDevice(&buffer);
-    generator.setResolution(dpi);
-    const QSize size = sizePx(paper, dpi);
-    generator.setSize(size);
-    generator.setViewBox(QRect(QPoint(0, 0), size));
-    generator.setTitle(QStringLiteral("Dorvo"));
+    QPdfWriter writer(&buffer);
+    writer.setPageSize(paper.pageSize);
+    writer.setPageOrientation(paper.orientation);
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setResolution(dpi);
+    writer.setCreator(QStringLiteral("Dorvo"));
     QPainter painter;
-    if (!painter.begin(&generator)) return false;
+    if (!painter.begin(&writer)) return false;
     {
         QPainterCanvas canvas = layoutCanvas(painter, dpi);
-        drawPage(canvas, inputs, state);
+        draw(canvas, layoutPage(paper));
     }
     return painter.end() && replaceFileWith(file, bytes);
 }

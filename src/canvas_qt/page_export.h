@@ -56,6 +56,15 @@ enum class PrintOutcome { Printed, Cancelled, Failed };
 /// Told before each page is printed how many of how many are done; false stops the printing.
 using PrintProgressCheck = std::function<bool(int done, int total)>;
 
+/// Draws one page of its own (not a page kind of the project) inside the whole paper.
+using PageDrawing = std::function<void(Canvas& canvas, DeviceRect page)>;
+
+/// Writes a page drawn by `draw` to a PDF, a PNG or an SVG, chosen by the file's extension,
+/// laid out at the print resolution as every file is; false when it could not be written or
+/// the extension is none of the three.
+bool writeDrawing(const std::filesystem::path& file, const Paper& paper, int dpi,
+                  const PageDrawing& draw);
+
 /// Prints pages `from` … `to` of the shown page kind on a paged device (a printer, or a PDF
 /// writer) laid out as every file is. A printer whose printing is stopped abandons its job.
 PrintOutcome printPages(QPagedPaintDevice& device, int dpi, const RenderInputs& inputs,

@@ -20,7 +20,8 @@ namespace dorvo {
 
 namespace {
 
-constexpr Colour kWindowOutline = 0xffff80;  // RGB(128, 255, 255)
+constexpr Colour kWindowOutline = 0xffff80;        // RGB(128, 255, 255)
+constexpr Colour kFailingCircleColour = 0x4040e0;  // RGB(224, 64, 64)
 constexpr int kMaxGridLines = 400;
 // Grid and axis loops draw within the window only; this bounds them for absurd windows.
 constexpr int kMaxRuledLines = 10000;
@@ -301,6 +302,10 @@ class FigurePainter {
         for (const std::size_t i : overlay.placed) {
             const CentreLabel& label = overlay.labels[i];
             canvas_.drawText(draw_.toDevice(label.x, label.y + h), label.text);
+        }
+        for (const CriticalCircle& f : state_.figure.failingCircles) {
+            draw_.arc(f.centreX - f.radius, f.centreY + f.radius, f.centreX + f.radius,
+                      f.centreY - f.radius, f.p1x, f.p1y, f.p2x, f.p2y, 1, kFailingCircleColour);
         }
         if (!(c.radius > 0.0)) return;
         const Colour colour = colourFromText(settings_.arcColour);

@@ -39,6 +39,9 @@ struct FigureOptions {
     bool annotate = false;
     /// The circle that needs the largest restraint force, dashed, with its force.
     std::optional<RestraintMark> restraint;
+    /// Slip surfaces drawn thin under the critical circle: those of the failing realisations
+    /// of a probabilistic analysis.
+    std::vector<CriticalCircle> failingCircles;
 };
 
 class AnalysisPage;

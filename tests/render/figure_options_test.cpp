@@ -240,3 +240,32 @@ TEST(FigureOptions, TheScaleBarIsTheLongestRoundLengthUpToFiftyMillimetres) {
 
 }  // namespace
 }  // namespace dorvo
+
+namespace dorvo {
+namespace {
+
+TEST(FigureOptions, FailingRealisationsCirclesAreDrawnThinUnderTheCriticalCircle) {
+    ComputedExample f;
+    ASSERT_TRUE(f.loaded);
+    const std::size_t plainArcs = [&] {
+        const test::RecordingCanvas plain = f.draw(true, 1);
+        return std::size_t(
+            std::count_if(plain.drawn.begin(), plain.drawn.end(),
+                          [](const Drawn& d) { return d.kind == Drawn::Kind::Arc; }));
+    }();
+    const CriticalCircle& c = f.project.critical;
+    f.state.figure.failingCircles = {
+        c, {c.centreX + 1, c.centreY, c.radius + 1, c.p1x - 1, c.p1y, c.p2x + 1, c.p2y}};
+    const test::RecordingCanvas canvas = f.draw(true, 1);
+    std::vector<std::size_t> arcs;
+    for (std::size_t i = 0; i < canvas.drawn.size(); ++i) {
+        if (canvas.drawn[i].kind == Drawn::Kind::Arc) arcs.push_back(i);
+    }
+    ASSERT_EQ(arcs.size(), plainArcs + 2);
+    EXPECT_EQ(canvas.drawn[arcs[arcs.size() - 3]].colour, 0x4040e0u);
+    EXPECT_EQ(canvas.drawn[arcs[arcs.size() - 2]].colour, 0x4040e0u);
+    EXPECT_NE(canvas.drawn[arcs.back()].colour, 0x4040e0u);  // the critical circle last, on top
+}
+
+}  // namespace
+}  // namespace dorvo

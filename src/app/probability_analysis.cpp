@@ -1,0 +1,49 @@
+#include "app/probability_analysis.h"
+
+#include "app/calculation.h"
+
+namespace dorvo {
+
+namespace {
+
+class FirstMessage : public MessageSink {
+  public:
+    void report(const Message& message) override {
+        if (!first) first = message;
+    }
+    std::optional<Message> first;
+};
+
+}  // namespace
+
+Result<ProbabilityAnalysis> prepareProbabilityAnalysis(const Project& project,
+                                                       const ProbabilitySpec& spec, int threads,
+                                                       const std::stop_token& stop) {
+    FirstMessage messages;
+    auto input = checkCalculationInput(project, messages);
+    if (!input) return Failure{messages.first.value_or(makeMessage(MessageId::UnsuitableData))};
+    Result<ResolvedSpec> resolved = resolveProbabilitySpec(spec, project);
+    if (!resolved) return Failure{resolved.error()};
+
+    ProbabilityAnalysis analysis;
+    analysis.spec = spec;
+    for (const UncertainParameterSpec& parameter : spec.parameters) {
+        analysis.parameters.push_back(parameter.parameter);
+    }
+    ProbabilityModel& model = analysis.model;
+    model.section = std::move(input->section);
+    model.slots = std::move(resolved->slots);
+    model.plan = std::move(resolved->plan);
+    model.mode = spec.mode;
+    model.search = std::move(input->search);
+    const auto critical = searchCriticalCircle(model.section, *model.search, threads, stop);
+    if (stop.stop_requested()) return Failure{literalMessage("stopped")};
+    if (!critical) {
+        return Failure{literalMessage(
+            "the project's search finds no circle with a factor of safety to start from")};
+    }
+    model.deterministic = *critical;
+    return analysis;
+}
+
+}  // namespace dorvo
