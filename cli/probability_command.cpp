@@ -99,12 +99,12 @@ bool writeOutput(const std::string& path, const std::string& text, std::ostream&
         out.flush();
         return static_cast<bool>(out);
     }
-    const bool written = writeFileAtomically(path, [&](std::ostream& file) {
+    const Status written = writeFileAtomically(path, [&](std::ostream& file) {
         file.write(text.data(), static_cast<std::streamsize>(text.size()));
         return static_cast<bool>(file);
     });
-    if (!written) messages.report(cannotWriteMessage(path));
-    return written;
+    if (!written) messages.report(written.error());
+    return written.ok();
 }
 
 std::string optionalFixed(const std::optional<double>& value, const char* format) {

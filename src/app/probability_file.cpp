@@ -284,12 +284,10 @@ std::string probabilitySpecJson(const ProbabilitySpec& spec) {
 
 Status writeProbabilitySpec(const std::filesystem::path& file, const ProbabilitySpec& spec) {
     const std::string text = probabilitySpecJson(spec);
-    const bool written = writeFileAtomically(file, [&](std::ostream& out) {
+    return writeFileAtomically(file, [&](std::ostream& out) {
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
         return static_cast<bool>(out);
     });
-    if (!written) return Failure{cannotWriteMessage(file)};
-    return Done{};
 }
 
 }  // namespace dorvo
