@@ -9,7 +9,7 @@ packages=(
     fonts-ipafont-mincho fonts-ipafont-gothic
     locales
     xvfb x11-utils imagemagick dbus-x11 at-spi2-core python3-pyatspi gir1.2-atspi-2.0
-    python3 help2man lintian desktop-file-utils appstream
+    python3 dpkg-dev help2man lintian desktop-file-utils appstream
 )
 
 missing=()
