@@ -29,18 +29,34 @@ comment_for() {
     esac
 }
 
+# Shell builtins only: the test command runs this check over every file.
+starts_with_interpreter() {
+    local start=""
+    IFS= read -r -n 2 start <"$1" || true
+    [ "$start" = "#!" ]
+}
+
 is_source() {
     case "$1" in
         *.cpp | *.h | *.py | *.sh | *.cmake | CMakeLists.txt | */CMakeLists.txt) return 0 ;;
     esac
-    [ "$(head -c 2 "$1" | tr -d '\0')" = "#!" ]
+    starts_with_interpreter "$1"
+}
+
+has_identifier() {
+    local line count=0
+    while [ $count -lt 3 ] && IFS= read -r line; do
+        [[ $line == *SPDX-License-Identifier:* ]] && return 0
+        count=$((count + 1))
+    done <"$1"
+    return 1
 }
 
 lacking=()
 while IFS= read -r -d '' file; do
     [ -f "$file" ] && [ ! -L "$file" ] && [ -s "$file" ] || continue
     is_source "$file" || continue
-    head -n 3 "$file" | grep -q "SPDX-License-Identifier:" && continue
+    has_identifier "$file" && continue
     lacking+=("$file")
 done < <(git ls-files -z)
 
@@ -55,7 +71,7 @@ fi
 
 for file in "${lacking[@]}"; do
     line="$(comment_for "$file") $identifier"
-    if [ "$(head -c 2 "$file")" = "#!" ]; then
+    if starts_with_interpreter "$file"; then
         sed -i "1a\\$line" "$file"
     else
         sed -i "1i\\$line" "$file"
