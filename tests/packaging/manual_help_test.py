@@ -12,7 +12,8 @@ import unittest
 SCRIPT = os.path.join(os.path.dirname(__file__), "..", "..", "packaging", "manual_help.py")
 
 # A stand-in for a CLI11 program: `tool` with the commands `show` and `probability`, which has
-# a command of its own, `merge`; `broken --help` fails.
+# a command of its own, `merge`, and repeats the program's closing text as CLI11 does;
+# `broken --help` fails.
 FAKE_PROGRAM = textwrap.dedent('''\
     #!/usr/bin/env python3
     import sys
@@ -28,6 +29,7 @@ FAKE_PROGRAM = textwrap.dedent('''\
       show                        Print a file
       probability                 Sample the strengths
     %s
+
     Each command has its own --help.
 
     Exit status:
@@ -42,8 +44,13 @@ FAKE_PROGRAM = textwrap.dedent('''\
 
     Options:
       -h,--help                   Print this help message and exit
-      --csv                       Comma-separated values
 
+    Output:
+      --csv                       Comma-separated values
+      --page TEXT:{figure,data}
+                                  Page kind
+
+    Needs a project that loads.
     """,
         ("probability", "--help"): """Sample the strengths
     Usage: /some/folder/tool probability [OPTIONS] SUBCOMMAND
@@ -55,6 +62,11 @@ FAKE_PROGRAM = textwrap.dedent('''\
     Subcommands:
       merge                       Merge the shards
 
+    Each command has its own --help.
+
+    Exit status:
+      0        done
+      2        refused
     """,
         ("probability", "merge", "--help"): """Merge the shards
     Usage: /some/folder/tool probability merge [OPTIONS] shards...
@@ -94,7 +106,7 @@ class ManualHelpTest(unittest.TestCase):
         return subprocess.run([sys.executable, SCRIPT, *arguments], capture_output=True,
                               text=True, check=False)
 
-    def test_every_command_and_its_commands_get_a_usage_and_a_subsection(self):
+    def test_every_command_gets_a_usage_and_a_subsection_with_its_lists_but_not_repeated_text(self):
         result = self.manual_help(self.program, "--help")
         self.assertEqual(result.returncode, 0, result.stderr)
         self.assertEqual(
@@ -117,7 +129,14 @@ class ManualHelpTest(unittest.TestCase):
                   file TEXT REQUIRED          Project file
 
                   -h,--help                   Print this help message and exit
+
+                  Output:
+
                   --csv                       Comma-separated values
+                  --page TEXT:{figure,data}
+                                              Page kind
+
+                  Needs a project that loads.
 
                 probability:
                   Sample the strengths
