@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculation as the desktop program runs it, beside the same search run directly, and
 // a repaint of the view on a large results file.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program: one window over one project, opened from the command line when a
 // file is named there.
 #include <CLI/CLI.hpp>

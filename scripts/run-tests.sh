@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds everything and runs the whole test suite: a formatting and licence-line check, the
 # normal build and its Debian package checked as a distribution would, the core under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of every fuzzer.
