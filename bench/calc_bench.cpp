@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the calculation on the bundled example's section: one circle at a time, evaluated
 // directly and stepped, one circle record, and a whole search of a large grid (100 × 100
 // centres × 50 radii) with its records on one thread and on two, the same grid searched by the

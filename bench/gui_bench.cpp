@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calculation as the desktop program runs it, beside the same search run directly, and
 // repaints of the figure on large results files: 10,000 centres computed, and a million
 // centres written as a search of 1000 × 1000 centres would write their minima.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the result table: the whole PDF of a results file, whose time must grow linearly
 // with the records, and one page drawn from the page index, as the screen draws it. Speed of
 // the example's figure with and without its optional layers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include "calc_command.h"
 #include "calc_json.h"
 #include "design_commands.h"
+#include "dorvo_version.h"
 #include "explain_command.h"
 #include "interrupt_watch.h"
 #include "number_options.h"
@@ -84,6 +86,21 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "C");
     CLI::App app{"Dorvo: factor of safety of earth slopes against circular slip"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", dorvo::versionText("dorvo-cli"));
+    app.footer(
+        "Each command has its own --help.\n"
+        "\n"
+        "Exit status:\n"
+        "  0        the command did what it was asked\n"
+        "  1        a file could not be read or written, or is no project (calc --json:\n"
+        "           a project failed)\n"
+        "  2        the input was refused, with a message saying why\n"
+        "  100-127  the command line was not understood, with a message saying why\n"
+        "  130      stopped by Ctrl-C (SIGINT)\n"
+        "  141      stopped by a reader that closed the pipe (SIGPIPE)\n"
+        "  143      stopped by a kill (SIGTERM)\n"
+        "A command that is stopped removes the files it has begun and keeps its earlier "
+        "outputs.");
 
     std::string showFile;
     CLI::App* show = app.add_subcommand("show", "Print the tables of a project file");

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Compiler flags shared by every target, exposed as INTERFACE targets so that each
 # library opts in explicitly.
 

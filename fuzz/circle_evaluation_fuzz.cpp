@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Evaluates one circle on a random section: blocks of any width (zero and backwards too),
 // crossing boundary lines, missing layers and extreme soil values. An evaluation must end,
 // and what it reports must be finite. The stepped evaluation, where it settles, must agree

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the three page kinds of an arbitrary project, with an arbitrary results working file
 // and page setup, on a canvas that only checks the coordinates it is given, and writes the
 // figure's section to a DXF file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loads arbitrary bytes as a project and, when its search is small, runs the whole
 // calculation: validation, preparation, evaluation and the record stream.
 #include <cmath>

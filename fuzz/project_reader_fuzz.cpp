@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the project reader, then writes and re-reads what it understood:
 // a project that the writer accepts must load back to the same tables, and one it refuses
 // must leave nothing written.

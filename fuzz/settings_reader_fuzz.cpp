@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary lines to the readers of the program settings, margins and font files.
 #include <cstddef>
 #include <cstdint>

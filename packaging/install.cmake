@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Install rules and the Debian package of Dorvo.
 #
 # Include this file at the end of the top-level CMakeLists.txt, after every add_subdirectory(),

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages the build needs, only those that are missing.
 set -euo pipefail
 
@@ -9,7 +10,7 @@ packages=(
     fonts-ipafont-mincho fonts-ipafont-gothic
     locales
     xvfb x11-utils imagemagick dbus-x11 at-spi2-core python3-pyatspi gir1.2-atspi-2.0
-    parallel
+    parallel python3 dpkg-dev help2man lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the command-line tool and runs the main job on the bundled example project: computes
 # every circle, saves the project with its results under out/ (the bundled file stays as it
 # is) and draws its figure, data tables and result table to PDF.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Regenerates Help.txt (code page 932, CR LF line ends) from Help.utf8.txt.
 # Fails when a character has no code page 932 form or a line is longer than 90 bytes.
 set -eu

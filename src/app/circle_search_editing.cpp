@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/circle_search_editing.h"
 
 #include "app/dialog_fields.h"

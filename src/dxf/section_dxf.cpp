@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "dxf/section_dxf.h"
 
 #include <dl_dxf.h>

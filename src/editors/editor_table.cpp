@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editors/editor_table.h"
 
 #include "model/text_cell.h"

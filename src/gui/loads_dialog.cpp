@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/loads_dialog.h"
 
 #include <QGridLayout>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of the page-layout and settings dialogs: 見出しとページ, 図の縮尺と印刷範囲,
 // マージンと表示位置, 様式　桁数、図の線種 and フォント.
 #include "app/installation_saving.h"

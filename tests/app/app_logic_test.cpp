@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program's logic that needs no window: the slip-circle dialog's showings, the
 // question before losing changes, the operating guide's lines and undo.
 #include <gtest/gtest.h>

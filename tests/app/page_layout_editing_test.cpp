@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page-layout dialogs without their windows: headings and pages, margins and positions,
 // scale and print range.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The installation's settings dialogs without their windows: fonts and line styles, the
 // checks of typed fields and the writing of the settings files.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search evaluates its circles with the element angles stepped by rotation; its records
 // must be byte for byte those of the evaluation that calls sine and cosine for every element,
 // kept frozen here as the oracle.

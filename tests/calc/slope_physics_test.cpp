@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The factor of safety of single circles against an independent computation by the ordinary
 // method of slices, with fine vertical slices instead of the engine's angular elements.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Published slope problems rebuilt as projects, compared with their published factors of
 // safety under stated tolerances. docs/verification.md describes each one.
 #include <gtest/gtest.h>

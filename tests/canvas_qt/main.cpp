@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the drawing-backend tests under a headless Qt GUI layer with the C number format.
 #include <gtest/gtest.h>
 

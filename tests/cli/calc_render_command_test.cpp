@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line end to end: calc with its records and save, render to files, and the exit
 // statuses a script relies on.
 #include <gtest/gtest.h>

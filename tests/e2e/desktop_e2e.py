@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Opens the example in the desktop program, changes the figure's scale through its dialog,
 calculates through the menu and the dialog, saves, and checks the saved settings lines and
 records against the command line's and that the window shows something. Then, from 新規作成,

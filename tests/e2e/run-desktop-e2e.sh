@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Drives the desktop program as a user would, through the accessibility bus, on a virtual X
 # server of its own: usage run-desktop-e2e.sh DORVO DORVO_CLI EXAMPLE GOLDEN_RECORDS
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The block editor without its window: Add, Overwrite, the neighbours of "入力" and OK.
 #include <gtest/gtest.h>
 

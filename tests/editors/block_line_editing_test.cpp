@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The block line editor without its window: the lines text, the left block, Add and OK, and
 // the preview's scene.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layer editor without its window: the γ2 default, the colour rule, OK and the general
 // values.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table-editing pattern every editor shares: the list, the entry-field check, the
 // cell editor's keys and the order OK stores in.
 #include <gtest/gtest.h>

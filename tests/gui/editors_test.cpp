@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The block, block line and layer editors driven as a user drives them: cells opened with a
 // double-click, keys in the cell editor, OK and Cancel, the entry fields and their buttons.
 #include <gtest/gtest.h>

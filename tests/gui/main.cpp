@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the desktop program's widget tests headless, with the program's resources.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page-layout and settings dialogs as the menu commands open them, answered by scripts.
 #include <gtest/gtest.h>
 
