@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line's calculation of a 2-million-circle search with its records written to a
 // file, on one thread and on two, as a user waits for it: the search, the records on disk
 // and the summary. Each run's records must be those of the first run, byte for byte.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the probabilistic analysis of the bundled example with its side file: 100,000
 // realisations on the deterministic critical circle, and 1,000 realisations each with a full
 // search of the example's grid, on two threads.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/design_tables.h"
 
 #include "model/number_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The side file of the probabilistic analysis, its checks against the project, and the merge of
 // the parts of a run split into shards.
 #include <gtest/gtest.h>

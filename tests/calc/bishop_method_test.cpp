@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simplified Bishop factor of safety: the root of F = G(F) where every mα stays positive,
 // checked against an independent root finder on the same elements, and the circles on which
 // plain substitution from the ordinary Fs printed a value it never reached or none at all.

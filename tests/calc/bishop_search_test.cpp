@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search of the grid by the simplified Bishop method.
 #include "calc/bishop_search.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The analyses an engineer runs after the search: the restraint force a countermeasure must
 // supply, the back-analysis of a layer's strength and the sensitivity of the minimum Fs.
 #include <gtest/gtest.h>

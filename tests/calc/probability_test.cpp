@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sampling, realisations and statistics of the probability of failure.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dorvo-cli probability and probability-merge as a script calls them: their outputs, their
 // refusals and exit statuses.
 #include <gtest/gtest.h>

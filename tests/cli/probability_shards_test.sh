@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a probabilistic analysis whole and as shards under GNU parallel, merges the parts and
 # checks that the merged document is the whole run's, byte for byte but for its timing.
 # Usage: probability_shards_test.sh DORVO_CLI PROJECT.slw SPEC.prob.json

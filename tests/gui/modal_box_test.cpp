@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message boxes that open from inside an editor's key, focus or mouse handling, shown as the
 // program shows them (real modal boxes, answered by a timer), so that a widget the handler
 // goes on using after the box closes is seen to survive it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing and its preview on a result table far longer than a preview can hold: the preview
 // lays out its first pages only and says so, and both stop when the user asks.
 #include <gtest/gtest.h>

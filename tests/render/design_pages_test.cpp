@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pages of the design analyses and the figure's mark of the governing circle.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page of a probabilistic analysis: its histogram bars, cumulative curve and marks.
 #include <gtest/gtest.h>
 

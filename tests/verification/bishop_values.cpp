@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "verification/bishop_values.h"
 
 #include "calc/bishop_search.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the verification manual's program under a headless Qt GUI layer, which draws the
 // figures, with the C number format.
 #include <gtest/gtest.h>

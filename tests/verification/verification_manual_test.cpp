@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Published slope problems rebuilt as projects and held to their published factors of safety;
 // docs/verification.md and its figures are written from the same computation.
 #include <gtest/gtest.h>
