@@ -117,7 +117,10 @@ bool writeProjectResult(JsonStreamWriter& writer, const std::filesystem::path& f
     std::ostringstream oldResults;
     TemporaryFile records("dorvo-records");
     writer.openObject();
-    if (!loadForCommandLine(file, project, oldResults, messages)) {
+    if (settings.stop.stop_requested()) {
+        messages.report(literalMessage("not run: interrupted"));
+        result = {{"status", "not run"}};
+    } else if (!loadForCommandLine(file, project, oldResults, messages)) {
         result = {{"status", "failed"}};
     } else if (records.path().empty()) {
         messages.report(literalMessage("cannot create a temporary file"));
@@ -163,6 +166,9 @@ bool writeProjectResult(JsonStreamWriter& writer, const std::filesystem::path& f
                     messages.report(force.error());
                 }
             }
+        } else if (calculation.outcome == CalculationOutcome::Cancelled) {
+            messages.report(literalMessage("interrupted"));
+            result = {{"status", "failed"}};
         } else {
             result = {{"status", calculation.outcome == CalculationOutcome::InvalidInput
                                      ? "refused"

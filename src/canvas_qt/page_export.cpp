@@ -206,8 +206,9 @@ PrintOutcome printPages(QPagedPaintDevice& device, int dpi, const RenderInputs& 
     return painter.end() ? PrintOutcome::Printed : PrintOutcome::Failed;
 }
 
-Status printPagesToPdf(const std::filesystem::path& file, const QPageLayout& layout, int dpi,
-                       const RenderInputs& inputs, PageState& state, int from, int to) {
+Result<PrintOutcome> printPagesToPdf(const std::filesystem::path& file, const QPageLayout& layout,
+                                     int dpi, const RenderInputs& inputs, PageState& state,
+                                     int from, int to, const PrintProgressCheck& carryOn) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -216,14 +217,16 @@ Status printPagesToPdf(const std::filesystem::path& file, const QPageLayout& lay
         writer.setPageLayout(layout);
         writer.setResolution(dpi);
         writer.setCreator(QStringLiteral("Dorvo"));
-        if (printPages(writer, dpi, inputs, state, from, to) != PrintOutcome::Printed) {
-            return Failure{cannotWriteMessage(file)};
-        }
+        const PrintOutcome outcome = printPages(writer, dpi, inputs, state, from, to, carryOn);
+        if (outcome == PrintOutcome::Cancelled) return PrintOutcome::Cancelled;
+        if (outcome == PrintOutcome::Failed) return Failure{cannotWriteMessage(file)};
     }
-    return writeFileAtomically(file, [&](std::ostream& out) {
+    const Status written = writeFileAtomically(file, [&](std::ostream& out) {
         out.write(bytes.constData(), bytes.size());
         return static_cast<bool>(out);
     });
+    if (!written) return Failure{written.error()};
+    return PrintOutcome::Printed;
 }
 
 bool writePng(const std::filesystem::path& file, const Paper& paper, const RenderInputs& inputs,

@@ -72,9 +72,11 @@ PrintOutcome printPages(QPagedPaintDevice& device, int dpi, const RenderInputs& 
                         PageState& state, int from, int to, const PrintProgressCheck& carryOn = {});
 
 /// Prints pages `from` … `to` as `printPages` does into a PDF file in this page layout,
-/// replacing the file only once the whole document is written; a failure says why.
-Status printPagesToPdf(const std::filesystem::path& file, const QPageLayout& layout, int dpi,
-                       const RenderInputs& inputs, PageState& state, int from, int to);
+/// replacing the file only once the whole document is written; a failure says why. Printing
+/// stopped through `carryOn` leaves the file as it was.
+Result<PrintOutcome> printPagesToPdf(const std::filesystem::path& file, const QPageLayout& layout,
+                                     int dpi, const RenderInputs& inputs, PageState& state,
+                                     int from, int to, const PrintProgressCheck& carryOn = {});
 
 /// The number of pages of the shown page kind in every file.
 int pageCount(const RenderInputs& inputs, PageState& state);

@@ -477,12 +477,16 @@ bool CMainFrame::printToFile(const std::filesystem::path& file, int from, int to
         return false;
     }
     const PageSetup setup = session_.pageSetup();
-    const Status printed = printPagesToPdf(file, printer_.pageLayout(), printer_.resolution(),
-                                           session_.inputs(setup), session_.pages, from, to);
+    const std::unique_ptr<PrintProgress> progress =
+        printDialogs_->progress(QStringLiteral("印刷"), to - from + 1, this);
+    const Result<PrintOutcome> printed = printPagesToPdf(
+        file, printer_.pageLayout(), printer_.resolution(), session_.inputs(setup), session_.pages,
+        from, to, [&](int done, int total) { return progress->carryOn(done, total); });
     if (!printed) {
         session_.user.report(literalMessage("印刷できませんでした\n" + printed.error().text));
+        return false;
     }
-    return printed.ok();
+    return printed.value() == PrintOutcome::Printed;
 }
 
 void CMainFrame::printPreview() {

@@ -15,6 +15,8 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sstream>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -22,6 +24,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "calc_json.h"
 #include "support/temp_folder.h"
 
 namespace dorvo {
@@ -276,6 +279,21 @@ TEST_F(CommandLine, RecordsIntoAPipeThatHeadClosesReportNothing) {
                        " | head -c 100 >/dev/null");
     EXPECT_EQ(piped.status, 0);
     EXPECT_EQ(test::readBytes(errors), "");
+}
+
+TEST_F(CommandLine, JsonOfAnInterruptedRunSaysWhichProjectsWereNeverStarted) {
+    std::stop_source stop;
+    stop.request_stop();
+    cli::CalcRequest settings;
+    settings.stop = stop.get_token();
+    std::ostringstream out;
+    EXPECT_EQ(cli::runCalcJson({project(), project()}, settings, out), 1);
+    const nlohmann::json document = nlohmann::json::parse(out.str());
+    ASSERT_EQ(document["projects"].size(), 2u);
+    for (const auto& result : document["projects"]) {
+        EXPECT_EQ(result["status"], "not run");
+        EXPECT_EQ(result["messages"], nlohmann::json::array({"not run: interrupted"}));
+    }
 }
 
 TEST_F(CommandLine, JsonDescribesEveryProjectAndFailsWhenOneFails) {
