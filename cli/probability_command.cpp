@@ -65,7 +65,7 @@ std::optional<Shard> shardOf(std::string_view text) {
     return Shard{static_cast<std::int64_t>(*index), static_cast<std::int64_t>(*count)};
 }
 
-/// Applies the options that override the spec file; false, with a message naming the
+/// Applies the options that override the side file; false, with a message naming the
 /// option, for a value it does not take.
 bool applyOverrides(const ProbabilityRequest& request, ProbabilitySpec& spec,
                     MessageSink& messages) {

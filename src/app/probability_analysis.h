@@ -12,14 +12,14 @@
 namespace dorvo {
 
 /// A probabilistic analysis ready to run: the model the realisations read, the parameters in
-/// the plan's order, and the spec it came from.
+/// the plan's order, and the inputs they came from.
 struct ProbabilityAnalysis {
     ProbabilitySpec spec;
     std::vector<VariedParameter> parameters;
     ProbabilityModel model;
 };
 
-/// Checks the project's search and section and the spec against them, and finds the critical
+/// Checks the project's search and section and the inputs against them, and finds the critical
 /// circle of the project's own values (with `threads`). Refuses with the first problem, also
 /// when the project's search finds no circle with a factor of safety; nothing is refused
 /// when the stop was requested on the way (the failure then says so).
