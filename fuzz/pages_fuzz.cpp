@@ -71,7 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     settings.centreGridGap = data.ConsumeIntegralInRange(0, 30);
     dorvo::FontSlots fonts = dorvo::defaultFontSlots();
     for (auto& font : fonts) font.sizePoints = data.ConsumeFloatingPointInRange(1.1, 200.0);
-    const dorvo::FigureOptions figure{data.ConsumeBool(), data.ConsumeBool()};
+    dorvo::FigureOptions figure;
+    figure.contours = data.ConsumeBool();
+    figure.annotate = data.ConsumeBool();
     const std::string results = data.ConsumeRandomLengthString(4096);
     const std::string projectText = data.ConsumeRemainingBytesAsString();
 
