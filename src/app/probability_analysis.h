@@ -4,7 +4,7 @@
 #include <stop_token>
 #include <vector>
 
-#include "app/probability_spec.h"
+#include "app/probability_inputs.h"
 #include "calc/probability_run.h"
 #include "model/project.h"
 #include "model/result.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/probability_spec.h"
+#include "app/probability_inputs.h"
 #include "model/result.h"
 
 namespace dorvo {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/probability_spec.h"
+#include "app/probability_inputs.h"
 
 #include <cmath>
 #include <string>
