@@ -7,15 +7,16 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "app/calculation.h"
+#include "app/calculation_job.h"
 #include "calc/result_records.h"
 #include "canvas_qt/qpainter_canvas.h"
-#include "gui/calculation_dialog.h"
 #include "model/project_file.h"
 #include "render/pages.h"
 #include "settings/working_files.h"
@@ -27,6 +28,13 @@ namespace fs = std::filesystem;
 class IgnoreMessages : public dorvo::MessageSink {
   public:
     void report(const dorvo::Message&) override {}
+};
+
+/// Counts the progress reports, as a dialog would show them.
+class ProgressCount : public dorvo::SearchProgress {
+  public:
+    void report(int, std::string_view) override { ++reports; }
+    std::atomic<int> reports = 0;
 };
 
 /// The example's section with 100 × 100 centres and 50 radii: 500,000 circles.
@@ -57,18 +65,18 @@ void BM_CalculationDirect(benchmark::State& state) {
 }
 BENCHMARK(BM_CalculationDirect)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
-void BM_CalculationDialog(benchmark::State& state) {
+/// The calculation as the desktop program runs it: a job on its worker thread, reporting its
+/// progress, with the collection of its messages.
+void BM_CalculationJob(benchmark::State& state) {
     const dorvo::Project project = largeSearch();
-    IgnoreMessages messages;
+    ProgressCount progress;
     for (auto _ : state) {
-        dorvo::CalculationDialog dialog(project, resultsFile(), {}, messages);
-        dialog.show();
-        dialog.accept();
-        while (dialog.isVisible()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        if (!dialog.calculation()) std::abort();
+        dorvo::CalculationJob job(project, resultsFile(), {}, dorvo::SearchMethod::Ordinary);
+        job.start(&progress, {});
+        if (!job.take().calculation) std::abort();
     }
 }
-BENCHMARK(BM_CalculationDialog)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_CalculationJob)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 /// The figure of the large search redrawn on a screen-sized image, after the first paint:
 /// without results (0) and with the Fs of its 10,000 centres (1).
@@ -97,6 +105,13 @@ void BM_FigureRepaint(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FigureRepaint)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+/// Counts the progress reports, as a dialog would show them.
+class ProgressCount : public dorvo::SearchProgress {
+  public:
+    void report(int, std::string_view) override { ++reports; }
+    std::atomic<int> reports = 0;
+};
 
 /// The example's section with 1000 × 1000 centres 0.02 m apart, and a results file that
 /// gives every centre its minimum.

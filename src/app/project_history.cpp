@@ -4,7 +4,12 @@
 namespace dorvo {
 
 void ProjectHistory::recordBefore(const Project& project) {
-    if (undo_.size() == kSteps) undo_.erase(undo_.begin());
+    // The state on disk was among the redo steps, which a new change forgets.
+    if (clean_ && *clean_ > undo_.size()) clean_.reset();
+    if (undo_.size() == kSteps) {
+        undo_.erase(undo_.begin());
+        if (clean_) clean_ = *clean_ == 0 ? std::nullopt : std::optional(*clean_ - 1);
+    }
     undo_.push_back(project);
     redo_.clear();
 }
@@ -26,6 +31,7 @@ Project ProjectHistory::redo(const Project& current) {
 void ProjectHistory::clear() {
     undo_.clear();
     redo_.clear();
+    clean_ = 0;
 }
 
 }  // namespace dorvo

@@ -32,16 +32,6 @@ class DialogProgress : public SearchProgress {
 
 }  // namespace
 
-void CalculationDialog::CollectedMessages::report(const Message& message) {
-    const std::lock_guard lock(mutex_);
-    messages_.push_back(message);
-}
-
-std::vector<Message> CalculationDialog::CollectedMessages::take() {
-    const std::lock_guard lock(mutex_);
-    return std::exchange(messages_, {});
-}
-
 CalculationDialog::CalculationDialog(const Project& project, std::filesystem::path resultsFile,
                                      SearchOptions options, MessageSink& messages, QWidget* parent)
     : QDialog(parent),
@@ -90,26 +80,22 @@ CalculationDialog::~CalculationDialog() {
 }
 
 void CalculationDialog::accept() {
-    if (running()) return;
+    if (job_) return;
     ok_->setEnabled(false);
     method_->setEnabled(false);
-    options_.stop = stop_.get_token();
-    const bool byBishop = method_->currentIndex() == 1;
+    const SearchMethod method =
+        method_->currentIndex() == 1 ? SearchMethod::Bishop : SearchMethod::Ordinary;
     QPointer<CalculationDialog> self(this);
-    worker_ = std::thread([this, self, byBishop] {
-        DialogProgress progress([self](int position, QString status) {
-            QMetaObject::invokeMethod(
-                self.data(),
-                [self, position, status] {
-                    if (self) self->showProgress(position, status);
-                },
-                Qt::QueuedConnection);
-        });
-        calculation_ = calculateInto(resultsFile_, project_, options_, &progress, runMessages_);
-        if (byBishop && calculation_->outcome == CalculationOutcome::Completed) {
-            bishop_ = searchByBishop(project_, options_.threads, options_.stop, &progress);
-            if (bishop_ && !bishop_->completed) bishop_.reset();
-        }
+    progress_ = std::make_unique<DialogProgress>([self](int position, QString status) {
+        QMetaObject::invokeMethod(
+            self.data(),
+            [self, position, status] {
+                if (self) self->showProgress(position, status);
+            },
+            Qt::QueuedConnection);
+    });
+    job_ = std::make_unique<CalculationJob>(project_, resultsFile_, options_, method);
+    job_->start(progress_.get(), [self] {
         QMetaObject::invokeMethod(
             self.data(),
             [self] {
@@ -124,15 +110,14 @@ void CalculationDialog::reject() {
         QDialog::reject();
         return;
     }
-    stopping_ = true;
     cancel_->setEnabled(false);
-    stop_.request_stop();
+    job_->cancel();
 }
 
 void CalculationDialog::stopAndWait() {
-    if (!worker_.joinable()) return;
-    stop_.request_stop();
-    worker_.join();
+    if (!job_) return;
+    job_->cancel();
+    job_->wait();
 }
 
 void CalculationDialog::showProgress(int position, const QString& status) {
@@ -141,16 +126,16 @@ void CalculationDialog::showProgress(int position, const QString& status) {
 }
 
 void CalculationDialog::finishRun() {
-    if (worker_.joinable()) worker_.join();
-    for (const Message& message : runMessages_.take()) messages_.report(message);
+    if (!job_) return;
+    run_ = job_->take();
+    for (const Message& message : run_.messages) messages_.report(message);
     // A run that completed replaced the results even when Cancel came too late to stop it.
-    if (calculation_ && calculation_->outcome == CalculationOutcome::Completed) {
+    if (run_.calculation) {
         bar_->setValue(100);
         QDialog::accept();
         return;
     }
     // A stopped or failed run: the old results stay, and so does the project.
-    calculation_.reset();
     QDialog::reject();
 }
 

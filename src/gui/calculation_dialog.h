@@ -3,14 +3,10 @@
 
 #include <QDialog>
 #include <filesystem>
-#include <mutex>
+#include <memory>
 #include <optional>
-#include <stop_token>
-#include <thread>
-#include <vector>
 
-#include "app/calculation.h"
-#include "app/search_insight.h"
+#include "app/calculation_job.h"
 
 class QComboBox;
 class QLineEdit;
@@ -19,7 +15,7 @@ class QPushButton;
 
 namespace dorvo {
 
-/// "計算": runs the circle search on a worker thread when the user presses OK, showing the
+/// "計算": runs the circle search as a calculation job when the user presses OK, showing the
 /// circle being tried and the rows done; Cancel stops a run, and the old results stay. The
 /// dialog closes by itself when the last record is written.
 class CalculationDialog : public QDialog {
@@ -31,13 +27,13 @@ class CalculationDialog : public QDialog {
     ~CalculationDialog() override;
 
     /// The completed run, once the dialog closed after it.
-    const std::optional<Calculation>& calculation() const { return calculation_; }
+    const std::optional<Calculation>& calculation() const { return run_.calculation; }
     /// The search by the simplified Bishop method, when that method was chosen and its search
     /// completed after the records.
-    const std::optional<BishopSearch>& bishopSearch() const { return bishop_; }
+    const std::optional<BishopSearch>& bishopSearch() const { return run_.bishop; }
     /// The project as the completed run left it (its critical circle stored).
-    const Project& calculatedProject() const { return project_; }
-    bool running() const { return worker_.joinable(); }
+    const Project& calculatedProject() const { return run_.project; }
+    bool running() const { return job_ && job_->running(); }
 
     QLineEdit* statusLine() const { return status_; }
     /// 計算方法: the ordinary method (0) or the simplified Bishop method (1).
@@ -54,17 +50,6 @@ class CalculationDialog : public QDialog {
     void stopAndWait();
 
   private:
-    /// Collects the run's messages on the worker thread for the dialog's thread to show.
-    class CollectedMessages : public MessageSink {
-      public:
-        void report(const Message& message) override;
-        std::vector<Message> take();
-
-      private:
-        std::mutex mutex_;
-        std::vector<Message> messages_;
-    };
-
     void showProgress(int position, const QString& status);
     void finishRun();
 
@@ -72,12 +57,9 @@ class CalculationDialog : public QDialog {
     std::filesystem::path resultsFile_;
     SearchOptions options_;
     MessageSink& messages_;
-    CollectedMessages runMessages_;
-    std::stop_source stop_;
-    std::thread worker_;
-    std::optional<Calculation> calculation_;
-    std::optional<BishopSearch> bishop_;
-    bool stopping_ = false;
+    std::unique_ptr<SearchProgress> progress_;
+    std::unique_ptr<CalculationJob> job_;
+    CalculationRun run_;
     QComboBox* method_;
     QLineEdit* status_;
     QProgressBar* bar_;

@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/desktop_session.h"
 
-#include <algorithm>
-
 #include "gui/help_files.h"
-#include "model/number_text.h"
 
 namespace dorvo {
 
@@ -18,9 +15,9 @@ Paper startingPaper() {
 }  // namespace
 
 DesktopSession::DesktopSession(UserInteraction& userInteraction, Environment environment)
-    : user(userInteraction), paper(startingPaper()) {
-    installation.environment = std::move(environment);
-}
+    : ProjectSession(userInteraction, std::move(environment)),
+      user(userInteraction),
+      paper(startingPaper()) {}
 
 PageSetup DesktopSession::pageSetup() {
     PageSetup setup =
@@ -37,21 +34,6 @@ RenderInputs DesktopSession::inputs(const PageSetup& setup) const {
             setup,
             installation.resultsFile(),
             &user};
-}
-
-void DesktopSession::showNewProject() {
-    window = figureWindowWithDefaults(document.project);
-    const int page = readInteger(document.project.settings.line(settings_line::kViewPage));
-    pages.view.page = page == 1 ? ViewPage::Data : page == 2 ? ViewPage::Results : ViewPage::Figure;
-    pages.view.currentPage = 1;
-    pages.view.figurePageLeftX = window.figureLeftX;
-    pages.critical = {};
-    pages.overlay = {};
-    pages.resultPages = {};
-}
-
-void DesktopSession::setUp() {
-    setUpWorkingFiles(installation, document.project, Reload::No, user);
 }
 
 void DesktopSession::installHelp() {

@@ -64,7 +64,6 @@ void CDorvoView::setZoom(double zoom) {
     zoom_ = zoom;
     setMinimumSize(sizeHint());
     update();
-    emit zoomChanged(zoom_);
 }
 
 int CDorvoView::pageCount() {

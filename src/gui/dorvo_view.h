@@ -30,9 +30,6 @@ class CDorvoView : public QWidget {
 
     QSize sizeHint() const override;
 
-  signals:
-    void zoomChanged(double zoom);
-
   protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -7,10 +7,12 @@
 #include <map>
 #include <optional>
 
+#include "app/command_table.h"
 #include "app/search_insight.h"
 #include "app/view_commands.h"
 #include "calc/circle_evaluation.h"
 #include "gui/colour_chooser.h"
+#include "gui/command_actions.h"
 #include "gui/desktop_session.h"
 #include "gui/print_dialogs.h"
 #include "gui/table_editor_dialog.h"
@@ -23,54 +25,6 @@ namespace dorvo {
 
 class CDorvoView;
 class CalculationDialog;
-
-/// Command numbers of the menus and the tool bar, by which tests and the tool bar find them.
-namespace command {
-inline constexpr int kNew = 57600;
-inline constexpr int kOpen = 57601;
-inline constexpr int kSave = 57603;
-inline constexpr int kSaveAs = 57604;
-inline constexpr int kPrint = 57607;
-inline constexpr int kPrintPreview = 57609;
-inline constexpr int kPrintSetup = 57606;
-inline constexpr int kExit = 57665;
-inline constexpr int kHeadings = 32795;
-inline constexpr int kBlocks = 32771;
-inline constexpr int kLayers = 32772;
-inline constexpr int kLoads = 32773;
-inline constexpr int kCircleSearch = 32774;
-inline constexpr int kCalculate = 32775;
-inline constexpr int kToolBar = 59392;
-inline constexpr int kStatusBar = 59393;
-inline constexpr int kShowFigure = 32784;
-inline constexpr int kShowData = 32787;
-inline constexpr int kShowResults = 32786;
-inline constexpr int kScale = 32777;
-inline constexpr int kLineStyles = 32778;
-inline constexpr int kMargins = 32796;
-inline constexpr int kFonts = 32779;
-inline constexpr int kEnterKey = 32801;
-inline constexpr int kSetup = 32782;
-inline constexpr int kAbout = 57664;
-inline constexpr int kHelp = 32776;
-inline constexpr int kFormulas = 32800;
-inline constexpr int kFigureLeft = 32788;
-inline constexpr int kFigureRight = 32789;
-inline constexpr int kScrollUp = 32790;
-inline constexpr int kScrollDown = 32791;
-inline constexpr int kFigureButton = 32797;
-inline constexpr int kDataButton = 32798;
-inline constexpr int kResultsButton = 32799;
-inline constexpr int kUndo = 1;
-inline constexpr int kRedo = 2;
-inline constexpr int kZoomIn = 3;
-inline constexpr int kZoomOut = 4;
-inline constexpr int kZoomReset = 5;
-inline constexpr int kExplain = 6;
-inline constexpr int kContours = 7;
-inline constexpr int kAnnotate = 8;
-inline constexpr int kFitSection = 9;
-}  // namespace command
 
 /// The most pages the print preview lays out: it holds each of them in memory.
 inline constexpr int kPreviewPageLimit = 200;
@@ -110,21 +64,18 @@ class CMainFrame : public QMainWindow {
     void dropEvent(QDropEvent* event) override;
 
   private:
-    QAction* addCommand(int command, const QString& caption, const QString& statusText,
-                        const QString& toolTip = {});
-    void createActions();
-    void createMenus();
-    void createToolBar();
+    /// Connects each command's action to what it does.
+    void connectCommands();
+    void connectFigureLayers();
     void createStatusBar();
 
     bool mayReplaceProject();
-    void projectReplaced();
-    void projectChanged();
+    /// Follows a change of the project: what the view shows, the title and the commands.
+    void followChange(ProjectChange change);
     void rememberRecent(const std::filesystem::path& file);
     void updateRecentMenu();
     void updateTitle();
     void updateCommands();
-    void notYetAvailable();
 
     void newProject();
     void openWithChooser();
@@ -136,8 +87,6 @@ class CMainFrame : public QMainWindow {
     EditorOptions editorOptions() const;
     void editBlocks();
     void editLayers();
-    /// Takes over a project that a data editor changed, as one step of undo.
-    void applyEdit(const Project& changed);
     void editLoads();
     void editCircleSearch();
     void calculate();
@@ -158,9 +107,6 @@ class CMainFrame : public QMainWindow {
     void editMargins();
     void editLineStyles();
     void editFonts();
-    /// After a dialog that may have changed the project's settings lines: undo history and
-    /// the modified mark when they changed, and a repaint.
-    void keepSettingsChange(const Project& before);
     void changeLocation();
     void showHelp();
     void showFormulas();
@@ -175,7 +121,7 @@ class CMainFrame : public QMainWindow {
     DesktopSession& session_;
     CDorvoView* view_;
     QScrollArea* scrollArea_;
-    std::map<int, QAction*> actions_;
+    CommandActions actions_;
     QMenu* recentMenu_ = nullptr;
     QPrinter printer_;
     DesktopPrintDialogs desktopPrintDialogs_;

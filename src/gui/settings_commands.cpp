@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of the page-layout and settings dialogs: 見出しとページ, 図の縮尺と印刷範囲,
-// マージンと表示位置, 様式　桁数、図の線種 and フォント.
+// マージンと表示位置, 様式　桁数、図の線種, フォント, キーの動作 and セットアップ, and the help.
 #include "app/installation_saving.h"
 #include "app/scale_editing.h"
 #include "app/section_fit.h"
@@ -12,21 +12,13 @@
 #include "gui/main_frame.h"
 #include "gui/margins_dialog.h"
 #include "gui/scale_dialog.h"
+#include "gui/small_dialogs.h"
 
 namespace dorvo {
 
-void CMainFrame::keepSettingsChange(const Project& before) {
-    if (session_.document.project.settings.lines != before.settings.lines) {
-        session_.history.recordBefore(before);
-        session_.document.modified = true;
-        session_.pages.resultPages = {};
-    }
-    projectChanged();
-}
-
 void CMainFrame::fitSection() {
-    Project& project = session_.document.project;
-    const Project before = project;
+    ProjectSession::Edit edit = session_.beginEdit();
+    Project& project = edit.project();
     const std::optional<FigureWindow> fitted = fitSectionWindow(project, session_.pageSetup());
     if (!fitted) {
         session_.user.report(makeMessage(MessageId::NoData));
@@ -35,7 +27,7 @@ void CMainFrame::fitSection() {
     writeFigureWindowLines(*fitted, project.settings);
     session_.window = figureWindowWithDefaults(project);
     session_.pages.view.figurePageLeftX = session_.window.figureLeftX;
-    keepSettingsChange(before);
+    edit.commit();
 }
 
 void CMainFrame::fitUnsetWindow() {
@@ -48,8 +40,8 @@ void CMainFrame::fitUnsetWindow() {
 }
 
 void CMainFrame::editHeadings() {
-    Project& project = session_.document.project;
-    const Project before = project;
+    ProjectSession::Edit edit = session_.beginEdit();
+    Project& project = edit.project();
     const PageSetup setup = session_.pageSetup();
     HeadingsDialog dialog(
         openingHeadingsValues(project, setup), setup, readHeadingCandidates(session_.installation),
@@ -60,12 +52,12 @@ void CMainFrame::editHeadings() {
     EnterKeyFilter::install(&dialog,
                             enterKeyActionOf(session_.installation.settings.enterKeyOption));
     dialog.exec();
-    keepSettingsChange(before);
+    edit.commit();
 }
 
 void CMainFrame::editScale() {
-    Project& project = session_.document.project;
-    const Project before = project;
+    ProjectSession::Edit edit = session_.beginEdit();
+    Project& project = edit.project();
     const PageSetup setup = session_.pageSetup();
     ScaleDialog dialog(
         scaleForm(setup), scaleContext(project, setup),
@@ -85,13 +77,12 @@ void CMainFrame::editScale() {
     EnterKeyFilter::install(&dialog,
                             enterKeyActionOf(session_.installation.settings.enterKeyOption));
     dialog.exec();
-    keepSettingsChange(before);
+    edit.commit();
 }
 
 void CMainFrame::editMargins() {
     Installation& installation = session_.installation;
-    Project& project = session_.document.project;
-    const Project before = project;
+    ProjectSession::Edit edit = session_.beginEdit();
     const PageSetup setup = session_.pageSetup();
     std::optional<MarginsChange> change;
     MarginsDialog dialog(
@@ -107,10 +98,10 @@ void CMainFrame::editMargins() {
         installation.settings.leftMarginMm = change->leftMarginMm;
         installation.margins = change->table;
         saveMargins(installation, session_.user);
-        cutPageRangesToPaper(session_.window, session_.pageSetup(), project.settings);
-        session_.pages.resultPages = {};
+        cutPageRangesToPaper(session_.window, session_.pageSetup(), edit.project().settings);
+        session_.repaged();
     }
-    keepSettingsChange(before);
+    edit.commit();
 }
 
 void CMainFrame::editLineStyles() {
@@ -133,8 +124,43 @@ void CMainFrame::editFonts() {
     if (dialog.exec() == QDialog::Accepted) {
         installation.fonts = dialog.chosenSlots();
         saveFonts(installation, session_.user);
-        session_.pages.resultPages = {};
+        session_.repaged();
     }
+    view_->update();
+}
+
+void CMainFrame::editEnterKey() {
+    EnterKeyDialog dialog(session_.installation.settings.enterKeyOption, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        session_.installation.settings.enterKeyOption = dialog.option();
+        if (!writeSettingsFile(session_.installation)) {
+            session_.user.report(cannotWriteMessage(session_.installation.settingsFile()));
+        }
+    }
+    view_->update();
+}
+
+void CMainFrame::changeLocation() {
+    LocationDialog dialog(session_.installation.workFolder, session_.installation.environment,
+                          session_.user, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        changeInstallLocation(session_.installation, session_.document.project, dialog.folder(),
+                              session_.user);
+        session_.installHelp();
+        session_.repaged();
+    }
+    view_->update();
+}
+
+void CMainFrame::showHelp() {
+    HelpDialog dialog(session_.installation.workFolder / "Help.txt", session_.user, this);
+    dialog.exec();
+    view_->update();
+}
+
+void CMainFrame::showFormulas() {
+    FormulaDialog dialog(session_.installation.workFolder / "HelpCalc.html", session_.user, this);
+    dialog.exec();
     view_->update();
 }
 

@@ -42,6 +42,7 @@ struct ProjectSettings {
     const std::string& line(int number) const {
         return lines.at(static_cast<std::size_t>(number - 1));
     }
+    bool operator==(const ProjectSettings&) const = default;
 };
 
 /// Settings lines 3 to 9 as numbers: the scale and the window of the figure.
@@ -83,6 +84,7 @@ std::array<const std::string*, kLayerCells> layerCells(const Layer& layer);
 struct ConcentratedLoad {
     std::string x;
     std::string force;
+    bool operator==(const ConcentratedLoad&) const = default;
 };
 
 /// The fifteen text lines of the slip-circle search, numbered from 1.
@@ -93,6 +95,7 @@ struct CircleSearch {
     const std::string& line(int number) const {
         return lines.at(static_cast<std::size_t>(number - 1));
     }
+    bool operator==(const CircleSearch&) const = default;
 };
 
 /// The critical circle of the last calculation; a radius of 0 means there is none.
@@ -104,6 +107,7 @@ struct CriticalCircle {
     double p1y = 0.0;
     double p2x = 0.0;
     double p2y = 0.0;
+    bool operator==(const CriticalCircle&) const = default;
 };
 
 /// Everything one project file holds, every value as the text that was typed or read.
@@ -123,6 +127,7 @@ struct Project {
     const ConcentratedLoad& load(int row) const {
         return loads.at(static_cast<std::size_t>(row - 1));
     }
+    bool operator==(const Project&) const = default;
 };
 
 /// Empties every cell of every table and forgets the critical circle.

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui_fixture.h"
 
+#include <QPointer>
 #include <QSettings>
+#include <algorithm>
 
 namespace dorvo::test {
 
@@ -10,6 +12,11 @@ namespace {
 Environment environmentIn(const std::filesystem::path& folder) {
     std::filesystem::create_directories(folder / "cwd");
     return {folder / "config", folder / "data", folder / "cwd"};
+}
+
+std::vector<QPointer<QTimer>>& dialogWaits() {
+    static std::vector<QPointer<QTimer>> waits;
+    return waits;
 }
 
 }  // namespace
@@ -21,6 +28,17 @@ DesktopFixture::DesktopFixture() : session(user, environmentIn(folder.path())) {
     session.setUp();
     newDocument(session.document, session.context());
     frame = std::make_unique<CMainFrame>(session);
+}
+
+DesktopFixture::~DesktopFixture() {
+    for (const QPointer<QTimer>& wait : dialogWaits()) delete wait.data();
+    dialogWaits().clear();
+}
+
+int DesktopFixture::pendingDialogWaits() {
+    return int(std::ranges::count_if(dialogWaits(), [](const QPointer<QTimer>& wait) {
+        return !wait.isNull() && wait->isActive();
+    }));
 }
 
 QPushButton* buttonNamed(QWidget* dialog, const QString& text) {
@@ -41,6 +59,7 @@ void DesktopFixture::whenDialogShows(std::function<void(QDialog*)> act) {
         act(dialog);
     });
     timer->start();
+    dialogWaits().push_back(timer);
 }
 
 std::filesystem::path DesktopFixture::exampleCopy(const std::string& name) {

@@ -77,10 +77,14 @@ QPushButton* buttonNamed(QWidget* dialog, const QString& text);
 /// The desktop program on a working folder of its own, started empty as without arguments.
 struct DesktopFixture {
     DesktopFixture();
+    /// Stops waiting for dialogs that never showed, so that no wait acts in a later test.
+    ~DesktopFixture();
 
     /// Runs `act` on the next modal dialog once it shows, while the command that opens it
     /// waits in its dialog loop.
     static void whenDialogShows(std::function<void(QDialog*)> act);
+    /// How many of those waits still poll.
+    static int pendingDialogWaits();
 
     std::filesystem::path exampleCopy(const std::string& name = "embankment.slw");
 
