@@ -23,24 +23,26 @@ class DirectElements {
 
     enum class Stop { None, MissingLayer, Abandoned };
 
-    Stop addSegment(const ArcSegment& segment) {
+    /// Adds the elements of `segment`, its first end at `start`; `start` becomes the angle of
+    /// its last end.
+    Stop addSegment(const ArcSegment& segment, ArcAngle& start) {
         const SectionBlock& block = *segment.block;
         const double r = circle_.r;
         const double delta = (segment.theta1 - segment.theta0) / segment.elements;
         const SegmentColumns columns{section_, block, arc_.capped, arc_.cap,
                                      r * r * (delta - std::sin(delta)) * 0.5};
         length_ = r * delta;
-        const ArcAngle start = ArcAngle::at(segment.theta0);
         LineHeights ends[2];
         LineHeights* left = &ends[0];
         LineHeights* right = &ends[1];
         double x1 = r * start.sin + circle_.rx;
         double y1 = circle_.ry - r * start.cos;
         placeHeights(block, x1, *left);
+        ArcAngle angle = start;
         for (int n = 1; n <= segment.elements; ++n) {
             double theta2 = start.theta + n * delta;
             if (theta2 >= segment.theta1) theta2 = segment.theta1;
-            const ArcAngle angle = ArcAngle::at(theta2);
+            angle = ArcAngle::at(theta2);
             const double x2 = r * angle.sin + circle_.rx;
             const double y2 = circle_.ry - r * angle.cos;
             placeHeights(block, x2, *right);
@@ -60,6 +62,7 @@ class DirectElements {
             y1 = y2;
             std::swap(left, right);
         }
+        start = angle;
         return Stop::None;
     }
 
@@ -143,9 +146,12 @@ CircleOutcome evaluateCircle(const Section& section, double rx, double ry, doubl
     if (!arc.usable) return outcome;
     DirectElements elements(section, circle, arc, records, observer);
     ArcSegments segments(section, circle, arc, scratch.points);
+    ArcAngle start = ArcAngle::at(segments.firstTheta());
     ArcSegment segment;
     while (segments.next(segment)) {
-        switch (elements.addSegment(segment)) {
+        // A segment starts where the last one ended, when that was at its first angle.
+        if (start.theta != segment.theta0) start = ArcAngle::at(segment.theta0);
+        switch (elements.addSegment(segment, start)) {
             case DirectElements::Stop::None:
                 break;
             case DirectElements::Stop::MissingLayer:

@@ -58,25 +58,26 @@ struct ColumnWeights {
 
 inline ColumnWeights weighColumn(const SegmentColumns& segment, const ElementEnd& a,
                                  const ElementEnd& b) {
-    ColumnWeights column;
     const SectionBlock& block = segment.block;
     const double cap = segment.cap;
     const double v = b.x - a.x;
-    double yT1 = a.heights[static_cast<std::size_t>(block.lineCount)];
-    double yT2 = b.heights[static_cast<std::size_t>(block.lineCount)];
-    column.ground1 = yT1;
-    column.ground2 = yT2;
-    auto add = [&column](const SoilLayer& layer, double area) {
-        column.area += area;
-        column.w1 += layer.gamma1 * area;
-        column.w2 += layer.gamma2 * area;
+    const double ground1 = a.heights[static_cast<std::size_t>(block.lineCount)];
+    const double ground2 = b.heights[static_cast<std::size_t>(block.lineCount)];
+    double yT1 = ground1;
+    double yT2 = ground2;
+    // Summed in locals, which stay in registers, and handed over whole.
+    double area = 0.0;
+    double w1 = 0.0;
+    double w2 = 0.0;
+    auto add = [&](const SoilLayer& layer, double piece) {
+        area += piece;
+        w1 += layer.gamma1 * piece;
+        w2 += layer.gamma2 * piece;
     };
     for (int line = block.lineCount; line >= 1; --line) {
         const SectionLine& top = block.lines[static_cast<std::size_t>(line)];
         if (top.layer == kMissingLayer) {
-            column.layerMissing = true;
-            column.missingLayerNo = top.layerNo;
-            return column;
+            return {ground1, ground2, area, w1, w2, nullptr, true, top.layerNo};
         }
         const SoilLayer& layer = segment.section.layers[static_cast<std::size_t>(top.layer)];
         const double yB1 = a.heights[static_cast<std::size_t>(line - 1)];
@@ -96,14 +97,13 @@ inline ColumnWeights weighColumn(const SegmentColumns& segment, const ElementEnd
         }
         if (a.y + kEpsilon >= yB1 && b.y + kEpsilon >= yB2) {
             add(layer, ((yT2 - b.y) + (yT1 - a.y)) * v * 0.5 + segment.capArea);
-            column.baseLayer = &layer;
-            return column;
+            return {ground1, ground2, area, w1, w2, &layer, false, 0};
         }
         add(layer, ((yT2 - yB2) + (yT1 - yB1)) * v * 0.5);
         yT1 = yB1;
         yT2 = yB2;
     }
-    return column;
+    return {ground1, ground2, area, w1, w2, nullptr, false, 0};
 }
 
 /// How far right of an element's left end its column's centroid lies, for a column of width
