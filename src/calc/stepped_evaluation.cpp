@@ -15,57 +15,11 @@
 #include "calc/arc_geometry.h"
 #include "calc/circle_evaluation.h"
 #include "calc/element_terms.h"
+#include "calc/stepped_bounds.h"
 
 namespace dorvo {
 
 namespace {
-
-// A decision of the stepped evaluation is left to the direct one where it compares a value
-// within these margins of its threshold: the rotation moves the element ends by some 1e-14 of
-// the radius, and these allow for a million times that.
-constexpr double kLengthMargin = 1e-8;      // times (1 + R), for heights and widths
-constexpr double kRatioMargin = 1e-4;       // times kEpsilon, for the column's height ratio
-constexpr double kSteepestCentroid = 0.01;  // cos θ below this makes ya too sensitive
-// The sums lie within this share of their terms' sizes, each times its lever, times R, of the
-// direct evaluation's: the end moves of the rotation and the roundings of the sums, with room
-// to spare (docs/stepped-evaluation.md).
-constexpr double kSumMargin = 1e-12;
-constexpr double kRoundingMargin = 1e-14;  // relative, for the last roundings of a result
-
-bool near(double a, double b, double margin) {
-    return std::fabs(a - b) <= margin;
-}
-
-/// How much a centroid at |cos θ| = c magnifies a move of its X in the height of the arc under
-/// it, bounded above: below kSteepestCentroid a stepped evaluation gives up.
-double steepness(double c) {
-    return c >= 0.5 ? 2.0 : c >= 0.1 ? 10.0 : 1.0 / kSteepestCentroid;
-}
-
-/// The sizes of the terms summed so far, each times its lever, from which the bounds follow.
-struct SizeSums {
-    double weights = 0.0;       // Σ |W1|
-    double friction = 0.0;      // Σ |W2·tanφ|
-    double cohesion = 0.0;      // Σ |(Co + kZ)·L|
-    double widths = 0.0;        // Σ |v|
-    double heights = 0.0;       // Σ |h1| + |h2|
-    double steepLengths = 0.0;  // Σ L times the centroid's steepness
-};
-
-/// How far the sums of a stepped evaluation may stray, before kSumMargin and R.
-struct TermSizes {
-    double weights = 0.0;
-    double friction = 0.0;
-    double cohesion = 0.0;
-};
-
-/// One element's share of SizeSums but for its column's width and heights.
-struct ElementSizes {
-    double weight;
-    double friction;
-    double cohesion;
-    double steepness;
-};
 
 /// Evaluates the elements of a circle's arc, segment by segment, stepping the element angles
 /// within a segment by rotation; gives up where a decision is too close to call.
@@ -117,12 +71,7 @@ class SteppedElements {
     const MomentTerms& sums() const { return sums_; }
     int missingLayerNo() const { return missingLayerNo_; }
 
-    TermSizes termSizes() const {
-        const double columns = sizeSums_.widths * scaleY_ + sizeSums_.heights * scaleX_;
-        return {sizeSums_.weights + sizes_.weight1 * columns,
-                sizeSums_.friction + sizes_.friction2 * columns,
-                sizeSums_.cohesion + sizes_.cohesionRate * scaleY_ * sizeSums_.steepLengths};
-    }
+    TermSizes sizes() const { return termSizes(sizeSums_, sizes_, scaleX_, scaleY_); }
 
   private:
     /// Adds the elements of a segment one by one, each through the direct evaluation's walk
@@ -200,28 +149,6 @@ class SteppedElements {
     std::uint32_t layerBitsAt(double x, double y, bool& close) const;
     bool withinOneLayer(int s, double x1, double x2, double y1, double y2) const;
 
-    /// The sizes of an element's terms, each times its lever: an end placed by rotation moves
-    /// some ulps of the coordinates, and moves a term by its size times the coordinates over R
-    /// (through θ, more where the centroid is steep).
-    ElementSizes elementSizes(double w1, const ElementStrength& strength, double cohesionTerm,
-                              double cosTheta) const {
-        const double steep = steepness(std::fabs(cosTheta));
-        const double lever = 1.0 + levelLever_ + steepLever_ * steep;
-        return {std::fabs(w1) * lever, std::fabs(strength.friction) * lever,
-                std::fabs(cohesionTerm) * lever, steep};
-    }
-
-    /// Adds an element's sizes, with its column's width |v| and heights |h1| + |h2|: the
-    /// column moves by its width times the heights and its heights times the X.
-    void addSizes(const ElementSizes& element, double width, double heights) {
-        sizeSums_.weights += element.weight;
-        sizeSums_.friction += element.friction;
-        sizeSums_.cohesion += element.cohesion;
-        sizeSums_.steepLengths += length_ * element.steepness;
-        sizeSums_.widths += width;
-        sizeSums_.heights += heights;
-    }
-
     /// Adds an element's moments about the centre, taken at the centroid of its column; false
     /// when the centroid falls outside the circle. `stepped`: an end was placed by rotation.
     bool addMoments(const ElementEnd& a, const ElementEnd& b, bool stepped,
@@ -230,11 +157,11 @@ class SteppedElements {
         const double h1 = column.ground1 - a.y;
         const double h2 = column.ground2 - b.y;
         double xg = a.x + v / 2.0;
-        if (stepped && near(v, kEpsilon, kRatioMargin * kEpsilon)) doubt_ = true;
+        if (stepped && tooCloseToCall(v, kEpsilon, kRatioMargin * kEpsilon)) doubt_ = true;
         if (v > kEpsilon) {
             // |3(h1 + h2) / v| > kEpsilon, without the division.
             const double height = std::fabs(3.0 * (h1 + h2));
-            if (near(height, kEpsilon * v, kRatioMargin * kEpsilon * v)) doubt_ = true;
+            if (tooCloseToCall(height, kEpsilon * v, kRatioMargin * kEpsilon * v)) doubt_ = true;
             if (height > kEpsilon * v) xg = a.x + centroidOffset(v, h1, h2);
         }
         const double dx = xg - circle_.rx;
@@ -245,7 +172,7 @@ class SteppedElements {
         const double sinTheta = dx * inverseR_;
         if (stepped) {
             const double margin = kLengthMargin * (1.0 + circle_.r2);
-            if (near(gq, -kEpsilon, margin) || near(gq, kEpsilon, margin) ||
+            if (tooCloseToCall(gq, -kEpsilon, margin) || tooCloseToCall(gq, kEpsilon, margin) ||
                 std::fabs(cosTheta) < kSteepestCentroid) {
                 doubt_ = true;
             }
@@ -255,8 +182,10 @@ class SteppedElements {
         const MomentTerms terms =
             elementTerms(column.w1, strength, sinTheta, cosTheta, section_.kh, length_);
         addTerms(sums_, terms);
-        addSizes(elementSizes(column.w1, strength, terms.cohesion, cosTheta), std::fabs(v),
-                 std::fabs(h1) + std::fabs(h2));
+        addSizes(sizeSums_,
+                 elementSizes(column.w1, strength.friction, terms.cohesion, cosTheta, levelLever_,
+                              steepLever_),
+                 length_, std::fabs(v), std::fabs(h1) + std::fabs(h2));
         return true;
     }
 
@@ -268,7 +197,7 @@ class SteppedElements {
     double scaleX_;  // the size of the X and of the Y the arc's arithmetic meets
     double scaleY_;
     double inverseR_;
-    double levelLever_;  // a term's lever through the X, and through the Y at steepness 1
+    double levelLever_;  // the X's and the Y's size over R, for elementSizes
     double steepLever_;
     double margin_;
     const SectionBlock* block_ = nullptr;
@@ -403,6 +332,8 @@ std::optional<SteppedElements::Stop> SteppedElements::addOneLayerSegment(ArcAngl
     const double inverseR = inverseR_;
     const double kh = section_.kh;
     const double length = length_;
+    const double levelLever = levelLever_;
+    const double steepLever = steepLever_;
     for (int k = 1; k <= m; ++k) {
         const auto b = static_cast<std::size_t>(k);
         const double dx = centroidX[b] - rx;
@@ -421,7 +352,8 @@ std::optional<SteppedElements::Stop> SteppedElements::addOneLayerSegment(ArcAngl
         friction[b] = terms.friction;
         quakeRelief[b] = terms.quakeRelief;
         cohesion[b] = terms.cohesion;
-        const ElementSizes sizes = elementSizes(w1[b], strength, terms.cohesion, cosTheta);
+        const ElementSizes sizes = elementSizes(w1[b], strength.friction, terms.cohesion, cosTheta,
+                                                levelLever, steepLever);
         weightSizes[b] = sizes.weight;
         frictionSizes[b] = sizes.friction;
         cohesionSizes[b] = sizes.cohesion;
@@ -431,8 +363,8 @@ std::optional<SteppedElements::Stop> SteppedElements::addOneLayerSegment(ArcAngl
     for (int k = 1; k <= m; ++k) {
         const auto b = static_cast<std::size_t>(k);
         addTerms(sums_, {slide[b], quakeSlide[b], friction[b], quakeRelief[b], cohesion[b]});
-        addSizes({weightSizes[b], frictionSizes[b], cohesionSizes[b], steepnesses[b]}, widths[b],
-                 heights[b]);
+        addSizes(sizeSums_, {weightSizes[b], frictionSizes[b], cohesionSizes[b], steepnesses[b]},
+                 length, widths[b], heights[b]);
         doubtful |= doubts[b] != 0.0;
     }
     start = angle;
@@ -497,26 +429,6 @@ bool SteppedElements::withinOneLayer(int s, double x1, double x2, double y1, dou
 }
 
 /// The bounds of a stepped result, or nothing where it is too close to call.
-std::optional<OutcomeBounds> boundsOf(const CircleResult& result, const TermSizes& sums, double kh,
-                                      double mf) {
-    const double scale = kSumMargin * result.r;
-    OutcomeBounds b;
-    auto withRounding = [](double bound, double value) {
-        return bound > 0.0 ? bound + kRoundingMargin * std::fabs(value) : 0.0;
-    };
-    b.md = withRounding(scale * sums.weights * (1.0 + std::fabs(kh)), result.md);
-    if (b.md > 0.0) b.md += kRoundingMargin * std::fabs(mf);
-    b.mtMe = withRounding(scale * sums.friction * (1.0 + std::fabs(kh)), result.mtMe);
-    b.mc = withRounding(scale * sums.cohesion, result.mc);
-    b.mr = withRounding(b.mtMe + b.mc, result.mr);
-    if (near(result.md, kEpsilon, b.md) || near(result.mr, kEpsilon, b.mr)) return std::nullopt;
-    if (result.fs != kNoSolutionFs) {
-        if (b.md > 0.25 * result.md || b.mr > 0.25 * result.mr) return std::nullopt;
-        b.fs = withRounding(result.fs * (b.mr / result.mr + b.md / result.md), result.fs);
-    }
-    return b;
-}
-
 SteppedOutcome evaluate(const Section& section, const SectionSizes& sizes, double rx, double ry,
                         double r, EvaluationScratch& scratch) {
     SteppedOutcome stepped;
@@ -548,33 +460,13 @@ SteppedOutcome evaluate(const Section& section, const SectionSizes& sizes, doubl
     if (!circleResult(circle, arc, elements.sums(), mf, outcome.result)) return {};
     outcome.kind = OutcomeKind::Result;
     const std::optional<OutcomeBounds> bounds =
-        boundsOf(outcome.result, elements.termSizes(), section.kh, mf);
+        boundsOf(outcome.result, elements.sizes(), section.kh, mf);
     if (!bounds) return {};
     stepped.bounds = *bounds;
     return stepped;
 }
 
 }  // namespace
-
-SectionSizes sectionSizes(const Section& section) {
-    SectionSizes sizes;
-    double tanPhi = 0.0;
-    double gamma2 = 0.0;
-    for (const SoilLayer& layer : section.layers) {
-        sizes.weight1 = std::max(sizes.weight1, std::fabs(layer.gamma1));
-        gamma2 = std::max(gamma2, std::fabs(layer.gamma2));
-        tanPhi = std::max(tanPhi, std::fabs(layer.tanPhi));
-        sizes.cohesionRate = std::max(sizes.cohesionRate, std::fabs(layer.k));
-    }
-    sizes.friction2 = gamma2 * tanPhi;
-    for (const SectionBlock& block : section.blocks) {
-        for (int i = 1; i <= block.lineCount; ++i) {
-            const SectionLine& line = block.lines[static_cast<std::size_t>(i)];
-            sizes.height = std::max({sizes.height, std::fabs(line.yLeft), std::fabs(line.yRight)});
-        }
-    }
-    return sizes;
-}
 
 SteppedOutcome evaluateCircleStepped(const Section& section, const SectionSizes& sizes, double rx,
                                      double ry, double r, EvaluationScratch& scratch) {
