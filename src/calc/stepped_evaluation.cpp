@@ -224,14 +224,13 @@ std::optional<SteppedElements::Stop> SteppedElements::addOneLayerSegment(ArcAngl
     using PerEnd = std::array<double, kMost + 1>;  // by end, or by element at its right end
     const SectionBlock& block = *block_;
     const double r = circle_.r;
-    const int m = elements;
     PerEnd x;
     PerEnd y;
     // Every end by rotation, the last one too: it starts the next segment as theta1.
     ArcAngle angle = start;
     x[0] = r * angle.sin + circle_.rx;
     y[0] = circle_.ry - r * angle.cos;
-    for (int j = 1; j <= m; ++j) {
+    for (int j = 1; j <= elements; ++j) {
         angle = angle.turnedBy(step);
         x[static_cast<std::size_t>(j)] = r * angle.sin + circle_.rx;
         y[static_cast<std::size_t>(j)] = circle_.ry - r * angle.cos;
@@ -241,18 +240,19 @@ std::optional<SteppedElements::Stop> SteppedElements::addOneLayerSegment(ArcAngl
     // The layer of the arc, s: the one the first element's walk stops in, or, with ends
     // between the segment's ends, the one the first of those lies in.
     const int lineCount = block.lineCount;
-    const std::size_t lastEnd = static_cast<std::size_t>(m);
+    const std::size_t lastEnd = static_cast<std::size_t>(elements);
     bool tooClose = false;
     const std::uint32_t firstBits = layerBitsAt(x[0], y[0], tooClose);
     const std::uint32_t lastBits = layerBitsAt(x[lastEnd], y[lastEnd], tooClose);
     bool unused = false;
-    const std::uint32_t layerBits = m > 1 ? layerBitsAt(x[1], y[1], unused) : firstBits & lastBits;
+    const std::uint32_t layerBits =
+        elements > 1 ? layerBitsAt(x[1], y[1], unused) : firstBits & lastBits;
     if (tooClose) return Stop::Unsettled;
     if (layerBits == 0) return std::nullopt;
     const int s = static_cast<int>(std::bit_width(layerBits)) - 1;
     const std::uint32_t bit = 1u << s;
     if ((firstBits & bit) == 0 || (lastBits & bit) == 0 ||
-        (m > 1 && !withinOneLayer(s, x[1], x[lastEnd - 1], y[1], y[lastEnd - 1])) ||
+        (elements > 1 && !withinOneLayer(s, x[1], x[lastEnd - 1], y[1], y[lastEnd - 1])) ||
         (capped_ && !floorBelowCap(s, x[0], x[lastEnd]))) {
         return std::nullopt;
     }
@@ -261,7 +261,7 @@ std::optional<SteppedElements::Stop> SteppedElements::addOneLayerSegment(ArcAngl
     const SectionLine& roofLine = block.lines[static_cast<std::size_t>(s)];
     PerEnd top;   // the ground
     PerEnd roof;  // line s, the top of the arc's layer
-    for (int j = 0; j <= m; ++j) {
+    for (int j = 0; j <= elements; ++j) {
         const auto at = static_cast<std::size_t>(j);
         top[at] = ground.yLeft + ground.m * (x[at] - xl);
         roof[at] = roofLine.yLeft + roofLine.m * (x[at] - xl);
@@ -286,6 +286,7 @@ std::optional<SteppedElements::Stop> SteppedElements::addOneLayerSegment(ArcAngl
     // Element by element in three plain loops, each free of branches and of anything carried
     // from one element to the next but sums, so that their divisions and square roots
     // overlap: the columns and centroids, the angles and terms, the sums.
+    // Of an element: v its width, h1 and h2 the ground's heights above its ends.
     PerEnd w1;
     PerEnd w2;
     PerEnd centroidX;
@@ -299,7 +300,7 @@ std::optional<SteppedElements::Stop> SteppedElements::addOneLayerSegment(ArcAngl
     const double capArea = capArea_;
     const double gamma1 = layer.gamma1;
     const double gamma2 = layer.gamma2;
-    for (int k = 1; k <= m; ++k) {
+    for (int k = 1; k <= elements; ++k) {
         const auto a = static_cast<std::size_t>(k - 1);
         const auto b = static_cast<std::size_t>(k);
         const double v = x[b] - x[a];
@@ -334,7 +335,7 @@ std::optional<SteppedElements::Stop> SteppedElements::addOneLayerSegment(ArcAngl
     const double length = length_;
     const double levelLever = levelLever_;
     const double steepLever = steepLever_;
-    for (int k = 1; k <= m; ++k) {
+    for (int k = 1; k <= elements; ++k) {
         const auto b = static_cast<std::size_t>(k);
         const double dx = centroidX[b] - rx;
         const double gq = r2 - dx * dx;
@@ -360,7 +361,7 @@ std::optional<SteppedElements::Stop> SteppedElements::addOneLayerSegment(ArcAngl
         steepnesses[b] = sizes.steepness;
     }
     bool doubtful = false;
-    for (int k = 1; k <= m; ++k) {
+    for (int k = 1; k <= elements; ++k) {
         const auto b = static_cast<std::size_t>(k);
         addTerms(sums_, {slide[b], quakeSlide[b], friction[b], quakeRelief[b], cohesion[b]});
         addSizes(sizeSums_, {weightSizes[b], frictionSizes[b], cohesionSizes[b], steepnesses[b]},
