@@ -213,6 +213,35 @@ TEST(AngleStepping, EveryCircleOfTheExampleSearchPrintsWhatTheFrozenEvaluationPr
     EXPECT_GT(seen.results, seen.circles / 2);
 }
 
+// Forty narrow blocks of the same layers: every block side starts a one-layer segment, and
+// each segment starts from the angle the last one turned to, so the rounding of the rotation
+// runs on through the whole arc, the longest chain a section allows.
+TEST(AngleStepping, BoundsHoldWhereTheTurnedAngleRunsOnThroughFortyBlocks) {
+    test::ProjectBuilder builder;
+    for (int b = 1; b <= kMaxBlocks; ++b) {
+        const double left = 0.05 * (b - 1);
+        builder.block(2.5 * b, {{4.0 + left, 4.05 + left, 3},
+                                {9.0 + 2 * left, 9.1 + 2 * left, 2},
+                                {12.0 + 3 * left, 12.15 + 3 * left, 1}});
+    }
+    builder.layer(1, 18, 30, 10, 0.5).layer(2, 19, 25, 20).layer(3, 20, 35, 5).kh(0.2).yc(8);
+    const Section section = *prepareSection(builder.project()).section;
+    const SectionSizes sizes = sectionSizes(section);
+    Comparison seen;
+    for (double rx = 30; rx <= 70; rx += 2.3) {
+        for (double ry = 40; ry <= 120; ry += 7.9) {
+            for (double r = ry - 11.5; r <= ry - 4.5; r += 0.61)
+                compareCircle(section, sizes, rx, ry, r, seen);
+        }
+    }
+    EXPECT_EQ(seen.directDiffering, 0) << seen.firstFault;
+    EXPECT_EQ(seen.outsideBounds, 0) << seen.firstFault;
+    EXPECT_EQ(seen.printedDiffering, 0) << seen.firstFault;
+    EXPECT_GT(seen.results, seen.circles / 2);
+    EXPECT_LT(seen.unsettled, seen.circles / 10);
+    EXPECT_LT(seen.largestShareOfBound, 0.01);
+}
+
 /// The critical circle as the frozen evaluation finds it: the first with the lowest Fs, in the
 /// search's order of rows, centres and radii.
 CircleResult frozenCritical(const Project& project) {
