@@ -32,7 +32,7 @@ class RecordSink {
     }
 
     void begin() {
-        line(kResultsStartRecord);
+        line(results_marker::kStart);
         if (progress_ != nullptr) progress_->report(5, "START");
         line(kColumnHeadsRecord);
     }
@@ -67,14 +67,14 @@ class RecordSink {
         judge_.settle(overall_);
         const CircleResult& best = overall_.circle;
         if (best.fs < 9999.0) {
-            line(kAnswerRecord);
+            line(results_marker::kAnswer);
             line(minimumRecord(best.rx, best.ry, best.r, best.fs, decimals_));
             line(endPointsRecord(best.p1x, best.p1y, best.p2x, best.p2y));
             summary_.critical = best;
         } else {
             line(noSolutionRecord());
         }
-        line(kEndRecord);
+        line(results_marker::kEnd);
         out_.flush();
         summary_.writeFailed = !out_;
         summary_.completed = !summary_.writeFailed;

@@ -8,6 +8,7 @@
 #include "calc/unrecorded_runs.h"
 #include "model/line_io.h"
 #include "model/number_text.h"
+#include "model/results_format.h"
 
 namespace dorvo {
 
@@ -80,8 +81,9 @@ RestraintForce restraintForceFromRecords(std::istream& records, double plannedFs
     std::string raw;
     while (readRawLine(records, raw)) {
         const std::string_view line = withoutLineEnd(raw);
-        if (line.starts_with("$$END")) break;
-        if (line.starts_with("$$ANS")) {
+        const ResultsLine kind = classifyResultsLine(line);
+        if (kind == ResultsLine::End) break;
+        if (kind == ResultsLine::Answer) {
             answerNext = true;
             continue;
         }

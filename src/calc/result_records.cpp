@@ -107,7 +107,8 @@ std::string missingLayerRecord(int layerNo) {
 }
 
 std::string endPointsRecord(double p1x, double p1y, double p2x, double p2y) {
-    return formatC("$$XY,P1(%8.4f,%8.4f),P2(%8.4f,%8.4f)", p1x, p1y, p2x, p2y);
+    return std::string(results_marker::kSlipEnds) +
+           formatC(",P1(%8.4f,%8.4f),P2(%8.4f,%8.4f)", p1x, p1y, p2x, p2y);
 }
 
 std::string centroidOutsideRecord(double xg, double yg, double v, double x1, double s, double y2,

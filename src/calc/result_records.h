@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/results_format.h"
+
 namespace dorvo {
 
 /// Decimals of Fs in the records, the setting clamped to 2 … 4.
@@ -12,11 +14,8 @@ int clampFsDecimals(int setting);
 /// The places after the point of Fs in a circle record, for a decimals setting.
 int fsPlaces(int decimals);
 
-inline constexpr std::string_view kResultsStartRecord = "$$CSV";
 inline constexpr std::string_view kColumnHeadsRecord = "018,Rx,Ry,R,MD,(MC)  +,(Mt-Me)  =,MR,FS";
 inline constexpr std::string_view kROverRecord = "error  R-Over (next Ic)";
-inline constexpr std::string_view kAnswerRecord = "$$ANS";
-inline constexpr std::string_view kEndRecord = "$$END";
 
 /// "801," and 76 hyphens.
 std::string_view separatorRecord();

@@ -5,6 +5,7 @@
 
 #include "model/line_io.h"
 #include "model/number_text.h"
+#include "model/results_format.h"
 #include "model/text_cell.h"
 
 namespace dorvo {
@@ -60,7 +61,8 @@ bool CentreMinimumReader::nextLine(std::string_view& line) {
 bool CentreMinimumReader::next(CentreMinimum& minimum) {
     std::string_view line;
     while (!ended_ && nextLine(line)) {
-        if (line.find("$$ANS") != line.npos || line.find("$$END") != line.npos) break;
+        const ResultsLine kind = classifyResultsLine(line);
+        if (kind == ResultsLine::Answer || kind == ResultsLine::End) break;
         if (!line.starts_with("055,")) continue;
         if (numberAfter(line, "Rx:", minimum.rx) && numberAfter(line, "Ry:", minimum.ry) &&
             numberAfter(line, "R:", minimum.r) && numberAfter(line, "=", minimum.fs)) {

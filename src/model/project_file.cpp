@@ -3,6 +3,7 @@
 
 #include "model/line_io.h"
 #include "model/number_text.h"
+#include "model/results_format.h"
 #include "model/storable_text.h"
 #include "model/text_cell.h"
 
@@ -140,10 +141,6 @@ void parseProjectLine(ProjectReadState& state, Project& project, std::string_vie
         default:
             break;
     }
-}
-
-bool startsResults(std::string_view line) {
-    return line.find("$$RSLT") != line.npos || line.find("$$CSV") != line.npos;
 }
 
 Status readProjectLines(Project& project, std::istream& in, std::ostream& results,

@@ -29,9 +29,6 @@ struct ProjectReadState {
 void parseProjectLine(ProjectReadState& state, Project& project, std::string_view line,
                       MessageSink& messages);
 
-/// Whether this line starts the results text ("$$CSV", or the older "$$RSLT").
-bool startsResults(std::string_view line);
-
 /// Loads a project from `source` (its name in messages): clears it, parses the tables, and
 /// copies the results text that follows them to `results`, every line ending with CR LF.
 /// Lines the tables cannot hold are reported, each kind once, with their place. Fails when

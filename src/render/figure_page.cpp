@@ -7,6 +7,7 @@
 #include "calc/circle_search.h"
 #include "model/encoding.h"
 #include "model/number_text.h"
+#include "model/results_format.h"
 #include "model/text_cell.h"
 #include "render/drawing.h"
 #include "render/figure_annotations.h"
@@ -405,16 +406,17 @@ std::vector<CentreLabel> readResultOverlay(const std::filesystem::path& resultsF
     OverlayState state = OverlayState::None;
     while (in.next()) {
         const std::string_view line = in.line();
-        if (in.has("$$END")) break;
-        if (in.has("$$XY")) {
+        const ResultsLine kind = classifyResultsLine(line);
+        if (kind == ResultsLine::End) break;
+        if (kind == ResultsLine::SlipEnds) {
             state = OverlayState::Points;
-        } else if (in.has("$$ANS")) {
+        } else if (kind == ResultsLine::Answer) {
             state = OverlayState::Critical;
-        } else if (in.has("$$RSLT")) {
+        } else if (kind == ResultsLine::OlderStart) {
             state = OverlayState::CentreValues;
         } else if (in.has("FS min") && state == OverlayState::Csv) {
             state = OverlayState::CentreValues;
-        } else if (in.has("$$CSV")) {
+        } else if (kind == ResultsLine::Start) {
             state = OverlayState::Csv;
             continue;
         }

@@ -21,7 +21,7 @@ class ResultStreamReader {
     bool next();
     /// The current line without its line end.
     std::string_view line() const { return line_; }
-    /// Whether the current line holds a marker such as "$$CSV" or "FS min".
+    /// Whether the current line holds this text, such as "FS min".
     bool has(std::string_view marker) const { return line_.find(marker) != line_.npos; }
 
     /// Where the current line starts in the file.

@@ -5,6 +5,7 @@
 
 #include "model/encoding.h"
 #include "model/number_text.h"
+#include "model/results_format.h"
 #include "model/text_cell.h"
 #include "render/result_stream.h"
 
@@ -117,15 +118,16 @@ class ResultsTable {
     /// Lays out one line; false at the end of the records.
     bool takeLine(const ResultStreamReader& in) {
         const std::string_view line = in.line();
-        if (section_ == ResultsState::None && in.has("$$ANS")) {
+        const ResultsLine kind = classifyResultsLine(line);
+        if (section_ == ResultsState::None && kind == ResultsLine::Answer) {
             section_ = ResultsState::Answer;
             return true;
         }
-        if (in.has("$$CSV")) {
+        if (kind == ResultsLine::Start) {
             section_ = ResultsState::Records;
             return true;
         }
-        if (in.has("$$END")) return false;
+        if (kind == ResultsLine::End) return false;
         if (section_ == ResultsState::Answer) {
             rows_.advance();
             rows_.cell(column(10, 1), toDisplayText(line));
