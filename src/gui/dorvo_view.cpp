@@ -64,7 +64,7 @@ void CDorvoView::setZoom(double zoom) {
     zoom_ = zoom;
     setMinimumSize(sizeHint());
     update();
-    emit zoomChanged(zoom_);
+    Q_EMIT zoomChanged(zoom_);
 }
 
 int CDorvoView::pageCount() {

@@ -30,7 +30,7 @@ class CDorvoView : public QWidget {
 
     QSize sizeHint() const override;
 
-  signals:
+  Q_SIGNALS:
     void zoomChanged(double zoom);
 
   protected:

@@ -17,9 +17,11 @@
 #include <QToolBar>
 
 #include "app/circle_search_editing.h"
+#include "app/design_exports.h"
 #include "app/search_insight.h"
 #include "calc/circle_search.h"
 #include "calc/result_records.h"
+#include "gui/back_analysis_dialog.h"
 #include "gui/block_dialog.h"
 #include "gui/calculation_dialog.h"
 #include "gui/circle_search_dialog.h"
@@ -29,6 +31,9 @@
 #include "gui/layer_dialog.h"
 #include "gui/loads_dialog.h"
 #include "gui/path_text.h"
+#include "gui/probability_dialog.h"
+#include "gui/restraint_dialog.h"
+#include "gui/sensitivity_dialog.h"
 #include "gui/small_dialogs.h"
 #include "model/number_text.h"
 #include "render/fs_grid.h"
@@ -130,6 +135,30 @@ void CMainFrame::createActions() {
     bind(addCommand(kExplain, "最小安全率の円の内訳(&E)...",
                     "最小安全率の円の要素ごとのモーメントと簡易ビショップ法の安全率"),
          &CMainFrame::explainCriticalCircle);
+    bind(addCommand(kRestraint, "必要抑止力(&P)...", "計画安全率に必要な抑止力と、それが最大の円"),
+         [this] {
+             openRestraintDialog(this, session_, [this](std::optional<RestraintMark> mark) {
+                 session_.pages.figure.restraint = mark;
+                 showPage(ViewPage::Figure);
+             });
+         });
+    bind(addCommand(kBackAnalysis, "強度の逆算(&K)...", "すべり円の安全率が Fs0 になる層の c と φ"),
+         [this] {
+             openBackAnalysisDialog(this, session_, [this](const Project& changed) {
+                 applyEdit(changed);
+                 calculate();
+             });
+         });
+    bind(addCommand(kSensitivity, "感度解析(&T)...", "各パラメータを変えたときの最小安全率"),
+         [this] { openSensitivityDialog(this, session_); });
+    bind(addCommand(kProbability, "確率解析(&Y)...",
+                    "破壊確率と信頼性指標（入力はプロジェクトと共に保存）"),
+         [this] {
+             openProbabilityDialog(this, session_, [this](std::vector<CriticalCircle> circles) {
+                 session_.pages.figure.failingCircles = std::move(circles);
+                 showPage(ViewPage::Figure);
+             });
+         });
 
     auto* toolBarShown = addCommand(kToolBar, "ﾂｰﾙ ﾊﾞｰ(&T)", "ツール バーの表示/非表示");
     toolBarShown->setCheckable(true);
@@ -255,6 +284,9 @@ void CMainFrame::createMenus() {
     dataMenu->addSeparator();
     dataMenu->addAction(action(kCalculate));
     dataMenu->addAction(action(kExplain));
+    for (int id : {kRestraint, kBackAnalysis, kSensitivity, kProbability}) {
+        dataMenu->addAction(action(id));
+    }
 
     QMenu* show = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     show->addAction(action(kToolBar));
@@ -332,6 +364,8 @@ void CMainFrame::projectReplaced() {
     notice_->clear();
     bishopCritical_.reset();
     session_.pages.figure.contourMinima.reset();
+    session_.pages.figure.restraint.reset();
+    session_.pages.figure.failingCircles.clear();
     session_.setUp();
     session_.showNewProject();
     projectChanged();
@@ -359,6 +393,11 @@ void CMainFrame::updateCommands() {
     using namespace command;
     action(kUndo)->setEnabled(session_.history.canUndo());
     action(kRedo)->setEnabled(session_.history.canRedo());
+    const bool calculated = calculationResultsExist(session_.installation.resultsFile());
+    action(kRestraint)->setEnabled(calculated);
+    action(kBackAnalysis)->setEnabled(calculated);
+    action(kSensitivity)->setEnabled(projectCanBeCalculated(session_.document.project));
+    action(kProbability)->setEnabled(projectCanBeCalculated(session_.document.project));
     const ViewPage page = session_.pages.view.page;
     action(kShowFigure)->setChecked(page == ViewPage::Figure);
     action(kShowData)->setChecked(page == ViewPage::Data);
@@ -613,6 +652,8 @@ void CMainFrame::calculate() {
         project.critical = dialog.calculatedProject().critical;
         session_.document.modified = true;
         session_.pages.resultPages = {};
+        session_.pages.figure.restraint.reset();
+        session_.pages.figure.failingCircles.clear();
         const auto& critical = dialog.calculation()->summary.critical;
         const auto& bishop = dialog.bishopSearch();
         bishopCritical_ = bishop ? bishop->critical : std::nullopt;

@@ -70,6 +70,10 @@ inline constexpr int kExplain = 6;
 inline constexpr int kContours = 7;
 inline constexpr int kAnnotate = 8;
 inline constexpr int kFitSection = 9;
+inline constexpr int kRestraint = 10;
+inline constexpr int kBackAnalysis = 11;
+inline constexpr int kSensitivity = 12;
+inline constexpr int kProbability = 13;
 }  // namespace command
 
 /// The most pages the print preview lays out: it holds each of them in memory.
