@@ -5,6 +5,7 @@
 
 #include "app/dialog_fields.h"
 #include "app/probability_inputs.h"
+#include "model/number_text.h"
 
 namespace dorvo {
 
@@ -66,8 +67,16 @@ Result<int> typedLayerNo(std::string_view typed) {
     return typedInteger(typed, "層No.", IntRange{0, 1'000'000});
 }
 
-Result<double> typedChosenPhi(std::string_view typed) {
-    return typedReal(typed, "適用する φ", {0.0, 89.9});
+Result<StrengthPair> typedChosenPair(const BackAnalysis& analysis, std::string_view typedPhi) {
+    const auto phi = typedReal(typedPhi, "適用する φ", {0.0, 89.9});
+    if (!phi) return Failure{phi.error()};
+    const StrengthPair pair{*phi, analysis.coAt(*phi)};
+    if (pair.co < 0.0) {
+        return Failure{literalMessage(formatC(
+            "適用する φ：φ %.2f° では Co が負（%.2f）になります。小さい φ を入力してください。",
+            pair.phiDegrees, pair.co))};
+    }
+    return pair;
 }
 
 Result<std::int64_t> typedRealisations(std::string_view typed) {

@@ -24,8 +24,9 @@ Result<TrialCircle> typedCircleThroughEnds(std::string_view x1, std::string_view
 /// A layer No. as the layer table numbers them.
 Result<int> typedLayerNo(std::string_view typed);
 
-/// φ in degrees of a pair chosen on the back-analysis line.
-Result<double> typedChosenPhi(std::string_view typed);
+/// The pair of the back-analysis line at the typed φ (degrees); refuses a φ that is no angle
+/// and one where the line needs a negative cohesion, which no soil has.
+Result<StrengthPair> typedChosenPair(const BackAnalysis& analysis, std::string_view typedPhi);
 
 /// The number of realisations and the seed of a probabilistic analysis.
 Result<std::int64_t> typedRealisations(std::string_view typed);

@@ -147,14 +147,13 @@ void BackAnalysisDialog::calculate() {
 
 void BackAnalysisDialog::applyChosenPair() {
     if (!analysis_ || analysis_->status != BackAnalysisStatus::Found) return;
-    const auto phi = typedChosenPhi(text(*this, "適用する φ"));
-    if (!phi) {
-        session_.user.report(phi.error());
+    const auto pair = typedChosenPair(*analysis_, text(*this, "適用する φ"));
+    if (!pair) {
+        session_.user.report(pair.error());
         return;
     }
     Project changed = session_.document.project;
-    const Status applied =
-        applyLayerStrength(changed, analysis_->layerNo, {*phi, analysis_->coAt(*phi)});
+    const Status applied = applyLayerStrength(changed, analysis_->layerNo, *pair);
     if (!applied) {
         session_.user.report(applied.error());
         return;

@@ -52,6 +52,7 @@ ProbabilityDialog::ProbabilityDialog(DesktopSession& session, FigureCircles circ
         QStringLiteral("NAME.prob.json の parameters と correlations（書き方は README を参照）"));
     uncertainties_->setMinimumHeight(140);
     run_ = new QPushButton(QStringLiteral("実行"), this);
+    run_->setDefault(true);  // Enter in a field runs rather than closes
     draw_ = new QPushButton(QStringLiteral("破壊した円を図に描く"), this);
     draw_->setEnabled(false);
     monitor_ = new JobMonitor(this);

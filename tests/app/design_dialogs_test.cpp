@@ -141,7 +141,7 @@ TEST(DesignSummaries, AStoppedRunSaysHowFarItCame) {
     EXPECT_EQ(probabilitySummary(summary, 1000).find("中止"), std::string::npos);
 }
 
-TEST(DesignDialogFields, RefuseWhatIsNoUsableValueNamingTheField) {
+TEST(DesignDialogFields, RefuseWhatIsNoUsableValueNamingTheFieldAndAPairWithNegativeCohesion) {
     const auto circle = typedTrialCircle("10", "20", "0");
     ASSERT_FALSE(circle.ok());
     EXPECT_NE(circle.error().text.find("半径 R"), std::string::npos);
@@ -153,6 +153,20 @@ TEST(DesignDialogFields, RefuseWhatIsNoUsableValueNamingTheField) {
     EXPECT_FALSE(typedCircleThroughEnds("5", "5", "5", "5", "1").ok());  // one point twice
     EXPECT_NE(typedCircleThroughEnds("0", "1,5", "2", "0", "1").error().text.find("端点1 Y"),
               std::string::npos);
+
+    BackAnalysis line;
+    line.base = 0.0;
+    line.md = 100.0;
+    line.targetFs = 1.0;
+    line.perCo = 10.0;
+    line.perTanPhi = 100.0;  // Co = 10 − 10·tanφ: negative beyond 45°
+    const auto chosen = typedChosenPair(line, "30");
+    ASSERT_TRUE(chosen.ok());
+    EXPECT_DOUBLE_EQ(chosen->co, line.coAt(30.0));
+    const auto negative = typedChosenPair(line, "50");
+    ASSERT_FALSE(negative.ok());
+    EXPECT_NE(negative.error().text.find("Co が負"), std::string::npos);
+    EXPECT_FALSE(typedChosenPair(line, "90").ok());
 
     EXPECT_FALSE(typedRealisations("0").ok());
     EXPECT_FALSE(typedRealisations("1e3").ok());

@@ -138,6 +138,12 @@ TEST(BackAnalysisDialog, StartsOnTheCriticalCircleAndGivesALineThatReachesFs0) {
         EXPECT_NEAR(fs->fs, 1.05, 1e-4) << "phi " << phi;
     }
 
+    dialog.field("適用する φ")->setText("30");  // Co would be negative
+    dialog.applyButton()->click();
+    EXPECT_FALSE(applied.has_value());
+    ASSERT_EQ(f.user.messages.size(), 1u);
+    EXPECT_NE(f.user.messages[0].text.find("Co が負"), std::string::npos);
+
     dialog.field("適用する φ")->setText("10");
     dialog.applyButton()->click();
     ASSERT_TRUE(applied.has_value());
