@@ -2,11 +2,9 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 
 #include "app/design_tables.h"
 #include "app/document.h"
-#include "calc/back_analysis.h"
 #include "model/result.h"
 
 namespace dorvo {
@@ -16,17 +14,5 @@ namespace dorvo {
 /// a cell that code page 932 cannot hold, naming it.
 Status writeTableCsv(const std::filesystem::path& file, const AnalysisTable& table,
                      const Document& document);
-
-/// Whether the results working file holds the records of a calculation.
-bool calculationResultsExist(const std::filesystem::path& resultsFile);
-
-/// Whether the project's section and circle search are complete enough to calculate, as the
-/// analyses that run their own searches need.
-bool projectCanBeCalculated(const Project& project);
-
-/// The critical circle of the last calculation: the project's, else the one its results file
-/// records; nothing before a calculation.
-std::optional<TrialCircle> lastCriticalCircle(const Project& project,
-                                              const std::filesystem::path& resultsFile);
 
 }  // namespace dorvo

@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/analysis_availability.h"
 #include "app/design_analyses.h"
 #include "app/design_dialog_fields.h"
-#include "app/design_exports.h"
 #include "app/design_summaries.h"
 #include "gui/analysis_output.h"
 #include "gui/dialog_parts.h"

@@ -16,8 +16,8 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "app/analysis_availability.h"
 #include "app/circle_search_editing.h"
-#include "app/design_exports.h"
 #include "app/search_insight.h"
 #include "calc/circle_search.h"
 #include "calc/result_records.h"

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "app/analysis_availability.h"
 #include "app/background_job.h"
 #include "app/design_dialog_fields.h"
 #include "app/design_exports.h"
