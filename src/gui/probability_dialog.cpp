@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <chrono>
 
 #include "app/background_job.h"
 #include "app/design_dialog_fields.h"
@@ -16,6 +17,7 @@
 #include "app/probability_report.h"
 #include "gui/analysis_output.h"
 #include "gui/dialog_parts.h"
+#include "model/atomic_write.h"
 
 namespace dorvo {
 
@@ -55,11 +57,14 @@ ProbabilityDialog::ProbabilityDialog(DesktopSession& session, FigureCircles circ
     run_->setDefault(true);  // Enter in a field runs rather than closes
     draw_ = new QPushButton(QStringLiteral("破壊した円を図に描く"), this);
     draw_->setEnabled(false);
+    saveJson_ = new QPushButton(QStringLiteral("結果をJSONで保存"), this);
+    saveJson_->setEnabled(false);
     monitor_ = new JobMonitor(this);
     output_ = new AnalysisOutput(session_.document, session_.user, session_.paper,
                                  QStringLiteral("probability"), this);
     auto* buttons = okCancelButtons(this);
     connect(run_, &QPushButton::clicked, this, &ProbabilityDialog::start);
+    connect(saveJson_, &QPushButton::clicked, this, &ProbabilityDialog::saveJson);
     connect(draw_, &QPushButton::clicked, this,
             [this] { circles_(failingCircles(realisationsDone_)); });
 
@@ -75,6 +80,7 @@ ProbabilityDialog::ProbabilityDialog(DesktopSession& session, FigureCircles circ
     auto* runRow = new QHBoxLayout;
     runRow->addWidget(run_);
     runRow->addWidget(monitor_, 1);
+    runRow->addWidget(saveJson_);
     runRow->addWidget(draw_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -136,6 +142,7 @@ void ProbabilityDialog::start() {
     runState_ = std::make_shared<Run>(Run{session_.document.project, *spec, {}, {}, {}});
     run_->setEnabled(false);
     draw_->setEnabled(false);
+    saveJson_->setEnabled(false);
     job_.reset();
     job_ = std::make_unique<BackgroundJob>(
         [run = runState_](const std::stop_token& stop, JobProgress& progress) {
@@ -149,7 +156,10 @@ void ProbabilityDialog::start() {
             ProbabilityRunOptions options;
             options.stop = stop;
             options.progress = &realisations;
+            const auto started = std::chrono::steady_clock::now();
             run->run = runRealisations(run->analysis->model, options);
+            run->seconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         });
     monitor_->watch(*job_, [this] { finish(); });
 }
@@ -171,8 +181,27 @@ void ProbabilityDialog::finish() {
             probabilitySummary(summary, run.spec.realisations), probabilityTable(summary),
             [page](Canvas& canvas, DeviceRect area) { drawProbabilityPage(canvas, *page, area); });
         draw_->setEnabled(!failingCircles(realisationsDone_).empty());
+        saveJson_->setEnabled(true);
     }
     if (closeWith_) done(*closeWith_);
+}
+
+void ProbabilityDialog::saveJson() {
+    const Run& run = *runState_;
+    if (running() || !run.analysis) return;
+    const auto file = session_.user.chooseExportFile("probability.json");
+    if (!file) return;
+    if (auto refused = exportOverProject(*file, session_.document)) {
+        session_.user.report(*refused);
+        return;
+    }
+    const std::string text =
+        probabilityResultJson(*run.analysis, session_.document.title(), run.run, run.seconds);
+    const Status written = writeFileAtomically(*file, [&](std::ostream& out) {
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        return static_cast<bool>(out);
+    });
+    if (!written) session_.user.report(written.error());
 }
 
 void ProbabilityDialog::accept() {

@@ -28,8 +28,9 @@ using FigureCircles = std::function<void(std::vector<CriticalCircle>)>;
 /// "確率解析": edits the inputs of the probabilistic analysis that go beside the project as
 /// NAME.prob.json (kept on OK, saved with the project; ｷｬﾝｾﾙ forgets the edits) and runs it on
 /// a background thread with progress and a stop that keeps the realisations done: the
-/// statistics, the histogram as a table, the page of the histogram and cumulative curve, and
-/// the critical circles of the failing realisations on the figure.
+/// statistics, the histogram as a table, the page of the histogram and cumulative curve, the
+/// result document of the command line's --json, and the critical circles of the failing
+/// realisations on the figure.
 class ProbabilityDialog : public QDialog {
     Q_OBJECT
 
@@ -44,6 +45,7 @@ class ProbabilityDialog : public QDialog {
     QPlainTextEdit* uncertaintiesText() const { return uncertainties_; }
     QPushButton* runButton() const { return run_; }
     QPushButton* drawButton() const { return draw_; }
+    QPushButton* saveJsonButton() const { return saveJson_; }
     JobMonitor* monitor() const { return monitor_; }
     AnalysisOutput* output() const { return output_; }
     bool running() const;
@@ -62,6 +64,7 @@ class ProbabilityDialog : public QDialog {
         std::optional<ProbabilityAnalysis> analysis;
         std::optional<Message> refused;
         ProbabilityRun run;
+        double seconds = 0.0;
     };
 
     /// The inputs as the fields hold them; nothing, with the failure reported, when a field
@@ -70,6 +73,8 @@ class ProbabilityDialog : public QDialog {
     void showSpec(const ProbabilitySpec& spec);
     void start();
     void finish();
+    /// Writes the result document of the last run, as the command line's --json gives it.
+    void saveJson();
 
     DesktopSession& session_;
     FigureCircles circles_;
@@ -84,6 +89,7 @@ class ProbabilityDialog : public QDialog {
     QPlainTextEdit* uncertainties_;
     QPushButton* run_;
     QPushButton* draw_;
+    QPushButton* saveJson_;
     JobMonitor* monitor_;
     AnalysisOutput* output_;
 };

@@ -290,6 +290,18 @@ TEST(ProbabilityDialog, StartsFromTheSideFileAndShowsTheStatisticsOfTheRun) {
         QString::fromStdString(formatC("P(Fs < 1) %.4f", expected.probabilityOfFailure))));
     EXPECT_EQ(dialog.output()->table()->rowCount(), int(expected.histogram.counts.size()));
     EXPECT_FALSE(f.session.document.probabilityInputs.has_value());  // nothing kept yet
+
+    const fs::path json = f.folder.path() / "result.json";
+    f.user.files.push_back(json);
+    dialog.saveJsonButton()->click();
+    const std::string saved = test::readBytes(json);
+    const std::string direct = probabilityResultJson(*analysis, "embankment.slw",
+                                                     runRealisations(analysis->model, {}), 0.0);
+    const auto withoutTiming = [](const std::string& text) {
+        return text.substr(0, text.find("\"timing\""));
+    };
+    EXPECT_EQ(withoutTiming(saved), withoutTiming(direct));
+    EXPECT_NE(saved.find("\"timing\""), std::string::npos);
 }
 
 TEST(ProbabilityDialog, StopKeepsTheRealisationsDoneAndAFailedPreparationIsShown) {
