@@ -45,6 +45,34 @@ const CommandDeclaration kCommands[] = {
      nullptr,
      {},
      HasResults},
+    {kRestraint,
+     "必要抑止力(&P)...",
+     "計画安全率に必要な抑止力と、それが最大の円",
+     nullptr,
+     nullptr,
+     {},
+     HasResults},
+    {kBackAnalysis,
+     "強度の逆算(&K)...",
+     "すべり円の安全率が Fs0 になる層の c と φ",
+     nullptr,
+     nullptr,
+     {},
+     HasResults},
+    {kSensitivity,
+     "感度解析(&T)...",
+     "各パラメータを変えたときの最小安全率",
+     nullptr,
+     nullptr,
+     {},
+     CanCalculate},
+    {kProbability,
+     "確率解析(&Y)...",
+     "破壊確率と信頼性指標（入力はプロジェクトと共に保存）",
+     nullptr,
+     nullptr,
+     {},
+     CanCalculate},
     // 表示
     {kToolBar, "ﾂｰﾙ ﾊﾞｰ(&T)", "ツール バーの表示/非表示", nullptr, nullptr, {}, Always, true},
     {kStatusBar,
@@ -106,7 +134,7 @@ const MenuDeclaration kMenus[] = {
     {"編集(&E)", {kUndo, kRedo}},
     {"データ(A)",
      {kHeadings, kSeparator, kBlocks, kLayers, kLoads, kCircleSearch, kSeparator, kCalculate,
-      kExplain}},
+      kExplain, kRestraint, kBackAnalysis, kSensitivity, kProbability}},
     {"表示(&V)",
      {kToolBar, kStatusBar, kSeparator, kShowFigure, kShowData, kShowResults, kSeparator, kContours,
       kAnnotate, kSeparator, kFitSection, kZoomIn, kZoomOut, kZoomReset}},
@@ -151,6 +179,8 @@ bool commandAvailable(CommandAvailability availability, const CommandState& stat
             return state.canRedo;
         case CommandAvailability::HasResults:
             return state.hasResults;
+        case CommandAvailability::CanCalculate:
+            return state.canCalculate;
     }
     return false;
 }

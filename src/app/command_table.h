@@ -53,13 +53,17 @@ inline constexpr int kExplain = 6;
 inline constexpr int kContours = 7;
 inline constexpr int kAnnotate = 8;
 inline constexpr int kFitSection = 9;
+inline constexpr int kRestraint = 10;
+inline constexpr int kBackAnalysis = 11;
+inline constexpr int kSensitivity = 12;
+inline constexpr int kProbability = 13;
 /// In a menu or tool bar: a separator; in the file menu: the recent files.
 inline constexpr int kSeparator = 0;
 inline constexpr int kRecentFiles = -1;
 }  // namespace command
 
 /// When a command can run; otherwise its menu entry and button are disabled.
-enum class CommandAvailability { Always, CanUndo, CanRedo, HasResults };
+enum class CommandAvailability { Always, CanUndo, CanRedo, HasResults, CanCalculate };
 
 /// One command as the menus, the tool bar and the status bar show it.
 struct CommandDeclaration {
@@ -93,6 +97,7 @@ struct CommandState {
     bool canUndo = false;
     bool canRedo = false;
     bool hasResults = false;
+    bool canCalculate = false;  // the section and the circle search are complete enough
 };
 
 bool commandAvailable(CommandAvailability availability, const CommandState& state);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/document.h"
 
+#include "app/probability_editing.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -68,6 +70,7 @@ Status readIntoDocument(Document& document, const fs::path& file, OpenPath path,
     document.pathName = file;
     document.modified = false;
     document.stamp = stampOf(file);
+    document.probabilityInputs.reset();
     return Done{};
 }
 
@@ -85,6 +88,7 @@ void newDocument(Document& document, const FileCommandContext& context) {
     document.pathName = fs::current_path(error) / "無題";
     document.modified = false;
     document.stamp.reset();
+    document.probabilityInputs.reset();
     fs::remove(context.installation.resultsFile(), error);
     clearProject(document.project);
     ensureDefaults(document.project);
@@ -187,6 +191,7 @@ bool writeProjectFile(Document& document, const fs::path& path, const FileComman
     document.pathName = path;
     document.modified = false;
     document.stamp = stampOf(path);
+    if (auto side = saveProbabilityInputs(document); !side) context.messages.report(side.error());
     return true;
 }
 

@@ -31,6 +31,9 @@ struct Document {
     std::filesystem::path pathName;  // empty before the first New, Open or Save
     bool modified = false;           // changed since the last New, load or save
     std::optional<FileStamp> stamp;  // of the file when it was loaded or last saved
+    /// The probabilistic analysis's inputs as its dialog last kept them (NAME.prob.json), written
+    /// beside the file at each save; nothing while they were not edited.
+    std::optional<std::string> probabilityInputs;
 
     /// The file name shown in the title bar.
     std::string title() const { return pathName.filename().string(); }

@@ -48,7 +48,7 @@ void ProjectSession::redo() {
 void ProjectSession::keepCalculation(const CriticalCircle& critical) {
     document.project.critical = critical;
     unsavedResults_ = true;
-    pages.figure.contourMinima.reset();
+    forgetFigureMarks();
     changed(ProjectChange::Calculated);
 }
 
@@ -106,7 +106,7 @@ void ProjectSession::setUp() {
 void ProjectSession::showAfresh() {
     history_.clear();
     unsavedResults_ = false;
-    pages.figure.contourMinima.reset();
+    forgetFigureMarks();
     setUp();
     window = figureWindowWithDefaults(document.project);
     const int page = readInteger(document.project.settings.line(settings_line::kViewPage));
@@ -116,6 +116,12 @@ void ProjectSession::showAfresh() {
     pages.critical = {};
     pages.overlay = {};
     changed(ProjectChange::Replaced);
+}
+
+void ProjectSession::forgetFigureMarks() {
+    pages.figure.contourMinima.reset();
+    pages.figure.restraint.reset();
+    pages.figure.failingCircles.clear();
 }
 
 void ProjectSession::changed(ProjectChange change) {

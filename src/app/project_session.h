@@ -92,6 +92,8 @@ class ProjectSession {
 
   private:
     void changed(ProjectChange change);
+    /// What the figure drew from the last results: contours and the analyses' circles.
+    void forgetFigureMarks();
     /// The file on disk now holds the project as it is.
     void saved();
 

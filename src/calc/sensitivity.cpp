@@ -47,12 +47,20 @@ bool criticalCircleMoved(const std::optional<CircleResult>& plain, const VariedS
 }
 
 Sensitivity analyseSensitivity(const Project& project, const ValidCircleSearch& search,
-                               const SensitivityLimits& limits, const SearchOptions& options) {
+                               const SensitivityLimits& limits, const SearchOptions& options,
+                               const SearchesDone& searchesDone) {
     Sensitivity result;
+    const std::vector<ProjectParameter> parameters = variableParameters(project);
+    const std::size_t searches = 1 + 2 * parameters.size();
+    std::size_t done = 0;
+    auto searched = [&] {
+        if (searchesDone) searchesDone(++done, searches);
+    };
     VariedSearch plain;
     if (!searchOnce(project, search, options, plain)) return result;
+    searched();
     result.plain = plain.critical;
-    for (const ProjectParameter& parameter : variableParameters(project)) {
+    for (const ProjectParameter& parameter : parameters) {
         SensitivityRow row;
         row.parameter = parameter;
         row.base = parameterValue(project, parameter);
@@ -61,6 +69,7 @@ Sensitivity analyseSensitivity(const Project& project, const ValidCircleSearch& 
             varied->value = row.base * (1.0 + percent / 100.0);
             const Project changed = withParameterValue(project, parameter, varied->value);
             if (!searchOnce(changed, search, options, *varied)) return result;
+            searched();
         }
         result.rows.push_back(row);
     }

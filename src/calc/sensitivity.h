@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -45,10 +46,14 @@ struct Sensitivity {
 /// Whether a variation's critical circle lies elsewhere than the plain search's.
 bool criticalCircleMoved(const std::optional<CircleResult>& plain, const VariedSearch& varied);
 
+/// Told after each search how many of the analysis's searches are done, on the calling thread.
+using SearchesDone = std::function<void(std::size_t done, std::size_t total)>;
+
 /// Varies each parameter of the project one at a time to its lower and upper limit and runs
 /// the whole search for each, every search on the threads of `options`. The circle search
 /// must be valid; a changed section the calculation refuses is marked refused.
 Sensitivity analyseSensitivity(const Project& project, const ValidCircleSearch& search,
-                               const SensitivityLimits& limits, const SearchOptions& options);
+                               const SensitivityLimits& limits, const SearchOptions& options,
+                               const SearchesDone& searchesDone = {});
 
 }  // namespace dorvo

@@ -79,13 +79,13 @@ bool EditorTableModel::setData(const QModelIndex& index, const QVariant& value, 
         return false;
     }
     table_.cell(index.row() + 1, index.column() + 1) = std::move(text).value();
-    emit dataChanged(index, index);
-    emit cellStored(index.row() + 1, index.column() + 1);
+    Q_EMIT dataChanged(index, index);
+    Q_EMIT cellStored(index.row() + 1, index.column() + 1);
     return true;
 }
 
 void EditorTableModel::tableChanged() {
-    emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
 }  // namespace dorvo

@@ -47,7 +47,7 @@ class EditorTableModel : public QAbstractTableModel {
     /// Repaints every cell after the editor's logic changed the table.
     void tableChanged();
 
-  signals:
+  Q_SIGNALS:
     /// Typed text was stored in a cell (row and column from 1).
     void cellStored(int row, int column);
 

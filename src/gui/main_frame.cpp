@@ -2,12 +2,12 @@
 #include "gui/main_frame.h"
 
 #include <QActionGroup>
-#include <QMenu>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QScreen>
 #include <QScrollArea>
@@ -15,9 +15,14 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "app/analysis_availability.h"
+#include "gui/back_analysis_dialog.h"
 #include "gui/calculation_dialog.h"
 #include "gui/dorvo_view.h"
 #include "gui/path_text.h"
+#include "gui/probability_dialog.h"
+#include "gui/restraint_dialog.h"
+#include "gui/sensitivity_dialog.h"
 #include "gui/small_dialogs.h"
 
 namespace dorvo {
@@ -37,10 +42,8 @@ QIcon icon(const char* name) {
 
 /// Whether the results working file holds a calculation's results.
 bool hasResults(const DesktopSession& session) {
-    if (session.document.project.critical.radius > 0.0) return true;
-    std::error_code error;
-    const auto size = std::filesystem::file_size(session.installation.resultsFile(), error);
-    return !error && size > 0;
+    return session.document.project.critical.radius > 0.0 ||
+           calculationResultsExist(session.installation.resultsFile());
 }
 
 }  // namespace
@@ -145,6 +148,33 @@ void CMainFrame::connectCommands() {
         connect(action(id), &QAction::triggered, this, [this, move] { scroll(move); });
     }
     connectFigureLayers();
+    connectAnalyses();
+}
+
+void CMainFrame::connectAnalyses() {
+    using namespace command;
+    connect(action(kRestraint), &QAction::triggered, this, [this] {
+        openRestraintDialog(this, session_, [this](std::optional<RestraintMark> mark) {
+            session_.pages.figure.restraint = mark;
+            showPage(ViewPage::Figure);
+        });
+    });
+    connect(action(kBackAnalysis), &QAction::triggered, this, [this] {
+        openBackAnalysisDialog(this, session_, [this](const Project& changed) {
+            ProjectSession::Edit edit = session_.beginEdit();
+            edit.project() = changed;
+            edit.commit();
+            calculate();
+        });
+    });
+    connect(action(kSensitivity), &QAction::triggered, this,
+            [this] { openSensitivityDialog(this, session_); });
+    connect(action(kProbability), &QAction::triggered, this, [this] {
+        openProbabilityDialog(this, session_, [this](std::vector<CriticalCircle> circles) {
+            session_.pages.figure.failingCircles = std::move(circles);
+            showPage(ViewPage::Figure);
+        });
+    });
 }
 
 void CMainFrame::connectFigureLayers() {
@@ -209,7 +239,8 @@ void CMainFrame::updateTitle() {
 
 void CMainFrame::updateCommands() {
     using namespace command;
-    updateAvailability(actions_, {session_.canUndo(), session_.canRedo(), hasResults(session_)});
+    updateAvailability(actions_, {session_.canUndo(), session_.canRedo(), hasResults(session_),
+                                  projectCanBeCalculated(session_.document.project)});
     const ViewPage page = session_.pages.view.page;
     action(kShowFigure)->setChecked(page == ViewPage::Figure);
     action(kShowData)->setChecked(page == ViewPage::Data);

@@ -67,6 +67,8 @@ class CMainFrame : public QMainWindow {
     /// Connects each command's action to what it does.
     void connectCommands();
     void connectFigureLayers();
+    /// The design and probability analyses under データ.
+    void connectAnalyses();
     void createStatusBar();
 
     bool mayReplaceProject();

@@ -79,7 +79,7 @@ bool CellEditDelegate::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* press = static_cast<QKeyEvent*>(event);
         if (auto key = cellKeyOf(press->key())) {
-            emit cellKey(*key);
+            Q_EMIT cellKey(*key);
             return true;
         }
     }
@@ -184,9 +184,9 @@ void TableEditorView::handleCellKey(CellKey key) {
     const KeyStep step = keyInCell(state_, rules_, key);
     if (step.next) openCellEditor(*step.next);
     if (step.rowEntered) {
-        emit rowEntered();
+        Q_EMIT rowEntered();
     } else if (step.next) {
-        emit columnEntered();
+        Q_EMIT columnEntered();
     }
     if (!step.passOn) return;
     if (key == CellKey::Tab) {
@@ -200,7 +200,7 @@ void TableEditorView::handleClick(const QModelIndex& index) {
     if (!clicksSelectRows_ || !index.isValid()) return;
     state_.currentRow = index.row() + 1;
     state_.editOpen = false;
-    emit rowClicked(state_.currentRow);
+    Q_EMIT rowClicked(state_.currentRow);
 }
 
 void TableEditorView::keyPressEvent(QKeyEvent* event) {
@@ -214,7 +214,7 @@ void TableEditorView::selectionChanged(const QItemSelection& selected,
     if (!downKeyMoved_) return;
     downKeyMoved_ = false;
     state_.currentRow = 0;
-    emit currentRowLeft();
+    Q_EMIT currentRowLeft();
 }
 
 }  // namespace dorvo

@@ -32,7 +32,7 @@ class CellEditDelegate : public QStyledItemDelegate {
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
 
-  signals:
+  Q_SIGNALS:
     void cellKey(CellKey key);
 
   protected:
@@ -81,7 +81,7 @@ class TableEditorView : public QTableView {
     /// Repaints the list after the editor's logic changed its table.
     void tableChanged() { model_->tableChanged(); }
 
-  signals:
+  Q_SIGNALS:
     /// A cell edit wrote its text into the cell.
     void cellCommitted(int row, int column);
     /// Up, Down or Enter took the cell editor to another row, or tried to.

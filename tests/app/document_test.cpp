@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/document.h"
 
+#include "app/probability_editing.h"
+#include "app/probability_file.h"
+#include "app/save_prompt.h"
+
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -276,6 +280,37 @@ TEST_F(DocumentTest, SavedProjectReopensIdentically) {
     ASSERT_TRUE(loadDocument(reopened, file("first.slw"), OpenPath::Framework, context()).ok());
     ASSERT_TRUE(writeProjectFile(reopened, file("second.slw"), context()));
     EXPECT_EQ(test::readBytes(file("first.slw")), test::readBytes(file("second.slw")));
+}
+
+// The probabilistic analysis's inputs live beside the project, so every save of the project
+// takes the kept inputs along, also the save a close or an open asks for; New and a load
+// forget them.
+TEST_F(DocumentTest, KeptProbabilityInputsGoBesideEverySaveAndAreForgottenByNewAndLoad) {
+    ProbabilitySpec spec;
+    spec.realisations = 250;
+    keepProbabilityInputs(document, spec);
+    EXPECT_TRUE(document.modified);
+    chooser.answers.push_back(file("slope"));
+    ASSERT_TRUE(saveAsCommand(document, context()));
+    const auto side = readProbabilitySpec(file("slope.prob.json"));
+    ASSERT_TRUE(side.ok());
+    EXPECT_EQ(side->realisations, 250);
+
+    spec.realisations = 300;
+    keepProbabilityInputs(document, spec);
+    struct SaysSave : SaveQuestion {
+        SaveAnswer askToSave(const std::string&) override { return SaveAnswer::Save; }
+    } question;
+    ASSERT_TRUE(mayReplaceProject(document, question, context()));
+    EXPECT_EQ(readProbabilitySpec(file("slope.prob.json"))->realisations, 300);
+
+    ASSERT_TRUE(loadDocument(document, file("slope.slw"), OpenPath::OpenCommand, context()).ok());
+    EXPECT_FALSE(document.probabilityInputs.has_value());
+    EXPECT_EQ(startingProbabilitySpec(document)->realisations, 300);  // from the side file
+    keepProbabilityInputs(document, spec);
+    newDocument(document, context());
+    EXPECT_FALSE(document.probabilityInputs.has_value());
+    EXPECT_EQ(startingProbabilitySpec(document)->realisations, kDefaultRealisations);
 }
 
 }  // namespace

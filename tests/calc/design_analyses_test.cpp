@@ -6,6 +6,7 @@
 #include <cmath>
 #include <fstream>
 #include <sstream>
+#include <stop_token>
 
 #include "calc/back_analysis.h"
 #include "calc/restraint_force.h"
@@ -216,6 +217,26 @@ TEST(Sensitivity, AZeroPercentVariationEqualsThePlainSearch) {
             EXPECT_FALSE(criticalCircleMoved(result.plain, *varied));
         }
     }
+}
+
+TEST(Sensitivity, CountsItsSearchesAndAStopKeepsTheParametersFinishedByThen) {
+    const Project project = exampleProject();
+    const auto valid = validCircleSearch(project.circleSearch, nullptr);
+    std::stop_source stop;
+    SearchOptions options;
+    options.stop = stop.get_token();
+    std::vector<std::pair<std::size_t, std::size_t>> reported;
+    const Sensitivity stopped =
+        analyseSensitivity(project, *valid, {}, options, [&](std::size_t done, std::size_t total) {
+            reported.emplace_back(done, total);
+            if (done == 6) stop.request_stop();  // the plain search and two and a half rows
+        });
+    EXPECT_FALSE(stopped.completed);
+    ASSERT_EQ(stopped.rows.size(), 2u);
+    ASSERT_TRUE(stopped.plain.has_value());
+    ASSERT_EQ(reported.size(), 6u);
+    EXPECT_EQ(reported.front(), (std::pair<std::size_t, std::size_t>{1, 35}));
+    EXPECT_EQ(reported.back().first, 6u);
 }
 
 TEST(Sensitivity, TenPercentVariationsMoveFsTheWayTheParameterActs) {

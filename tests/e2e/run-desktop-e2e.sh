@@ -2,6 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Drives the desktop program as a user would, through the accessibility bus, on a virtual X
 # server of its own: usage run-desktop-e2e.sh DORVO DORVO_CLI EXAMPLE GOLDEN_RECORDS
+# With DORVO_SCREENSHOTS set to a folder, it leaves a picture of each design-analysis dialog there.
 set -euo pipefail
 dorvo=$1 cli=$2 example=$3 golden=$4
 work=$(mktemp -d)

@@ -17,9 +17,12 @@
 #include "gui/block_dialog.h"
 #include "gui/colour_chooser.h"
 #include "gui/layer_dialog.h"
+#include "gui/probability_dialog.h"
 #include "gui/qt_translations.h"
+#include "gui/sensitivity_dialog.h"
 #include "gui/small_dialogs.h"
 #include "gui/user_interaction.h"
+#include "support/temp_folder.h"
 
 namespace dorvo {
 namespace {
@@ -212,6 +215,60 @@ TEST(RealMessageBox, SetupDialogClosedWithAnEmptyFolderShowsNoBoxOverTheClosingD
     QTest::qWait(100);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_TRUE(answers.texts.isEmpty()) << answers.texts.join("|").toStdString();
+}
+
+/// A session of the real dialogs on a copy of the example in a folder of its own.
+struct ExampleSession {
+    ExampleSession()
+        : session(desktop, {folder.path() / "config", folder.path() / "data", folder.path()}) {
+        session.setUp();
+        const auto copy = folder.path() / "embankment.slw";
+        std::filesystem::copy_file(DORVO_EXAMPLES_DIR "/embankment.slw", copy);
+        EXPECT_TRUE(
+            loadDocument(session.document, copy, OpenPath::Framework, session.context()).ok());
+    }
+
+    test::TempFolder folder;
+    DesktopInteraction desktop;
+    DesktopSession session;
+};
+
+TEST(RealMessageBox, ProbabilityOkWithANonNumberShowsOneBoxAndEnterInAFieldRunsNotCloses) {
+    ExampleSession example;
+    ProbabilityDialog dialog(example.session, [](std::vector<CriticalCircle>) {});
+    example.desktop.setParent(&dialog);
+    showActive(dialog);
+    dialog.realisationsField()->setText("1,000");
+    MessageBoxAnswerer answers;
+    QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    QTest::mouseClick(ok, Qt::LeftButton);
+    ASSERT_EQ(answers.texts.size(), 1);
+    EXPECT_TRUE(answers.texts[0].contains("回数 N"));
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.realisationsField()->text(), "1,000");
+    EXPECT_FALSE(example.session.document.probabilityInputs.has_value());
+
+    dialog.realisationsField()->setText("50");
+    dialog.realisationsField()->setFocus();
+    QTest::keyClick(dialog.realisationsField(), Qt::Key_Return);
+    EXPECT_TRUE(dialog.isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(dialog.realisations().size() == 50u, 60000);
+    EXPECT_EQ(answers.texts.size(), 1);
+}
+
+TEST(RealMessageBox, SensitivityWithARefusedLimitShowsOneBoxAndStartsNothing) {
+    ExampleSession example;
+    SensitivityDialog dialog(example.session);
+    example.desktop.setParent(&dialog);
+    showActive(dialog);
+    dialog.upperField()->setText("10 %");
+    MessageBoxAnswerer answers;
+    QTest::mouseClick(dialog.runButton(), Qt::LeftButton);
+    ASSERT_EQ(answers.texts.size(), 1);
+    EXPECT_TRUE(answers.texts[0].contains("上限 %"));
+    EXPECT_FALSE(dialog.running());
+    EXPECT_TRUE(dialog.runButton()->isEnabled());
+    EXPECT_TRUE(dialog.isVisible());
 }
 
 }  // namespace
