@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <iterator>
 #include <mutex>
 #include <streambuf>
 #include <thread>
@@ -96,8 +97,10 @@ ProbabilityRun runRealisations(const ProbabilityModel& model,
     threads = static_cast<int>(std::clamp<std::int64_t>(
         threads, 1, std::max<std::int64_t>(1, (total + chunk - 1) / chunk)));
 
-    std::vector<RealisationFs> results(static_cast<std::size_t>(total));
-    std::vector<char> finished(static_cast<std::size_t>(total), 0);
+    // Each worker keeps what it computed, so that memory grows with the realisations done
+    // and not with the number asked for: a run of 10^8 that is stopped early holds little.
+    std::vector<std::vector<RealisationFs>> computed(static_cast<std::size_t>(threads));
+    std::atomic<int> nextWorker{0};
     std::atomic<std::int64_t> nextChunk{0};
     std::atomic<std::int64_t> done{0};
     std::mutex mutex;
@@ -105,6 +108,7 @@ ProbabilityRun runRealisations(const ProbabilityModel& model,
     int running = threads;
 
     auto work = [&] {
+        std::vector<RealisationFs>& mine = computed[static_cast<std::size_t>(nextWorker++)];
         Section section = model.section;
         EvaluationScratch scratch;
         std::vector<double> values(model.slots.size());
@@ -114,15 +118,13 @@ ProbabilityRun runRealisations(const ProbabilityModel& model,
             const std::int64_t end = std::min(total, first + chunk);
             for (std::int64_t k = first; k < end && !options.stop.stop_requested(); ++k) {
                 const std::int64_t index = shard.index + k * shard.count;
-                RealisationFs& result = results[static_cast<std::size_t>(k)];
+                RealisationFs result{index, std::nullopt, std::nullopt};
                 if (setRealisationValues(model, index, values, section)) {
                     result = evaluateRealisation(model, section, index, scratch, options.stop);
-                } else {
-                    result = RealisationFs{index, std::nullopt, std::nullopt};
                 }
                 // A search cut short by the stop is not a result.
                 if (options.stop.stop_requested()) break;
-                finished[static_cast<std::size_t>(k)] = 1;
+                mine.push_back(std::move(result));
                 done.fetch_add(1, std::memory_order_relaxed);
             }
         }
@@ -149,10 +151,12 @@ ProbabilityRun runRealisations(const ProbabilityModel& model,
 
     ProbabilityRun run;
     run.realisations.reserve(static_cast<std::size_t>(done.load()));
-    for (std::size_t k = 0; k < results.size(); ++k) {
-        if (finished[k]) run.realisations.push_back(results[k]);
+    for (std::vector<RealisationFs>& part : computed) {
+        std::ranges::move(part, std::back_inserter(run.realisations));
+        part = {};
     }
-    run.completed = run.realisations.size() == results.size();
+    std::ranges::sort(run.realisations, {}, &RealisationFs::index);
+    run.completed = static_cast<std::int64_t>(run.realisations.size()) == total;
     return run;
 }
 
