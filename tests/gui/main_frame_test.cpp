@@ -237,6 +237,23 @@ TEST(MainFrame, CalculationClosesByItselfAndWritesTheCommandLinesRecords) {
     EXPECT_TRUE(f.user.messages.empty());
 }
 
+TEST(CalculationDialog, RunCaptionStandsAboveTheButtons) {
+    test::ScriptedUser user;
+    Project project;
+    CalculationDialog dialog(project, "unused-results.tmp", {}, user);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    QLabel* caption = nullptr;
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (label->text() == "計算実行　") caption = label;
+    }
+    ASSERT_NE(caption, nullptr);
+    const int captionBottom = caption->mapTo(&dialog, QPoint(0, caption->height())).y();
+    for (QPushButton* button : {dialog.okButton(), dialog.cancelButton()}) {
+        EXPECT_LE(captionBottom, button->mapTo(&dialog, QPoint(0, 0)).y());
+    }
+}
+
 // The method chosen in the dialog decides what the notice and the explanation show; the
 // records stay the ordinary method's.
 TEST(MainFrame, ACalculationByBishopNoticesItsOwnCriticalCircleAndWritesTheSameRecords) {
