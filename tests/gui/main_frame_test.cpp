@@ -94,6 +94,10 @@ TEST(MainFrame, CommandLineFileOpensWithItsNameInTheTitle) {
     EXPECT_EQ(f.frame->recentFiles().front().toStdString(), fs::absolute(f.exampleCopy()).string());
 }
 
+// A start whose file cannot be opened does not end the program: the message names the file,
+// and the window stays on an empty project, from which the user can open another file or
+// start typing. Ending the program would leave the user with only the message to read, and
+// a file manager's double-click on a moved file would seem to do nothing.
 TEST(MainFrame, UnreadableFileOnTheCommandLineSaysSoAndKeepsTheEmptyProject) {
     DesktopFixture f;
     EXPECT_FALSE(f.frame->openProject(f.folder.path() / "missing.slw"));
