@@ -610,6 +610,7 @@ void CMainFrame::calculate() {
     dialog.exec();
     runningCalculation_ = nullptr;
     if (dialog.calculation()) {
+        markCalculationRun(session_.installation.settings);
         project.critical = dialog.calculatedProject().critical;
         session_.document.modified = true;
         session_.pages.resultPages = {};

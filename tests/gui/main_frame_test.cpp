@@ -226,9 +226,10 @@ TEST(MainFrame, SlipCircleDialogIsShownAtMostThreeTimesForInvalidData) {
     EXPECT_TRUE(f.session.document.modified);
 }
 
-TEST(MainFrame, CalculationClosesByItselfAndWritesTheCommandLinesRecords) {
+TEST(MainFrame, CalculationClosesByItselfAndWritesTheCommandLinesRecordsAndSettingsLine26) {
     DesktopFixture f;
     ASSERT_TRUE(f.frame->openProject(f.exampleCopy()));
+    EXPECT_EQ(programSettingsLines(f.session.installation.settings)[25], "0");
     DesktopFixture::whenDialogShows([](QDialog* dialog) {
         ASSERT_NE(qobject_cast<CalculationDialog*>(dialog), nullptr);
         buttonNamed(dialog, "OK")->click();
@@ -239,6 +240,8 @@ TEST(MainFrame, CalculationClosesByItselfAndWritesTheCommandLinesRecords) {
     EXPECT_NEAR(f.session.document.project.critical.radius, 16.6, 1e-9);
     EXPECT_TRUE(f.session.document.modified);
     EXPECT_TRUE(f.user.messages.empty());
+    // Kept in memory until a settings dialog writes the file.
+    EXPECT_EQ(programSettingsLines(f.session.installation.settings)[25], "1");
 }
 
 TEST(CalculationDialog, RunCaptionStandsAboveTheButtons) {
