@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -379,6 +380,23 @@ TEST(BlockLineEditor, SameLineTwiceAsks4000AndALeftBlockClickCopiesYRightAndLaye
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.lines(), "12.50,12.50,2 ,12.50,12.50,");
     EXPECT_EQ(user.messages.back().text, "同じY座標右、Y座標左があります\n 12.50m  12.50m \n");
+}
+
+TEST(BlockLineEditor, AnArrowStandsBetweenTheLeftBlockListAndTheEntryFields) {
+    ScriptedUser user;
+    BlockLineDialog dialog({"40.00", "50.8", "", "6.00,6.00,3 ", "0.00"}, {}, {}, user, user);
+    showActive(dialog);
+    QLabel* arrow = nullptr;
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (label->accessibleName() == "左ブロックから") arrow = label;
+    }
+    ASSERT_NE(arrow, nullptr);
+    EXPECT_EQ(arrow->text(), "→");
+    const auto xIn = [&dialog](QWidget* widget, int x) {
+        return widget->mapTo(&dialog, QPoint(x, 0)).x();
+    };
+    EXPECT_LE(xIn(dialog.leftBlockList(), dialog.leftBlockList()->width()), xIn(arrow, 0));
+    EXPECT_LE(xIn(arrow, arrow->width()), xIn(dialog.yLeftField(), 0));
 }
 
 /// Every control a user reaches has a name a screen reader says: its label or heading.
