@@ -18,6 +18,7 @@ TableEditorDialog::TableEditorDialog(EditorTable table, NavigationRules rules,
       question_(question) {
     list_ = new TableEditorView(table_, std::move(rules), std::move(columns), messages_, this);
     list_->setAccessibleName(listName);
+    connect(list_, &TableEditorView::missedRowDoubleClicked, this, [this] { clearEntryFields(); });
     if (const int start = startingRow(table_); start != 0) {
         list_->showRowSelected(start);
         list_->navigation().currentRow = start;

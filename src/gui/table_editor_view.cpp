@@ -6,7 +6,9 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QScopedValueRollback>
+#include <algorithm>
 
 #include "model/encoding.h"
 
@@ -164,14 +166,23 @@ void TableEditorView::endEdit() {
     if (commitCellEditor()) state_.editOpen = false;
 }
 
-void TableEditorView::openCellEditor(CellPosition cell) {
+bool TableEditorView::openCellEditor(CellPosition cell) {
     const QModelIndex index = model_->index(cell.row - 1, cell.column - 1);
     setCurrentIndex(index);
     scrollTo(index);
-    QAbstractItemView::edit(index);
+    return edit(index, AllEditTriggers, nullptr);
 }
 
 bool TableEditorView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    // A sliver of a cell is no place to type: a column dragged almost shut opens nothing.
+    constexpr int kNarrowestEditor = 5;
+    if (index.isValid()) {
+        const int left = columnViewportPosition(index.column());
+        const int right = left + columnWidth(index.column());
+        if (std::min(right, viewport()->width()) - std::max(left, 0) < kNarrowestEditor) {
+            return false;
+        }
+    }
     if (!QTableView::edit(index, trigger, event)) return false;
     // The view selects a line edit's whole text; typing goes on after the value instead.
     if (QLineEdit* editor = cellEditor()) editor->end(false);
@@ -182,7 +193,7 @@ bool TableEditorView::edit(const QModelIndex& index, EditTrigger trigger, QEvent
 void TableEditorView::handleCellKey(CellKey key) {
     if (!commitCellEditor()) return;
     const KeyStep step = keyInCell(state_, rules_, key);
-    if (step.next) openCellEditor(*step.next);
+    if (step.next && !openCellEditor(*step.next)) state_.editOpen = false;
     if (step.rowEntered) {
         emit rowEntered();
     } else if (step.next) {
@@ -201,6 +212,14 @@ void TableEditorView::handleClick(const QModelIndex& index) {
     state_.currentRow = index.row() + 1;
     state_.editOpen = false;
     emit rowClicked(state_.currentRow);
+}
+
+void TableEditorView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && !indexAt(event->position().toPoint()).isValid()) {
+        emit missedRowDoubleClicked();
+        return;
+    }
+    QTableView::mouseDoubleClickEvent(event);
 }
 
 void TableEditorView::keyPressEvent(QKeyEvent* event) {

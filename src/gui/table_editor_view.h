@@ -76,8 +76,9 @@ class TableEditorView : public QTableView {
     void discardCellEditor();
     /// Commits the cell editor and ends the cell edit, as a click beside the list does.
     void endEdit();
-    /// Opens the cell editor on a cell, as a double-click does.
-    void openCellEditor(CellPosition cell);
+    /// Opens the cell editor on a cell, as a double-click does; false when the cell shows too
+    /// narrow to type in.
+    bool openCellEditor(CellPosition cell);
     /// Repaints the list after the editor's logic changed its table.
     void tableChanged() { model_->tableChanged(); }
 
@@ -92,10 +93,13 @@ class TableEditorView : public QTableView {
     void rowClicked(int row);
     /// Down, pressed while no cell edit was open, moved the selection: no row is current.
     void currentRowLeft();
+    /// A double-click hit no row.
+    void missedRowDoubleClicked();
 
   protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void selectionChanged(const QItemSelection& selected,
                           const QItemSelection& deselected) override;

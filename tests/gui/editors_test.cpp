@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -111,6 +112,40 @@ TEST(TableEditors, DoubleClickOpensTheCellEditorNamedByItsHeadingWithTheCellText
     EXPECT_EQ(editor->accessibleName(), "Y座標データ 1");
     EXPECT_TRUE(dialog.list()->navigation().editOpen);
     EXPECT_EQ(dialog.xField()->text(), "40.00");  // the click before loaded the row
+}
+
+TEST(TableEditors, DoubleClickBesideTheRowsOpensNothingAndEmptiesTheEntryFields) {
+    ScriptedUser user;
+    Project project;
+    project.block(1) = {"40.00", "6,6,3"};
+    BlockDialog dialog(project, {}, user, user);
+    dialog.resize(1000, dialog.height());
+    showActive(dialog);
+    TableEditorView* list = dialog.list();
+    const QRect first = list->visualRect(list->model()->index(0, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center());
+    ASSERT_EQ(dialog.xField()->text(), "40.00");
+    const QPoint beside(list->horizontalHeader()->length() + 10, first.center().y());
+    ASSERT_LT(beside.x(), list->viewport()->width());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, beside);
+    EXPECT_EQ(list->cellEditor(), nullptr);
+    EXPECT_EQ(dialog.xField()->text(), "");
+    EXPECT_EQ(dialog.linesField()->text(), "");
+    EXPECT_EQ(dialog.table().row(1), (TableRow{"40.00", "6,6,3"}));
+}
+
+TEST(TableEditors, ACellShownNarrowerThanFivePixelsOpensNoEditor) {
+    ScriptedUser user;
+    Project project;
+    project.block(1) = {"40.00", "6,6,3"};
+    BlockDialog dialog(project, {}, user, user);
+    showActive(dialog);
+    dialog.list()->horizontalHeader()->setMinimumSectionSize(1);  // a user's drag stops above 5
+    dialog.list()->setColumnWidth(0, 4);
+    EXPECT_EQ(doubleClickCell(dialog.list(), 1, 1), nullptr);
+    EXPECT_FALSE(dialog.list()->navigation().editOpen);
+    dialog.list()->setColumnWidth(0, 5);
+    EXPECT_NE(doubleClickCell(dialog.list(), 1, 1), nullptr);
 }
 
 TEST(TableEditors, CellEditorOpensWithTheCaretAfterTheTextAndNothingSelected) {
