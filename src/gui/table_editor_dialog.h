@@ -53,6 +53,7 @@ class TableEditorDialog : public QDialog {
     bool deleteSelectedTableRow();
 
     void mousePressEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
     EditorTable table_;
     EditorOptions options_;
@@ -61,6 +62,7 @@ class TableEditorDialog : public QDialog {
 
   private:
     TableEditorView* list_;
+    bool shown_ = false;
 };
 
 /// Reads a field as the stored text of a cell; reports why the project file cannot hold

@@ -148,6 +148,40 @@ TEST(TableEditors, ACellShownNarrowerThanFivePixelsOpensNoEditor) {
     EXPECT_NE(doubleClickCell(dialog.list(), 1, 1), nullptr);
 }
 
+Project projectWithBlocks(int count) {
+    Project project;
+    for (int row = 1; row <= count; ++row) project.block(row) = {std::to_string(row) + ".00", ""};
+    return project;
+}
+
+/// Whether the row (from 1) is wholly inside the list's page.
+bool rowWhollyShown(TableEditorView* list, int row) {
+    const QRect rect = list->visualRect(list->model()->index(row - 1, 0));
+    return rect.top() >= 0 && rect.bottom() < list->viewport()->height();
+}
+
+TEST(TableEditors, ScrollOptionPutsTheRowAfterTheDataAtTheBottomOfThePageAndWithoutItTheTop) {
+    ScriptedUser user;
+    EditorOptions scrolling;
+    scrolling.scrollToNewRow = true;
+    BlockDialog dialog(projectWithBlocks(30), scrolling, user, user);
+    showActive(dialog);
+    TableEditorView* list = dialog.list();
+    EXPECT_EQ(list->selectedRow(), 31);
+    EXPECT_TRUE(rowWhollyShown(list, 31));
+    EXPECT_FALSE(rowWhollyShown(list, 32));
+    EXPECT_GT(list->rowAt(0), 0);
+
+    BlockDialog full(projectWithBlocks(40), scrolling, user, user);
+    showActive(full);
+    EXPECT_TRUE(rowWhollyShown(full.list(), 40));
+
+    BlockDialog unscrolled(projectWithBlocks(30), {}, user, user);
+    showActive(unscrolled);
+    EXPECT_EQ(unscrolled.list()->selectedRow(), 31);
+    EXPECT_EQ(unscrolled.list()->rowAt(0), 0);
+}
+
 TEST(TableEditors, CellEditorOpensWithTheCaretAfterTheTextAndNothingSelected) {
     ScriptedUser user;
     Project project;
