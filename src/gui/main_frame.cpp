@@ -30,6 +30,7 @@
 #include "gui/loads_dialog.h"
 #include "gui/path_text.h"
 #include "gui/small_dialogs.h"
+#include "gui/status_indicators.h"
 #include "model/number_text.h"
 #include "render/fs_grid.h"
 #include "render/result_overlay.h"
@@ -316,6 +317,7 @@ void CMainFrame::createStatusBar() {
     // Not a permanent widget: a command's description, shown while the pointer is on it,
     // takes the whole bar in place of the prompt and the notice.
     statusBar()->addWidget(notice_, 2);
+    new StatusIndicators(*statusBar(), platformIndicatorReader(), this);
     connect(action(command::kStatusBar), &QAction::toggled, statusBar(), &QStatusBar::setVisible);
 }
 
