@@ -34,6 +34,8 @@ class CellEditDelegate : public QStyledItemDelegate {
 
   signals:
     void cellKey(CellKey key);
+    /// The mouse pointer came onto the open editor, or went off it.
+    void pointerOnEditor(bool entered);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -100,6 +102,7 @@ class TableEditorView : public QTableView {
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void selectionChanged(const QItemSelection& selected,
                           const QItemSelection& deselected) override;
@@ -107,6 +110,12 @@ class TableEditorView : public QTableView {
   private:
     void handleCellKey(CellKey key);
     void handleClick(const QModelIndex& index);
+    /// Hides the pointer over the new cell editor and puts it there.
+    void bringPointerTo(QLineEdit* editor, const QModelIndex& index);
+    void pointerMovedOnEditor(bool entered);
+    /// Whether pointer moves may end the edit: not while a message box or another window
+    /// is in front, nor while the list is being closed.
+    bool pointerMovesCount() const;
 
     NavigationRules rules_;
     NavigationState state_;
@@ -115,6 +124,11 @@ class TableEditorView : public QTableView {
     bool clicksSelectRows_ = true;
     bool downKeyMoved_ = false;
     bool discarding_ = false;
+    bool committing_ = false;
+    // The pointer has left the list, or the edit was committed, since a double-click opened
+    // the cell editor: leaving the list then no longer commits.
+    bool pointerLeft_ = true;
+    int rememberedTopRow_ = 0;  // the list's top row when the pointer was last on the editor
 };
 
 }  // namespace dorvo

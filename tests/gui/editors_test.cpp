@@ -182,6 +182,59 @@ TEST(TableEditors, ScrollOptionPutsTheRowAfterTheDataAtTheBottomOfThePageAndWith
     EXPECT_EQ(unscrolled.list()->rowAt(0), 0);
 }
 
+/// Double-clicks a cell and lets the button go, as a hand does, over the editor it opened.
+QLineEdit* doubleClickCellAndRelease(TableEditorView* list, int row, int column) {
+    QLineEdit* editor = doubleClickCell(list, row, column);
+    if (editor != nullptr) QTest::mouseRelease(editor, Qt::LeftButton, {}, QPoint(1, 1));
+    return editor;
+}
+
+/// Moves the mouse pointer to a point of a widget and lets the widgets see it.
+void movePointer(QWidget* widget, QPoint point) {
+    QCursor::setPos(widget->mapToGlobal(point));
+    QTest::qWait(20);
+}
+
+TEST(TableEditors, PointerGoesOntoTheOpenedCellEditorAndIsHiddenThere) {
+    ScriptedUser user;
+    Project project;
+    project.block(1) = {"40.00", "6,6,3"};
+    BlockDialog dialog(project, {}, user, user);
+    showActive(dialog);
+    QLineEdit* editor = doubleClickCell(dialog.list(), 1, 2);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(QCursor::pos(), editor->mapToGlobal(QPoint(1, 1)));
+    EXPECT_EQ(editor->cursor().shape(), Qt::BlankCursor);
+}
+
+TEST(TableEditors, PointerOffTheListCommitsTheCellOnTheListNotAndAfterAKeyNeither) {
+    ScriptedUser user;
+    Project project;
+    project.block(1) = {"40.00", "6,6,3"};
+    BlockDialog dialog(project, {}, user, user);
+    showActive(dialog);
+    TableEditorView* list = dialog.list();
+    QLineEdit* editor = doubleClickCellAndRelease(list, 1, 2);
+    ASSERT_NE(editor, nullptr);
+    editor->clear();
+    QTest::keyClicks(editor, "7,7,1");
+    movePointer(list->viewport(), list->visualRect(list->model()->index(3, 0)).center());
+    ASSERT_NE(list->cellEditor(), nullptr);  // still on the list: still typing
+    movePointer(okButton(&dialog), okButton(&dialog)->rect().center());
+    EXPECT_EQ(list->cellEditor(), nullptr);
+    EXPECT_FALSE(list->navigation().editOpen);
+    EXPECT_EQ(dialog.table().row(1), (TableRow{"40.00", "7,7,1"}));
+
+    // Enter took the editor on: the pointer went with it, and leaving the list ends nothing.
+    doubleClickCellAndRelease(list, 1, 1);
+    typeInCell(list, "50");
+    ASSERT_NE(list->cellEditor(), nullptr);
+    EXPECT_EQ(list->navigation().currentRow, 2);
+    movePointer(okButton(&dialog), okButton(&dialog)->rect().center());
+    EXPECT_NE(list->cellEditor(), nullptr);
+    EXPECT_TRUE(list->navigation().editOpen);
+}
+
 TEST(TableEditors, CellEditorOpensWithTheCaretAfterTheTextAndNothingSelected) {
     ScriptedUser user;
     Project project;
