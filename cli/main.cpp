@@ -224,8 +224,9 @@ int main(int argc, char** argv) {
         ->required();
     renderCommand->add_option("--page-number", render.pageNumber,
                               "The page drawn to PNG or SVG (default 1)");
-    renderCommand->add_option("--dpi", render.dpi, "Resolution (default: PDF 600, PNG 150, SVG 96)")
-        ->check(CLI::Range(36, 2400));
+    std::optional<std::string> renderDpi;
+    renderCommand->add_option("--dpi", renderDpi,
+                              "Resolution, 36 to 2400 (default: PDF 600, PNG 150, SVG 96)");
     renderCommand
         ->add_option("--paper", render.paper,
                      "Paper: A4, A3, B4 or Letter (default: the printer's, else A4)")
@@ -377,6 +378,10 @@ int main(int argc, char** argv) {
     if (renderCommand->parsed()) {
         StderrMessages messages;
         if (renderRestraint && !(render.plannedFs = readPlannedFs(*renderRestraint))) return 2;
+        if (renderDpi && !(render.dpi = dorvo::cli::wholeNumberIn(*renderDpi, 36, 2400))) {
+            std::cerr << "dorvo-cli: --dpi takes a whole number from 36 to 2400\n";
+            return 2;
+        }
         render.project = renderFile;
         if (renderMethod == "bishop") render.method = dorvo::SearchMethod::Bishop;
         render.output = renderOutput;

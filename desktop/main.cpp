@@ -44,6 +44,7 @@ int main(int argc, char** argv) {
     user.setParent(&frame);
     frame.show();
     const QStringList arguments = QApplication::arguments();
+    // A file that cannot be opened is reported and the program goes on with the empty project.
     if (arguments.size() > 1) frame.openProject(dorvo::toPath(arguments.at(1)));
     return QApplication::exec();
 }

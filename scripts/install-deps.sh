@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ clang libclang-rt-dev clang-format git
-    qt6-base-dev qt6-svg-dev libgl-dev qt6-translations-l10n
+    qt6-base-dev qt6-svg-dev libgl-dev libx11-dev qt6-translations-l10n
     libgtest-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev libdxflib-dev pkg-config
     fonts-ipafont-mincho fonts-ipafont-gothic
     locales

@@ -45,8 +45,12 @@ Result<int> typedInteger(std::string_view typed, std::string_view label,
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     const bool whole = error == std::errc() && end == text.data() + text.size() && !text.empty();
-    if (!whole || (range && (value < range->low || value > range->high))) {
+    if (!whole) {
         if (!range) return refused(label, "整数を入力してください。");
+        return refused(label, formatC("整数を入力してください。範囲は %d から %d までです。",
+                                      range->low, range->high));
+    }
+    if (range && (value < range->low || value > range->high)) {
         return refused(
             label, formatC("%d から %d までの整数を入力してください。", range->low, range->high));
     }

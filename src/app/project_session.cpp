@@ -2,6 +2,7 @@
 #include "app/project_session.h"
 
 #include "model/number_text.h"
+#include "settings/program_settings.h"
 
 namespace dorvo {
 
@@ -47,6 +48,7 @@ void ProjectSession::redo() {
 
 void ProjectSession::keepCalculation(const CriticalCircle& critical) {
     document.project.critical = critical;
+    markCalculationRun(installation.settings);
     unsavedResults_ = true;
     forgetFigureMarks();
     changed(ProjectChange::Calculated);

@@ -41,7 +41,7 @@ class BlockDialog : public TableEditorDialog {
     /// The quiet update of the current row when the focus leaves an entry field.
     void entryFieldLeft(bool xField);
     void loadEntryFields(int row, int column);
-    void clearEntryFields();
+    void clearEntryFields() override;
     void afterEntryButton();
 
     std::vector<std::string> layerChoices_;

@@ -127,14 +127,18 @@ QLayout* BlockLineDialog::makeEntryArea(const BlockLineEditorInputs& inputs,
     edges->addWidget(labelFor(QStringLiteral("X 右"), xRight, this));
     edges->addWidget(xRight);
     edges->addWidget(new QLabel(QStringLiteral("m"), this));
+    // The arrow from the left block's list: a click there copies into these fields.
+    auto* fromLeft = new QLabel(QStringLiteral("→"), this);
+    fromLeft->setAccessibleName(QStringLiteral("左ブロックから"));
     auto* entry = new QGridLayout;
-    entry->addWidget(labelFor(QStringLiteral("Y 左"), yLeft_, this), 0, 0);
-    entry->addWidget(labelFor(QStringLiteral("Y 右"), yRight_, this), 0, 2);
-    entry->addWidget(labelFor(QStringLiteral("層No."), layerNo_, this), 0, 3);
-    entry->addWidget(yLeft_, 1, 0);
-    entry->addWidget(level_, 1, 1);
-    entry->addWidget(yRight_, 1, 2);
-    entry->addWidget(layerNo_, 1, 3);
+    entry->addWidget(labelFor(QStringLiteral("Y 左"), yLeft_, this), 0, 1);
+    entry->addWidget(labelFor(QStringLiteral("Y 右"), yRight_, this), 0, 3);
+    entry->addWidget(labelFor(QStringLiteral("層No."), layerNo_, this), 0, 4);
+    entry->addWidget(fromLeft, 1, 0);
+    entry->addWidget(yLeft_, 1, 1);
+    entry->addWidget(level_, 1, 2);
+    entry->addWidget(yRight_, 1, 3);
+    entry->addWidget(layerNo_, 1, 4);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(add_);
     buttons->addWidget(delete_);

@@ -52,7 +52,7 @@ class BlockLineDialog : public TableEditorDialog {
     void deleteSelectedRow();
     void copyFromLeftBlock();
     void copyYLeftToYRight();
-    void clearEntryFields();
+    void clearEntryFields() override;
     void redrawPreview();
 
     std::vector<LeftBlockLine> leftLines_;

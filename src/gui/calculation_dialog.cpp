@@ -69,10 +69,8 @@ CalculationDialog::CalculationDialog(const Project& project, std::filesystem::pa
     layout->addLayout(methodRow);
     layout->addWidget(status_);
     layout->addWidget(bar_);
-    auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(QStringLiteral("計算実行　"), this));
-    row->addWidget(buttons);
-    layout->addLayout(row);
+    layout->addWidget(new QLabel(QStringLiteral("計算実行　"), this));
+    layout->addWidget(buttons);
 }
 
 CalculationDialog::~CalculationDialog() {

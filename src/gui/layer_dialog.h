@@ -44,7 +44,7 @@ class LayerDialog : public TableEditorDialog {
     void paintColourField();
     void deleteSelectedRow();
     void loadEntryFields(int row, int column);
-    void clearEntryFields();
+    void clearEntryFields() override;
 
     ColourChooser& colours_;
     TableRow entry_;  // the cells of the current row, as the list last gave them

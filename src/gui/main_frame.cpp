@@ -24,6 +24,7 @@
 #include "gui/restraint_dialog.h"
 #include "gui/sensitivity_dialog.h"
 #include "gui/small_dialogs.h"
+#include "gui/status_indicators.h"
 
 namespace dorvo {
 
@@ -208,6 +209,7 @@ void CMainFrame::createStatusBar() {
     // Not a permanent widget: a command's description, shown while the pointer is on it,
     // takes the whole bar in place of the prompt and the notice.
     statusBar()->addWidget(notice_, 2);
+    new StatusIndicators(*statusBar(), platformIndicatorReader(), this);
     connect(action(command::kStatusBar), &QAction::toggled, statusBar(), &QStatusBar::setVisible);
 }
 

@@ -18,10 +18,26 @@ TableEditorDialog::TableEditorDialog(EditorTable table, NavigationRules rules,
       question_(question) {
     list_ = new TableEditorView(table_, std::move(rules), std::move(columns), messages_, this);
     list_->setAccessibleName(listName);
+    connect(list_, &TableEditorView::missedRowDoubleClicked, this, [this] { clearEntryFields(); });
     if (const int start = startingRow(table_); start != 0) {
         list_->showRowSelected(start);
         list_->navigation().currentRow = start;
-        if (options_.scrollToNewRow) list_->scrollTo(list_->model()->index(start - 1, 0));
+    }
+}
+
+void TableEditorDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    // Only now has the list its height. With the option the row after the last data row
+    // stands at the bottom of the page (the last row when the table is full); without it the
+    // list opens at its top, whichever row is selected.
+    if (!options_.scrollToNewRow) {
+        list_->scrollToTop();
+    } else if (const int start = startingRow(table_); start != 0) {
+        list_->scrollTo(list_->model()->index(start - 1, 0), QAbstractItemView::PositionAtBottom);
+    } else {
+        list_->scrollToBottom();
     }
 }
 

@@ -44,6 +44,8 @@ class TableEditorDialog : public QDialog {
 
     /// OK's store: false keeps the dialog open.
     virtual bool store() = 0;
+    /// Empties the entry fields, as a double-click beside the rows does.
+    virtual void clearEntryFields() = 0;
     /// Reports why OK refuses a row and shows that row.
     void refuseRow(const RowProblem& problem);
     /// "削除": deletes the selected row from the table, if there is one, and ends any row
@@ -51,6 +53,7 @@ class TableEditorDialog : public QDialog {
     bool deleteSelectedTableRow();
 
     void mousePressEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
     EditorTable table_;
     EditorOptions options_;
@@ -59,6 +62,7 @@ class TableEditorDialog : public QDialog {
 
   private:
     TableEditorView* list_;
+    bool shown_ = false;
 };
 
 /// Reads a field as the stored text of a cell; reports why the project file cannot hold

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/table_editor_view.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QScopedValueRollback>
+#include <algorithm>
 
 #include "model/encoding.h"
 
@@ -76,6 +79,9 @@ bool CellEditDelegate::eventFilter(QObject* watched, QEvent* event) {
         // key, OK or click that ends the edit.
         if (!model_.storedText(index_, editor_->text())) return false;
     }
+    if ((event->type() == QEvent::Enter || event->type() == QEvent::Leave) && watched == editor_) {
+        emit pointerOnEditor(event->type() == QEvent::Enter);
+    }
     if (event->type() == QEvent::KeyPress) {
         const auto* press = static_cast<QKeyEvent*>(event);
         if (auto key = cellKeyOf(press->key())) {
@@ -109,6 +115,8 @@ TableEditorView::TableEditorView(EditorTable& table, NavigationRules rules,
         setColumnWidth(column - 1, model_->column(column).width);
     }
     connect(delegate_, &CellEditDelegate::cellKey, this, &TableEditorView::handleCellKey);
+    connect(delegate_, &CellEditDelegate::pointerOnEditor, this,
+            &TableEditorView::pointerMovedOnEditor);
     connect(this, &QAbstractItemView::clicked, this, &TableEditorView::handleClick);
     connect(model_, &EditorTableModel::cellStored, this, &TableEditorView::cellCommitted);
 }
@@ -132,6 +140,8 @@ int TableEditorView::selectedRow() const {
 bool TableEditorView::commitCellEditor() {
     QPointer<QLineEdit> editor = cellEditor();
     if (editor == nullptr) return true;
+    // A refusal's message box takes the pointer off the list: that is no move of the user's.
+    const QScopedValueRollback committing(committing_, true);
     if (!model_->acceptsText(delegate_->editedIndex(), editor->text())) {
         // The message box ran an event loop: the editor may be gone.
         if (editor != nullptr) {
@@ -158,31 +168,92 @@ void TableEditorView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEdi
         return;
     }
     QTableView::closeEditor(editor, hint);
+    pointerLeft_ = true;
 }
 
 void TableEditorView::endEdit() {
     if (commitCellEditor()) state_.editOpen = false;
 }
 
-void TableEditorView::openCellEditor(CellPosition cell) {
+bool TableEditorView::openCellEditor(CellPosition cell) {
     const QModelIndex index = model_->index(cell.row - 1, cell.column - 1);
     setCurrentIndex(index);
     scrollTo(index);
-    QAbstractItemView::edit(index);
+    return edit(index, AllEditTriggers, nullptr);
 }
 
 bool TableEditorView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    // A sliver of a cell is no place to type: a column dragged almost shut opens nothing.
+    constexpr int kNarrowestEditor = 5;
+    if (index.isValid()) {
+        const int left = columnViewportPosition(index.column());
+        const int right = left + columnWidth(index.column());
+        if (std::min(right, viewport()->width()) - std::max(left, 0) < kNarrowestEditor) {
+            return false;
+        }
+    }
     if (!QTableView::edit(index, trigger, event)) return false;
     // The view selects a line edit's whole text; typing goes on after the value instead.
-    if (QLineEdit* editor = cellEditor()) editor->end(false);
+    if (QLineEdit* editor = cellEditor()) {
+        editor->end(false);
+        bringPointerTo(editor, index);
+    }
+    if (trigger == DoubleClicked) pointerLeft_ = false;
     openCell(state_, rules_, {index.row() + 1, index.column() + 1});
     return true;
+}
+
+void TableEditorView::bringPointerTo(QLineEdit* editor, const QModelIndex& index) {
+    // Typing goes on under a hidden pointer; it shows again once it is moved off the editor.
+    editor->setCursor(Qt::BlankCursor);
+    rememberedTopRow_ = rowAt(0);
+    // Wayland lets no program move the pointer: there it stays where the user left it.
+    if (QGuiApplication::platformName().startsWith(QStringLiteral("wayland"))) return;
+    QCursor::setPos(viewport()->mapToGlobal(visualRect(index).topLeft() + QPoint(1, 1)));
+}
+
+namespace {
+
+/// Whether the pointer stands on the widget: a window opening over it leaves it there.
+bool pointerInside(const QWidget* widget) {
+    return widget->rect().contains(widget->mapFromGlobal(QCursor::pos()));
+}
+
+}  // namespace
+
+bool TableEditorView::pointerMovesCount() const {
+    const QWidget* modal = QApplication::activeModalWidget();
+    return !discarding_ && !committing_ && cellEditor() != nullptr && isActiveWindow() &&
+           (modal == nullptr || modal == window());
+}
+
+void TableEditorView::pointerMovedOnEditor(bool entered) {
+    if (entered) {
+        rememberedTopRow_ = rowAt(0);
+        return;
+    }
+    // Back on the list: the edit goes on, unless the list scrolled under the pointer.
+    if (pointerLeft_ || !pointerMovesCount() || rowAt(0) == rememberedTopRow_ ||
+        pointerInside(cellEditor())) {
+        return;
+    }
+    pointerLeft_ = true;
+    endEdit();
+}
+
+void TableEditorView::leaveEvent(QEvent* event) {
+    QTableView::leaveEvent(event);
+    // Off the list, the pointer takes the edit along: what was typed goes into its cell. After
+    // a key has moved the editor the pointer may wander; the keys go on editing.
+    if (pointerLeft_ || !pointerMovesCount() || pointerInside(this)) return;
+    pointerLeft_ = true;  // once: text the cell refuses stays in the editor with its message
+    endEdit();
 }
 
 void TableEditorView::handleCellKey(CellKey key) {
     if (!commitCellEditor()) return;
     const KeyStep step = keyInCell(state_, rules_, key);
-    if (step.next) openCellEditor(*step.next);
+    if (step.next && !openCellEditor(*step.next)) state_.editOpen = false;
     if (step.rowEntered) {
         Q_EMIT rowEntered();
     } else if (step.next) {
@@ -201,6 +272,14 @@ void TableEditorView::handleClick(const QModelIndex& index) {
     state_.currentRow = index.row() + 1;
     state_.editOpen = false;
     Q_EMIT rowClicked(state_.currentRow);
+}
+
+void TableEditorView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && !indexAt(event->position().toPoint()).isValid()) {
+        emit missedRowDoubleClicked();
+        return;
+    }
+    QTableView::mouseDoubleClickEvent(event);
 }
 
 void TableEditorView::keyPressEvent(QKeyEvent* event) {

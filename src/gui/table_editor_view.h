@@ -34,6 +34,8 @@ class CellEditDelegate : public QStyledItemDelegate {
 
   Q_SIGNALS:
     void cellKey(CellKey key);
+    /// The mouse pointer came onto the open editor, or went off it.
+    void pointerOnEditor(bool entered);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -76,8 +78,9 @@ class TableEditorView : public QTableView {
     void discardCellEditor();
     /// Commits the cell editor and ends the cell edit, as a click beside the list does.
     void endEdit();
-    /// Opens the cell editor on a cell, as a double-click does.
-    void openCellEditor(CellPosition cell);
+    /// Opens the cell editor on a cell, as a double-click does; false when the cell shows too
+    /// narrow to type in.
+    bool openCellEditor(CellPosition cell);
     /// Repaints the list after the editor's logic changed its table.
     void tableChanged() { model_->tableChanged(); }
 
@@ -92,10 +95,14 @@ class TableEditorView : public QTableView {
     void rowClicked(int row);
     /// Down, pressed while no cell edit was open, moved the selection: no row is current.
     void currentRowLeft();
+    /// A double-click hit no row.
+    void missedRowDoubleClicked();
 
   protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void selectionChanged(const QItemSelection& selected,
                           const QItemSelection& deselected) override;
@@ -103,6 +110,12 @@ class TableEditorView : public QTableView {
   private:
     void handleCellKey(CellKey key);
     void handleClick(const QModelIndex& index);
+    /// Hides the pointer over the new cell editor and puts it there.
+    void bringPointerTo(QLineEdit* editor, const QModelIndex& index);
+    void pointerMovedOnEditor(bool entered);
+    /// Whether pointer moves may end the edit: not while a message box or another window
+    /// is in front, nor while the list is being closed.
+    bool pointerMovesCount() const;
 
     NavigationRules rules_;
     NavigationState state_;
@@ -111,6 +124,11 @@ class TableEditorView : public QTableView {
     bool clicksSelectRows_ = true;
     bool downKeyMoved_ = false;
     bool discarding_ = false;
+    bool committing_ = false;
+    // The pointer has left the list, or the edit was committed, since a double-click opened
+    // the cell editor: leaving the list then no longer commits.
+    bool pointerLeft_ = true;
+    int rememberedTopRow_ = 0;  // the list's top row when the pointer was last on the editor
 };
 
 }  // namespace dorvo

@@ -97,6 +97,9 @@ SaveAnswer DesktopInteraction::askToSave(const std::string& title) {
 
 namespace {
 
+// Open and Save As name the type as they always have. The document type's own name, "Dorvo
+// ﾌｧｲﾙ" ("Dorvo Document" in English), is what the desktop shows for a project file: it is the
+// comment of the registered file type (packaging/dorvo-mime.xml), which no chooser of ours uses.
 const QString kProjectFilter = QStringLiteral("安定計算ﾌｧｲﾙ(*.slw);;すべて(*)");
 
 }  // namespace

@@ -138,8 +138,15 @@ void parseProjectLine(ProjectReadState& state, Project& project, std::string_vie
             parseTableLine(state, project, line, messages);
             if (state.row <= kSettingsLines) ++state.row;
             break;
-        default:
+        case '_':
+        case '\0':
+            // Text between the header and the first table; a blank line holds nothing to lose.
+            if (line.find_first_not_of(' ') != line.npos) {
+                reportLoss(state, "先頭行と最初のセクションの間の行は読み込みません", messages);
+            }
             break;
+        default:
+            break;  // an unknown section, reported at its section line
     }
 }
 

@@ -108,6 +108,10 @@ void applySettingsRules(ProgramSettings& settings) {
     if (settings.leftMarginMm < 0) settings.leftMarginMm = 10;
 }
 
+void markCalculationRun(ProgramSettings& settings) {
+    settings.calculatedMark = 1;
+}
+
 ProgramSettings recommendedProgramSettings() {
     ProgramSettings s;
     s.scrollStepM = 5;

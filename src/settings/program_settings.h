@@ -61,6 +61,10 @@ std::vector<std::string> programSettingsLines(const ProgramSettings& settings);
 /// Applies the corrections that follow every reading (a scroll step of 0 becomes 5, …).
 void applySettingsRules(ProgramSettings& settings);
 
+/// Records in the settings that a calculation ran: line 26 becomes 1. Nothing reads it back;
+/// the file keeps it from the next time it is written.
+void markCalculationRun(ProgramSettings& settings);
+
 /// The recommended example values ("標準の設定例") with decimals 3, Enter-key option 0,
 /// scroll step 5 and margins 15 (top) and 25 (left): what a first run starts with.
 ProgramSettings recommendedProgramSettings();

@@ -16,7 +16,7 @@
 namespace dorvo {
 namespace {
 
-TEST(DialogFields, IntegersTakeBlanksAndASignButNothingElse) {
+TEST(DialogFields, IntegersTakeBlanksAndASignAndANonIntegerIsRefusedBeforeItsRange) {
     EXPECT_EQ(*typedInteger(" +12 ", "幅"), 12);
     EXPECT_EQ(*typedInteger("-7", "幅"), -7);
     for (const char* refused : {"", "1.5", "12abc", "+-3", "99999999999"}) {
@@ -26,6 +26,12 @@ TEST(DialogFields, IntegersTakeBlanksAndASignButNothingElse) {
     }
     EXPECT_EQ(typedInteger("31", "幅", IntRange{1, 30}).error().text,
               "幅：1 から 30 までの整数を入力してください。");
+    // Text that is no integer is refused as such first; the range follows as a reminder.
+    for (const char* refused : {"1.5", "abc", ""}) {
+        EXPECT_EQ(typedInteger(refused, "幅", IntRange{1, 30}).error().text,
+                  "幅：整数を入力してください。範囲は 1 から 30 までです。")
+            << refused;
+    }
     EXPECT_DOUBLE_EQ(*typedReal("1e2", "Y", {-2000, 4000}), 100.0);
     EXPECT_FALSE(typedReal("nan", "Y", {-2000, 4000}));
 }

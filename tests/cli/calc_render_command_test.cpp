@@ -510,6 +510,17 @@ TEST_F(CommandLine, DecimalsOrThreadsOutsideTheirRangeAreRefusedInOneLineNamingI
     EXPECT_EQ(test::readBytes(project()), test::readBytes(DORVO_EXAMPLES_DIR "/embankment.slw"));
 }
 
+TEST_F(CommandLine, DpiOutsideItsRangeIsRefusedInTheProgramsOwnWordsAndWritesNothing) {
+    const fs::path png = folder.path() / "figure.png";
+    for (const char* dpi : {"35", "2401", "-1", "72.5", "high"}) {
+        CliRun render =
+            run("render " + project().string() + " --dpi=" + dpi + " -o " + png.string());
+        EXPECT_EQ(render.status, 2) << dpi;
+        EXPECT_EQ(render.output, "dorvo-cli: --dpi takes a whole number from 36 to 2400\n") << dpi;
+    }
+    EXPECT_FALSE(fs::exists(png));
+}
+
 TEST_F(CommandLine, ThreadsBeyondFourPerCoreAreReducedWithANote) {
     const int most = 4 * static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     if (most >= 1000) GTEST_SKIP() << "a machine of 250 cores or more";

@@ -9,6 +9,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -110,6 +112,127 @@ TEST(TableEditors, DoubleClickOpensTheCellEditorNamedByItsHeadingWithTheCellText
     EXPECT_EQ(editor->accessibleName(), "Y座標データ 1");
     EXPECT_TRUE(dialog.list()->navigation().editOpen);
     EXPECT_EQ(dialog.xField()->text(), "40.00");  // the click before loaded the row
+}
+
+TEST(TableEditors, DoubleClickBesideTheRowsOpensNothingAndEmptiesTheEntryFields) {
+    ScriptedUser user;
+    Project project;
+    project.block(1) = {"40.00", "6,6,3"};
+    BlockDialog dialog(project, {}, user, user);
+    dialog.resize(1000, dialog.height());
+    showActive(dialog);
+    TableEditorView* list = dialog.list();
+    const QRect first = list->visualRect(list->model()->index(0, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center());
+    ASSERT_EQ(dialog.xField()->text(), "40.00");
+    const QPoint beside(list->horizontalHeader()->length() + 10, first.center().y());
+    ASSERT_LT(beside.x(), list->viewport()->width());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, beside);
+    EXPECT_EQ(list->cellEditor(), nullptr);
+    EXPECT_EQ(dialog.xField()->text(), "");
+    EXPECT_EQ(dialog.linesField()->text(), "");
+    EXPECT_EQ(dialog.table().row(1), (TableRow{"40.00", "6,6,3"}));
+}
+
+TEST(TableEditors, ACellShownNarrowerThanFivePixelsOpensNoEditor) {
+    ScriptedUser user;
+    Project project;
+    project.block(1) = {"40.00", "6,6,3"};
+    BlockDialog dialog(project, {}, user, user);
+    showActive(dialog);
+    dialog.list()->horizontalHeader()->setMinimumSectionSize(1);  // a user's drag stops above 5
+    dialog.list()->setColumnWidth(0, 4);
+    EXPECT_EQ(doubleClickCell(dialog.list(), 1, 1), nullptr);
+    EXPECT_FALSE(dialog.list()->navigation().editOpen);
+    dialog.list()->setColumnWidth(0, 5);
+    EXPECT_NE(doubleClickCell(dialog.list(), 1, 1), nullptr);
+}
+
+Project projectWithBlocks(int count) {
+    Project project;
+    for (int row = 1; row <= count; ++row) project.block(row) = {std::to_string(row) + ".00", ""};
+    return project;
+}
+
+/// Whether the row (from 1) is wholly inside the list's page.
+bool rowWhollyShown(TableEditorView* list, int row) {
+    const QRect rect = list->visualRect(list->model()->index(row - 1, 0));
+    return rect.top() >= 0 && rect.bottom() < list->viewport()->height();
+}
+
+TEST(TableEditors, ScrollOptionPutsTheRowAfterTheDataAtTheBottomOfThePageAndWithoutItTheTop) {
+    ScriptedUser user;
+    EditorOptions scrolling;
+    scrolling.scrollToNewRow = true;
+    BlockDialog dialog(projectWithBlocks(30), scrolling, user, user);
+    showActive(dialog);
+    TableEditorView* list = dialog.list();
+    EXPECT_EQ(list->selectedRow(), 31);
+    EXPECT_TRUE(rowWhollyShown(list, 31));
+    EXPECT_FALSE(rowWhollyShown(list, 32));
+    EXPECT_GT(list->rowAt(0), 0);
+
+    BlockDialog full(projectWithBlocks(40), scrolling, user, user);
+    showActive(full);
+    EXPECT_TRUE(rowWhollyShown(full.list(), 40));
+
+    BlockDialog unscrolled(projectWithBlocks(30), {}, user, user);
+    showActive(unscrolled);
+    EXPECT_EQ(unscrolled.list()->selectedRow(), 31);
+    EXPECT_EQ(unscrolled.list()->rowAt(0), 0);
+}
+
+/// Double-clicks a cell and lets the button go, as a hand does, over the editor it opened.
+QLineEdit* doubleClickCellAndRelease(TableEditorView* list, int row, int column) {
+    QLineEdit* editor = doubleClickCell(list, row, column);
+    if (editor != nullptr) QTest::mouseRelease(editor, Qt::LeftButton, {}, QPoint(1, 1));
+    return editor;
+}
+
+/// Moves the mouse pointer to a point of a widget and lets the widgets see it.
+void movePointer(QWidget* widget, QPoint point) {
+    QCursor::setPos(widget->mapToGlobal(point));
+    QTest::qWait(20);
+}
+
+TEST(TableEditors, PointerGoesOntoTheOpenedCellEditorAndIsHiddenThere) {
+    ScriptedUser user;
+    Project project;
+    project.block(1) = {"40.00", "6,6,3"};
+    BlockDialog dialog(project, {}, user, user);
+    showActive(dialog);
+    QLineEdit* editor = doubleClickCell(dialog.list(), 1, 2);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(QCursor::pos(), editor->mapToGlobal(QPoint(1, 1)));
+    EXPECT_EQ(editor->cursor().shape(), Qt::BlankCursor);
+}
+
+TEST(TableEditors, PointerOffTheListCommitsTheCellOnTheListNotAndAfterAKeyNeither) {
+    ScriptedUser user;
+    Project project;
+    project.block(1) = {"40.00", "6,6,3"};
+    BlockDialog dialog(project, {}, user, user);
+    showActive(dialog);
+    TableEditorView* list = dialog.list();
+    QLineEdit* editor = doubleClickCellAndRelease(list, 1, 2);
+    ASSERT_NE(editor, nullptr);
+    editor->clear();
+    QTest::keyClicks(editor, "7,7,1");
+    movePointer(list->viewport(), list->visualRect(list->model()->index(3, 0)).center());
+    ASSERT_NE(list->cellEditor(), nullptr);  // still on the list: still typing
+    movePointer(okButton(&dialog), okButton(&dialog)->rect().center());
+    EXPECT_EQ(list->cellEditor(), nullptr);
+    EXPECT_FALSE(list->navigation().editOpen);
+    EXPECT_EQ(dialog.table().row(1), (TableRow{"40.00", "7,7,1"}));
+
+    // Enter took the editor on: the pointer went with it, and leaving the list ends nothing.
+    doubleClickCellAndRelease(list, 1, 1);
+    typeInCell(list, "50");
+    ASSERT_NE(list->cellEditor(), nullptr);
+    EXPECT_EQ(list->navigation().currentRow, 2);
+    movePointer(okButton(&dialog), okButton(&dialog)->rect().center());
+    EXPECT_NE(list->cellEditor(), nullptr);
+    EXPECT_TRUE(list->navigation().editOpen);
 }
 
 TEST(TableEditors, CellEditorOpensWithTheCaretAfterTheTextAndNothingSelected) {
@@ -379,6 +502,23 @@ TEST(BlockLineEditor, SameLineTwiceAsks4000AndALeftBlockClickCopiesYRightAndLaye
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.lines(), "12.50,12.50,2 ,12.50,12.50,");
     EXPECT_EQ(user.messages.back().text, "同じY座標右、Y座標左があります\n 12.50m  12.50m \n");
+}
+
+TEST(BlockLineEditor, AnArrowStandsBetweenTheLeftBlockListAndTheEntryFields) {
+    ScriptedUser user;
+    BlockLineDialog dialog({"40.00", "50.8", "", "6.00,6.00,3 ", "0.00"}, {}, {}, user, user);
+    showActive(dialog);
+    QLabel* arrow = nullptr;
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (label->accessibleName() == "左ブロックから") arrow = label;
+    }
+    ASSERT_NE(arrow, nullptr);
+    EXPECT_EQ(arrow->text(), "→");
+    const auto xIn = [&dialog](QWidget* widget, int x) {
+        return widget->mapTo(&dialog, QPoint(x, 0)).x();
+    };
+    EXPECT_LE(xIn(dialog.leftBlockList(), dialog.leftBlockList()->width()), xIn(arrow, 0));
+    EXPECT_LE(xIn(arrow, arrow->width()), xIn(dialog.yLeftField(), 0));
 }
 
 /// Every control a user reaches has a name a screen reader says: its label or heading.

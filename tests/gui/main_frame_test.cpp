@@ -94,6 +94,10 @@ TEST(MainFrame, CommandLineFileOpensWithItsNameInTheTitle) {
     EXPECT_EQ(f.frame->recentFiles().front().toStdString(), fs::absolute(f.exampleCopy()).string());
 }
 
+// A start whose file cannot be opened does not end the program: the message names the file,
+// and the window stays on an empty project, from which the user can open another file or
+// start typing. Ending the program would leave the user with only the message to read, and
+// a file manager's double-click on a moved file would seem to do nothing.
 TEST(MainFrame, UnreadableFileOnTheCommandLineSaysSoAndKeepsTheEmptyProject) {
     DesktopFixture f;
     EXPECT_FALSE(f.frame->openProject(f.folder.path() / "missing.slw"));
@@ -222,9 +226,10 @@ TEST(MainFrame, SlipCircleDialogIsShownAtMostThreeTimesForInvalidData) {
     EXPECT_TRUE(f.session.document.modified);
 }
 
-TEST(MainFrame, CalculationClosesByItselfAndWritesTheCommandLinesRecords) {
+TEST(MainFrame, CalculationClosesByItselfAndWritesTheCommandLinesRecordsAndSettingsLine26) {
     DesktopFixture f;
     ASSERT_TRUE(f.frame->openProject(f.exampleCopy()));
+    EXPECT_EQ(programSettingsLines(f.session.installation.settings)[25], "0");
     DesktopFixture::whenDialogShows([](QDialog* dialog) {
         ASSERT_NE(qobject_cast<CalculationDialog*>(dialog), nullptr);
         buttonNamed(dialog, "OK")->click();
@@ -235,6 +240,25 @@ TEST(MainFrame, CalculationClosesByItselfAndWritesTheCommandLinesRecords) {
     EXPECT_NEAR(f.session.document.project.critical.radius, 16.6, 1e-9);
     EXPECT_TRUE(f.session.document.modified);
     EXPECT_TRUE(f.user.messages.empty());
+    // Kept in memory until a settings dialog writes the file.
+    EXPECT_EQ(programSettingsLines(f.session.installation.settings)[25], "1");
+}
+
+TEST(CalculationDialog, RunCaptionStandsAboveTheButtons) {
+    test::ScriptedUser user;
+    Project project;
+    CalculationDialog dialog(project, "unused-results.tmp", {}, user);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    QLabel* caption = nullptr;
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (label->text() == "計算実行　") caption = label;
+    }
+    ASSERT_NE(caption, nullptr);
+    const int captionBottom = caption->mapTo(&dialog, QPoint(0, caption->height())).y();
+    for (QPushButton* button : {dialog.okButton(), dialog.cancelButton()}) {
+        EXPECT_LE(captionBottom, button->mapTo(&dialog, QPoint(0, 0)).y());
+    }
 }
 
 // The method chosen in the dialog decides what the notice and the explanation show; the

@@ -154,6 +154,31 @@ TEST(RealMessageBox, ClickingAnotherRowWithARefusedCellKeepsItsText) {
     EXPECT_EQ(dialog.list()->cellEditor()->text(), "1,5");
 }
 
+TEST(RealMessageBox, PointerLeavingTheListWithARefusedCellShowsOneBoxAndKeepsTheText) {
+    DesktopInteraction desktop;
+    BlockDialog dialog(twoBlocks(), {}, desktop, desktop);
+    desktop.setParent(&dialog);
+    showActive(dialog);
+    QLineEdit* editor = openCell(dialog.list(), 2, 1);
+    ASSERT_NE(editor, nullptr);
+    QTest::mouseRelease(editor, Qt::LeftButton, {}, QPoint(1, 1));  // the hand lets go
+    typeOver(editor, "1,5");
+    MessageBoxAnswerer answers;
+    QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    TableEditorView* list = dialog.list();
+    const QRect firstRow = list->visualRect(list->model()->index(0, 0));
+    // Over the list, then off it twice.
+    for (const QPoint& point : {list->viewport()->mapToGlobal(firstRow.center()),
+                                ok->mapToGlobal(QPoint(2, 2)), ok->mapToGlobal(QPoint(4, 4))}) {
+        QCursor::setPos(point);
+        QTest::qWait(100);
+    }
+    EXPECT_EQ(answers.texts.size(), 1) << answers.texts.join("|").toStdString();
+    ASSERT_NE(dialog.list()->cellEditor(), nullptr);
+    EXPECT_EQ(dialog.list()->cellEditor()->text(), "1,5");
+    EXPECT_EQ(dialog.table().cell(2, 1), "50.80");
+}
+
 TEST(RealMessageBox, EnterAnswersTheSafeWay4000CancelsTheAddAnd133KeepsTheChanges) {
     DesktopInteraction desktop;
     MessageBoxAnswerer answers;

@@ -176,6 +176,19 @@ TEST(ProjectFile, EveryKindOfLineTheTablesCannotHoldIsReportedWithItsPlace) {
     EXPECT_EQ(loaded->project.layer(1).spare, "spare");
 }
 
+TEST(ProjectFile, TextBetweenTheHeaderAndTheFirstSectionIsReportedOnceAndBlankLinesNot) {
+    auto loaded = load(crlf({"$$_DORVO301", "", "note", "more", "$$Z", "0"}));
+    EXPECT_EQ(loaded->project.settings.line(1), "0");
+    ASSERT_EQ(loaded->messages.messages.size(), 1u);
+    EXPECT_EQ(withPlace(loaded->messages.messages[0]),
+              "test.slw:3: 先頭行と最初のセクションの間の行は読み込みません");
+    // A short first line names no section: what follows it is lost the same way.
+    loaded = load(crlf({"$$", "x", "$$Z", "0"}));
+    ASSERT_EQ(loaded->messages.messages.size(), 1u);
+    EXPECT_EQ(loaded->messages.messages[0].where, "test.slw:2");
+    EXPECT_TRUE(load(crlf({"$$_DORVO301", "  ", "$$Z", "0"}))->messages.messages.empty());
+}
+
 TEST(ProjectFile, DollarsInAHeadingStartAnUnknownSection) {
     auto loaded = load("$$Z\r\n0\r\n1$$9\r\nafter\r\n$$B\r\n5,1,1,1\r\n");
     EXPECT_EQ(loaded->project.settings.line(1), "0");
