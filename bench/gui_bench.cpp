@@ -106,13 +106,6 @@ void BM_FigureRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_FigureRepaint)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-/// Counts the progress reports, as a dialog would show them.
-class ProgressCount : public dorvo::SearchProgress {
-  public:
-    void report(int, std::string_view) override { ++reports; }
-    std::atomic<int> reports = 0;
-};
-
 /// The example's section with 1000 × 1000 centres 0.02 m apart, and a results file that
 /// gives every centre its minimum.
 struct MillionCentres {

@@ -80,7 +80,7 @@ bool CellEditDelegate::eventFilter(QObject* watched, QEvent* event) {
         if (!model_.storedText(index_, editor_->text())) return false;
     }
     if ((event->type() == QEvent::Enter || event->type() == QEvent::Leave) && watched == editor_) {
-        emit pointerOnEditor(event->type() == QEvent::Enter);
+        Q_EMIT pointerOnEditor(event->type() == QEvent::Enter);
     }
     if (event->type() == QEvent::KeyPress) {
         const auto* press = static_cast<QKeyEvent*>(event);
@@ -276,7 +276,7 @@ void TableEditorView::handleClick(const QModelIndex& index) {
 
 void TableEditorView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && !indexAt(event->position().toPoint()).isValid()) {
-        emit missedRowDoubleClicked();
+        Q_EMIT missedRowDoubleClicked();
         return;
     }
     QTableView::mouseDoubleClickEvent(event);
