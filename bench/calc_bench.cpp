@@ -56,7 +56,7 @@ dorvo::Project loadExample() {
 }
 
 const dorvo::Section& exampleSection() {
-    static const dorvo::Section section = *dorvo::prepareSection(loadExample()).section;
+    static const dorvo::Section section = dorvo::prepareSection(loadExample()).value();
     return section;
 }
 

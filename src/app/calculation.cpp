@@ -9,12 +9,12 @@ std::optional<CalculationInput> checkCalculationInput(const Project& project,
                                                       MessageSink& messages) {
     auto search = validCircleSearch(project.circleSearch, &messages);
     if (!search) return std::nullopt;
-    PreparedSection prepared = prepareSection(project);
-    if (!prepared.section) {
-        messages.report(prepared.error);
+    Result<Section> prepared = prepareSection(project);
+    if (!prepared) {
+        messages.report(prepared.error());
         return std::nullopt;
     }
-    return CalculationInput{std::move(*search), std::move(*prepared.section)};
+    return CalculationInput{std::move(*search), std::move(prepared).value()};
 }
 
 void storeCriticalCircle(Project& project, const SearchSummary& summary) {

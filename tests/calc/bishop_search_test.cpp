@@ -27,7 +27,7 @@ Project example() {
 // is not the Bishop value of the ordinary critical circle.
 TEST(BishopSearch, OnTheExampleItsCriticalCircleIsItsOwnNotTheOrdinaryMethods) {
     const Project project = example();
-    const Section section = *prepareSection(project).section;
+    const Section section = prepareSection(project).value();
     const ValidCircleSearch search = *validCircleSearch(project.circleSearch, nullptr);
     const BishopSearch bishop = runBishopSearch(section, search, 2, {});
     ASSERT_TRUE(bishop.completed);
@@ -48,7 +48,7 @@ TEST(BishopSearch, OnTheExampleItsCriticalCircleIsItsOwnNotTheOrdinaryMethods) {
 // same for any number of threads.
 TEST(BishopSearch, CentreMinimaAreTheLowestOfTheirRadiiWhateverTheThreads) {
     const Project project = example();
-    const Section section = *prepareSection(project).section;
+    const Section section = prepareSection(project).value();
     CircleSearch small = project.circleSearch;
     small.line(1) = "44";
     small.line(2) = "16";
@@ -83,7 +83,7 @@ TEST(BishopSearch, CentreMinimaAreTheLowestOfTheirRadiiWhateverTheThreads) {
 
 TEST(BishopSearch, AStopRequestLeavesItUncompleted) {
     const Project project = example();
-    const Section section = *prepareSection(project).section;
+    const Section section = prepareSection(project).value();
     std::stop_source stop;
     stop.request_stop();
     const BishopSearch bishop = runBishopSearch(

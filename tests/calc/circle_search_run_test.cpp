@@ -31,14 +31,14 @@ struct SearchRun {
 SearchRun search(const Project& project, int decimals = 3, int threads = 1) {
     auto valid = validCircleSearch(project.circleSearch, nullptr);
     EXPECT_TRUE(valid.has_value());
-    PreparedSection prepared = prepareSection(project);
-    EXPECT_TRUE(prepared.section.has_value()) << prepared.error.text;
+    Result<Section> prepared = prepareSection(project);
+    EXPECT_TRUE(prepared.ok()) << prepared.error().text;
     std::ostringstream out;
     SearchOptions options;
     options.decimals = decimals;
     options.threads = threads;
     SearchRun run;
-    run.summary = runCircleSearch(*prepared.section, *valid, options, out, nullptr);
+    run.summary = runCircleSearch(*prepared, *valid, options, out, nullptr);
     run.stream = out.str();
     std::istringstream in(run.stream);
     std::string line;
@@ -126,7 +126,7 @@ TEST(CircleSearchRun, EqualMinimaKeepTheFirstCentreInSearchOrder) {
     test::ProjectBuilder builder;
     builder.block(256, {{8, 8, 1}}).layer(1, 16, 10, 8).kh(0.25);
     builder.search(80, 16, 112, 16, 32, 1, 6, 6, 1);
-    Section section = *prepareSection(builder.project()).section;
+    Section section = prepareSection(builder.project()).value();
     struct : RecordWriter {
         void writeRecord(std::string_view) override {}
     } ignore;
@@ -288,7 +288,7 @@ class StopAfterBytes : public std::streambuf {
     options.threads = 2;
     options.stop = source.get_token();
     SearchSummary summary =
-        runCircleSearch(*prepareSection(builder.project()).section, *valid, options, out, nullptr);
+        runCircleSearch(prepareSection(builder.project()).value(), *valid, options, out, nullptr);
     std::_Exit(!summary.completed && summary.circlesWritten > 300'000 ? 0 : 5);
 }
 
@@ -337,7 +337,7 @@ TEST(CircleSearchRun, MillionCentreGridReportsProgressAndStopsSoonWhenCancelled)
     builder.search(0, 21, 99.9, 120.9, 0.1, 0.1, 12, 12, 1);
     auto valid = validCircleSearch(builder.project().circleSearch, nullptr);
     ASSERT_TRUE(valid.has_value());
-    Section section = *prepareSection(builder.project()).section;
+    Section section = prepareSection(builder.project()).value();
     for (int threads : {1, 2}) {
         std::stop_source source;
         StopAtFirstReport progress(source);
@@ -387,7 +387,7 @@ TEST(CircleSearchRun, FullDiskStopsTheRunAtTheFirstRefusedWrite) {
     auto valid = validCircleSearch(builder.project().circleSearch, nullptr);
     ASSERT_TRUE(valid.has_value());
     const std::int64_t total = valid->columns() * valid->rows() * valid->radiiPerCentre();
-    Section section = *prepareSection(builder.project()).section;
+    Section section = prepareSection(builder.project()).value();
     for (int threads : {1, 3}) {
         FillingDisk disk(100'000);
         std::ostream out(&disk);

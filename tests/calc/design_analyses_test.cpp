@@ -29,9 +29,9 @@ Project exampleProject() {
 }
 
 Section sectionOf(const Project& project) {
-    PreparedSection prepared = prepareSection(project);
-    EXPECT_TRUE(prepared.section.has_value());
-    return *prepared.section;
+    Result<Section> prepared = prepareSection(project);
+    EXPECT_TRUE(prepared.ok());
+    return *prepared;
 }
 
 struct Search {
