@@ -2,15 +2,18 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds everything and runs the whole test suite: a formatting and licence-line check, the
 # normal build and its Debian package checked as a distribution would, the core under
-# AddressSanitizer and UndefinedBehaviorSanitizer, a short run of every fuzzer, and the core
-# under ThreadSanitizer. Each stage's wall and processor time is printed, and again at the end.
+# AddressSanitizer and UndefinedBehaviorSanitizer with a short run of every fuzzer, and the core
+# under ThreadSanitizer. Each stage's wall and processor time is printed, and again at the end;
+# the processor time of the sanitizer builds, which run beside other stages, counts in the
+# stage that waits for them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 jobs=$(nproc)
 summary=()
 times_file=$(mktemp)
-trap 'rm -f "$times_file" "$times_file.cs"' EXIT
+sanitizer_builds=
+trap 'rm -f "$times_file" "$times_file.cs"; stop_sanitizer_builds' EXIT
 
 # Hundredths of a second of processor time the shell's finished children have used so far, into
 # a file: `times` must run in this shell, not in the subshell of a command substitution.
@@ -40,41 +43,88 @@ check_sources() {
     scripts/add-spdx-lines.sh --check
 }
 
-build_and_test() {
+# The package strips the programs, so the debug information of this build only serves the
+# backtraces of failing tests: line tables (-g1) are enough and cost far less to compile.
+normal_build() {
     cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DDORVO_ENABLE_BENCHMARKS=ON >/dev/null
+        -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DDORVO_ENABLE_BENCHMARKS=ON >/dev/null
     cmake --build build -j "$jobs"
+}
+
+normal_tests() {
     ctest --test-dir build --output-on-failure -j "$jobs"
 }
 
-sanitized_core() {
-    cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-        -DCMAKE_CXX_COMPILER=clang++ -DDORVO_CORE_ONLY=ON -DDORVO_ENABLE_BENCHMARKS=OFF \
-        -DDORVO_ENABLE_SANITIZERS=ON -DDORVO_ENABLE_FUZZERS=ON >/dev/null
-    cmake --build build-sanitize -j "$jobs"
-    ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -LE fuzz
+# The core under the sanitizers, with clang, at -O0 with line tables for the reports.
+configure_core() {
+    local folder=$1
+    shift
+    cmake -S . -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+        -DCMAKE_CXX_FLAGS_DEBUG=-gline-tables-only -DCMAKE_CXX_COMPILER=clang++ \
+        -DDORVO_CORE_ONLY=ON -DDORVO_ENABLE_BENCHMARKS=OFF "$@" >/dev/null
 }
 
-fuzz() {
-    ctest --test-dir build-sanitize --output-on-failure -L fuzz
+# Both sanitizer builds run at the lowest priority beside the normal build's tests and the
+# package check, which leave a core idle much of the time; each build leaves its exit status
+# in a file when it ends.
+start_sanitizer_builds() {
+    configure_core build-sanitize -DDORVO_ENABLE_SANITIZERS=ON -DDORVO_ENABLE_FUZZERS=ON \
+        -DDORVO_FUZZ_SECONDS=8
+    configure_core build-tsan -DDORVO_ENABLE_THREAD_SANITIZER=ON
+    rm -f build-sanitize/build.status build-tsan/build.status
+    (
+        status=0
+        nice -n 19 cmake --build build-sanitize -j "$jobs" >build-sanitize/build.log 2>&1 ||
+            status=$?
+        echo $status >build-sanitize/build.status
+        status=0
+        nice -n 19 cmake --build build-tsan -j "$jobs" >build-tsan/build.log 2>&1 || status=$?
+        echo $status >build-tsan/build.status
+    ) &
+    sanitizer_builds=$!
 }
 
+# When a stage fails, the builds running beside it stop too.
+stop_sanitizer_builds() {
+    [ -n "$sanitizer_builds" ] || return 0
+    pkill -P "$sanitizer_builds" 2>/dev/null || true
+    kill "$sanitizer_builds" 2>/dev/null || true
+}
+
+wait_for_build() {
+    local folder=$1
+    while [ ! -s "$folder/build.status" ]; do sleep 1; done
+    if [ "$(<"$folder/build.status")" != 0 ]; then
+        cat "$folder/build.log"
+        return 1
+    fi
+}
+
+# The fuzzers run two at a time beside the tests.
+sanitized_core_and_fuzzing() {
+    wait_for_build build-sanitize
+    ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+}
+
+# Every core test program: the searches, the probabilistic runs, the calculation driver behind
+# the page tests and the atomic writer run on several threads.
 thread_sanitized_core() {
-    cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-        -DCMAKE_CXX_COMPILER=clang++ -DDORVO_CORE_ONLY=ON -DDORVO_ENABLE_BENCHMARKS=OFF \
-        -DDORVO_ENABLE_THREAD_SANITIZER=ON >/dev/null
-    cmake --build build-tsan -j "$jobs"
+    wait_for_build build-tsan
     TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j "$jobs"
 }
 
 scripts/install-deps.sh
 stage "formatting and licence lines" check_sources
-stage "build and test" build_and_test
+stage "normal build" normal_build
+start_sanitizer_builds
+stage "normal build's tests (sanitizer builds beside them)" normal_tests
 stage "package: cpack, lintian, desktop entry, AppStream metadata, manual pages" \
     scripts/check-package.sh build
-stage "core under AddressSanitizer and UndefinedBehaviorSanitizer" sanitized_core
-stage "fuzzing" fuzz
+stage "core under AddressSanitizer and UndefinedBehaviorSanitizer, with fuzzers" \
+    sanitized_core_and_fuzzing
 stage "core under ThreadSanitizer" thread_sanitized_core
+wait
+sanitizer_builds=
 
 echo "== all passed in $SECONDS s"
 printf '%s\n' "${summary[@]}"
