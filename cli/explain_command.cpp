@@ -81,8 +81,11 @@ int runExplain(const ExplainRequest& request, std::ostream& out, MessageSink& me
             return 2;
         }
     } else {
-        const auto search = validCircleSearch(project.circleSearch, &messages);
-        if (!search) return 2;
+        const auto search = validCircleSearch(project.circleSearch);
+        if (!search) {
+            messages.report(search.error());
+            return 2;
+        }
         std::optional<CircleResult> critical;
         if (request.method == SearchMethod::Bishop) {
             const BishopSearch bishop = runBishopSearch(*prepared, *search, 0, request.stop);

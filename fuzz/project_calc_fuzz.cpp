@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const dorvo::Project project =
         dorvo::fuzz::loadProject({reinterpret_cast<const char*>(data), size});
 
-    auto search = dorvo::validCircleSearch(project.circleSearch, nullptr);
+    auto search = dorvo::validCircleSearch(project.circleSearch);
     if (!search) return 0;
     const double circles =
         double(search->columns()) * double(search->rows()) * double(search->radiiPerCentre());

@@ -42,7 +42,7 @@ SearchInsight searchInsight(const Project& project, const CircleResult& critical
     SearchInsight insight;
     insight.critical = critical;
     const Result<Section> prepared = prepareSection(project);
-    const auto search = validCircleSearch(project.circleSearch, nullptr);
+    const auto search = validCircleSearch(project.circleSearch);
     std::ifstream in(records, std::ios::binary);
     CentreMinimumReader minima(in);
     bool anEdgeCentreNearby = false;
@@ -60,7 +60,7 @@ SearchInsight searchInsight(const Project& project, const CircleResult& critical
 std::optional<BishopSearch> searchByBishop(const Project& project, int threads,
                                            const std::stop_token& stop, SearchProgress* progress) {
     const Result<Section> prepared = prepareSection(project);
-    const auto search = validCircleSearch(project.circleSearch, nullptr);
+    const auto search = validCircleSearch(project.circleSearch);
     if (!prepared || !search) return std::nullopt;
     return runBishopSearch(*prepared, *search, threads, stop, progress);
 }
@@ -70,7 +70,7 @@ SearchInsight bishopSearchInsight(const Project& project, const BishopSearch& se
     insight.method = SearchMethod::Bishop;
     insight.critical = search.critical;
     const Result<Section> prepared = prepareSection(project);
-    const auto valid = validCircleSearch(project.circleSearch, nullptr);
+    const auto valid = validCircleSearch(project.circleSearch);
     if (!insight.critical || !prepared || !valid) return insight;
     describeCritical(*prepared, insight);
     bool anEdgeCentreNearby = false;

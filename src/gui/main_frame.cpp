@@ -598,7 +598,10 @@ void CMainFrame::editCircleSearch() {
 
 void CMainFrame::calculate() {
     Project& project = session_.document.project;
-    if (!validCircleSearch(project.circleSearch, &session_.user)) return;
+    if (const auto search = validCircleSearch(project.circleSearch); !search) {
+        session_.user.report(search.error());
+        return;
+    }
     if (auto missing = firstMissingLayer(project)) {
         session_.user.report(missingLayerMessage(*missing));
     }

@@ -217,7 +217,7 @@ TEST(AngleStepping, EveryCircleOfTheExampleSearchPrintsWhatTheFrozenEvaluationPr
 /// search's order of rows, centres and radii.
 CircleResult frozenCritical(const Project& project) {
     const Section section = prepareSection(project).value();
-    const SearchGrid grid(*validCircleSearch(project.circleSearch, nullptr));
+    const SearchGrid grid(*validCircleSearch(project.circleSearch));
     EvaluationScratch scratch;
     Records records;
     CircleResult best;
@@ -258,9 +258,8 @@ TEST(AngleStepping, CirclesOfEqualFsAreOrderedByTheDirectEvaluation) {
         std::ostringstream out;
         SearchOptions options;
         options.threads = threads;
-        const SearchSummary summary =
-            runCircleSearch(section, *validCircleSearch(builder.project().circleSearch, nullptr),
-                            options, out, nullptr);
+        const SearchSummary summary = runCircleSearch(
+            section, *validCircleSearch(builder.project().circleSearch), options, out, nullptr);
         ASSERT_TRUE(summary.critical.has_value());
         const CircleResult& found = *summary.critical;
         EXPECT_EQ(

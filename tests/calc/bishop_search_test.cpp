@@ -28,7 +28,7 @@ Project example() {
 TEST(BishopSearch, OnTheExampleItsCriticalCircleIsItsOwnNotTheOrdinaryMethods) {
     const Project project = example();
     const Section section = prepareSection(project).value();
-    const ValidCircleSearch search = *validCircleSearch(project.circleSearch, nullptr);
+    const ValidCircleSearch search = *validCircleSearch(project.circleSearch);
     const BishopSearch bishop = runBishopSearch(section, search, 2, {});
     ASSERT_TRUE(bishop.completed);
     ASSERT_TRUE(bishop.critical.has_value());
@@ -56,7 +56,7 @@ TEST(BishopSearch, CentreMinimaAreTheLowestOfTheirRadiiWhateverTheThreads) {
     small.line(4) = "20";
     small.line(5) = "2";
     small.line(6) = "2";
-    const ValidCircleSearch search = *validCircleSearch(small, nullptr);
+    const ValidCircleSearch search = *validCircleSearch(small);
     const BishopSearch one = runBishopSearch(section, search, 1, {});
     const BishopSearch three = runBishopSearch(section, search, 3, {});
     ASSERT_EQ(one.centreMinima.size(), 9u);
@@ -86,8 +86,8 @@ TEST(BishopSearch, AStopRequestLeavesItUncompleted) {
     const Section section = prepareSection(project).value();
     std::stop_source stop;
     stop.request_stop();
-    const BishopSearch bishop = runBishopSearch(
-        section, *validCircleSearch(project.circleSearch, nullptr), 2, stop.get_token());
+    const BishopSearch bishop =
+        runBishopSearch(section, *validCircleSearch(project.circleSearch), 2, stop.get_token());
     EXPECT_FALSE(bishop.completed);
     EXPECT_FALSE(bishop.critical.has_value());
 }

@@ -29,8 +29,8 @@ struct SearchRun {
 };
 
 SearchRun search(const Project& project, int decimals = 3, int threads = 1) {
-    auto valid = validCircleSearch(project.circleSearch, nullptr);
-    EXPECT_TRUE(valid.has_value());
+    auto valid = validCircleSearch(project.circleSearch);
+    EXPECT_TRUE(valid.ok());
     Result<Section> prepared = prepareSection(project);
     EXPECT_TRUE(prepared.ok()) << prepared.error().text;
     std::ostringstream out;
@@ -279,7 +279,7 @@ class StopAfterBytes : public std::streambuf {
     builder.block(300, {{200, 200, 1}}).block(500, {{200, 300, 1}}).block(1000, {{300, 300, 1}});
     builder.layer(1, 18, 20, 10);
     builder.search(500, 400, 500, 400, 1, 1, 290, 190, 0.00001);
-    auto valid = validCircleSearch(builder.project().circleSearch, nullptr);
+    auto valid = validCircleSearch(builder.project().circleSearch);
     if (!valid || valid->radiiPerCentre() < 10'000'000) std::_Exit(4);
     std::stop_source source;
     StopAfterBytes buffer(30 << 20, source);
@@ -335,8 +335,8 @@ class StopAtFirstReport : public SearchProgress {
 TEST(CircleSearchRun, MillionCentreGridReportsProgressAndStopsSoonWhenCancelled) {
     test::ProjectBuilder builder = slope();
     builder.search(0, 21, 99.9, 120.9, 0.1, 0.1, 12, 12, 1);
-    auto valid = validCircleSearch(builder.project().circleSearch, nullptr);
-    ASSERT_TRUE(valid.has_value());
+    auto valid = validCircleSearch(builder.project().circleSearch);
+    ASSERT_TRUE(valid.ok());
     Section section = prepareSection(builder.project()).value();
     for (int threads : {1, 2}) {
         std::stop_source source;
@@ -384,8 +384,8 @@ class FillingDisk : public std::streambuf {
 TEST(CircleSearchRun, FullDiskStopsTheRunAtTheFirstRefusedWrite) {
     test::ProjectBuilder builder = slope();
     builder.search(10, 22, 39.9, 121.9, 0.1, 0.1, 9, 2, 0.5);  // 300 × 1000 centres × 15 radii
-    auto valid = validCircleSearch(builder.project().circleSearch, nullptr);
-    ASSERT_TRUE(valid.has_value());
+    auto valid = validCircleSearch(builder.project().circleSearch);
+    ASSERT_TRUE(valid.ok());
     const std::int64_t total = valid->columns() * valid->rows() * valid->radiiPerCentre();
     Section section = prepareSection(builder.project()).value();
     for (int threads : {1, 3}) {

@@ -40,8 +40,8 @@ struct Search {
 };
 
 Search searchOf(const Project& project) {
-    auto valid = validCircleSearch(project.circleSearch, nullptr);
-    EXPECT_TRUE(valid.has_value());
+    auto valid = validCircleSearch(project.circleSearch);
+    EXPECT_TRUE(valid.ok());
     std::ostringstream out;
     Search run;
     run.summary = runCircleSearch(sectionOf(project), *valid, {}, out, nullptr);
@@ -201,7 +201,7 @@ TEST(BackAnalysis, SaysWhenTheCircleMissesTheLayerOrTheLayerCarriesLittle) {
 
 TEST(Sensitivity, AZeroPercentVariationEqualsThePlainSearch) {
     const Project project = exampleProject();
-    const auto valid = validCircleSearch(project.circleSearch, nullptr);
+    const auto valid = validCircleSearch(project.circleSearch);
     const Sensitivity result = analyseSensitivity(project, *valid, {0.0, 0.0}, {});
     ASSERT_TRUE(result.completed);
     const Search plain = searchOf(project);
@@ -220,7 +220,7 @@ TEST(Sensitivity, AZeroPercentVariationEqualsThePlainSearch) {
 
 TEST(Sensitivity, TenPercentVariationsMoveFsTheWayTheParameterActs) {
     const Project project = exampleProject();
-    const auto valid = validCircleSearch(project.circleSearch, nullptr);
+    const auto valid = validCircleSearch(project.circleSearch);
     const Sensitivity result = analyseSensitivity(project, *valid, {}, {});
     ASSERT_TRUE(result.completed);
     const double plain = result.plain->fs;

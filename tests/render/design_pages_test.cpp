@@ -137,7 +137,7 @@ TEST(BackAnalysisPage, ChartsTheLineAndListsItsTable) {
 TEST(SensitivityPage, OrdersTheTornadoByTheSwingOfFs) {
     ComputedExample example;
     ASSERT_TRUE(example.loaded);
-    const auto search = validCircleSearch(example.project.circleSearch, nullptr);
+    const auto search = validCircleSearch(example.project.circleSearch);
     const Sensitivity sensitivity = analyseSensitivity(example.project, *search, {}, {});
     const SensitivityPage page(sensitivity, {});
     example.state.analysis = &page;
