@@ -4,16 +4,16 @@
 # normal build and its Debian package checked as a distribution would, the core under
 # AddressSanitizer and UndefinedBehaviorSanitizer with a short run of every fuzzer, and the core
 # under ThreadSanitizer. Each stage's wall and processor time is printed, and again at the end;
-# the processor time of the sanitizer builds, which run beside other stages, counts in the
-# stage that waits for them.
+# the processor time of the sanitizer builds, which start beside other stages, counts in the
+# stage that finishes them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 jobs=$(nproc)
 summary=()
 times_file=$(mktemp)
-sanitizer_builds=
-trap 'rm -f "$times_file" "$times_file.cs"; stop_sanitizer_builds' EXIT
+background_build=
+trap 'rm -f "$times_file" "$times_file.cs"; stop_background_build' EXIT
 
 # Hundredths of a second of processor time the shell's finished children have used so far, into
 # a file: `times` must run in this shell, not in the subshell of a command substitution.
@@ -64,67 +64,67 @@ configure_core() {
         -DDORVO_CORE_ONLY=ON -DDORVO_ENABLE_BENCHMARKS=OFF "$@" >/dev/null
 }
 
-# Both sanitizer builds run at the lowest priority beside the normal build's tests and the
-# package check, which leave a core idle much of the time; each build leaves its exit status
-# in a file when it ends.
-start_sanitizer_builds() {
+configure_sanitizer_builds() {
     configure_core build-sanitize -DDORVO_ENABLE_SANITIZERS=ON -DDORVO_ENABLE_FUZZERS=ON \
         -DDORVO_FUZZ_SECONDS=8
     configure_core build-tsan -DDORVO_ENABLE_THREAD_SANITIZER=ON
-    rm -f build-sanitize/build.status build-tsan/build.status
+}
+
+# build_beside FOLDER...: builds the folders one after the other at the lowest priority in the
+# background, in the time the tests and the package check leave a core idle. Whatever is left
+# when a stage needs the build is finished by finish_build at normal priority, so a machine
+# busy with other work never starves the command; errors show there too.
+build_beside() {
     (
-        status=0
-        nice -n 19 cmake --build build-sanitize -j "$jobs" >build-sanitize/build.log 2>&1 ||
-            status=$?
-        echo $status >build-sanitize/build.status
-        status=0
-        nice -n 19 cmake --build build-tsan -j "$jobs" >build-tsan/build.log 2>&1 || status=$?
-        echo $status >build-tsan/build.status
+        for folder in "$@"; do
+            nice -n 19 ninja -C "$folder" >"$folder/beside.log" 2>&1 || exit 0
+        done
     ) &
-    sanitizer_builds=$!
+    background_build=$!
 }
 
-# When a stage fails, the builds running beside it stop too.
-stop_sanitizer_builds() {
-    [ -n "$sanitizer_builds" ] || return 0
-    pkill -P "$sanitizer_builds" 2>/dev/null || true
-    kill "$sanitizer_builds" 2>/dev/null || true
+# Stops the build in the background (ninja stops its compilers) and waits for it.
+stop_background_build() {
+    [ -n "$background_build" ] || return 0
+    local ninja
+    ninja=$(pgrep -P "$background_build" || true)
+    kill "$background_build" $ninja 2>/dev/null || true
+    wait "$background_build" 2>/dev/null || true
+    # ninja is no child of this shell: wait until it has stopped its compilers and ended.
+    while [ -n "$ninja" ] && kill -0 $ninja 2>/dev/null; do sleep 0.2; done
+    background_build=
 }
 
-wait_for_build() {
-    local folder=$1
-    while [ ! -s "$folder/build.status" ]; do sleep 1; done
-    if [ "$(<"$folder/build.status")" != 0 ]; then
-        cat "$folder/build.log"
-        return 1
-    fi
+finish_build() {
+    stop_background_build
+    cmake --build "$1" -j "$jobs"
 }
 
 # The fuzzers run two at a time beside the tests.
 sanitized_core_and_fuzzing() {
-    wait_for_build build-sanitize
+    finish_build build-sanitize
+    build_beside build-tsan
     ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
 }
 
 # Every core test program: the searches, the probabilistic runs, the calculation driver behind
 # the page tests and the atomic writer run on several threads.
 thread_sanitized_core() {
-    wait_for_build build-tsan
+    finish_build build-tsan
     TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j "$jobs"
 }
 
 scripts/install-deps.sh
 stage "formatting and licence lines" check_sources
 stage "normal build" normal_build
-start_sanitizer_builds
+configure_sanitizer_builds
+build_beside build-sanitize build-tsan
 stage "normal build's tests (sanitizer builds beside them)" normal_tests
 stage "package: cpack, lintian, desktop entry, AppStream metadata, manual pages" \
     scripts/check-package.sh build
 stage "core under AddressSanitizer and UndefinedBehaviorSanitizer, with fuzzers" \
     sanitized_core_and_fuzzing
 stage "core under ThreadSanitizer" thread_sanitized_core
-wait
-sanitizer_builds=
 
 echo "== all passed in $SECONDS s"
 printf '%s\n' "${summary[@]}"
