@@ -88,10 +88,10 @@ stop_background_build() {
     [ -n "$background_build" ] || return 0
     local ninja
     ninja=$(pgrep -P "$background_build" || true)
-    kill "$background_build" $ninja 2>/dev/null || true
+    kill "$background_build" "$ninja" 2>/dev/null || true
     wait "$background_build" 2>/dev/null || true
     # ninja is no child of this shell: wait until it has stopped its compilers and ended.
-    while [ -n "$ninja" ] && kill -0 $ninja 2>/dev/null; do sleep 0.2; done
+    while [ -n "$ninja" ] && kill -0 "$ninja" 2>/dev/null; do sleep 0.2; done
     background_build=
 }
 
