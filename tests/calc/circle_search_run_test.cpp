@@ -294,6 +294,7 @@ class StopAfterBytes : public std::streambuf {
 
 TEST(CircleSearchRunDeathTest, CentreOfTenMillionRadiiRunsWithinHalfAGigabyteOfAddressSpace) {
     if (test::kAddressSanitizer) GTEST_SKIP() << "AddressSanitizer reserves terabytes";
+    if (test::kThreadSanitizer) GTEST_SKIP() << "ThreadSanitizer reserves terabytes";
     GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process, not a fork of this one
     EXPECT_EXIT(runTheFirstPartOfTenMillionRadiiIn512Megabytes(), ::testing::ExitedWithCode(0), "");
 }
