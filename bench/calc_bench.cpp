@@ -56,7 +56,7 @@ dorvo::Project loadExample() {
 }
 
 const dorvo::Section& exampleSection() {
-    static const dorvo::Section section = *dorvo::prepareSection(loadExample()).section;
+    static const dorvo::Section section = dorvo::prepareSection(loadExample()).value();
     return section;
 }
 
@@ -66,7 +66,7 @@ dorvo::ValidCircleSearch largeGrid() {
     const char* const fields[] = {
         "36", "14", "55.8", "33.8", "0.2", "0.2", "9", "1.4", "0.15510204081632653"};
     for (int line = 1; line <= 9; ++line) search.line(line) = fields[line - 1];
-    auto valid = dorvo::validCircleSearch(search, nullptr);
+    auto valid = dorvo::validCircleSearch(search);
     if (!valid) std::abort();
     return *valid;
 }
@@ -152,7 +152,7 @@ BENCHMARK(BM_BishopSearchLargeGrid)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecon
 /// layers of five, Kh and the load: 34), each on the given number of threads.
 void BM_SensitivityOfExample(benchmark::State& state) {
     const dorvo::Project project = loadExample();
-    const auto search = dorvo::validCircleSearch(project.circleSearch, nullptr);
+    const auto search = dorvo::validCircleSearch(project.circleSearch);
     dorvo::SearchOptions options;
     options.threads = static_cast<int>(state.range(0));
     std::size_t searches = 0;

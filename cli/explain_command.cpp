@@ -66,9 +66,9 @@ int runExplain(const ExplainRequest& request, std::ostream& out, MessageSink& me
     Project project;
     std::ostringstream results;
     if (!loadForCommandLine(request.project, project, results, messages)) return 1;
-    const PreparedSection prepared = prepareSection(project);
-    if (!prepared.section) {
-        messages.report(prepared.error);
+    const Result<Section> prepared = prepareSection(project);
+    if (!prepared) {
+        messages.report(prepared.error());
         return 2;
     }
     std::array<double, 3> circle{};
@@ -81,18 +81,20 @@ int runExplain(const ExplainRequest& request, std::ostream& out, MessageSink& me
             return 2;
         }
     } else {
-        const auto search = validCircleSearch(project.circleSearch, &messages);
-        if (!search) return 2;
+        const auto search = validCircleSearch(project.circleSearch);
+        if (!search) {
+            messages.report(search.error());
+            return 2;
+        }
         std::optional<CircleResult> critical;
         if (request.method == SearchMethod::Bishop) {
-            const BishopSearch bishop =
-                runBishopSearch(*prepared.section, *search, 0, request.stop);
+            const BishopSearch bishop = runBishopSearch(*prepared, *search, 0, request.stop);
             if (request.stop.stop_requested() || !bishop.completed) return 1;
             critical = bishop.critical;
         } else {
             SearchOptions options;
             options.stop = request.stop;
-            const SearchSummary summary = searchUnrecorded(*prepared.section, *search, options);
+            const SearchSummary summary = searchUnrecorded(*prepared, *search, options);
             if (request.stop.stop_requested() || !summary.completed) return 1;
             critical = summary.critical;
         }
@@ -102,8 +104,7 @@ int runExplain(const ExplainRequest& request, std::ostream& out, MessageSink& me
         }
         circle = {critical->rx, critical->ry, critical->r};
     }
-    const CircleExplanation explanation =
-        explainCircle(*prepared.section, circle[0], circle[1], circle[2]);
+    const CircleExplanation explanation = explainCircle(*prepared, circle[0], circle[1], circle[2]);
     if (explanation.outcome.kind != OutcomeKind::Result) {
         messages.report(literalMessage(formatC(
             "the circle (%.2f, %.2f) r = %.2f is not evaluated: it does not cut the ground as a "

@@ -153,8 +153,8 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
     std::ostringstream results;
     if (!loadForCommandLine(request.project, project, results, messages)) return 1;
     // A section the calculation refuses would be drawn across thousands of pages.
-    if (PreparedSection prepared = prepareSection(project); !prepared.section) {
-        messages.report(prepared.error);
+    if (Result<Section> prepared = prepareSection(project); !prepared) {
+        messages.report(prepared.error());
         return 2;
     }
     TemporaryFile resultsFile("dorvo-results");

@@ -2,31 +2,129 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds everything and runs the whole test suite: a formatting and licence-line check, the
 # normal build and its Debian package checked as a distribution would, the core under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of every fuzzer.
+# AddressSanitizer and UndefinedBehaviorSanitizer with a short run of every fuzzer, and the core
+# under ThreadSanitizer. Each stage's wall and processor time is printed, and again at the end;
+# the processor time of the sanitizer builds, which start beside other stages, counts in the
+# stage that finishes them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
 jobs=$(nproc)
+summary=()
+times_file=$(mktemp)
+background_build=
+trap 'rm -f "$times_file" "$times_file.cs"; stop_background_build' EXIT
 
-echo "== formatting and licence lines"
-git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
-scripts/add-spdx-lines.sh --check
+# Hundredths of a second of processor time the shell's finished children have used so far, into
+# a file: `times` must run in this shell, not in the subshell of a command substitution.
+children_cpu_hundredths() {
+    times >"$times_file"
+    awk 'NR == 2 { for (i = 1; i <= 2; i++) { split($i, t, /[ms]/); s += t[1] * 60 + t[2] }
+                   printf "%d", s * 100 }' "$times_file" >"$times_file.cs"
+}
 
-echo "== build and test"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDORVO_ENABLE_BENCHMARKS=ON >/dev/null
-cmake --build build -j "$jobs"
-ctest --test-dir build --output-on-failure -j "$jobs"
+# stage NAME COMMAND...: runs the command, then says how long it took.
+stage() {
+    local name=$1 wall_before=$SECONDS cpu_before line
+    shift
+    echo "== $name"
+    children_cpu_hundredths
+    cpu_before=$(<"$times_file.cs")
+    "$@"
+    children_cpu_hundredths
+    line=$(printf '%4d s wall %5d s cpu  %s' $((SECONDS - wall_before)) \
+        $((($(<"$times_file.cs") - cpu_before + 50) / 100)) "$name")
+    echo "== $line"
+    summary+=("$line")
+}
 
-echo "== package: cpack, lintian, desktop entry, AppStream metadata, manual pages"
-scripts/check-package.sh build
+check_sources() {
+    git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+    scripts/add-spdx-lines.sh --check
+}
 
-echo "== core under AddressSanitizer and UndefinedBehaviorSanitizer, with fuzzers"
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_CXX_COMPILER=clang++ -DDORVO_CORE_ONLY=ON -DDORVO_ENABLE_BENCHMARKS=OFF \
-    -DDORVO_ENABLE_SANITIZERS=ON -DDORVO_ENABLE_FUZZERS=ON >/dev/null
-cmake --build build-sanitize -j "$jobs"
-ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -LE fuzz
+# The package strips the programs, so the debug information of this build only serves the
+# backtraces of failing tests: line tables (-g1) are enough and cost far less to compile.
+normal_build() {
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DDORVO_ENABLE_BENCHMARKS=ON >/dev/null
+    cmake --build build -j "$jobs"
+}
 
-echo "== fuzzing"
-ctest --test-dir build-sanitize --output-on-failure -L fuzz
+normal_tests() {
+    ctest --test-dir build --output-on-failure -j "$jobs"
+}
+
+# The core under the sanitizers, with clang, at -O0 with line tables for the reports.
+configure_core() {
+    local folder=$1
+    shift
+    cmake -S . -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+        -DCMAKE_CXX_FLAGS_DEBUG=-gline-tables-only -DCMAKE_CXX_COMPILER=clang++ \
+        -DDORVO_CORE_ONLY=ON -DDORVO_ENABLE_BENCHMARKS=OFF "$@" >/dev/null
+}
+
+configure_sanitizer_builds() {
+    configure_core build-sanitize -DDORVO_ENABLE_SANITIZERS=ON -DDORVO_ENABLE_FUZZERS=ON \
+        -DDORVO_FUZZ_SECONDS=8
+    configure_core build-tsan -DDORVO_ENABLE_THREAD_SANITIZER=ON
+}
+
+# build_beside FOLDER...: builds the folders one after the other at the lowest priority in the
+# background, in the time the tests and the package check leave a core idle. Whatever is left
+# when a stage needs the build is finished by finish_build at normal priority, so a machine
+# busy with other work never starves the command; errors show there too.
+build_beside() {
+    (
+        for folder in "$@"; do
+            nice -n 19 ninja -C "$folder" >"$folder/beside.log" 2>&1 || exit 0
+        done
+    ) &
+    background_build=$!
+}
+
+# Stops the build in the background (ninja stops its compilers) and waits for it.
+stop_background_build() {
+    [ -n "$background_build" ] || return 0
+    local ninja
+    ninja=$(pgrep -P "$background_build" || true)
+    kill "$background_build" "$ninja" 2>/dev/null || true
+    wait "$background_build" 2>/dev/null || true
+    # ninja is no child of this shell: wait until it has stopped its compilers and ended.
+    while [ -n "$ninja" ] && kill -0 "$ninja" 2>/dev/null; do sleep 0.2; done
+    background_build=
+}
+
+finish_build() {
+    stop_background_build
+    cmake --build "$1" -j "$jobs"
+}
+
+# The fuzzers run two at a time beside the tests.
+sanitized_core_and_fuzzing() {
+    finish_build build-sanitize
+    build_beside build-tsan
+    ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+}
+
+# Every core test program: the searches, the probabilistic runs, the calculation driver behind
+# the page tests and the atomic writer run on several threads.
+thread_sanitized_core() {
+    finish_build build-tsan
+    TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j "$jobs"
+}
+
+scripts/install-deps.sh
+stage "formatting and licence lines" check_sources
+stage "normal build" normal_build
+configure_sanitizer_builds
+build_beside build-sanitize build-tsan
+stage "normal build's tests (sanitizer builds beside them)" normal_tests
+stage "package: cpack, lintian, desktop entry, AppStream metadata, manual pages" \
+    scripts/check-package.sh build
+stage "core under AddressSanitizer and UndefinedBehaviorSanitizer, with fuzzers" \
+    sanitized_core_and_fuzzing
+stage "core under ThreadSanitizer" thread_sanitized_core
+
+echo "== all passed in $SECONDS s"
+printf '%s\n' "${summary[@]}"

@@ -14,8 +14,7 @@ bool calculationResultsExist(const std::filesystem::path& resultsFile) {
 }
 
 bool projectCanBeCalculated(const Project& project) {
-    return validCircleSearch(project.circleSearch, nullptr).has_value() &&
-           prepareSection(project).section.has_value();
+    return validCircleSearch(project.circleSearch).ok() && prepareSection(project).ok();
 }
 
 std::optional<TrialCircle> lastCriticalCircle(const Project& project,

@@ -63,7 +63,9 @@ CircleSearchStep acceptCircleSearch(Project& project, const CircleSearchTexts& t
         project.circleSearch.line(line) = stored[static_cast<std::size_t>(line - 1)];
     }
     project.settings.line(settings_line::kKh) = stored.back();
-    if (validCircleSearch(project.circleSearch, &messages)) return CircleSearchStep::Done;
+    const auto search = validCircleSearch(project.circleSearch);
+    if (search) return CircleSearchStep::Done;
+    messages.report(search.error());
     return showing >= kCircleSearchShowings ? CircleSearchStep::Done : CircleSearchStep::ShowAgain;
 }
 

@@ -22,11 +22,11 @@ std::string shortestText(double value) {
 Result<RestraintForce> restraintForceOfResults(const Project& project,
                                                const std::filesystem::path& results,
                                                double plannedFs) {
-    PreparedSection prepared = prepareSection(project);
-    if (!prepared.section) return Failure{prepared.error};
+    Result<Section> prepared = prepareSection(project);
+    if (!prepared) return Failure{prepared.error()};
     std::ifstream in(results, std::ios::binary);
     if (!in) return Failure{makeMessage(MessageId::FileNotFound, results.string())};
-    return restraintForceFromRecords(in, plannedFs, *prepared.section);
+    return restraintForceFromRecords(in, plannedFs, *prepared);
 }
 
 std::optional<RestraintMark> restraintMarkOf(const RestraintForce& force) {

@@ -25,21 +25,17 @@ std::string fontFaceText(const FontSlot& font) {
     return toDisplayText(font.face);
 }
 
-bool takeChosenFont(FontEditing& editing, int slot, const ChosenFont& chosen,
-                    MessageSink& messages) {
+Status takeChosenFont(FontEditing& editing, int slot, const ChosenFont& chosen) {
     const std::string label =
         std::string(kFontSlotCaptions.at(static_cast<std::size_t>(slot - 1)).button) + " 書体";
     Result<std::string> face = typedText(chosen.face, label);
-    if (!face) {
-        messages.report(face.error());
-        return false;
-    }
+    if (!face) return Failure{face.error()};
     FontSlot& font = slotOf(editing, slot);
     font.face = std::move(face).value();
     font.sizePoints = chosen.sizePoints;
     font.italic = chosen.italic ? 1 : 0;
     editing.changed = true;
-    return true;
+    return Done{};
 }
 
 void takeChosenColour(FontEditing& editing, int slot, long colour) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "model/messages.h"
+#include "model/result.h"
 #include "settings/font_slots.h"
 
 namespace dorvo {
@@ -47,9 +48,8 @@ struct FontEditing {
 };
 
 /// Takes a chosen font into a slot (1-based), keeping its colour. A face that a font file
-/// cannot hold is reported and changes nothing; false then.
-bool takeChosenFont(FontEditing& editing, int slot, const ChosenFont& chosen,
-                    MessageSink& messages);
+/// cannot hold fails with its message and changes nothing.
+Status takeChosenFont(FontEditing& editing, int slot, const ChosenFont& chosen);
 
 /// Takes a chosen colour (0x00BBGGRR) into a slot (1-based).
 void takeChosenColour(FontEditing& editing, int slot, long colour);

@@ -128,26 +128,23 @@ void applyCentring(HeadingsValues& values, const PageSetup& paper) {
     }
 }
 
-bool storeHeadings(const HeadingsValues& typed, const PageSetup& paper, Project& project,
-                   MessageSink& messages) {
+Result<std::optional<Message>> storeHeadings(const HeadingsValues& typed, const PageSetup& paper,
+                                             Project& project) {
     const HeadingsValues shown = headingsValues(project);
     std::map<int, std::string> changed;
     for (const HeadingsField& field : kHeadingsFields) {
         auto value = typed.find(field.line);
         if (value == typed.end() || value->second == shown.at(field.line)) continue;
         Result<std::string> stored = storedValue(field, value->second);
-        if (!stored) {
-            messages.report(stored.error());
-            return false;
-        }
+        if (!stored) return Failure{stored.error()};
         changed[field.line] = std::move(stored).value();
     }
     for (auto& [line, text] : changed) project.settings.line(line) = std::move(text);
     const std::string& top = project.settings.line(page_line::kPageNumberTop);
     if (isPresent(top) && readInteger(top) > footerLimitMm(paper)) {
-        messages.report(makeMessage(MessageId::FooterOffPaper, formatInt(readInteger(top))));
+        return std::optional{makeMessage(MessageId::FooterOffPaper, formatInt(readInteger(top)))};
     }
-    return true;
+    return std::optional<Message>{};
 }
 
 std::vector<std::string> headingCandidates(int headingLine,

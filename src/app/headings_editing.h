@@ -3,12 +3,14 @@
 
 #include <array>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "model/messages.h"
 #include "model/project.h"
+#include "model/result.h"
 #include "render/page_setup.h"
 
 namespace dorvo {
@@ -112,11 +114,11 @@ inline constexpr std::array<CentringRule, 3> kCentringRules = {{
 void applyCentring(HeadingsValues& values, const PageSetup& paper);
 
 /// OK: checks every typed value and stores them in the project; a field left as it opened
-/// keeps its stored text. A value the line cannot hold is reported and nothing is stored
-/// (false: the dialog stays open). A page number below the footer limit is reported with 132
-/// and stored all the same.
-bool storeHeadings(const HeadingsValues& typed, const PageSetup& paper, Project& project,
-                   MessageSink& messages);
+/// keeps its stored text. A value the line cannot hold fails with its message and nothing is
+/// stored (the dialog stays open). A page number below the footer limit is stored all the same;
+/// the warning 132 that says so is given back.
+Result<std::optional<Message>> storeHeadings(const HeadingsValues& typed, const PageSetup& paper,
+                                             Project& project);
 
 /// The candidates of a heading's combo box (settings line 21 to 26) in UTF-8: the built-in
 /// ones of the row, then those of "Sym.ndx" (code page 932) that the row lacks.

@@ -55,31 +55,25 @@ void applyDashedSlipRange(LineStyleForm& form) {
     form.texts[lineStyleFieldIndex("すべり面範囲", "色")] = "32768";
 }
 
-bool storeLineStyles(const LineStyleForm& typed, ProgramSettings& settings, MessageSink& messages) {
+Status storeLineStyles(const LineStyleForm& typed, ProgramSettings& settings) {
     ProgramSettings stored = settings;
     for (std::size_t i = 0; i < kLineStyleFields.size(); ++i) {
         const LineStyleField& field = kLineStyleFields[i];
         const std::string name = field.name();
         if (field.kind == LineStyleKind::Integer) {
             Result<int> number = typedInteger(typed.texts[i], name, field.range);
-            if (!number) {
-                messages.report(number.error());
-                return false;
-            }
+            if (!number) return Failure{number.error()};
             stored.*field.number = *number;
         } else {
             Result<std::string> text = typedText(typed.texts[i], name);
-            if (!text) {
-                messages.report(text.error());
-                return false;
-            }
+            if (!text) return Failure{text.error()};
             stored.*field.text = std::move(text).value();
         }
     }
     stored.fsDecimals = std::clamp(typed.decimalsIndex, 0, kDecimalsChoices - 1) + kLowestDecimals;
     applySettingsRules(stored);
     settings = stored;
-    return true;
+    return Done{};
 }
 
 }  // namespace dorvo

@@ -8,6 +8,7 @@
 
 #include "app/dialog_fields.h"
 #include "model/messages.h"
+#include "model/result.h"
 #include "settings/program_settings.h"
 
 namespace dorvo {
@@ -96,9 +97,9 @@ void applyLineStyleExample(LineStyleForm& form);
 void applyDashedSlipRange(LineStyleForm& form);
 
 /// OK: checks every field and stores them all with the decimals, under the rules every reading
-/// of the settings applies (a width of 0 draws 1 pixel wide). A refused field is reported and
-/// nothing is stored (false: the dialog stays open).
-bool storeLineStyles(const LineStyleForm& typed, ProgramSettings& settings, MessageSink& messages);
+/// of the settings applies (a width of 0 draws 1 pixel wide). A refused field fails with its
+/// message and nothing is stored (the dialog stays open).
+Status storeLineStyles(const LineStyleForm& typed, ProgramSettings& settings);
 
 /// The index in `kLineStyleFields` of a group's field.
 std::size_t lineStyleFieldIndex(std::string_view group, std::string_view label);

@@ -43,16 +43,13 @@ MarginsForm standardMarginsForm() {
     return marginsForm(margins, defaultMarginsTable());
 }
 
-std::optional<MarginsChange> acceptMargins(const MarginsForm& typed, const MarginsTable& current,
-                                           const PageSetup& setup, MessageSink& messages) {
+Result<MarginsChange> acceptMargins(const MarginsForm& typed, const MarginsTable& current,
+                                    const PageSetup& setup) {
     MarginsChange change;
     Result<int> top = typedInteger(typed.top, "トップ", kMarginRange);
     Result<int> left = typedInteger(typed.left, "レフト", kMarginRange);
     for (const Result<int>* margin : {&top, &left}) {
-        if (!*margin) {
-            messages.report(margin->error());
-            return std::nullopt;
-        }
+        if (!*margin) return Failure{margin->error()};
     }
     change.topMarginMm = *top;
     change.leftMarginMm = *left;
@@ -66,17 +63,13 @@ std::optional<MarginsChange> acceptMargins(const MarginsForm& typed, const Margi
                 continue;
             }
             Result<int> position = typedInteger(text, positionLabel(row, field));
-            if (!position) {
-                messages.report(position.error());
-                return std::nullopt;
-            }
+            if (!position) return Failure{position.error()};
             stored = *position < 0 ? std::string() : formatInt(*position);
         }
     }
     if (pageMetresX(setup.scaleX, setup.paperWidthMm, change.leftMarginMm) <= 0 ||
         pageMetresY(setup.scaleY, setup.paperHeightMm, change.topMarginMm) <= 0) {
-        messages.report(makeMessage(MessageId::NoDrawingLength));
-        return std::nullopt;
+        return Failure{makeMessage(MessageId::NoDrawingLength)};
     }
     return change;
 }

@@ -2,12 +2,12 @@
 #pragma once
 
 #include <array>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "model/messages.h"
 #include "model/project.h"
+#include "model/result.h"
 #include "render/page_setup.h"
 #include "settings/margins_table.h"
 #include "settings/program_settings.h"
@@ -49,9 +49,9 @@ struct MarginsChange {
 
 /// OK: the typed values as the installation keeps them. A text that is no integer, or margins
 /// that leave a figure page at the project's scales no drawing length on the paper (4012),
-/// are reported and nothing is returned: the dialog stays open.
-std::optional<MarginsChange> acceptMargins(const MarginsForm& typed, const MarginsTable& current,
-                                           const PageSetup& setup, MessageSink& messages);
+/// fail with their message: the dialog stays open.
+Result<MarginsChange> acceptMargins(const MarginsForm& typed, const MarginsTable& current,
+                                    const PageSetup& setup);
 
 /// Cuts the figure's page ranges to what one page shows at its scales with these margins, in
 /// the figure window and in settings lines 6 and 9; true when one was cut.

@@ -41,8 +41,8 @@ SearchInsight searchInsight(const Project& project, const CircleResult& critical
                             const std::function<void(const CentreMinimum&)>& eachMinimum) {
     SearchInsight insight;
     insight.critical = critical;
-    const PreparedSection prepared = prepareSection(project);
-    const auto search = validCircleSearch(project.circleSearch, nullptr);
+    const Result<Section> prepared = prepareSection(project);
+    const auto search = validCircleSearch(project.circleSearch);
     std::ifstream in(records, std::ios::binary);
     CentreMinimumReader minima(in);
     bool anEdgeCentreNearby = false;
@@ -51,35 +51,34 @@ SearchInsight searchInsight(const Project& project, const CircleResult& critical
         anEdgeCentreNearby =
             anEdgeCentreNearby || (search && edgeCentreNearby(*search, critical, minimum));
     }
-    if (!prepared.section || !search) return insight;
-    describeCritical(*prepared.section, insight);
-    insight.warnings = searchEdgeWarnings(*search, *prepared.section, critical, anEdgeCentreNearby);
+    if (!prepared || !search) return insight;
+    describeCritical(*prepared, insight);
+    insight.warnings = searchEdgeWarnings(*search, *prepared, critical, anEdgeCentreNearby);
     return insight;
 }
 
 std::optional<BishopSearch> searchByBishop(const Project& project, int threads,
                                            const std::stop_token& stop, SearchProgress* progress) {
-    const PreparedSection prepared = prepareSection(project);
-    const auto search = validCircleSearch(project.circleSearch, nullptr);
-    if (!prepared.section || !search) return std::nullopt;
-    return runBishopSearch(*prepared.section, *search, threads, stop, progress);
+    const Result<Section> prepared = prepareSection(project);
+    const auto search = validCircleSearch(project.circleSearch);
+    if (!prepared || !search) return std::nullopt;
+    return runBishopSearch(*prepared, *search, threads, stop, progress);
 }
 
 SearchInsight bishopSearchInsight(const Project& project, const BishopSearch& search) {
     SearchInsight insight;
     insight.method = SearchMethod::Bishop;
     insight.critical = search.critical;
-    const PreparedSection prepared = prepareSection(project);
-    const auto valid = validCircleSearch(project.circleSearch, nullptr);
-    if (!insight.critical || !prepared.section || !valid) return insight;
-    describeCritical(*prepared.section, insight);
+    const Result<Section> prepared = prepareSection(project);
+    const auto valid = validCircleSearch(project.circleSearch);
+    if (!insight.critical || !prepared || !valid) return insight;
+    describeCritical(*prepared, insight);
     bool anEdgeCentreNearby = false;
     for (const CentreMinimum& minimum : search.centreMinima) {
         anEdgeCentreNearby =
             anEdgeCentreNearby || edgeCentreNearby(*valid, *insight.critical, minimum);
     }
-    insight.warnings =
-        searchEdgeWarnings(*valid, *prepared.section, *insight.critical, anEdgeCentreNearby);
+    insight.warnings = searchEdgeWarnings(*valid, *prepared, *insight.critical, anEdgeCentreNearby);
     return insight;
 }
 

@@ -50,25 +50,20 @@ Message tooManyCirclesMessage(const GridSize& size) {
 
 }  // namespace
 
-CircleSearchCheck validateCircleSearch(const CircleSearch& search, CircleSearchValues& values,
-                                       MessageSink* messages) {
-    auto fail = [&](CircleSearchCheck check) {
-        if (messages != nullptr) messages->report(circleSearchMessage(check, values));
-        return check;
-    };
+CircleSearchCheck validateCircleSearch(const CircleSearch& search, CircleSearchValues& values) {
     for (int field = 1; field <= kCircleSearchLines; ++field) {
         const std::string& text = search.line(field);
         const bool present = isPresent(text);
         const double value = readReal(text);
-        if (field <= 6 && !present) return fail(CircleSearchCheck::MissingCentreField);
+        if (field <= 6 && !present) return CircleSearchCheck::MissingCentreField;
         if (field >= 10 && present && value < -kEpsilon) {
-            return fail(CircleSearchCheck::NegativeLimitPoint);
+            return CircleSearchCheck::NegativeLimitPoint;
         }
         values.fields[static_cast<std::size_t>(field - 1)] = value;
     }
     for (int field = 1; field <= 6; ++field) {
         if (!isUsableInput(values.fields[static_cast<std::size_t>(field - 1)])) {
-            return fail(CircleSearchCheck::CentreGridInconsistent);
+            return CircleSearchCheck::CentreGridInconsistent;
         }
     }
     const CircleSearchValues& v = values;
@@ -77,19 +72,19 @@ CircleSearchCheck validateCircleSearch(const CircleSearch& search, CircleSearchV
           v.stepY() >= kEpsilon) ||
         !gridCountIsReasonable(v.centreStartX(), v.centreEndX(), v.stepX()) ||
         !gridCountIsReasonable(v.centreStartY(), v.centreEndY(), v.stepY())) {
-        return fail(CircleSearchCheck::CentreGridInconsistent);
+        return CircleSearchCheck::CentreGridInconsistent;
     }
     for (int field = 7; field <= kCircleSearchLines; ++field) {
         if (!isUsableInput(values.fields[static_cast<std::size_t>(field - 1)])) {
-            return fail(CircleSearchCheck::RadiusInconsistent);
+            return CircleSearchCheck::RadiusInconsistent;
         }
     }
     if (!(v.upperY() - v.lowerY() >= -kEpsilon && v.stepR() >= kEpsilon) ||
         !gridCountIsReasonable(v.lowerY(), v.upperY(), v.stepR())) {
-        return fail(CircleSearchCheck::RadiusInconsistent);
+        return CircleSearchCheck::RadiusInconsistent;
     }
     if (gridSize(v).circles() > double(kMaxSearchCircles)) {
-        return fail(CircleSearchCheck::TooManyCircles);
+        return CircleSearchCheck::TooManyCircles;
     }
     return CircleSearchCheck::Valid;
 }
@@ -118,12 +113,10 @@ ValidCircleSearch::ValidCircleSearch(const CircleSearchValues& values)
       rows_(gridSize(values).rows),
       radii_(gridSize(values).radii) {}
 
-std::optional<ValidCircleSearch> validCircleSearch(const CircleSearch& search,
-                                                   MessageSink* messages) {
+Result<ValidCircleSearch> validCircleSearch(const CircleSearch& search) {
     CircleSearchValues values;
-    if (validateCircleSearch(search, values, messages) != CircleSearchCheck::Valid) {
-        return std::nullopt;
-    }
+    const CircleSearchCheck check = validateCircleSearch(search, values);
+    if (check != CircleSearchCheck::Valid) return Failure{circleSearchMessage(check, values)};
     return ValidCircleSearch(values);
 }
 

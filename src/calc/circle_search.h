@@ -7,6 +7,7 @@
 
 #include "model/messages.h"
 #include "model/project.h"
+#include "model/result.h"
 
 namespace dorvo {
 
@@ -48,9 +49,8 @@ enum class CircleSearchCheck {
 };
 
 /// Converts the fifteen fields into `values` as it walks them and checks them; the first
-/// failing step decides the result. With a sink, a failure reports its message.
-CircleSearchCheck validateCircleSearch(const CircleSearch& search, CircleSearchValues& values,
-                                       MessageSink* messages);
+/// failing step decides the result.
+CircleSearchCheck validateCircleSearch(const CircleSearch& search, CircleSearchValues& values);
 
 /// The message of a failed check of these values; too many circles names their number.
 Message circleSearchMessage(CircleSearchCheck check, const CircleSearchValues& values);
@@ -69,7 +69,7 @@ class ValidCircleSearch {
 
   private:
     explicit ValidCircleSearch(const CircleSearchValues& values);
-    friend std::optional<ValidCircleSearch> validCircleSearch(const CircleSearch&, MessageSink*);
+    friend Result<ValidCircleSearch> validCircleSearch(const CircleSearch&);
 
     CircleSearchValues values_;
     std::int64_t columns_;
@@ -77,9 +77,8 @@ class ValidCircleSearch {
     std::int64_t radii_;
 };
 
-/// Checks the circle search as `validateCircleSearch` does; nothing when a check fails.
-std::optional<ValidCircleSearch> validCircleSearch(const CircleSearch& search,
-                                                   MessageSink* messages);
+/// Checks the circle search as `validateCircleSearch` does; a failed check gives its message.
+Result<ValidCircleSearch> validCircleSearch(const CircleSearch& search);
 
 /// A limit point is active when one of its coordinates is above ε.
 inline bool isActiveLimitPoint(double x, double y) {

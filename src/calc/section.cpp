@@ -54,13 +54,13 @@ std::vector<SectionBlockText> sectionBlockTexts(const Project& project) {
     return blocks;
 }
 
-PreparedSection prepareSection(const Project& project) {
+Result<Section> prepareSection(const Project& project) {
     Section section;
     for (int row = 1; row <= layerCount(project); ++row) {
         auto layer = convertLayer(project.layer(row));
         if (!layer) {
-            return {std::nullopt, literalMessage(formatC("層データの数値が不適当です (層No.%d)",
-                                                         readInteger(project.layer(row).layerNo)))};
+            return Failure{literalMessage(formatC("層データの数値が不適当です (層No.%d)",
+                                                  readInteger(project.layer(row).layerNo)))};
         }
         section.layers.push_back(*layer);
     }
@@ -81,12 +81,11 @@ PreparedSection prepareSection(const Project& project) {
             line.layerNo = readInteger(source.layerNo);
             if (auto row = findLayerRow(project, line.layerNo)) line.layer = *row - 1;
             if (!allUsable({line.yLeft, line.yRight})) {
-                return {std::nullopt,
-                        literalMessage(formatC("ブロック%dの座標が不適当です", number))};
+                return Failure{literalMessage(formatC("ブロック%dの座標が不適当です", number))};
             }
         }
         if (!allUsable({block.xr})) {
-            return {std::nullopt, literalMessage(formatC("ブロック%dの座標が不適当です", number))};
+            return Failure{literalMessage(formatC("ブロック%dの座標が不適当です", number))};
         }
         for (SectionLine& line : block.lines) {
             line.m = (line.yRight - line.yLeft) / (block.xr - block.xl);
@@ -100,7 +99,7 @@ PreparedSection prepareSection(const Project& project) {
         if (!isPresent(load.x)) continue;
         ConcentratedForce force{readReal(load.x), readReal(load.force)};
         if (!allUsable({force.x, force.force})) {
-            return {std::nullopt, literalMessage("集中荷重の数値が不適当です")};
+            return Failure{literalMessage("集中荷重の数値が不適当です")};
         }
         section.loads.push_back(force);
     }
@@ -110,9 +109,9 @@ PreparedSection prepareSection(const Project& project) {
     section.yc = readReal(settings.line(settings_line::kYc));
     section.loadLayerNo = readInteger(settings.line(settings_line::kLoadLayerNo));
     if (!allUsable({section.kh, section.yc})) {
-        return {std::nullopt, literalMessage("地震時水平震度 Kh または基準面 Yc が不適当です")};
+        return Failure{literalMessage("地震時水平震度 Kh または基準面 Yc が不適当です")};
     }
-    return {std::move(section), {}};
+    return section;
 }
 
 }  // namespace dorvo

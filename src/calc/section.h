@@ -3,12 +3,11 @@
 
 #include <array>
 #include <cmath>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "model/messages.h"
 #include "model/project.h"
+#include "model/result.h"
 
 namespace dorvo {
 
@@ -85,13 +84,8 @@ inline bool isUsableInput(double value) {
     return std::abs(value) <= kLargestInputMagnitude;  // false for NaN
 }
 
-struct PreparedSection {
-    std::optional<Section> section;
-    Message error;  // why the section cannot be calculated, when it cannot
-};
-
 /// Converts the project's blocks, layers, loads and Kh, Yc and the distributed-load layer.
 /// Values that are not usable inputs refuse the run with a message naming where they are.
-PreparedSection prepareSection(const Project& project);
+Result<Section> prepareSection(const Project& project);
 
 }  // namespace dorvo

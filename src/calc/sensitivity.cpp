@@ -13,12 +13,12 @@ namespace {
 /// Runs the search on a project; false when stopped on request.
 bool searchOnce(const Project& project, const ValidCircleSearch& search,
                 const SearchOptions& options, VariedSearch& into) {
-    PreparedSection prepared = prepareSection(project);
-    if (!prepared.section) {
+    Result<Section> prepared = prepareSection(project);
+    if (!prepared) {
         into.refused = true;
         return true;
     }
-    const SearchSummary summary = searchUnrecorded(*prepared.section, search, options);
+    const SearchSummary summary = searchUnrecorded(*prepared, search, options);
     into.critical = summary.critical;
     return summary.completed;
 }

@@ -268,7 +268,7 @@ class SectionDxfWriter {
     }
 
     void writeCentreGrid() {
-        if (auto search = validCircleSearch(inputs_.project.circleSearch, nullptr)) {
+        if (auto search = validCircleSearch(inputs_.project.circleSearch)) {
             const CircleSearchValues& v = search->values();
             int rows = 0;
             for (double y = v.centreStartY();

@@ -128,12 +128,12 @@ void BackAnalysisDialog::calculate() {
             return;
         }
     }
-    const PreparedSection prepared = prepareSection(session_.document.project);
-    if (!prepared.section) {
-        session_.user.report(prepared.error);
+    const Result<Section> prepared = prepareSection(session_.document.project);
+    if (!prepared) {
+        session_.user.report(prepared.error());
         return;
     }
-    analysis_ = backAnalyse(*prepared.section, *circle, *layer, *target);
+    analysis_ = backAnalyse(*prepared, *circle, *layer, *target);
     apply_->setEnabled(analysis_->status == BackAnalysisStatus::Found);
     if (analysis_->status != BackAnalysisStatus::Found) {
         output_->showProblem(QString::fromUtf8(backAnalysisRefusal(analysis_->status)));

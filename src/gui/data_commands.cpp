@@ -78,7 +78,10 @@ void CMainFrame::editCircleSearch() {
 
 void CMainFrame::calculate() {
     const Project& project = session_.document.project;
-    if (!validCircleSearch(project.circleSearch, &session_.user)) return;
+    if (const auto search = validCircleSearch(project.circleSearch); !search) {
+        session_.user.report(search.error());
+        return;
+    }
     if (auto missing = firstMissingLayer(project)) {
         session_.user.report(missingLayerMessage(*missing));
     }
@@ -139,15 +142,15 @@ void CMainFrame::explainCriticalCircle() {
     // A project opened with its results has its critical circle in them, not in the project.
     CriticalCircle c = session_.document.project.critical;
     if (!(c.radius > 0.0)) readResultOverlay(session_.installation.resultsFile(), c);
-    const PreparedSection prepared = prepareSection(session_.document.project);
-    if (!(c.radius > 0.0) || !prepared.section) {
+    const Result<Section> prepared = prepareSection(session_.document.project);
+    if (!(c.radius > 0.0) || !prepared) {
         session_.user.report(literalMessage("計算実行のあとで使えます"));
         return;
     }
-    const auto explained = bishopCritical_
-                               ? explainCircle(*prepared.section, bishopCritical_->rx,
-                                               bishopCritical_->ry, bishopCritical_->r)
-                               : explainCircle(*prepared.section, c.centreX, c.centreY, c.radius);
+    const auto explained =
+        bishopCritical_
+            ? explainCircle(*prepared, bishopCritical_->rx, bishopCritical_->ry, bishopCritical_->r)
+            : explainCircle(*prepared, c.centreX, c.centreY, c.radius);
     ExplanationDialog dialog(explained, session_.document, session_.user, this);
     dialog.exec();
 }

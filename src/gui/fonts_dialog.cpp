@@ -92,11 +92,13 @@ void FontsDialog::chooseFont(int slot) {
     const FontSlot& font = editing_.fonts.at(static_cast<std::size_t>(slot - 1));
     const std::optional<QFont> chosen = user_.chooseFont(qFontOf(font));
     if (!chosen) return;
-    if (takeChosenFont(editing_, slot,
-                       {chosen->family().toStdString(), pointSizeOf(*chosen), chosen->italic()},
-                       user_)) {
-        showSlot(slot);
+    const Status taken = takeChosenFont(
+        editing_, slot, {chosen->family().toStdString(), pointSizeOf(*chosen), chosen->italic()});
+    if (!taken) {
+        user_.report(taken.error());
+        return;
     }
+    showSlot(slot);
 }
 
 void FontsDialog::chooseColour(int slot) {

@@ -46,7 +46,13 @@ void CMainFrame::editHeadings() {
     HeadingsDialog dialog(
         openingHeadingsValues(project, setup), setup, readHeadingCandidates(session_.installation),
         [&](const HeadingsValues& typed) {
-            return storeHeadings(typed, setup, project, session_.user);
+            const auto stored = storeHeadings(typed, setup, project);
+            if (!stored) {
+                session_.user.report(stored.error());
+                return false;
+            }
+            if (*stored) session_.user.report(**stored);
+            return true;
         },
         this);
     EnterKeyFilter::install(&dialog,
@@ -88,8 +94,13 @@ void CMainFrame::editMargins() {
     MarginsDialog dialog(
         marginsForm(installation.settings, installation.margins),
         [&](const MarginsForm& typed) {
-            change = acceptMargins(typed, installation.margins, setup, session_.user);
-            return change.has_value();
+            auto accepted = acceptMargins(typed, installation.margins, setup);
+            if (!accepted) {
+                session_.user.report(accepted.error());
+                return false;
+            }
+            change = std::move(accepted).value();
+            return true;
         },
         this);
     EnterKeyFilter::install(&dialog, enterKeyActionOf(installation.settings.enterKeyOption));
@@ -109,7 +120,9 @@ void CMainFrame::editLineStyles() {
     LineStylesDialog dialog(
         lineStyleForm(installation.settings), session_.user,
         [&](const LineStyleForm& typed) {
-            return storeLineStyles(typed, installation.settings, session_.user);
+            const Status stored = storeLineStyles(typed, installation.settings);
+            if (!stored) session_.user.report(stored.error());
+            return stored.ok();
         },
         this);
     EnterKeyFilter::install(&dialog, enterKeyActionOf(installation.settings.enterKeyOption));

@@ -76,7 +76,7 @@ class FigurePainter {
             if (contours_) drawFsBands(draw_, *contours_);
         }
         drawSectionLinesAndLoads();
-        if (auto search = validCircleSearch(inputs_.project.circleSearch, nullptr)) {
+        if (auto search = validCircleSearch(inputs_.project.circleSearch)) {
             drawSearchData(search->values());
         }
         drawResultOverlay();

@@ -63,7 +63,7 @@ void drawSegments(ModelDrawing& draw, const std::vector<double>& segments, int w
 
 std::optional<FsContours> fsContoursOf(const Project& project,
                                        const std::vector<CentreLabel>& labels) {
-    const auto search = validCircleSearch(project.circleSearch, nullptr);
+    const auto search = validCircleSearch(project.circleSearch);
     if (!search) return std::nullopt;
     const auto grid = fsGridOf(*search, labels);
     if (!grid) return std::nullopt;

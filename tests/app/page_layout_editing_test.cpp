@@ -92,7 +92,7 @@ TEST(HeadingsEditing, FooterBelowThePaperWarnsWith132AndIsStoredAllTheSame) {
     test::MemoryMessageSink messages;
     HeadingsValues values = openingHeadingsValues(project, a4());
     values[page_line::kPageNumberTop] = "290";
-    EXPECT_TRUE(storeHeadings(values, a4(), project, messages));
+    EXPECT_TRUE(messages.take(storeHeadings(values, a4(), project)));
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].id, MessageId::FooterOffPaper);
     EXPECT_EQ(messages.messages[0].text, "フッタ表示位置が用紙外の可能性があります \n( 290 mm)");
@@ -100,7 +100,7 @@ TEST(HeadingsEditing, FooterBelowThePaperWarnsWith132AndIsStoredAllTheSame) {
 
     messages.messages.clear();
     values[page_line::kPageNumberTop] = "281";
-    EXPECT_TRUE(storeHeadings(values, a4(), project, messages));
+    EXPECT_TRUE(messages.take(storeHeadings(values, a4(), project)));
     EXPECT_TRUE(messages.messages.empty());
 }
 
@@ -114,7 +114,7 @@ TEST(HeadingsEditing, TypedValuesAreStoredInTheirLinesFormats) {
     values[page_line::kRepeatOnLaterPages] = "1";
     values[settings_line::kUnitDisplay] = "2";
     values[page_line::kDataPageForm] = "(";
-    ASSERT_TRUE(storeHeadings(values, a4(), project, messages));
+    ASSERT_TRUE(messages.take(storeHeadings(values, a4(), project)));
     const ProjectSettings& s = project.settings;
     EXPECT_EQ(s.line(page_line::kFigureHeading), "\x92\x66\x96\xca\x90\x7d");  // code page 932
     EXPECT_EQ(s.line(page_line::kFigureHeadingTop), "12");
@@ -132,7 +132,7 @@ TEST(HeadingsEditing, OkWithoutAChangeLeavesEveryStoredTextAsItWas) {
     project.settings.line(19) = "carried";
     const Project before = project;
     test::MemoryMessageSink messages;
-    ASSERT_TRUE(storeHeadings(headingsValues(project), a4(), project, messages));
+    ASSERT_TRUE(messages.take(storeHeadings(headingsValues(project), a4(), project)));
     EXPECT_EQ(project.settings.lines, before.settings.lines);
 }
 
@@ -142,10 +142,10 @@ TEST(HeadingsEditing, ATextTheFileCannotHoldStoresNothingAndNamesItsField) {
     HeadingsValues values = headingsValues(project);
     values[page_line::kFigureHeadingTop] = "5";
     values[page_line::kResultHeading] = "計算$$結果";
-    EXPECT_FALSE(storeHeadings(values, a4(), project, messages));
+    EXPECT_FALSE(messages.take(storeHeadings(values, a4(), project)));
     values[page_line::kResultHeading] = "計算結果";
     values[page_line::kDataStartPage] = "2a";
-    EXPECT_FALSE(storeHeadings(values, a4(), project, messages));
+    EXPECT_FALSE(messages.take(storeHeadings(values, a4(), project)));
     ASSERT_EQ(messages.messages.size(), 2u);
     EXPECT_EQ(messages.messages[0].text.rfind("計算結果 見出し：", 0), 0u);
     EXPECT_EQ(messages.messages[1].text, "データ 開始ページ：整数を入力してください。");
@@ -172,8 +172,8 @@ TEST(MarginsEditing, StandardSettingGivesMargins15And25AndTheDefaultTable) {
     MarginsTable current;
     current[15][0] = "77";  // past the dialog's rows: kept
     test::MemoryMessageSink messages;
-    auto change = acceptMargins(form, current, a4(), messages);
-    ASSERT_TRUE(change.has_value());
+    auto change = acceptMargins(form, current, a4());
+    ASSERT_TRUE(messages.take(change));
     EXPECT_EQ(change->topMarginMm, 15);
     EXPECT_EQ(change->leftMarginMm, 25);
     MarginsTable expected = defaultMarginsTable();
@@ -190,8 +190,8 @@ TEST(MarginsEditing, NegativePositionsShowAndStoreAsEmpty) {
     form.positions[2][0] = "-8";
     form.positions[2][1] = " 31";
     test::MemoryMessageSink messages;
-    auto change = acceptMargins(form, table, a4(), messages);
-    ASSERT_TRUE(change.has_value());
+    auto change = acceptMargins(form, table, a4());
+    ASSERT_TRUE(messages.take(change));
     EXPECT_EQ(change->table[0][1], "");
     EXPECT_EQ(change->table[2][0], "");
     EXPECT_EQ(change->table[2][1], "31");
@@ -202,13 +202,13 @@ TEST(MarginsEditing, MarginsLeavingNoDrawingLengthOrNoIntegerAreRefused) {
     const MarginsTable current = defaultMarginsTable();
     MarginsForm form = standardMarginsForm();
     form.left = "200";  // 210 mm paper: nothing left beside the 10 mm at the right
-    EXPECT_FALSE(acceptMargins(form, current, a4(), messages).has_value());
+    EXPECT_FALSE(messages.take(acceptMargins(form, current, a4())));
     form.left = "25";
     form.positions[3][2] = "5.5";
-    EXPECT_FALSE(acceptMargins(form, current, a4(), messages).has_value());
+    EXPECT_FALSE(messages.take(acceptMargins(form, current, a4())));
     form.positions[3][2] = "";
     form.top = "-1";
-    EXPECT_FALSE(acceptMargins(form, current, a4(), messages).has_value());
+    EXPECT_FALSE(messages.take(acceptMargins(form, current, a4())));
     ASSERT_EQ(messages.messages.size(), 3u);
     EXPECT_EQ(messages.messages[0].id, MessageId::NoDrawingLength);
     EXPECT_EQ(messages.messages[1].text, "層データ 文字 3：整数を入力してください。");

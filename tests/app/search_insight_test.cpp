@@ -23,7 +23,7 @@ Project example() {
 }
 
 CircleResult circleOf(const Project& project, double rx, double ry, double r) {
-    return explainCircle(*prepareSection(project).section, rx, ry, r).outcome.result;
+    return explainCircle(prepareSection(project).value(), rx, ry, r).outcome.result;
 }
 
 // Under the ordinary method's driving moment an upward load counts against the driving moment

@@ -77,7 +77,7 @@ class ScriptedQuestion : public YesNoQuestion {
 TEST(FontEditing, AHalfPointSizeShowsRoundedThenExactAndIsStoredWithOneDecimal) {
     FontEditing editing{defaultFontSlots(), false};
     test::MemoryMessageSink messages;
-    ASSERT_TRUE(takeChosenFont(editing, 4, {"IPAPMincho", 10.5, true}, messages));
+    ASSERT_TRUE(messages.take(takeChosenFont(editing, 4, {"IPAPMincho", 10.5, true})));
     const FontSlot& font = editing.fonts[3];
     EXPECT_EQ(fontSizeText(font.sizePoints), " 11     (10.5)");
     EXPECT_EQ(fontSizeText(9.0), "  9     (9.0)");
@@ -88,7 +88,7 @@ TEST(FontEditing, AHalfPointSizeShowsRoundedThenExactAndIsStoredWithOneDecimal) 
 TEST(FontEditing, AFaceOutsideCodePage932IsReportedAndChangesNothing) {
     FontEditing editing{defaultFontSlots(), false};
     test::MemoryMessageSink messages;
-    EXPECT_FALSE(takeChosenFont(editing, 1, {"Noto \xf0\x9f\x98\x80", 10.0, false}, messages));
+    EXPECT_FALSE(messages.take(takeChosenFont(editing, 1, {"Noto \xf0\x9f\x98\x80", 10.0, false})));
     EXPECT_EQ(editing.fonts[0].face, kDefaultFontFace);
     EXPECT_FALSE(editing.changed);
     ASSERT_EQ(messages.messages.size(), 1u);
@@ -118,7 +118,7 @@ TEST(LineStyleEditing, DashedSlipRangeStoresWidth2Dash8Gap8AndGreen32768) {
     LineStyleForm form = lineStyleForm(settings);
     applyDashedSlipRange(form);
     test::MemoryMessageSink messages;
-    ASSERT_TRUE(storeLineStyles(form, settings, messages));
+    ASSERT_TRUE(messages.take(storeLineStyles(form, settings)));
     EXPECT_EQ(settings.slipRangeWidth, 2);
     EXPECT_EQ(settings.slipRangeDash, 8);
     EXPECT_EQ(settings.slipRangeGap, 8);
@@ -132,7 +132,7 @@ TEST(LineStyleEditing, ZeroWidthsTheRangesAllowTakeTheReadingRulesOnePixelAtOnce
     fieldOf(form, "すべり面範囲", "太さ") = "0";
     fieldOf(form, "グリッド", "太さ") = "0";
     test::MemoryMessageSink messages;
-    ASSERT_TRUE(storeLineStyles(form, settings, messages));
+    ASSERT_TRUE(messages.take(storeLineStyles(form, settings)));
     EXPECT_EQ(settings.slipRangeWidth, 1);  // as the settings file would read back
     EXPECT_EQ(settings.gridWidth, 0);       // 0 hides the grid
 }
@@ -145,7 +145,7 @@ TEST(LineStyleEditing, WidthsOutsideTheirRangeAreRefusedAndNothingIsStored) {
     test::MemoryMessageSink messages;
     for (const char* width : {"31", "0"}) {
         fieldOf(form, "ブロック線", "太さ") = width;
-        EXPECT_FALSE(storeLineStyles(form, settings, messages));
+        EXPECT_FALSE(messages.take(storeLineStyles(form, settings)));
     }
     ASSERT_EQ(messages.messages.size(), 2u);
     EXPECT_EQ(messages.messages[0].text,
@@ -165,7 +165,7 @@ TEST(LineStyleEditing, StandardExampleRestoresTheStylesAndDecimalsButKeepsTheFir
     EXPECT_EQ(fieldOf(form, "登録", "調査業者名"), "株");
     EXPECT_EQ(form.decimalsIndex, 1);
     test::MemoryMessageSink messages;
-    ASSERT_TRUE(storeLineStyles(form, settings, messages));
+    ASSERT_TRUE(messages.take(storeLineStyles(form, settings)));
     EXPECT_EQ(settings.fsDecimals, 3);
     EXPECT_EQ(settings.surveyorName, "\x8a\x94");
     EXPECT_EQ(settings.centreGridColour, "0xff0000");

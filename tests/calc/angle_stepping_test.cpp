@@ -154,10 +154,10 @@ Comparison compareRandomProjects(int projects, int circlesEach) {
     Comparison seen;
     for (int round = 0; round < projects; ++round) {
         const Project project = randomProject(random, round);
-        const PreparedSection prepared = prepareSection(project);
-        EXPECT_TRUE(prepared.section.has_value()) << prepared.error.text;
-        if (!prepared.section) continue;
-        const Section& section = *prepared.section;
+        const Result<Section> prepared = prepareSection(project);
+        EXPECT_TRUE(prepared.ok()) << prepared.error().text;
+        if (!prepared) continue;
+        const Section& section = *prepared;
         const SectionSizes sizes = sectionSizes(section);
         const double width = section.blocks.back().xr;
         for (int circle = 0; circle < circlesEach; ++circle) {
@@ -198,7 +198,7 @@ TEST(AngleStepping, EveryCircleOfTheExampleSearchPrintsWhatTheFrozenEvaluationPr
         .load(54, 30)
         .kh(0.15)
         .yc(10);
-    const Section section = *prepareSection(builder.project()).section;
+    const Section section = prepareSection(builder.project()).value();
     const SectionSizes sizes = sectionSizes(section);
     Comparison seen;
     for (double ry = 14; ry <= 40; ry += 0.7) {
@@ -245,8 +245,8 @@ TEST(AngleStepping, BoundsHoldWhereTheTurnedAngleRunsOnThroughFortyBlocks) {
 /// The critical circle as the frozen evaluation finds it: the first with the lowest Fs, in the
 /// search's order of rows, centres and radii.
 CircleResult frozenCritical(const Project& project) {
-    const Section section = *prepareSection(project).section;
-    const SearchGrid grid(*validCircleSearch(project.circleSearch, nullptr));
+    const Section section = prepareSection(project).value();
+    const SearchGrid grid(*validCircleSearch(project.circleSearch));
     EvaluationScratch scratch;
     Records records;
     CircleResult best;
@@ -283,13 +283,12 @@ TEST(AngleStepping, CirclesOfEqualFsAreOrderedByTheDirectEvaluation) {
     const CircleResult expected = frozenCritical(builder.project());
     ASSERT_LT(expected.fs, 9999.0);
     for (int threads : {1, 2}) {
-        const Section section = *prepareSection(builder.project()).section;
+        const Section section = prepareSection(builder.project()).value();
         std::ostringstream out;
         SearchOptions options;
         options.threads = threads;
-        const SearchSummary summary =
-            runCircleSearch(section, *validCircleSearch(builder.project().circleSearch, nullptr),
-                            options, out, nullptr);
+        const SearchSummary summary = runCircleSearch(
+            section, *validCircleSearch(builder.project().circleSearch), options, out, nullptr);
         ASSERT_TRUE(summary.critical.has_value());
         const CircleResult& found = *summary.critical;
         EXPECT_EQ(
@@ -301,7 +300,7 @@ TEST(AngleStepping, CirclesOfEqualFsAreOrderedByTheDirectEvaluation) {
 TEST(CircleJudge, SettlesFsTooCloseToCallByTheDirectEvaluation) {
     test::ProjectBuilder builder;
     builder.block(60, {{4, 4, 2}, {10, 10, 1}}).layer(1, 18, 25, 8).layer(2, 19, 30, 12).kh(0.2);
-    const Section section = *prepareSection(builder.project()).section;
+    const Section section = prepareSection(builder.project()).value();
     EvaluationScratch scratch;
     Records records;
     const CircleResult a = evaluateCircle(section, 20, 14, 9, records, scratch).result;

@@ -225,13 +225,13 @@ TEST(BishopMethod, OnSteepRandomSlopesEveryValueIsTheRootOrAStatedNoSolution) {
     const int rounds = test::kAddressSanitizer ? 100 : 600;
     for (int round = 0; round < rounds; ++round) {
         const Project project = steepProject(random);
-        const PreparedSection prepared = prepareSection(project);
-        ASSERT_TRUE(prepared.section.has_value()) << prepared.error.text;
+        const Result<Section> prepared = prepareSection(project);
+        ASSERT_TRUE(prepared.ok()) << prepared.error().text;
         for (int trial = 0; trial < 40; ++trial) {
             const double rx = 10.0 + 40.0 * unit(random);
             const double ry = 10.0 + 40.0 * unit(random);
             const CircleExplanation circle =
-                explainCircle(*prepared.section, rx, ry, ry * (0.3 + 0.7 * unit(random)));
+                explainCircle(*prepared, rx, ry, ry * (0.3 + 0.7 * unit(random)));
             if (circle.outcome.kind != OutcomeKind::Result || !(circle.outcome.result.md > 0.0))
                 continue;
             ++survey.circles;

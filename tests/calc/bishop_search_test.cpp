@@ -27,8 +27,8 @@ Project example() {
 // is not the Bishop value of the ordinary critical circle.
 TEST(BishopSearch, OnTheExampleItsCriticalCircleIsItsOwnNotTheOrdinaryMethods) {
     const Project project = example();
-    const Section section = *prepareSection(project).section;
-    const ValidCircleSearch search = *validCircleSearch(project.circleSearch, nullptr);
+    const Section section = prepareSection(project).value();
+    const ValidCircleSearch search = *validCircleSearch(project.circleSearch);
     const BishopSearch bishop = runBishopSearch(section, search, 2, {});
     ASSERT_TRUE(bishop.completed);
     ASSERT_TRUE(bishop.critical.has_value());
@@ -48,7 +48,7 @@ TEST(BishopSearch, OnTheExampleItsCriticalCircleIsItsOwnNotTheOrdinaryMethods) {
 // same for any number of threads.
 TEST(BishopSearch, CentreMinimaAreTheLowestOfTheirRadiiWhateverTheThreads) {
     const Project project = example();
-    const Section section = *prepareSection(project).section;
+    const Section section = prepareSection(project).value();
     CircleSearch small = project.circleSearch;
     small.line(1) = "44";
     small.line(2) = "16";
@@ -56,7 +56,7 @@ TEST(BishopSearch, CentreMinimaAreTheLowestOfTheirRadiiWhateverTheThreads) {
     small.line(4) = "20";
     small.line(5) = "2";
     small.line(6) = "2";
-    const ValidCircleSearch search = *validCircleSearch(small, nullptr);
+    const ValidCircleSearch search = *validCircleSearch(small);
     const BishopSearch one = runBishopSearch(section, search, 1, {});
     const BishopSearch three = runBishopSearch(section, search, 3, {});
     ASSERT_EQ(one.centreMinima.size(), 9u);
@@ -83,11 +83,11 @@ TEST(BishopSearch, CentreMinimaAreTheLowestOfTheirRadiiWhateverTheThreads) {
 
 TEST(BishopSearch, AStopRequestLeavesItUncompleted) {
     const Project project = example();
-    const Section section = *prepareSection(project).section;
+    const Section section = prepareSection(project).value();
     std::stop_source stop;
     stop.request_stop();
-    const BishopSearch bishop = runBishopSearch(
-        section, *validCircleSearch(project.circleSearch, nullptr), 2, stop.get_token());
+    const BishopSearch bishop =
+        runBishopSearch(section, *validCircleSearch(project.circleSearch), 2, stop.get_token());
     EXPECT_FALSE(bishop.completed);
     EXPECT_FALSE(bishop.critical.has_value());
 }

@@ -24,11 +24,11 @@ struct Evaluated {
 };
 
 Evaluated evaluate(const Project& project, double rx, double ry, double r) {
-    PreparedSection prepared = prepareSection(project);
-    EXPECT_TRUE(prepared.section.has_value()) << prepared.error.text;
+    Result<Section> prepared = prepareSection(project);
+    EXPECT_TRUE(prepared.ok()) << prepared.error().text;
     Records records;
     EvaluationScratch scratch;
-    CircleOutcome outcome = evaluateCircle(*prepared.section, rx, ry, r, records, scratch);
+    CircleOutcome outcome = evaluateCircle(*prepared, rx, ry, r, records, scratch);
     return {outcome, scratch.points, records.lines};
 }
 

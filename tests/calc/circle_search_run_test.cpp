@@ -29,16 +29,16 @@ struct SearchRun {
 };
 
 SearchRun search(const Project& project, int decimals = 3, int threads = 1) {
-    auto valid = validCircleSearch(project.circleSearch, nullptr);
-    EXPECT_TRUE(valid.has_value());
-    PreparedSection prepared = prepareSection(project);
-    EXPECT_TRUE(prepared.section.has_value()) << prepared.error.text;
+    auto valid = validCircleSearch(project.circleSearch);
+    EXPECT_TRUE(valid.ok());
+    Result<Section> prepared = prepareSection(project);
+    EXPECT_TRUE(prepared.ok()) << prepared.error().text;
     std::ostringstream out;
     SearchOptions options;
     options.decimals = decimals;
     options.threads = threads;
     SearchRun run;
-    run.summary = runCircleSearch(*prepared.section, *valid, options, out, nullptr);
+    run.summary = runCircleSearch(*prepared, *valid, options, out, nullptr);
     run.stream = out.str();
     std::istringstream in(run.stream);
     std::string line;
@@ -126,7 +126,7 @@ TEST(CircleSearchRun, EqualMinimaKeepTheFirstCentreInSearchOrder) {
     test::ProjectBuilder builder;
     builder.block(256, {{8, 8, 1}}).layer(1, 16, 10, 8).kh(0.25);
     builder.search(80, 16, 112, 16, 32, 1, 6, 6, 1);
-    Section section = *prepareSection(builder.project()).section;
+    Section section = prepareSection(builder.project()).value();
     struct : RecordWriter {
         void writeRecord(std::string_view) override {}
     } ignore;
@@ -279,7 +279,7 @@ class StopAfterBytes : public std::streambuf {
     builder.block(300, {{200, 200, 1}}).block(500, {{200, 300, 1}}).block(1000, {{300, 300, 1}});
     builder.layer(1, 18, 20, 10);
     builder.search(500, 400, 500, 400, 1, 1, 290, 190, 0.00001);
-    auto valid = validCircleSearch(builder.project().circleSearch, nullptr);
+    auto valid = validCircleSearch(builder.project().circleSearch);
     if (!valid || valid->radiiPerCentre() < 10'000'000) std::_Exit(4);
     std::stop_source source;
     StopAfterBytes buffer(30 << 20, source);
@@ -288,12 +288,13 @@ class StopAfterBytes : public std::streambuf {
     options.threads = 2;
     options.stop = source.get_token();
     SearchSummary summary =
-        runCircleSearch(*prepareSection(builder.project()).section, *valid, options, out, nullptr);
+        runCircleSearch(prepareSection(builder.project()).value(), *valid, options, out, nullptr);
     std::_Exit(!summary.completed && summary.circlesWritten > 300'000 ? 0 : 5);
 }
 
 TEST(CircleSearchRunDeathTest, CentreOfTenMillionRadiiRunsWithinHalfAGigabyteOfAddressSpace) {
     if (test::kAddressSanitizer) GTEST_SKIP() << "AddressSanitizer reserves terabytes";
+    if (test::kThreadSanitizer) GTEST_SKIP() << "ThreadSanitizer reserves terabytes";
     GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process, not a fork of this one
     EXPECT_EXIT(runTheFirstPartOfTenMillionRadiiIn512Megabytes(), ::testing::ExitedWithCode(0), "");
 }
@@ -335,9 +336,9 @@ class StopAtFirstReport : public SearchProgress {
 TEST(CircleSearchRun, MillionCentreGridReportsProgressAndStopsSoonWhenCancelled) {
     test::ProjectBuilder builder = slope();
     builder.search(0, 21, 99.9, 120.9, 0.1, 0.1, 12, 12, 1);
-    auto valid = validCircleSearch(builder.project().circleSearch, nullptr);
-    ASSERT_TRUE(valid.has_value());
-    Section section = *prepareSection(builder.project()).section;
+    auto valid = validCircleSearch(builder.project().circleSearch);
+    ASSERT_TRUE(valid.ok());
+    Section section = prepareSection(builder.project()).value();
     for (int threads : {1, 2}) {
         std::stop_source source;
         StopAtFirstReport progress(source);
@@ -384,10 +385,10 @@ class FillingDisk : public std::streambuf {
 TEST(CircleSearchRun, FullDiskStopsTheRunAtTheFirstRefusedWrite) {
     test::ProjectBuilder builder = slope();
     builder.search(10, 22, 39.9, 121.9, 0.1, 0.1, 9, 2, 0.5);  // 300 × 1000 centres × 15 radii
-    auto valid = validCircleSearch(builder.project().circleSearch, nullptr);
-    ASSERT_TRUE(valid.has_value());
+    auto valid = validCircleSearch(builder.project().circleSearch);
+    ASSERT_TRUE(valid.ok());
     const std::int64_t total = valid->columns() * valid->rows() * valid->radiiPerCentre();
-    Section section = *prepareSection(builder.project()).section;
+    Section section = prepareSection(builder.project()).value();
     for (int threads : {1, 3}) {
         FillingDisk disk(100'000);
         std::ostream out(&disk);

@@ -18,15 +18,16 @@ CircleSearch searchOf(std::initializer_list<std::string> fields) {
 
 CircleSearchCheck check(const CircleSearch& search, CircleSearchValues& values,
                         test::MemoryMessageSink& messages) {
-    return validateCircleSearch(search, values, &messages);
+    const CircleSearchCheck result = validateCircleSearch(search, values);
+    if (result != CircleSearchCheck::Valid) messages.report(circleSearchMessage(result, values));
+    return result;
 }
 
 TEST(CircleSearchCounts, EpsilonIsAddedBeforeTruncating) {
     auto columnsUpTo = [](std::string endX) {
-        return validCircleSearch(searchOf({"0", "0", endX, "0", "2.5", "1", "3", "0", "1"}),
-                                 nullptr);
+        return validCircleSearch(searchOf({"0", "0", endX, "0", "2.5", "1", "3", "0", "1"}));
     };
-    ASSERT_TRUE(columnsUpTo("10").has_value());
+    ASSERT_TRUE(columnsUpTo("10").ok());
     EXPECT_EQ(columnsUpTo("10")->columns(), 5);
     EXPECT_EQ(columnsUpTo("9.99999")->columns(), 5);
     EXPECT_EQ(columnsUpTo("9.9")->columns(), 4);
@@ -35,12 +36,9 @@ TEST(CircleSearchCounts, EpsilonIsAddedBeforeTruncating) {
 }
 
 TEST(CircleSearchCounts, OnlyACheckedSearchHasASize) {
+    EXPECT_FALSE(validCircleSearch(searchOf({"0", "0", "10", "1", "0", "1", "5", "1", "1"})).ok());
     EXPECT_FALSE(
-        validCircleSearch(searchOf({"0", "0", "10", "1", "0", "1", "5", "1", "1"}), nullptr)
-            .has_value());
-    EXPECT_FALSE(
-        validCircleSearch(searchOf({"0", "0", "10", "1", "1e-300", "1", "5", "1", "1"}), nullptr)
-            .has_value());
+        validCircleSearch(searchOf({"0", "0", "10", "1", "1e-300", "1", "5", "1", "1"})).ok());
 }
 
 TEST(ValidateCircleSearch, ResultsAndMessagesInOrderOfTheSteps) {
@@ -78,7 +76,7 @@ TEST(ValidateCircleSearch, EdgeValuesThatAreAccepted) {
 TEST(ValidateCircleSearch, FieldsAreConvertedAsTheWalkGoes) {
     CircleSearchValues values;
     values.fields.fill(42.0);
-    EXPECT_EQ(validateCircleSearch(searchOf({"1", "2", "x"}), values, nullptr),
+    EXPECT_EQ(validateCircleSearch(searchOf({"1", "2", "x"}), values),
               CircleSearchCheck::MissingCentreField);
     EXPECT_EQ(values.fields[0], 1.0);
     EXPECT_EQ(values.fields[1], 2.0);
@@ -87,41 +85,41 @@ TEST(ValidateCircleSearch, FieldsAreConvertedAsTheWalkGoes) {
 
 TEST(ValidateCircleSearch, InfiniteAndAbsurdValuesAreRefused) {
     CircleSearchValues values;
-    EXPECT_EQ(validateCircleSearch(searchOf({"0", "0", "1e999", "1", "1", "1", "5", "1", "1"}),
-                                   values, nullptr),
-              CircleSearchCheck::CentreGridInconsistent);
+    EXPECT_EQ(
+        validateCircleSearch(searchOf({"0", "0", "1e999", "1", "1", "1", "5", "1", "1"}), values),
+        CircleSearchCheck::CentreGridInconsistent);
     EXPECT_EQ(validateCircleSearch(searchOf({"0", "0", "1e300", "1", "1e-3", "1", "5", "1", "1"}),
-                                   values, nullptr),
+                                   values),
               CircleSearchCheck::CentreGridInconsistent);
-    EXPECT_EQ(validateCircleSearch(searchOf({"0", "0", "1", "1", "1", "1", "1e999", "1", "1"}),
-                                   values, nullptr),
-              CircleSearchCheck::RadiusInconsistent);
-    EXPECT_EQ(validateCircleSearch(searchOf({"0", "0", "1", "1", "1", "1", "1e12", "1", "1e-3"}),
-                                   values, nullptr),
-              CircleSearchCheck::RadiusInconsistent);
+    EXPECT_EQ(
+        validateCircleSearch(searchOf({"0", "0", "1", "1", "1", "1", "1e999", "1", "1"}), values),
+        CircleSearchCheck::RadiusInconsistent);
+    EXPECT_EQ(
+        validateCircleSearch(searchOf({"0", "0", "1", "1", "1", "1", "1e12", "1", "1e-3"}), values),
+        CircleSearchCheck::RadiusInconsistent);
     EXPECT_EQ(validateCircleSearch(
                   searchOf({"0", "0", "1", "1", "1", "1", "5", "1", "1", "0", "0", "1e999", "1"}),
-                  values, nullptr),
+                  values),
               CircleSearchCheck::RadiusInconsistent);
 }
 
 TEST(ValidateCircleSearch, ValuesThatWouldOverflowTheArithmeticAreRefusedLikeInfinity) {
     CircleSearchValues values;
     EXPECT_EQ(validateCircleSearch(searchOf({"1e308", "0", "1e308", "1", "1", "1", "5", "1", "1"}),
-                                   values, nullptr),
+                                   values),
               CircleSearchCheck::CentreGridInconsistent);
-    EXPECT_EQ(validateCircleSearch(searchOf({"0", "-2e7", "1", "1", "1", "1", "5", "1", "1"}),
-                                   values, nullptr),
-              CircleSearchCheck::CentreGridInconsistent);
-    EXPECT_EQ(validateCircleSearch(searchOf({"0", "0", "1", "1", "1", "1", "5", "-1e308", "1"}),
-                                   values, nullptr),
-              CircleSearchCheck::RadiusInconsistent);
-    EXPECT_EQ(validateCircleSearch(
-                  searchOf({"0", "0", "1", "1", "1", "1", "5", "1", "1", "1e8", "1", "0", "0"}),
-                  values, nullptr),
-              CircleSearchCheck::RadiusInconsistent);
+    EXPECT_EQ(
+        validateCircleSearch(searchOf({"0", "-2e7", "1", "1", "1", "1", "5", "1", "1"}), values),
+        CircleSearchCheck::CentreGridInconsistent);
+    EXPECT_EQ(
+        validateCircleSearch(searchOf({"0", "0", "1", "1", "1", "1", "5", "-1e308", "1"}), values),
+        CircleSearchCheck::RadiusInconsistent);
+    EXPECT_EQ(
+        validateCircleSearch(
+            searchOf({"0", "0", "1", "1", "1", "1", "5", "1", "1", "1e8", "1", "0", "0"}), values),
+        CircleSearchCheck::RadiusInconsistent);
     EXPECT_EQ(validateCircleSearch(searchOf({"-1e7", "0", "1e7", "1", "1e7", "1", "5", "1", "1"}),
-                                   values, nullptr),
+                                   values),
               CircleSearchCheck::Valid);
 }
 
@@ -138,9 +136,9 @@ TEST(ValidateCircleSearch, SearchOfMoreCirclesThanCouldEverFinishIsRefusedNaming
     EXPECT_NE(text.find("19000000000000 個"), std::string::npos) << text;
     EXPECT_NE(text.find("2000000000 個まで"), std::string::npos) << text;
 
-    auto large = validCircleSearch(searchOf({"0", "0", "999", "999", "1", "1", "1000", "1", "1"}),
-                                   nullptr);  // 10^9 circles
-    ASSERT_TRUE(large.has_value());
+    auto large = validCircleSearch(
+        searchOf({"0", "0", "999", "999", "1", "1", "1000", "1", "1"}));  // 10^9 circles
+    ASSERT_TRUE(large.ok());
     EXPECT_EQ(large->columns() * large->rows() * large->radiiPerCentre(), 1'000'000'000);
 }
 

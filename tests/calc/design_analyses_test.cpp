@@ -30,9 +30,9 @@ Project exampleProject() {
 }
 
 Section sectionOf(const Project& project) {
-    PreparedSection prepared = prepareSection(project);
-    EXPECT_TRUE(prepared.section.has_value());
-    return *prepared.section;
+    Result<Section> prepared = prepareSection(project);
+    EXPECT_TRUE(prepared.ok());
+    return *prepared;
 }
 
 struct Search {
@@ -41,8 +41,8 @@ struct Search {
 };
 
 Search searchOf(const Project& project) {
-    auto valid = validCircleSearch(project.circleSearch, nullptr);
-    EXPECT_TRUE(valid.has_value());
+    auto valid = validCircleSearch(project.circleSearch);
+    EXPECT_TRUE(valid.ok());
     std::ostringstream out;
     Search run;
     run.summary = runCircleSearch(sectionOf(project), *valid, {}, out, nullptr);
@@ -202,7 +202,7 @@ TEST(BackAnalysis, SaysWhenTheCircleMissesTheLayerOrTheLayerCarriesLittle) {
 
 TEST(Sensitivity, AZeroPercentVariationEqualsThePlainSearch) {
     const Project project = exampleProject();
-    const auto valid = validCircleSearch(project.circleSearch, nullptr);
+    const auto valid = validCircleSearch(project.circleSearch);
     const Sensitivity result = analyseSensitivity(project, *valid, {0.0, 0.0}, {});
     ASSERT_TRUE(result.completed);
     const Search plain = searchOf(project);
@@ -241,7 +241,7 @@ TEST(Sensitivity, CountsItsSearchesAndAStopKeepsTheParametersFinishedByThen) {
 
 TEST(Sensitivity, TenPercentVariationsMoveFsTheWayTheParameterActs) {
     const Project project = exampleProject();
-    const auto valid = validCircleSearch(project.circleSearch, nullptr);
+    const auto valid = validCircleSearch(project.circleSearch);
     const Sensitivity result = analyseSensitivity(project, *valid, {}, {});
     ASSERT_TRUE(result.completed);
     const double plain = result.plain->fs;

@@ -14,7 +14,7 @@ ValidCircleSearch grid() {
     CircleSearch search;
     const std::string texts[] = {"0", "0", "40", "20", "10", "10", "-5", "-15", "1"};
     for (int line = 1; line <= 9; ++line) search.line(line) = texts[line - 1];
-    return *validCircleSearch(search, nullptr);
+    return *validCircleSearch(search);
 }
 
 Section section() {

@@ -35,9 +35,9 @@ TEST(PrepareSection, ValuesThatWouldOverflowTheArithmeticAreRefusedLikeInfinity)
             test::ProjectBuilder builder = twoBlocks();
             std::string& cell = cellOf(builder.project());
             cell = cell.find(',') == std::string::npos ? value : std::string(value) + ",10,1";
-            PreparedSection prepared = prepareSection(builder.project());
-            EXPECT_FALSE(prepared.section.has_value()) << value << " for " << message;
-            EXPECT_EQ(prepared.error.text, message) << value;
+            Result<Section> prepared = prepareSection(builder.project());
+            EXPECT_FALSE(prepared.ok()) << value << " for " << message;
+            EXPECT_EQ(prepared.error().text, message) << value;
         }
     }
 }
@@ -47,9 +47,9 @@ TEST(PrepareSection, ValuesUpToTheBoundAreAccepted) {
     builder.project().block(2).x = "1e7";
     builder.project().load(1).force = "-1e7";
     builder.project().layer(1).phi = "90";  // a large tangent, still finite
-    PreparedSection prepared = prepareSection(builder.project());
-    ASSERT_TRUE(prepared.section.has_value()) << prepared.error.text;
-    EXPECT_EQ(prepared.section->blocks[1].xr, 1e7);
+    Result<Section> prepared = prepareSection(builder.project());
+    ASSERT_TRUE(prepared.ok()) << prepared.error().text;
+    EXPECT_EQ(prepared->blocks[1].xr, 1e7);
 }
 
 }  // namespace

@@ -70,12 +70,12 @@ double ordinaryMethodOfSlices(const Slope& slope, double rx, double ry, double r
 }
 
 double engineFs(const Project& project, double rx, double ry, double r) {
-    PreparedSection prepared = prepareSection(project);
+    Result<Section> prepared = prepareSection(project);
     struct : RecordWriter {
         void writeRecord(std::string_view) override {}
     } records;
     EvaluationScratch scratch;
-    CircleOutcome outcome = evaluateCircle(*prepared.section, rx, ry, r, records, scratch);
+    CircleOutcome outcome = evaluateCircle(*prepared, rx, ry, r, records, scratch);
     EXPECT_EQ(outcome.kind, OutcomeKind::Result);
     return outcome.result.fs;
 }

@@ -23,9 +23,9 @@ Section sectionOf(const char* file) {
     test::MemoryMessageSink messages;
     Project project;
     EXPECT_TRUE(readProjectLines(project, in, results, file, messages));
-    PreparedSection prepared = prepareSection(project);
-    EXPECT_TRUE(prepared.section.has_value());
-    return *prepared.section;
+    Result<Section> prepared = prepareSection(project);
+    EXPECT_TRUE(prepared.ok());
+    return *prepared;
 }
 
 // Fredlund and Krahn (1977), case 1: a 2:1 slope 40 ft high (toe at x = 100 ft, y = 20 ft;
@@ -88,9 +88,9 @@ TEST(CircleExplanation, BishopOfAFrictionlessSoilEqualsTheOrdinaryMethod) {
     project.block(4).x = "80";
     project.block(4).lines = "0,0,1,20,20,1";
     project.layer(1) = {"1", "18", "18", "0", "30", "0", "0", ""};
-    PreparedSection prepared = prepareSection(project);
-    ASSERT_TRUE(prepared.section.has_value());
-    const CircleExplanation circle = explainCircle(*prepared.section, 25.0, 35.0, 27.0);
+    Result<Section> prepared = prepareSection(project);
+    ASSERT_TRUE(prepared.ok());
+    const CircleExplanation circle = explainCircle(*prepared, 25.0, 35.0, 27.0);
     ASSERT_EQ(circle.outcome.kind, OutcomeKind::Result);
     ASSERT_TRUE(bishopFactorOfSafety(circle).solved());
     EXPECT_NEAR(bishopFactorOfSafety(circle).fs, circle.outcome.result.fs, 1e-9);

@@ -119,10 +119,9 @@ TEST(RestraintPage, DrawsInsteadOfTheViewsPageAndPagesEveryCentre) {
 TEST(BackAnalysisPage, ChartsTheLineAndListsItsTable) {
     ComputedExample example;
     ASSERT_TRUE(example.loaded);
-    const PreparedSection prepared = prepareSection(example.project);
+    const Result<Section> prepared = prepareSection(example.project);
     const CriticalCircle& c = example.project.critical;
-    const BackAnalysis analysis =
-        backAnalyse(*prepared.section, {c.centreX, c.centreY, c.radius}, 3, 1.0);
+    const BackAnalysis analysis = backAnalyse(*prepared, {c.centreX, c.centreY, c.radius}, 3, 1.0);
     ASSERT_EQ(analysis.status, BackAnalysisStatus::Found);
     const BackAnalysisPage page(analysis, StrengthPair{10.0, analysis.coAt(10.0)});
     example.state.analysis = &page;
@@ -138,7 +137,7 @@ TEST(BackAnalysisPage, ChartsTheLineAndListsItsTable) {
 TEST(SensitivityPage, OrdersTheTornadoByTheSwingOfFs) {
     ComputedExample example;
     ASSERT_TRUE(example.loaded);
-    const auto search = validCircleSearch(example.project.circleSearch, nullptr);
+    const auto search = validCircleSearch(example.project.circleSearch);
     const Sensitivity sensitivity = analyseSensitivity(example.project, *search, {}, {});
     const SensitivityPage page(sensitivity, {});
     example.state.analysis = &page;

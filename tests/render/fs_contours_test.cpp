@@ -146,7 +146,7 @@ TEST(FsBands, LimitsAreRoundAtMostTenBandsAndAlwaysMeetOne) {
 TEST(FsGrid, CentresWithoutAFactorOfSafetyStayOpenLikeCentresWithoutAResult) {
     test::ProjectBuilder builder;
     builder.search(10, 20, 14, 24, 2, 2, 15, 10, 1);
-    const auto search = validCircleSearch(builder.project().circleSearch, nullptr);
+    const auto search = validCircleSearch(builder.project().circleSearch);
     ASSERT_TRUE(search);
     const auto grid = fsGridOf(
         *search, {{10.0, 20.0, "9999.99"}, {12.0, 20.0, "9999.0"}, {14.0, 20.0, "9998.5"}});
@@ -159,7 +159,7 @@ TEST(FsGrid, CentresWithoutAFactorOfSafetyStayOpenLikeCentresWithoutAResult) {
 TEST(FsGrid, LabelsFallOnTheirCentresAndTheRestStayOpen) {
     test::ProjectBuilder builder;
     builder.search(10, 20, 14, 24, 2, 2, 15, 10, 1);  // 3 × 3 centres
-    const auto search = validCircleSearch(builder.project().circleSearch, nullptr);
+    const auto search = validCircleSearch(builder.project().circleSearch);
     ASSERT_TRUE(search);
     const std::vector<CentreLabel> labels = {{10.0, 20.0, "1.250"},     {14.0, 24.0, "0.980"},
                                              {12.004, 21.996, "1.100"}, {12.0, 22.0, "1.300"},
@@ -180,7 +180,7 @@ TEST(FsGrid, LabelsFallOnTheirCentresAndTheRestStayOpen) {
 
     test::ProjectBuilder row;
     row.search(10, 20, 14, 20, 2, 1, 15, 10, 1);  // one row: no cells
-    EXPECT_FALSE(fsGridOf(*validCircleSearch(row.project().circleSearch, nullptr), labels));
+    EXPECT_FALSE(fsGridOf(*validCircleSearch(row.project().circleSearch), labels));
 }
 
 }  // namespace

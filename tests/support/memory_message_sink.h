@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "model/messages.h"
+#include "model/result.h"
 
 namespace dorvo::test {
 
@@ -11,6 +13,19 @@ namespace dorvo::test {
 class MemoryMessageSink : public MessageSink {
   public:
     void report(const Message& message) override { messages.push_back(message); }
+
+    /// Reports the failure of a step as the programs do; true when the step succeeded.
+    template <class T>
+    bool take(const Result<T>& outcome) {
+        if (!outcome) report(outcome.error());
+        return outcome.ok();
+    }
+
+    /// Also reports the warning a step that succeeded gives back.
+    bool take(const Result<std::optional<Message>>& outcome) {
+        if (outcome && *outcome) report(**outcome);
+        return take<std::optional<Message>>(outcome);
+    }
     std::vector<Message> messages;
 };
 

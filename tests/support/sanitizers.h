@@ -17,4 +17,17 @@ inline constexpr bool kAddressSanitizer = false;
 inline constexpr bool kAddressSanitizer = false;
 #endif
 
+/// Whether ThreadSanitizer instruments this build: it too reserves terabytes for its shadow.
+#if defined(__SANITIZE_THREAD__)
+inline constexpr bool kThreadSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+inline constexpr bool kThreadSanitizer = true;
+#else
+inline constexpr bool kThreadSanitizer = false;
+#endif
+#else
+inline constexpr bool kThreadSanitizer = false;
+#endif
+
 }  // namespace dorvo::test
