@@ -225,7 +225,7 @@ TEST(AngleStepping, BoundsHoldWhereTheTurnedAngleRunsOnThroughFortyBlocks) {
                                 {12.0 + 3 * left, 12.15 + 3 * left, 1}});
     }
     builder.layer(1, 18, 30, 10, 0.5).layer(2, 19, 25, 20).layer(3, 20, 35, 5).kh(0.2).yc(8);
-    const Section section = *prepareSection(builder.project()).section;
+    const Section section = prepareSection(builder.project()).value();
     const SectionSizes sizes = sectionSizes(section);
     Comparison seen;
     for (double rx = 30; rx <= 70; rx += 2.3) {

@@ -221,7 +221,7 @@ TEST(Sensitivity, AZeroPercentVariationEqualsThePlainSearch) {
 
 TEST(Sensitivity, CountsItsSearchesAndAStopKeepsTheParametersFinishedByThen) {
     const Project project = exampleProject();
-    const auto valid = validCircleSearch(project.circleSearch, nullptr);
+    const auto valid = validCircleSearch(project.circleSearch);
     std::stop_source stop;
     SearchOptions options;
     options.stop = stop.get_token();

@@ -129,8 +129,8 @@ TEST(BackAnalysisDialog, StartsOnTheCriticalCircleAndGivesALineThatReachesFs0) {
     EXPECT_EQ(dialog.output()->table()->rowCount(), 10);  // φ = 0°, 5°, … 45°
 
     // Two pairs of the line, put into the section, give the circle Fs0.
-    const auto section = prepareSection(f.session.document.project).section;
-    ASSERT_TRUE(section.has_value());
+    const auto section = prepareSection(f.session.document.project);
+    ASSERT_TRUE(section.ok());
     for (double phi : {0.0, 10.0}) {
         const auto fs = evaluateUnrecorded(withLayerStrength(*section, 3, line.coAt(phi), phi),
                                            47.0, 18.0, 16.6);
@@ -218,7 +218,7 @@ TEST(SensitivityDialog, RunsOffTheWindowsThreadAndShowsEveryParameterBySwing) {
     EXPECT_TRUE(dialog.sensitivity()->completed);
 
     const Project& project = f.session.document.project;
-    const auto search = validCircleSearch(project.circleSearch, nullptr);
+    const auto search = validCircleSearch(project.circleSearch);
     const Sensitivity direct = analyseSensitivity(project, *search, {-20.0, 5.0}, {});
     EXPECT_EQ(dialog.output()->table()->rowCount(), int(direct.rows.size()));
     const auto expected = sensitivityTable(direct, project);
