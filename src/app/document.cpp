@@ -178,6 +178,7 @@ bool writeProjectFile(Document& document, const fs::path& path, const FileComman
         context.messages.report(*unstorable);
         return false;
     }
+    if (path != document.pathName) takeProbabilityInputsAlong(document);
     const Status written = writeFileAtomically(path, [&](std::ostream& out) {
         std::ifstream results(context.installation.resultsFile(), std::ios::binary);
         return writeProject(document.project, out, results ? &results : nullptr).ok();

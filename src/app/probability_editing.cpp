@@ -2,7 +2,9 @@
 #include "app/probability_editing.h"
 
 #include <algorithm>
+#include <fstream>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "app/probability_file.h"
 #include "model/atomic_write.h"
@@ -28,11 +30,22 @@ Result<ProbabilitySpec> startingProbabilitySpec(const Document& document) {
     return ProbabilitySpec{};
 }
 
-void keepProbabilityInputs(Document& document, const ProbabilitySpec& spec) {
+bool keepProbabilityInputs(Document& document, const ProbabilitySpec& spec) {
     std::string text = probabilitySpecJson(spec);
-    if (document.probabilityInputs == text) return;
+    if (document.probabilityInputs == text) return false;
     document.probabilityInputs = std::move(text);
     document.modified = true;
+    return true;
+}
+
+void takeProbabilityInputsAlong(Document& document) {
+    if (document.probabilityInputs || !document.stamp) return;
+    std::ifstream side(probabilitySpecPath(document.pathName), std::ios::binary);
+    if (!side) return;
+    std::ostringstream text;
+    text << side.rdbuf();
+    if (side.bad()) return;
+    document.probabilityInputs = std::move(text).str();
 }
 
 Status saveProbabilityInputs(const Document& document) {

@@ -18,12 +18,17 @@ namespace dorvo {
 /// naming the file and the field.
 Result<ProbabilitySpec> startingProbabilitySpec(const Document& document);
 
-/// Keeps the inputs in the document, to be saved with it; marks it modified when they changed.
-void keepProbabilityInputs(Document& document, const ProbabilitySpec& spec);
+/// Keeps the inputs in the document, to be saved with it; marks it modified and returns true
+/// when they changed.
+bool keepProbabilityInputs(Document& document, const ProbabilitySpec& spec);
 
 /// After the project was saved: writes the inputs the document keeps beside its file (under
 /// its new name after Save As). Nothing is written when it keeps none.
 Status saveProbabilityInputs(const Document& document);
+
+/// Before the project is saved under another name: the document keeps the side file of its
+/// present file, byte for byte, so that the inputs go along to the new name.
+void takeProbabilityInputsAlong(Document& document);
 
 /// The uncertain parameters and correlations of a spec as the dialog edits them: the JSON
 /// object of the file with only these two fields.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/project_session.h"
 
+#include "app/probability_editing.h"
 #include "model/number_text.h"
 #include "settings/program_settings.h"
 
@@ -54,6 +55,12 @@ void ProjectSession::keepCalculation(const CriticalCircle& critical) {
     changed(ProjectChange::Calculated);
 }
 
+void ProjectSession::keepProbabilityInputs(const ProbabilitySpec& spec) {
+    if (!dorvo::keepProbabilityInputs(document, spec)) return;
+    unsavedInputs_ = true;
+    changed(ProjectChange::Edited);
+}
+
 void ProjectSession::repaged() {
     changed(ProjectChange::Repaged);
 }
@@ -98,6 +105,7 @@ bool ProjectSession::saveAs(const FileCommandContext& context) {
 void ProjectSession::saved() {
     history_.markClean();
     unsavedResults_ = false;
+    unsavedInputs_ = false;
     changed(ProjectChange::Saved);
 }
 
@@ -108,6 +116,7 @@ void ProjectSession::setUp() {
 void ProjectSession::showAfresh() {
     history_.clear();
     unsavedResults_ = false;
+    unsavedInputs_ = false;
     forgetFigureMarks();
     setUp();
     window = figureWindowWithDefaults(document.project);
@@ -128,7 +137,7 @@ void ProjectSession::forgetFigureMarks() {
 
 void ProjectSession::changed(ProjectChange change) {
     if (change != ProjectChange::Saved) pages.resultPages = {};
-    document.modified = !history_.atClean() || unsavedResults_;
+    document.modified = !history_.atClean() || unsavedResults_ || unsavedInputs_;
     if (listener_) listener_(change);
 }
 

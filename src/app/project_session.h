@@ -12,6 +12,8 @@
 
 namespace dorvo {
 
+struct ProbabilitySpec;
+
 /// What happened to the open project, for whoever shows it.
 enum class ProjectChange {
     Edited,      // its data or settings changed, by a dialog, undo or redo
@@ -63,6 +65,10 @@ class ProjectSession {
     void undo();
     void redo();
 
+    /// The probability analysis's inputs as its dialog keeps them, to be saved beside the
+    /// project: a change to save, but no step of undo.
+    void keepProbabilityInputs(const ProbabilitySpec& spec);
+
     /// A calculation completed: its critical circle goes into the project, which now has
     /// results to save. Not a step of undo: the results file cannot go back.
     void keepCalculation(const CriticalCircle& critical);
@@ -100,6 +106,7 @@ class ProjectSession {
     MessageSink& messages_;
     ProjectHistory history_;
     bool unsavedResults_ = false;
+    bool unsavedInputs_ = false;  // the probability inputs beside the project
     std::function<void(ProjectChange)> listener_;
 };
 

@@ -207,7 +207,7 @@ void ProbabilityDialog::saveJson() {
 void ProbabilityDialog::accept() {
     auto spec = editedSpec();
     if (!spec) return;
-    keepProbabilityInputs(session_.document, *spec);
+    session_.keepProbabilityInputs(*spec);
     if (!running()) {
         QDialog::accept();
         return;

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <deque>
+#include <fstream>
 
 #include "editors/scripted_question.h"
 #include "model/atomic_write.h"
@@ -311,6 +312,19 @@ TEST_F(DocumentTest, KeptProbabilityInputsGoBesideEverySaveAndAreForgottenByNewA
     newDocument(document, context());
     EXPECT_FALSE(document.probabilityInputs.has_value());
     EXPECT_EQ(startingProbabilitySpec(document)->realisations, kDefaultRealisations);
+}
+
+// Save As takes the side file along even when the dialog never opened in this session.
+TEST_F(DocumentTest, SaveAsTakesTheProbabilityInputsOfTheOldNameAlongByteForByte) {
+    chooser.answers.push_back(file("first"));
+    ASSERT_TRUE(saveAsCommand(document, context()));
+    const std::string inputs = "{ \"realisations\": 400 }\r\n";
+    std::ofstream(file("first.prob.json"), std::ios::binary) << inputs;
+    ASSERT_TRUE(loadDocument(document, file("first.slw"), OpenPath::OpenCommand, context()).ok());
+    chooser.answers.push_back(file("second"));
+    ASSERT_TRUE(saveAsCommand(document, context()));
+    EXPECT_EQ(test::readBytes(file("second.prob.json")), inputs);
+    EXPECT_EQ(test::readBytes(file("first.prob.json")), inputs);
 }
 
 }  // namespace

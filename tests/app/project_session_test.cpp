@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "app/calculation_job.h"
+#include "app/probability_inputs.h"
 #include "model/project_file.h"
 #include "support/memory_message_sink.h"
 #include "support/temp_folder.h"
@@ -154,6 +155,23 @@ TEST(ProjectSession, ACalculationIsNoUndoStepAndUndoKeepsItsCriticalCircle) {
     // Back at the saved data, but the new results are still to be saved.
     EXPECT_TRUE(f.session.document.modified);
     ASSERT_TRUE(f.session.save(f.context()));
+    EXPECT_FALSE(f.session.document.modified);
+}
+
+// The inputs beside the project are no undo step, but unsaved: an undo back to the saved data
+// must not take the mark away and let a close lose them.
+TEST(ProjectSession, KeptProbabilityInputsStayUnsavedThroughUndoUntilTheProjectIsSaved) {
+    SessionFixture f;
+    f.editLayerName("7");
+    ProbabilitySpec spec;
+    spec.realisations = 250;
+    f.session.keepProbabilityInputs(spec);
+    f.session.undo();
+    EXPECT_TRUE(f.session.document.modified);
+    ASSERT_TRUE(f.session.save(f.context()));
+    EXPECT_FALSE(f.session.document.modified);
+    EXPECT_TRUE(fs::exists(f.folder.path() / "p.prob.json"));
+    f.session.keepProbabilityInputs(spec);  // the same inputs again: nothing to save
     EXPECT_FALSE(f.session.document.modified);
 }
 
