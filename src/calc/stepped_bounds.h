@@ -64,7 +64,7 @@ inline void addSizes(SizeSums& sums, const ElementSizes& element, double length,
     sums.weights += element.weight;
     sums.friction += element.friction;
     sums.cohesion += element.cohesion;
-    sums.steepLengths += length * element.steepness;
+    sums.steepLengths += std::fabs(length) * element.steepness;
     sums.widths += width;
     sums.heights += heights;
 }
