@@ -10,7 +10,7 @@ ParallelTaskRunner::ParallelTaskRunner(const SearchTaskWork& work, SearchTaskCur
       stop_(stop),
       slots_(static_cast<std::size_t>(threads) * kTasksAheadPerThread) {
     issue();
-    for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { workOnTasks(); });
+    for (int i = 1; i < threads; ++i) workers_.emplace_back([this] { workOnTasks(); });
 }
 
 ParallelTaskRunner::~ParallelTaskRunner() {
@@ -26,7 +26,12 @@ bool ParallelTaskRunner::next(TaskResult& into) {
     if (taken_ == issued_) return false;
     Slot& slot = slotOf(taken_);
     std::unique_lock lock(mutex_);
-    taskDone_.wait(lock, stop_, [&] { return slot.done; });
+    while (!slot.done && !stop_.stop_requested()) {
+        lock.unlock();
+        const bool computed = computeOneHere();
+        lock.lock();
+        if (!computed) taskDone_.wait(lock, stop_, [&] { return slot.done; });
+    }
     if (!slot.done) return false;
     std::swap(into, slot.result);
     slot.done = false;
@@ -59,6 +64,30 @@ void ParallelTaskRunner::issue() {
     }
 }
 
+bool ParallelTaskRunner::computeOneHere() {
+    std::int64_t index = 0;
+    SearchTask task;
+    {
+        std::lock_guard lock(mutex_);
+        if (claimed_ == issued_) return false;
+        index = claimed_++;
+        task = slotOf(index).task;
+    }
+    work_.run(task, writerResult_, writerScratch_, stop_);
+    finish(index, writerResult_);
+    return true;
+}
+
+void ParallelTaskRunner::finish(std::int64_t index, TaskResult& result) {
+    {
+        std::lock_guard lock(mutex_);
+        Slot& slot = slotOf(index);
+        std::swap(slot.result, result);
+        slot.done = true;
+    }
+    taskDone_.notify_all();
+}
+
 void ParallelTaskRunner::workOnTasks() {
     EvaluationScratch scratch;
     TaskResult result;
@@ -73,13 +102,7 @@ void ParallelTaskRunner::workOnTasks() {
             task = slotOf(index).task;
         }
         work_.run(task, result, scratch, stop_);
-        {
-            std::lock_guard lock(mutex_);
-            Slot& slot = slotOf(index);
-            std::swap(slot.result, result);
-            slot.done = true;
-        }
-        taskDone_.notify_all();
+        finish(index, result);
         if (stop_.stop_requested()) return;
     }
 }

@@ -18,9 +18,11 @@ namespace dorvo {
 /// records) keeps the workers busy meanwhile, where four per worker left them waiting.
 inline constexpr int kTasksAheadPerThread = 16;
 
-/// Computes tasks on worker threads and hands them over in order. The writer's thread cuts
-/// the tasks, at most a window of them ahead of the one it waits for, so the records in
-/// memory stay within a window of tasks.
+/// Computes tasks on `threads` threads and hands them over in order. The writer's thread is
+/// one of them: it cuts the tasks, at most a window of them ahead of the one it waits for, so
+/// the records in memory stay within a window of tasks, and while the task it waits for is
+/// still being computed it computes the next unclaimed one itself. So `threads` threads are
+/// busy, never one more than asked, and the writing shares a thread with the computing.
 class ParallelTaskRunner {
   public:
     ParallelTaskRunner(const SearchTaskWork& work, SearchTaskCursor& cursor, int threads,
@@ -46,12 +48,18 @@ class ParallelTaskRunner {
     Slot& slotOf(std::int64_t task);
     void issue();
     void workOnTasks();
+    /// Computes the next unclaimed task on the calling thread, the writer's; false when every
+    /// task cut so far is claimed.
+    bool computeOneHere();
+    void finish(std::int64_t index, TaskResult& result);
 
     const SearchTaskWork& work_;
     SearchTaskCursor& cursor_;
     std::stop_token stop_;
     std::vector<Slot> slots_;
     std::vector<std::thread> workers_;
+    EvaluationScratch writerScratch_;
+    TaskResult writerResult_;
     std::mutex mutex_;
     std::condition_variable taskIssued_;
     std::condition_variable_any taskDone_;
