@@ -18,7 +18,6 @@ namespace dorvo {
 
 namespace {
 
-constexpr double kScreenDpi = 96.0;
 constexpr double kLayoutDpi = 600.0;
 
 QSizeF sizeMm(const Paper& paper) {

@@ -16,8 +16,6 @@ namespace dorvo {
 
 namespace {
 
-constexpr double kScreenDpi = 96.0;
-
 QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }

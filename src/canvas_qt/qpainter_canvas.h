@@ -11,6 +11,9 @@
 
 namespace dorvo {
 
+/// The resolution the pages' sizes in points are drawn at on screen.
+inline constexpr double kScreenDpi = 96.0;
+
 /// Draws the pages with QPainter on any paint device: screen, printer, PDF, image or SVG.
 /// Clipping cuts the geometry itself rather than asking the painter, which an SVG device would
 /// ignore, so every device shows the same page; text boxes are not clipped. Hatches are drawn

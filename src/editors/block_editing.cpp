@@ -11,14 +11,10 @@ namespace dorvo {
 
 namespace {
 
-constexpr const char* kKeyName = "深度";
+constexpr const char* kBlockKeyName = "深度";
 constexpr double kSameX = 0.0001;
 constexpr double kSameSortedX = 1e-6;
 constexpr double kLeastBlockX = 0.00001;
-
-std::string twoDecimals(std::string_view number) {
-    return formatC("%.2f", readReal(number));
-}
 
 /// The listed rows: from row 1 up to the first whose X is not number-like.
 int listedRows(const EditorTable& table, int upTo) {
@@ -74,7 +70,7 @@ std::optional<int> addBlock(EditorTable& table, const BlockEntry& entry, Message
     }
     const std::string x = twoDecimals(entry.x);
     if (rowWithX(table, readReal(x), rows)) {
-        messages.report(makeMessage(MessageId::DuplicateKey, kKeyName));
+        messages.report(makeMessage(MessageId::DuplicateKey, kBlockKeyName));
         return std::nullopt;
     }
     table.row(rows + 1) = {x, entry.lines};
@@ -91,7 +87,7 @@ std::optional<int> overwriteBlock(EditorTable& table, const BlockEntry& entry,
     }
     const auto target = rowWithX(table, readReal(entry.x), rows);
     if (!target) {
-        messages.report(makeMessage(MessageId::NothingToOverwrite, kKeyName));
+        messages.report(makeMessage(MessageId::NothingToOverwrite, kBlockKeyName));
         return std::nullopt;
     }
     table.row(*target) = {entry.x, entry.lines};

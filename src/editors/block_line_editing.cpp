@@ -10,14 +10,10 @@ namespace dorvo {
 
 namespace {
 
-constexpr const char* kKeyName = "Y座標(左、右)";
+constexpr const char* kLineKeyName = "Y座標(左、右)";
 constexpr double kSameAddedY = 0.00001;
 constexpr double kSameSortedY = 1e-6;
 constexpr double kMissingYRight = -999.99;
-
-std::string twoDecimals(std::string_view number) {
-    return formatC("%.2f", readReal(number));
-}
 
 std::optional<Message> checkLayerNo(std::string_view layerNo) {
     if (layerNo.empty()) return std::nullopt;
@@ -102,7 +98,7 @@ std::optional<int> addLine(EditorTable& table, const LineEntry& entry, MessageSi
     for (int row = 1; row <= rows && isPresent(table.cell(row, 2)); ++row) {
         if (std::fabs(readReal(table.cell(row, 1)) - yLeft) <= kSameAddedY &&
             std::fabs(readReal(table.cell(row, 2)) - yRight) <= kSameAddedY) {
-            if (question.askYesNo(makeMessage(MessageId::DuplicateLine, kKeyName))) {
+            if (question.askYesNo(makeMessage(MessageId::DuplicateLine, kLineKeyName))) {
                 return std::nullopt;
             }
             break;

@@ -42,4 +42,8 @@ std::optional<Message> checkOptionalCoordinate(std::string_view text) {
     return std::nullopt;
 }
 
+std::string twoDecimals(std::string_view number) {
+    return formatC("%.2f", readReal(number));
+}
+
 }  // namespace dorvo

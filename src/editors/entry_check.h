@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "editors/editor_table.h"
@@ -22,6 +23,9 @@ std::optional<Message> checkEntryFields(const TableRow& fields, KeyRange range);
 
 /// A coordinate that may be left empty, such as a Y-right: else a number 0 to 99999.9.
 std::optional<Message> checkOptionalCoordinate(std::string_view text);
+
+/// A number as a coordinate cell shows it once entered: with two decimals.
+std::string twoDecimals(std::string_view number);
 
 /// A row that OK refuses and why.
 struct RowProblem {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/block_dialog.h"
+#include "gui/qt_text.h"
 
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -20,10 +21,6 @@ namespace {
 std::vector<EditorColumn> blockColumns() {
     return {{QStringLiteral("X m"), 58, CellStorage::JoinedField, true},
             {QStringLiteral("Y座標データ"), 348, CellStorage::BlockLines}};
-}
-
-QString shown(const std::string& stored) {
-    return QString::fromStdString(toDisplayText(stored));
 }
 
 }  // namespace

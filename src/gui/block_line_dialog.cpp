@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/block_line_dialog.h"
+#include "gui/qt_text.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,10 +26,6 @@ std::vector<EditorColumn> lineColumns() {
     return {{QStringLiteral("Y 左"), 72, CellStorage::JoinedField, true},
             {QStringLiteral("Y 右"), 72, CellStorage::JoinedField, true},
             {QStringLiteral("層No."), 70, CellStorage::JoinedField, true}};
-}
-
-QString shown(const std::string& stored) {
-    return QString::fromStdString(toDisplayText(stored));
 }
 
 std::string storedOrEmpty(const QString& typed) {

@@ -15,9 +15,6 @@ namespace dorvo {
 
 namespace {
 
-/// The screen's resolution as the pages are laid out; the painter maps it to the real one.
-constexpr double kScreenDpi = 96.0;
-
 ViewKey viewKeyOf(int key) {
     switch (key) {
         case Qt::Key_Up:

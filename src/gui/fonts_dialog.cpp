@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/fonts_dialog.h"
+#include "gui/qt_text.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -17,10 +18,6 @@
 namespace dorvo {
 
 namespace {
-
-QString qText(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 int widthFor(const QWidget* field, const QString& sample) {
     return field->fontMetrics().horizontalAdvance(sample);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/layer_dialog.h"
+#include "gui/qt_text.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -38,10 +39,6 @@ std::vector<EditorColumn> layerColumns() {
         result.push_back({QString::fromUtf8(heading), width, CellStorage::JoinedField, !colour});
     }
     return result;
-}
-
-QString shown(const std::string& stored) {
-    return QString::fromStdString(toDisplayText(stored));
 }
 
 QButtonGroup* choiceGroup(const QString& title, std::initializer_list<const char*> captions,

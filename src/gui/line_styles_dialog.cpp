@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/line_styles_dialog.h"
+#include "gui/qt_text.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -19,10 +20,6 @@
 namespace dorvo {
 
 namespace {
-
-QString qText(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 /// The notes of a group, as the dialog shows them beneath its fields.
 QString notesOf(std::string_view group) {

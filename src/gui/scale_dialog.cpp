@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/scale_dialog.h"
+#include "gui/qt_text.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,10 +15,6 @@
 namespace dorvo {
 
 namespace {
-
-QString qText(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QLineEdit* readOnlyField(const QString& name, QWidget* parent) {
     QLineEdit* field = namedField(name, parent);

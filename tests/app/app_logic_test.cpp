@@ -84,7 +84,7 @@ TEST(CircleSearchEditing, EmptyFieldsKeepTheirMeaningAndNumbersAreKeptAsTyped) {
 }
 
 /// Answers the save question from a queue and counts the questions.
-class ScriptedQuestion : public SaveQuestion {
+class ScriptedSaveAnswers : public SaveQuestion {
   public:
     SaveAnswer askToSave(const std::string&) override {
         ++asked;
@@ -112,7 +112,7 @@ TEST(SavePrompt, OnlyAModifiedProjectAsksAndEachAnswerDoesWhatItSays) {
     const FileCommandContext context{installation, chooser, messages};
     Document document;
     document.pathName = folder.path() / "p.slw";
-    ScriptedQuestion question;
+    ScriptedSaveAnswers question;
 
     EXPECT_TRUE(mayReplaceProject(document, question, context));
     EXPECT_EQ(question.asked, 0);
@@ -137,7 +137,7 @@ TEST(SavePrompt, SaveThatFailsOrIsCancelledStopsTheCommand) {
     test::MemoryMessageSink messages;
     Document document;  // untitled: Save asks for a name
     document.modified = true;
-    ScriptedQuestion question;
+    ScriptedSaveAnswers question;
     question.answers = {SaveAnswer::Save};
     EXPECT_FALSE(mayReplaceProject(document, question, {installation, chooser, messages}));
     EXPECT_TRUE(document.modified);

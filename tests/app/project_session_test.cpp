@@ -11,6 +11,7 @@
 #include "app/calculation_job.h"
 #include "app/probability_inputs.h"
 #include "model/project_file.h"
+#include "support/example_project.h"
 #include "support/memory_message_sink.h"
 #include "support/temp_folder.h"
 
@@ -18,15 +19,6 @@ namespace dorvo {
 namespace {
 
 namespace fs = std::filesystem;
-
-Project example() {
-    std::ifstream in(DORVO_EXAMPLES_DIR "/embankment.slw", std::ios::binary);
-    std::ostringstream results;
-    test::MemoryMessageSink messages;
-    Project project;
-    EXPECT_TRUE(readProjectLines(project, in, results, "example", messages));
-    return project;
-}
 
 /// Never chooses a file: every save here goes to the document's own name.
 class NoChooser : public FileChooser {
@@ -39,7 +31,7 @@ class NoChooser : public FileChooser {
 struct SessionFixture {
     SessionFixture()
         : session(messages, {folder.path() / "config", folder.path() / "data", folder.path()}) {
-        session.document.project = example();
+        session.document.project = test::exampleProject();
         session.document.pathName = folder.path() / "p.slw";
         session.showAfresh();
         session.onChange([this](ProjectChange change) { changes.push_back(change); });
@@ -190,7 +182,7 @@ class CountingProgress : public SearchProgress {
 TEST(CalculationJob, RunsTheSearchOnItsWorkerAndLeavesTheCalculatedProject) {
     test::TempFolder folder;
     const fs::path results = folder.path() / "results";
-    CalculationJob job(example(), results, {}, SearchMethod::Bishop);
+    CalculationJob job(test::exampleProject(), results, {}, SearchMethod::Bishop);
     CountingProgress progress;
     std::atomic<bool> finished = false;
     job.start(&progress, [&] { finished = true; });
@@ -207,7 +199,7 @@ TEST(CalculationJob, AFailureOnTheWorkerIsAFailedRunWithItsReasonAndTheOldResult
     test::TempFolder folder;
     const fs::path results = folder.path() / "results";
     std::ofstream(results) << "old";
-    CalculationJob job(example(), results, {}, SearchMethod::Ordinary);
+    CalculationJob job(test::exampleProject(), results, {}, SearchMethod::Ordinary);
     FailingProgress progress;
     bool finished = false;
     job.start(&progress, [&] { finished = true; });
@@ -221,7 +213,7 @@ TEST(CalculationJob, AFailureOnTheWorkerIsAFailedRunWithItsReasonAndTheOldResult
 
 TEST(CalculationJob, ACancelledRunLeavesNoCalculation) {
     test::TempFolder folder;
-    CalculationJob job(example(), folder.path() / "results", {}, SearchMethod::Ordinary);
+    CalculationJob job(test::exampleProject(), folder.path() / "results", {}, SearchMethod::Ordinary);
     job.cancel();
     job.start(nullptr, {});
     EXPECT_FALSE(job.take().calculation);

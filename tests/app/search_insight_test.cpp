@@ -8,19 +8,11 @@
 
 #include "calc/circle_explanation.h"
 #include "model/project_file.h"
+#include "support/example_project.h"
 #include "support/memory_message_sink.h"
 
 namespace dorvo {
 namespace {
-
-Project example() {
-    std::ifstream in(DORVO_EXAMPLES_DIR "/embankment.slw", std::ios::binary);
-    std::ostringstream results;
-    test::MemoryMessageSink messages;
-    Project project;
-    EXPECT_TRUE(readProjectLines(project, in, results, "example", messages));
-    return project;
-}
 
 CircleResult circleOf(const Project& project, double rx, double ry, double r) {
     return explainCircle(prepareSection(project).value(), rx, ry, r).outcome.result;
@@ -29,7 +21,7 @@ CircleResult circleOf(const Project& project, double rx, double ry, double r) {
 // Under the ordinary method's driving moment an upward load counts against the driving moment
 // only, never against the normal forces: on the slip mass it leans Fs to the unsafe side.
 TEST(SearchInsight, AnUpwardLoadOnTheSlipMassIsAWarningOneBeyondItOrDownwardIsNot) {
-    Project project = example();
+    Project project = test::exampleProject();
     const std::filesystem::path noRecords = "no-such-records.txt";
     const CircleResult critical = circleOf(project, 47, 18, 16.6);  // P1 x 32.5, P2 x 63.4
     EXPECT_FALSE(searchInsight(project, critical, noRecords).upwardLoadOnSlipMass);
@@ -41,7 +33,7 @@ TEST(SearchInsight, AnUpwardLoadOnTheSlipMassIsAWarningOneBeyondItOrDownwardIsNo
 }
 
 TEST(SearchInsight, ByBishopTheCriticalCircleCarriesBothMethodsValues) {
-    const Project project = example();
+    const Project project = test::exampleProject();
     const std::optional<BishopSearch> search = searchByBishop(project, 2, {});
     ASSERT_TRUE(search.has_value());
     const SearchInsight insight = bishopSearchInsight(project, *search);

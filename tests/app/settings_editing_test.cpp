@@ -62,7 +62,7 @@ TEST(DialogFields, TextsAreRefusedForDollarsLineEndsForeignCharactersAndLength) 
 }
 
 /// Answers Yes-or-No questions from a queue and keeps each question.
-class ScriptedQuestion : public YesNoQuestion {
+class ScriptedYesNoAnswers : public YesNoQuestion {
   public:
     bool askYesNo(const Message& question) override {
         asked.push_back(question);
@@ -97,7 +97,7 @@ TEST(FontEditing, AFaceOutsideCodePage932IsReportedAndChangesNothing) {
 
 TEST(FontEditing, CancelAsks133OnlyAfterAChange) {
     FontEditing editing{defaultFontSlots(), false};
-    ScriptedQuestion question;
+    ScriptedYesNoAnswers question;
     EXPECT_TRUE(mayDiscardFontChanges(editing, question));
     EXPECT_TRUE(question.asked.empty());
     takeChosenColour(editing, 2, 0x0000ff);

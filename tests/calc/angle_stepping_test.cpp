@@ -21,7 +21,7 @@
 namespace dorvo {
 namespace {
 
-class Records : public RecordWriter {
+class RecordText : public RecordWriter {
   public:
     void writeRecord(std::string_view record) override {
         text.append(record);
@@ -67,8 +67,8 @@ struct Comparison {
 void compareCircle(const Section& section, const SectionSizes& sizes, double rx, double ry,
                    double r, Comparison& seen) {
     EvaluationScratch scratch;
-    Records mine;
-    Records frozen;
+    RecordText mine;
+    RecordText frozen;
     const CircleOutcome direct = evaluateCircle(section, rx, ry, r, mine, scratch);
     const CircleOutcome old = oracle::evaluateCircleDirectly(section, rx, ry, r, frozen, scratch);
     const SteppedOutcome stepped = evaluateCircleStepped(section, sizes, rx, ry, r, scratch);
@@ -248,7 +248,7 @@ CircleResult frozenCritical(const Project& project) {
     const Section section = prepareSection(project).value();
     const SearchGrid grid(*validCircleSearch(project.circleSearch));
     EvaluationScratch scratch;
-    Records records;
+    RecordText records;
     CircleResult best;
     best.fs = kNoSolutionFs;
     for (std::int64_t row = 0; row < grid.rows(); ++row) {
@@ -302,7 +302,7 @@ TEST(CircleJudge, SettlesFsTooCloseToCallByTheDirectEvaluation) {
     builder.block(60, {{4, 4, 2}, {10, 10, 1}}).layer(1, 18, 25, 8).layer(2, 19, 30, 12).kh(0.2);
     const Section section = prepareSection(builder.project()).value();
     EvaluationScratch scratch;
-    Records records;
+    RecordText records;
     const CircleResult a = evaluateCircle(section, 20, 14, 9, records, scratch).result;
     const CircleResult b = evaluateCircle(section, 30, 14, 9, records, scratch).result;
     ASSERT_NEAR(a.fs, b.fs, 1e-9);

@@ -9,24 +9,16 @@
 
 #include "calc/circle_explanation.h"
 #include "model/project_file.h"
+#include "support/example_project.h"
 #include "support/memory_message_sink.h"
 
 namespace dorvo {
 namespace {
 
-Project example() {
-    std::ifstream in(DORVO_EXAMPLES_DIR "/embankment.slw", std::ios::binary);
-    std::ostringstream results;
-    test::MemoryMessageSink messages;
-    Project project;
-    EXPECT_TRUE(readProjectLines(project, in, results, "example", messages));
-    return project;
-}
-
 // The two methods' minima lie at different centres of the example's grid: the Bishop search
 // is not the Bishop value of the ordinary critical circle.
 TEST(BishopSearch, OnTheExampleItsCriticalCircleIsItsOwnNotTheOrdinaryMethods) {
-    const Project project = example();
+    const Project project = test::exampleProject();
     const Section section = prepareSection(project).value();
     const ValidCircleSearch search = *validCircleSearch(project.circleSearch);
     const BishopSearch bishop = runBishopSearch(section, search, 2, {});
@@ -47,7 +39,7 @@ TEST(BishopSearch, OnTheExampleItsCriticalCircleIsItsOwnNotTheOrdinaryMethods) {
 // Each centre's minimum is the lowest Bishop Fs of its radii, the first among equals, and the
 // same for any number of threads.
 TEST(BishopSearch, CentreMinimaAreTheLowestOfTheirRadiiWhateverTheThreads) {
-    const Project project = example();
+    const Project project = test::exampleProject();
     const Section section = prepareSection(project).value();
     CircleSearch small = project.circleSearch;
     small.line(1) = "44";
@@ -82,7 +74,7 @@ TEST(BishopSearch, CentreMinimaAreTheLowestOfTheirRadiiWhateverTheThreads) {
 }
 
 TEST(BishopSearch, AStopRequestLeavesItUncompleted) {
-    const Project project = example();
+    const Project project = test::exampleProject();
     const Section section = prepareSection(project).value();
     std::stop_source stop;
     stop.request_stop();

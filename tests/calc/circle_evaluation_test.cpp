@@ -11,7 +11,7 @@
 namespace dorvo {
 namespace {
 
-class Records : public RecordWriter {
+class RecordLines : public RecordWriter {
   public:
     void writeRecord(std::string_view record) override { lines.emplace_back(record); }
     std::vector<std::string> lines;
@@ -26,7 +26,7 @@ struct Evaluated {
 Evaluated evaluate(const Project& project, double rx, double ry, double r) {
     Result<Section> prepared = prepareSection(project);
     EXPECT_TRUE(prepared.ok()) << prepared.error().text;
-    Records records;
+    RecordLines records;
     EvaluationScratch scratch;
     CircleOutcome outcome = evaluateCircle(*prepared, rx, ry, r, records, scratch);
     return {outcome, scratch.points, records.lines};

@@ -14,6 +14,7 @@
 #include "model/encoding.h"
 #include "model/project_file.h"
 #include "support/comma_decimal_locale.h"
+#include "support/example_project.h"
 #include "support/memory_message_sink.h"
 #include "support/project_builder.h"
 #include "support/sanitizers.h"
@@ -55,15 +56,6 @@ test::ProjectBuilder slope() {
     builder.block(20, {{10, 10, 1}}).block(40, {{10, 20, 1}}).block(80, {{20, 20, 1}});
     builder.layer(1, 18, 20, 10);
     return builder;
-}
-
-Project exampleProject() {
-    std::ifstream in(DORVO_EXAMPLES_DIR "/embankment.slw", std::ios::binary);
-    std::ostringstream results;
-    test::MemoryMessageSink messages;
-    Project project;
-    EXPECT_TRUE(readProjectLines(project, in, results, "example", messages));
-    return project;
 }
 
 TEST(CircleSearchRun, SingleCircleRecordSequence) {
@@ -175,7 +167,7 @@ TEST(CircleSearchRun, MissingLayerIsReportedOncePerRowWithTheLastNumber) {
 }
 
 TEST(CircleSearchRun, StreamIsTheSameForAnyThreadCount) {
-    Project example = exampleProject();
+    Project example = test::exampleProject();
     SearchRun one = search(example, 3, 1);
     EXPECT_EQ(search(example, 3, 2).stream, one.stream);
     EXPECT_EQ(search(example, 3, 3).stream, one.stream);
@@ -302,14 +294,14 @@ TEST(CircleSearchRunDeathTest, CentreOfTenMillionRadiiRunsWithinHalfAGigabyteOfA
 TEST(CircleSearchRun, ExampleRecordsEqualTheGoldenStreamByteForByte) {
     const std::string golden = test::readBytes(DORVO_TEST_DATA_DIR "/embankment-records.golden");
     ASSERT_FALSE(golden.empty());
-    Project example = exampleProject();
+    Project example = test::exampleProject();
     EXPECT_EQ(search(example, 3, 1).stream, golden);
     EXPECT_EQ(search(example, 3, 2).stream, golden);
 }
 
 TEST(CircleSearchRun, RecordsKeepTheirDecimalPointUnderACommaDecimalLocale) {
     const std::string golden = test::readBytes(DORVO_TEST_DATA_DIR "/embankment-records.golden");
-    Project example = exampleProject();
+    Project example = test::exampleProject();
     CommaDecimalLocale locale;
     ASSERT_TRUE(locale.active());
     EXPECT_EQ(search(example, 3, 2).stream, golden);
@@ -425,7 +417,7 @@ TEST(Calculation, CancelledRunLeavesTheOldResultsAndCriticalCircle) {
 TEST(Calculation, CompletedRunReplacesTheResultsAndStoresTheCriticalCircle) {
     test::TempFolder folder;
     const auto resultsFile = folder.path() / "Tmp1.tmp";
-    Project example = exampleProject();
+    Project example = test::exampleProject();
     test::MemoryMessageSink messages;
     Calculation calculation = calculateInto(resultsFile, example, {}, nullptr, messages);
     ASSERT_EQ(calculation.outcome, CalculationOutcome::Completed);

@@ -14,20 +14,12 @@
 #include "model/number_text.h"
 #include "model/project_file.h"
 #include "model/text_cell.h"
+#include "support/example_project.h"
 #include "support/memory_message_sink.h"
 #include "support/project_builder.h"
 
 namespace dorvo {
 namespace {
-
-Project exampleProject() {
-    std::ifstream in(DORVO_EXAMPLES_DIR "/embankment.slw", std::ios::binary);
-    std::ostringstream results;
-    test::MemoryMessageSink messages;
-    Project project;
-    EXPECT_TRUE(readProjectLines(project, in, results, "example", messages));
-    return project;
-}
 
 Section sectionOf(const Project& project) {
     Result<Section> prepared = prepareSection(project);
@@ -79,7 +71,7 @@ TEST(RestraintForce, IsZeroWhereTheCircleAlreadyReachesThePlannedFs) {
 }
 
 TEST(RestraintForce, GoverningCircleIsTheLargestForceRecomputedFromTheRecordsMdAndMr) {
-    const Project project = exampleProject();
+    const Project project = test::exampleProject();
     const Search run = searchOf(project);
     const double fsp = 1.5;
     std::istringstream in(run.records);
@@ -122,7 +114,7 @@ TEST(RestraintForce, GoverningCircleIsTheLargestForceRecomputedFromTheRecordsMdA
 }
 
 TEST(RestraintForce, NoCircleGovernsWhenEveryFsReachesThePlannedFs) {
-    const Project project = exampleProject();
+    const Project project = test::exampleProject();
     const Search run = searchOf(project);
     std::istringstream in(run.records);
     const RestraintForce force = restraintForceFromRecords(in, 0.5, sectionOf(project));
@@ -142,7 +134,7 @@ TEST(BackAnalysis, CircleThroughTwoEndsAndADepth) {
 }
 
 TEST(BackAnalysis, TwoPairsOnTheLineGiveTheTargetFsWhenTheCircleIsEvaluatedAgain) {
-    const Project project = exampleProject();
+    const Project project = test::exampleProject();
     const Section section = sectionOf(project);
     const Search run = searchOf(project);
     const CircleResult& c = *run.summary.critical;
@@ -169,7 +161,7 @@ TEST(BackAnalysis, TwoPairsOnTheLineGiveTheTargetFsWhenTheCircleIsEvaluatedAgain
 }
 
 TEST(BackAnalysis, PhiAtTheCurrentCohesionLiesOnTheLine) {
-    const Project project = exampleProject();
+    const Project project = test::exampleProject();
     const Search run = searchOf(project);
     const CircleResult& c = *run.summary.critical;
     const BackAnalysis analysis = backAnalyse(sectionOf(project), {c.rx, c.ry, c.r}, 2, 0.9 * c.fs);
@@ -201,7 +193,7 @@ TEST(BackAnalysis, SaysWhenTheCircleMissesTheLayerOrTheLayerCarriesLittle) {
 }
 
 TEST(Sensitivity, AZeroPercentVariationEqualsThePlainSearch) {
-    const Project project = exampleProject();
+    const Project project = test::exampleProject();
     const auto valid = validCircleSearch(project.circleSearch);
     const Sensitivity result = analyseSensitivity(project, *valid, {0.0, 0.0}, {});
     ASSERT_TRUE(result.completed);
@@ -220,7 +212,7 @@ TEST(Sensitivity, AZeroPercentVariationEqualsThePlainSearch) {
 }
 
 TEST(Sensitivity, CountsItsSearchesAndAStopKeepsTheParametersFinishedByThen) {
-    const Project project = exampleProject();
+    const Project project = test::exampleProject();
     const auto valid = validCircleSearch(project.circleSearch);
     std::stop_source stop;
     SearchOptions options;
@@ -240,7 +232,7 @@ TEST(Sensitivity, CountsItsSearchesAndAStopKeepsTheParametersFinishedByThen) {
 }
 
 TEST(Sensitivity, TenPercentVariationsMoveFsTheWayTheParameterActs) {
-    const Project project = exampleProject();
+    const Project project = test::exampleProject();
     const auto valid = validCircleSearch(project.circleSearch);
     const Sensitivity result = analyseSensitivity(project, *valid, {}, {});
     ASSERT_TRUE(result.completed);
@@ -275,12 +267,12 @@ TEST(Sensitivity, TenPercentVariationsMoveFsTheWayTheParameterActs) {
 }
 
 TEST(ParameterChange, ACopyWithOneCellChangedReadsBackTheExactValue) {
-    const Project project = exampleProject();
+    const Project project = test::exampleProject();
     const ProjectParameter phi{ParameterKind::Phi, 2};
     const double value = parameterValue(project, phi) * 1.1;
     const Project changed = withParameterValue(project, phi, value);
     EXPECT_EQ(parameterValue(changed, phi), value);
-    EXPECT_EQ(project.layer(2).phi, exampleProject().layer(2).phi);
+    EXPECT_EQ(project.layer(2).phi, test::exampleProject().layer(2).phi);
     EXPECT_EQ(changed.layer(2).gamma1, project.layer(2).gamma1);
     EXPECT_EQ(parameterLayerNo(project, phi), 2);
     const ProjectParameter kh{ParameterKind::SeismicCoefficient, 0};

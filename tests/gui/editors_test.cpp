@@ -30,6 +30,7 @@ namespace {
 
 using test::DesktopFixture;
 using test::ScriptedUser;
+using test::showActive;
 
 /// Runs `act` once a dialog of type T is the active modal one, so that a dialog opened from
 /// another dialog is not mistaken for the one that opened it.
@@ -84,11 +85,6 @@ void typeRows(TableEditorView* list, const std::vector<QStringList>& rows) {
 }
 
 /// Shows a dialog as the user would see it, without waiting in its loop.
-void showActive(QDialog& dialog) {
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-}
-
 /// Answers the colour chooser with one colour and counts the questions.
 class ScriptedColours : public ColourChooser {
   public:

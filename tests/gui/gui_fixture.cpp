@@ -3,6 +3,8 @@
 
 #include <QPointer>
 #include <QSettings>
+#include <QTest>
+#include <gtest/gtest.h>
 #include <algorithm>
 
 namespace dorvo::test {
@@ -46,6 +48,11 @@ QPushButton* buttonNamed(QWidget* dialog, const QString& text) {
         if (button->text() == text) return button;
     }
     return nullptr;
+}
+
+void showActive(QDialog& dialog) {
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
 }
 
 void DesktopFixture::whenDialogShows(std::function<void(QDialog*)> act) {

@@ -74,6 +74,9 @@ class ScriptedUser : public UserInteraction {
 /// The button of a dialog that shows this text; nothing when there is none.
 QPushButton* buttonNamed(QWidget* dialog, const QString& text);
 
+/// Shows a dialog without its own loop and waits until it is the active window.
+void showActive(QDialog& dialog);
+
 /// The desktop program on a working folder of its own, started empty as without arguments.
 struct DesktopFixture {
     DesktopFixture();

@@ -27,6 +27,8 @@
 namespace dorvo {
 namespace {
 
+using test::showActive;
+
 /// Presses Enter in every message box that opens while it lives and keeps their texts.
 class MessageBoxAnswerer {
   public:
@@ -55,11 +57,6 @@ class NoColours : public ColourChooser {
   public:
     std::optional<Colour> chooseColour(Colour) override { return std::nullopt; }
 };
-
-void showActive(QDialog& dialog) {
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-}
 
 QLineEdit* openCell(TableEditorView* list, int row, int column) {
     const QModelIndex index = list->model()->index(row - 1, column - 1);

@@ -20,7 +20,7 @@ int count(test::RenderFixture& f) {
     return layOutDataPage(canvas, f.inputs(), f.state, PageMode::Counting);
 }
 
-test::RecordingCanvas drawPageOf(test::RenderFixture& f, int page) {
+test::RecordingCanvas drawDataPage(test::RenderFixture& f, int page) {
     f.state.view.currentPage = page;
     test::RecordingCanvas canvas;
     layOutDataPage(canvas, f.inputs(), f.state, PageMode::Drawing);
@@ -28,7 +28,7 @@ test::RecordingCanvas drawPageOf(test::RenderFixture& f, int page) {
 }
 
 /// The distinct row positions (device Y) of the texts drawn in the data font.
-std::set<int> rowsOf(const test::RecordingCanvas& canvas, int heightPx) {
+std::set<int> dataRowsOf(const test::RecordingCanvas& canvas, int heightPx) {
     std::set<int> rows;
     for (const test::Drawn& text : canvas.texts()) {
         if (text.font.heightPx == heightPx) rows.insert(text.points[0].y);
@@ -65,15 +65,15 @@ TEST(DataPage, WithoutBlocksTheLayersStillBeginOnPageTwo) {
     f.setSetting(23, "LAYERS");
     f.project.layer(1) = {"1", "18", "18", "30", "5", "0", "", ""};
     EXPECT_EQ(count(f), 2);
-    EXPECT_FALSE(drawPageOf(f, 1).hasText("BLOCKS"));
-    EXPECT_TRUE(drawPageOf(f, 2).hasText("LAYERS"));
+    EXPECT_FALSE(drawDataPage(f, 1).hasText("BLOCKS"));
+    EXPECT_TRUE(drawDataPage(f, 2).hasText("LAYERS"));
 }
 
 TEST(DataPage, BlockOfTwentyLinesTakesTwentyTwoRows) {
     test::RenderFixture f;
     addBlock(f, 1, 20);
-    test::RecordingCanvas canvas = drawPageOf(f, 1);
-    EXPECT_EQ(rowsOf(canvas, 12).size(), 22u);  // 9 pt at 96 dpi
+    test::RecordingCanvas canvas = drawDataPage(f, 1);
+    EXPECT_EQ(dataRowsOf(canvas, 12).size(), 22u);  // 9 pt at 96 dpi
     EXPECT_TRUE(canvas.hasText("ブロックNo.1"));
     EXPECT_TRUE(canvas.hasText("      20"));
 }
@@ -103,10 +103,10 @@ TEST(DataPage, EmptyCellsPrintAsDashOrBlank) {
     f.project.block(1).lines = "1,1,,2,2,3";
     f.project.circleSearch.line(1) = "5";
     f.project.circleSearch.line(8) = "1.5";
-    test::RecordingCanvas first = drawPageOf(f, 1);
+    test::RecordingCanvas first = drawDataPage(f, 1);
     EXPECT_TRUE(first.hasText("  -"));
     EXPECT_TRUE(first.hasText("   3"));
-    test::RecordingCanvas second = drawPageOf(f, 2);
+    test::RecordingCanvas second = drawDataPage(f, 2);
     EXPECT_TRUE(second.hasText("    5.00"));
     EXPECT_EQ(rowHolding(second, "上部すべり面座標"),
               (std::vector<std::string>{"半径設定", "上部すべり面座標", " Y=", ""}));
@@ -119,11 +119,11 @@ TEST(DataPage, NewPageFlagStartsTheLoadsOnTheirOwnPage) {
     f.setSetting(24, "LOADS");
     f.project.load(2) = {"4", "30"};
     EXPECT_EQ(count(f), 2);
-    EXPECT_TRUE(drawPageOf(f, 2).hasText("LOADS"));
+    EXPECT_TRUE(drawDataPage(f, 2).hasText("LOADS"));
     f.setSetting(39, "1");
     EXPECT_EQ(count(f), 3);
-    EXPECT_TRUE(drawPageOf(f, 3).hasText("LOADS"));
-    EXPECT_TRUE(drawPageOf(f, 3).hasText("  2"));
+    EXPECT_TRUE(drawDataPage(f, 3).hasText("LOADS"));
+    EXPECT_TRUE(drawDataPage(f, 3).hasText("  2"));
 }
 
 TEST(DataPage, UnitsAndSettingsLines) {
@@ -133,7 +133,7 @@ TEST(DataPage, UnitsAndSettingsLines) {
     f.setSetting(13, "3");
     f.setSetting(11, "0.15");
     f.project.layer(1) = {"1", "18", "18", "30", "5", "0", "", ""};
-    test::RecordingCanvas canvas = drawPageOf(f, 2);
+    test::RecordingCanvas canvas = drawDataPage(f, 2);
     EXPECT_TRUE(canvas.hasText("kN/m2"));
     EXPECT_TRUE(canvas.hasText("粘着力の基準面 Yc =  10.00  m"));
     EXPECT_TRUE(canvas.hasText("等分布荷重の層No. =   3"));
@@ -147,12 +147,12 @@ TEST(DataPage, ConcentratedLoadIsAForcePerMetreOfSlopeWhileDensitiesArePerCubicM
     f.project.layer(1) = {"1", "18", "18", "30", "5", "0", "", ""};
     f.project.load(1) = {"4", "30"};
     f.setSetting(15, "1");
-    test::RecordingCanvas kilonewtons = drawPageOf(f, 2);
+    test::RecordingCanvas kilonewtons = drawDataPage(f, 2);
     EXPECT_EQ(rowHolding(kilonewtons, "kN/m"), (std::vector<std::string>{"m", "kN/m"}));
     EXPECT_EQ(rowHolding(kilonewtons, "度"),
               (std::vector<std::string>{"kN/m3", "kN/m3", "度", "kN/m2"}));
     f.setSetting(15, "2");
-    test::RecordingCanvas tonnesForce = drawPageOf(f, 2);
+    test::RecordingCanvas tonnesForce = drawDataPage(f, 2);
     EXPECT_EQ(rowHolding(tonnesForce, "tf/m"), (std::vector<std::string>{"m", "tf/m"}));
     EXPECT_EQ(rowHolding(tonnesForce, "度"),
               (std::vector<std::string>{"tf/m3", "tf/m3", "度", "tf/m2"}));
@@ -169,15 +169,15 @@ TEST(DataPage, CountingAndDrawingBreakAtTheSameRows) {
     const int pages = count(f);
     ASSERT_GT(pages, 2);
     for (int page = 1; page <= pages; ++page) {
-        EXPECT_FALSE(rowsOf(drawPageOf(f, page), 12).empty()) << "page " << page;
+        EXPECT_FALSE(dataRowsOf(drawDataPage(f, page), 12).empty()) << "page " << page;
     }
-    EXPECT_TRUE(rowsOf(drawPageOf(f, pages + 1), 12).empty());
+    EXPECT_TRUE(dataRowsOf(drawDataPage(f, pages + 1), 12).empty());
 }
 
 TEST(DataPage, PrinterTakesTheScreensRowHeightWhenTheyNearlyAgree) {
     test::RenderFixture f;
     for (int row = 1; row <= 8; ++row) addBlock(f, row, 20);
-    drawPageOf(f, 1);  // the screen draws first and remembers its heights
+    drawDataPage(f, 1);  // the screen draws first and remembers its heights
     const double screenRow = f.state.remembered.dataRow;
     ASSERT_GT(screenRow, 0.0);
     f.state.view.printing = true;

@@ -24,8 +24,8 @@ namespace {
 using test::Drawn;
 
 /// The example computed, its figure laid out on A3 landscape as `dorvo-cli render` does.
-struct ComputedExample : test::RenderFixture {
-    ComputedExample() {
+struct ComputedExampleWithAnalyses : test::RenderFixture {
+    ComputedExampleWithAnalyses() {
         std::ifstream in(DORVO_EXAMPLES_DIR "/embankment.slw", std::ios::binary);
         std::ostringstream oldResults;
         test::MemoryMessageSink messages;
@@ -61,7 +61,7 @@ bool hasTextStarting(const test::RecordingCanvas& canvas, std::string_view start
 }
 
 TEST(RestraintMark, AddsTheDashedGoverningCircleAndItsForceToAnUnchangedFigure) {
-    ComputedExample example;
+    ComputedExampleWithAnalyses example;
     ASSERT_TRUE(example.loaded);
     const std::string plain = example.draw().transcript();
 
@@ -86,7 +86,7 @@ TEST(RestraintMark, AddsTheDashedGoverningCircleAndItsForceToAnUnchangedFigure) 
 }
 
 TEST(RestraintPage, DrawsInsteadOfTheViewsPageAndPagesEveryCentre) {
-    ComputedExample example;
+    ComputedExampleWithAnalyses example;
     ASSERT_TRUE(example.loaded);
     const RestraintForce force = example.restraint(1.5);
     const RestraintPage page(force);
@@ -117,7 +117,7 @@ TEST(RestraintPage, DrawsInsteadOfTheViewsPageAndPagesEveryCentre) {
 }
 
 TEST(BackAnalysisPage, ChartsTheLineAndListsItsTable) {
-    ComputedExample example;
+    ComputedExampleWithAnalyses example;
     ASSERT_TRUE(example.loaded);
     const Result<Section> prepared = prepareSection(example.project);
     const CriticalCircle& c = example.project.critical;
@@ -135,7 +135,7 @@ TEST(BackAnalysisPage, ChartsTheLineAndListsItsTable) {
 }
 
 TEST(SensitivityPage, OrdersTheTornadoByTheSwingOfFs) {
-    ComputedExample example;
+    ComputedExampleWithAnalyses example;
     ASSERT_TRUE(example.loaded);
     const auto search = validCircleSearch(example.project.circleSearch);
     const Sensitivity sensitivity = analyseSensitivity(example.project, *search, {}, {});

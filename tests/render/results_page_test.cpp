@@ -12,14 +12,14 @@
 namespace dorvo {
 namespace {
 
-test::RecordingCanvas drawPageOf(test::RenderFixture& f, int page) {
+test::RecordingCanvas drawResultsPage(test::RenderFixture& f, int page) {
     f.state.view.currentPage = page;
     test::RecordingCanvas canvas;
     layOutResultsPage(canvas, f.inputs(), f.state, PageMode::Drawing);
     return canvas;
 }
 
-std::set<int> rowsOf(const test::RecordingCanvas& canvas) {
+std::set<int> resultRowsOf(const test::RecordingCanvas& canvas) {
     std::set<int> rows;
     for (const test::Drawn& text : canvas.texts()) {
         if (text.font.heightPx == 12) rows.insert(text.points[0].y);  // 9 pt result font
@@ -35,14 +35,14 @@ const char* const kShortStream =
 TEST(ResultsPage, ShortStreamTakesThreeRowsAndFourWithUnits) {
     test::RenderFixture f;
     f.writeResults(kShortStream);
-    EXPECT_EQ(rowsOf(drawPageOf(f, 1)).size(), 3u);
+    EXPECT_EQ(resultRowsOf(drawResultsPage(f, 1)).size(), 3u);
     f.setSetting(16, "1");
     f.setSetting(15, "1");
-    test::RecordingCanvas withUnits = drawPageOf(f, 1);
-    EXPECT_EQ(rowsOf(withUnits).size(), 4u);
+    test::RecordingCanvas withUnits = drawResultsPage(f, 1);
+    EXPECT_EQ(resultRowsOf(withUnits).size(), 4u);
     EXPECT_TRUE(withUnits.hasText("  kNm"));
     f.setSetting(15, "0");
-    EXPECT_EQ(rowsOf(drawPageOf(f, 1)).size(), 3u);
+    EXPECT_EQ(resultRowsOf(drawResultsPage(f, 1)).size(), 3u);
 }
 
 TEST(ResultsPage, FieldsStandAtTheColumnsTheirCodeSelects) {
@@ -51,7 +51,7 @@ TEST(ResultsPage, FieldsStandAtTheColumnsTheirCodeSelects) {
         "$$CSV\r\n055,FS min.,( Rx:    5.00,Ry:   12.00,R:    7.00 ),=   1.250\r\n"
         "801,----\r\n$$ANS\r\n"
         "055,FS min.,( Rx:    5.00,Ry:   12.00,R:    7.00 ),=   1.250\r\n$$END\r\n");
-    test::RecordingCanvas canvas = drawPageOf(f, 1);
+    test::RecordingCanvas canvas = drawResultsPage(f, 1);
     const DeviceMapping paper =
         paperMapping(makeDeviceMapping(96, 96, f.setup), pageMetresY(100, 297, 15));
     std::vector<int> minimumColumns;
@@ -67,7 +67,7 @@ TEST(ResultsPage, FieldsStandAtTheColumnsTheirCodeSelects) {
 TEST(ResultsPage, ThirdCharacterNineDrawsEightFields) {
     test::RenderFixture f;
     f.writeResults("$$CSV\r\n029,a,b,c,d,e,f,g,h,i,j\r\n$$END\r\n");
-    test::RecordingCanvas canvas = drawPageOf(f, 1);
+    test::RecordingCanvas canvas = drawResultsPage(f, 1);
     EXPECT_TRUE(canvas.hasText("h"));
     EXPECT_FALSE(canvas.hasText("i"));
 }
@@ -77,8 +77,8 @@ TEST(ResultsPage, ErrorLinesTakeNoRow) {
     f.writeResults(
         "$$CSV\r\n073,    5.00,   12.00,    ---\r\nerror  R-Over (next Ic)\r\n"
         "073,    6.00,   12.00,    ---\r\n$$END\r\n");
-    test::RecordingCanvas canvas = drawPageOf(f, 1);
-    std::set<int> rows = rowsOf(canvas);
+    test::RecordingCanvas canvas = drawResultsPage(f, 1);
+    std::set<int> rows = resultRowsOf(canvas);
     ASSERT_EQ(rows.size(), 2u);
     const int gap = *rows.rbegin() - *rows.begin();
     EXPECT_LT(gap, 20);  // adjacent rows: one row height (about 14 pixels) apart
@@ -89,7 +89,7 @@ TEST(ResultsPage, WithoutAResultsFileOnlyTheHeading) {
     f.setSetting(26, "RESULTS");
     f.setSetting(43, "1");
     f.setSetting(59, "281");
-    test::RecordingCanvas canvas = drawPageOf(f, 1);
+    test::RecordingCanvas canvas = drawResultsPage(f, 1);
     ASSERT_EQ(canvas.texts().size(), 1u);
     EXPECT_EQ(canvas.texts()[0].text, "RESULTS");
     test::RecordingCanvas counter;
@@ -107,8 +107,8 @@ TEST(ResultsPage, LongStreamsPageAndNumberEveryPage) {
     test::RecordingCanvas counter;
     const int pages = layOutResultsPage(counter, f.inputs(), f.state, PageMode::Counting);
     EXPECT_EQ(pages, 3);
-    EXPECT_TRUE(drawPageOf(f, 2).hasText("(4)"));
-    EXPECT_FALSE(rowsOf(drawPageOf(f, 3)).empty());
+    EXPECT_TRUE(drawResultsPage(f, 2).hasText("(4)"));
+    EXPECT_FALSE(resultRowsOf(drawResultsPage(f, 3)).empty());
 }
 
 /// The texts of a page with their places, to compare two draws of the same page.
@@ -154,7 +154,7 @@ TEST(ResultsPage, PageIndexDrawsEveryPageAsALayoutFromTheStartDoes) {
         fresh.state.view.currentPage = page;
         test::RecordingCanvas fromStart;
         layOutResultsPage(fromStart, fresh.inputs(), fresh.state, PageMode::Drawing);
-        EXPECT_EQ(textsOf(drawPageOf(f, page)), textsOf(fromStart)) << "page " << page;
+        EXPECT_EQ(textsOf(drawResultsPage(f, page)), textsOf(fromStart)) << "page " << page;
     }
 }
 
@@ -165,8 +165,8 @@ TEST(ResultsPage, LastPageDrawnFirstFindsItsPlaceAndCountingThenReusesIt) {
     const int pages = layOutResultsPage(counter, f.inputs(), f.state, PageMode::Counting);
     test::RenderFixture g;
     g.writeResults(mixedStream(200));
-    const test::RecordingCanvas last = drawPageOf(g, pages);  // lays out up to it, noting starts
-    EXPECT_FALSE(rowsOf(last).empty());
+    const test::RecordingCanvas last = drawResultsPage(g, pages);  // lays out up to it, noting starts
+    EXPECT_FALSE(resultRowsOf(last).empty());
     EXPECT_EQ(g.state.resultPages.starts.size(), std::size_t(pages - 1));
     EXPECT_EQ(layOutResultsPage(counter, g.inputs(), g.state, PageMode::Counting), pages);
 }
@@ -178,7 +178,7 @@ TEST(ResultsPage, NewResultsFileReplacesThePageIndex) {
     const int longPages = layOutResultsPage(counter, f.inputs(), f.state, PageMode::Counting);
     f.writeResults(kShortStream);
     EXPECT_LT(layOutResultsPage(counter, f.inputs(), f.state, PageMode::Counting), longPages);
-    EXPECT_EQ(rowsOf(drawPageOf(f, 1)).size(), 3u);
+    EXPECT_EQ(resultRowsOf(drawResultsPage(f, 1)).size(), 3u);
 }
 
 }  // namespace
