@@ -213,7 +213,8 @@ TEST(CalculationJob, AFailureOnTheWorkerIsAFailedRunWithItsReasonAndTheOldResult
 
 TEST(CalculationJob, ACancelledRunLeavesNoCalculation) {
     test::TempFolder folder;
-    CalculationJob job(test::exampleProject(), folder.path() / "results", {}, SearchMethod::Ordinary);
+    CalculationJob job(test::exampleProject(), folder.path() / "results", {},
+                       SearchMethod::Ordinary);
     job.cancel();
     job.start(nullptr, {});
     EXPECT_FALSE(job.take().calculation);

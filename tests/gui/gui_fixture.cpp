@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui_fixture.h"
 
+#include <gtest/gtest.h>
 #include <QPointer>
 #include <QSettings>
 #include <QTest>
-#include <gtest/gtest.h>
 #include <algorithm>
 
 namespace dorvo::test {

@@ -165,7 +165,8 @@ TEST(ResultsPage, LastPageDrawnFirstFindsItsPlaceAndCountingThenReusesIt) {
     const int pages = layOutResultsPage(counter, f.inputs(), f.state, PageMode::Counting);
     test::RenderFixture g;
     g.writeResults(mixedStream(200));
-    const test::RecordingCanvas last = drawResultsPage(g, pages);  // lays out up to it, noting starts
+    const test::RecordingCanvas last =
+        drawResultsPage(g, pages);  // lays out up to it, noting starts
     EXPECT_FALSE(resultRowsOf(last).empty());
     EXPECT_EQ(g.state.resultPages.starts.size(), std::size_t(pages - 1));
     EXPECT_EQ(layOutResultsPage(counter, g.inputs(), g.state, PageMode::Counting), pages);
