@@ -33,6 +33,9 @@ const char* const kDuncanWright =
 const char* const kAsUsuallyReproduced =
     " These are the coordinates the problem is usually reproduced with; the original was not at "
     "hand to check them.";
+const char* const kTangentToBase =
+    " The critical circle touches the firm base at y = 0, the deepest the search's circles go, "
+    "which the search's warning on the radius reports.";
 const char* const kInfiniteSlope =
     "The infinite-slope solution for a cohesionless soil, F = tan φ / tan β: D. W. Taylor (1948), "
     "*Fundamentals of Soil Mechanics*, Wiley, chapter 16 (infinite slopes).";
@@ -407,7 +410,10 @@ std::vector<VerificationCase> makeCases() {
         kAsUsuallyReproduced;
     dw712.units = "feet";
     dw712.bishop = PublishedFs{1.22, 0.02, 2};
-    dw712.note = "The published value is given to two decimals, hence the 2 % tolerance.";
+    dw712.note = std::string(
+                     "The published value is given to two decimals, hence the 2 % "
+                     "tolerance.") +
+                 kTangentToBase;
     cases.push_back(dw712);
 
     VerificationCase dw144;
@@ -430,7 +436,8 @@ std::vector<VerificationCase> makeCases() {
     dw144.note =
         "The published value is given to two decimals, hence the 2 % tolerance. The shallow "
         "circles of the cohesionless embankment tend to the infinite-slope value "
-        "tan 30° / tan 21.5° = 1.46, above the deep circle's.";
+        "tan 30° / tan 21.5° = 1.46, above the deep circle's." +
+        std::string(kTangentToBase);
     cases.push_back(dw144);
 
     VerificationCase dw147 = dw144;
@@ -447,7 +454,10 @@ std::vector<VerificationCase> makeCases() {
             "y = 0.") +
         kAsUsuallyReproduced;
     dw147.bishop = PublishedFs{1.21, 0.02, 2};
-    dw147.note = "The published value is given to two decimals, hence the 2 % tolerance.";
+    dw147.note = std::string(
+                     "The published value is given to two decimals, hence the 2 % "
+                     "tolerance.") +
+                 kTangentToBase;
     cases.push_back(dw147);
 
     VerificationCase jamesBay;
@@ -469,7 +479,10 @@ std::vector<VerificationCase> makeCases() {
             "clays.") +
         kAsUsuallyReproduced;
     jamesBay.bishop = PublishedFs{1.45, 0.02, 2};
-    jamesBay.note = "The published value is given to two decimals, hence the 2 % tolerance.";
+    jamesBay.note = std::string(
+                        "The published value is given to two decimals, hence the 2 % "
+                        "tolerance.") +
+                    kTangentToBase;
     cases.push_back(jamesBay);
 
     VerificationCase loukidis;
