@@ -485,6 +485,34 @@ std::vector<VerificationCase> makeCases() {
                     kTangentToBase;
     cases.push_back(jamesBay);
 
+    VerificationCase pockoskiDuncan;
+    pockoskiDuncan.file = "pockoski-duncan-2000-slope1";
+    pockoskiDuncan.title = "Pockoski and Duncan (2000), test slope 1: a slope with a water table";
+    pockoskiDuncan.source =
+        "M. Pockoski and J. M. Duncan (2000), *Comparison of Computer Programs for Analysis of "
+        "Reinforced Slopes*, Center for Geotechnical Practice and Research, Virginia Tech: test "
+        "slope 1, without reinforcement, and the minimum simplified Bishop factor of safety the "
+        "programs compared there give for it.";
+    pockoskiDuncan.setting =
+        std::string(
+            "Units ft, psf and pcf. A 2 : 1 slope 50 ft high in one soil with c′ = 300 psf, "
+            "φ′ = 30°, γ = 120 pcf: ground at y = 25 ft up to the toe at x = 75 ft, rising to "
+            "the crest at (175, 75) ft, then level to x = 245 ft; firm base at y = 0. The water "
+            "table lies at the ground up to the toe and rises in a straight line to 10 ft below "
+            "the crest, (175, 65) ft, then level. The pore-water pressure below it, "
+            "u = γw·hw with γw = 62.4 pcf, is carried by a layer boundary along the table: "
+            "below it the same soil with γ2 = γ − γw = 57.6 pcf, so that each column's W2 is "
+            "W − u·b. The problem's section shifted 75 ft to the right and 75 ft down.") +
+        kAsUsuallyReproduced;
+    pockoskiDuncan.units = "feet";
+    pockoskiDuncan.bishop = PublishedFs{1.29, 0.02, 2};
+    pockoskiDuncan.note =
+        "The published value is given to two decimals, hence the 2 % tolerance. The simplified "
+        "Bishop method takes the pore pressure as (W − u·b)·tan φ′, which the layer of lower γ2 "
+        "rebuilds exactly wherever the table lies above the slip surface; the ordinary method "
+        "differs as explained under Fredlund and Krahn's case with ru.";
+    cases.push_back(pockoskiDuncan);
+
     VerificationCase loukidis;
     loukidis.file = "loukidis-2003-kc";
     loukidis.title = "Loukidis, Bandini and Salgado (2003): a slope at its critical kh";
