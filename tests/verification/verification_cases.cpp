@@ -569,11 +569,11 @@ const std::vector<VerificationCase>& verificationCases() {
 const std::vector<UnbuiltProblem>& unbuiltProblems() {
     static const std::vector<UnbuiltProblem> problems = {
         {"Fredlund and Krahn (1977), the case with a piezometric line", "Fredlund and Krahn (1977)",
-         "Dorvo carries pore-water pressure only through γ2, the unit weight of the resisting "
-         "terms; a ratio ru is rebuilt exactly for the simplified Bishop method (case 1 with "
-         "ru above), and a hydrostatic pressure below a line could be by a layer boundary "
-         "along the line with γ2 = γ − γw below it, but the line's coordinates were not at "
-         "hand."},
+         "not rebuilt: the line's coordinates were not at hand. Dorvo carries pore-water "
+         "pressure only through γ2, the unit weight of the resisting terms, which rebuilds a "
+         "ratio ru (case 1 with ru) and a hydrostatic pressure below a line (Pockoski and "
+         "Duncan's test slope 1) exactly for the simplified Bishop method, not for the "
+         "ordinary method."},
         {"Fredlund and Krahn (1977), the cases with a thin weak layer and with bedrock",
          "Fredlund and Krahn (1977)",
          "composite (non-circular) slip surfaces along the weak layer or the bedrock; Dorvo "
@@ -581,12 +581,16 @@ const std::vector<UnbuiltProblem>& unbuiltProblems() {
         {"ACADS problem 1(b): the slope of 1(a) with a water-filled tension crack",
          "Donald and Giam (1989)",
          "tension cracks and the water in them are not in Dorvo's model."},
-        {"ACADS problems with a water table or a pore-pressure grid", "Donald and Giam (1989)",
-         "pore-water pressure from a phreatic surface or a grid: not in Dorvo's model."},
+        {"ACADS problems with a pore-pressure grid", "Donald and Giam (1989)",
+         "pore-water pressure given at points of a grid: not in Dorvo's model."},
+        {"ACADS problems with a water table", "Donald and Giam (1989)",
+         "not rebuilt: the tables' coordinates were not at hand (the simplified Bishop value "
+         "could be rebuilt as for Pockoski and Duncan's test slope 1)."},
         {"ACADS problems with a thin weak seam", "Donald and Giam (1989)",
          "their referee surfaces are non-circular; Dorvo searches circles only."},
-        {"Arai and Tagyo (1985), example 3", "Arai and Tagyo (1985)",
-         "pore-water pressure from a water table: not in Dorvo's model."},
+        {"Arai and Tagyo (1985), example 3: the homogeneous slope with a water table",
+         "Arai and Tagyo (1985)",
+         "not rebuilt yet; its water table could be carried as Pockoski and Duncan's is."},
         {"Taylor's stability numbers for φ > 0", "Taylor (1937, 1948)",
          "computed by the friction-circle method, which is neither of Dorvo's methods; the "
          "charts' values are not a check of the ordinary or the simplified Bishop method."},

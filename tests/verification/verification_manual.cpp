@@ -226,7 +226,12 @@ const char* const kIntroduction =
     "given circle, and where no soil has friction (the Bishop Fs of every circle is then its "
     "ordinary Fs), it is the value of the same circle. "
     "Where a problem publishes one value that both methods must reach (φ = 0, where the normal "
-    "force plays no part, and closed-form solutions), both rows compare with it.\n\n";
+    "force plays no part, and closed-form solutions), both rows compare with it.\n\n"
+    "Dorvo has no water table. Where a published problem's pore-water pressure is a ratio ru of "
+    "the overburden or hydrostatic below a line, its rebuild carries it through γ2, the unit "
+    "weight of the resisting terms: exactly for the simplified Bishop method, whose resisting "
+    "term is (W − u·b)·tan φ′, but not for the ordinary method, so only Bishop values are held "
+    "against such problems.\n\n";
 
 const char* const kInternalConsistency =
     "\n## Internal consistency\n\n"
