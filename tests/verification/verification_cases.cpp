@@ -18,11 +18,24 @@ const char* const kTaylor =
     "Engineers* 24(3), 197–246; the same stability numbers in D. W. Taylor (1948), *Fundamentals "
     "of Soil Mechanics*, Wiley, chapter 16 (stability numbers c / (F·γ·H) for φ = 0, toe "
     "circles).";
-const char* const kAcads =
-    "I. B. Donald and P. Giam (1989), *Soil Slope Stability Programs Review*, ACADS publication "
-    "U255, Association for Computer Aided Design, Melbourne; the referee answers in P. Giam and "
-    "I. B. Donald (1989), *Example problems for testing soil slope stability programs*, Civil "
-    "Engineering Research Report 8/1989, Monash University: problem 1(a).";
+/// The ACADS study's citation for one of its problems.
+std::string acadsSource(const char* problem) {
+    return std::string(
+               "I. B. Donald and P. Giam (1989), *Soil Slope Stability Programs Review*, ACADS "
+               "publication U255, Association for Computer Aided Design, Melbourne; the referee "
+               "answers in P. Giam and I. B. Donald (1989), *Example problems for testing soil "
+               "slope stability programs*, Civil Engineering Research Report 8/1989, Monash "
+               "University: problem ") +
+           problem + ".";
+}
+const char* const kDuncanWright =
+    "J. M. Duncan and S. G. Wright (2005), *Soil Strength and Slope Stability*, Wiley";
+const char* const kAsUsuallyReproduced =
+    " These are the coordinates the problem is usually reproduced with; the original was not at "
+    "hand to check them.";
+const char* const kTangentToBase =
+    " The critical circle touches the firm base at y = 0, the deepest the search's circles go, "
+    "which the search's warning on the radius reports.";
 const char* const kInfiniteSlope =
     "The infinite-slope solution for a cohesionless soil, F = tan φ / tan β: D. W. Taylor (1948), "
     "*Fundamentals of Soil Mechanics*, Wiley, chapter 16 (infinite slopes).";
@@ -221,10 +234,52 @@ std::vector<VerificationCase> makeCases() {
     cases.push_back(taylorCase(75, 0.219, 0.0, steep));
     cases.push_back(taylorCase(90, 0.261, 0.0, steep));
 
+    VerificationCase fkRu = fk;
+    fkRu.file = "fredlund-krahn-case1-ru";
+    fkRu.title = "Fredlund and Krahn (1977), case 1 with ru = 0.25";
+    fkRu.source =
+        "D. G. Fredlund and J. Krahn (1977), \"Comparison of slope stability methods of "
+        "analysis\", *Canadian Geotechnical Journal* 14(3), 429–439: the slope and circle of "
+        "case 1 with a pore-water pressure ratio ru = 0.25, in the table of factors of safety by "
+        "method.";
+    fkRu.setting =
+        "The section and the given circle of case 1. The pore-water pressure u = ru·γ·h lowers "
+        "each column's weight in the resisting terms to (1 − ru)·W, which is Dorvo's W2: "
+        "γ2 = 0.75 × 120 = 90 pcf, while W1 keeps γ1 = 120 pcf.";
+    fkRu.ordinary.reset();
+    fkRu.bishop = PublishedFs{1.766, 0.005};
+    fkRu.note =
+        "The simplified Bishop method takes the pore pressure as (W − u·b)·tan φ′ = W2·tan φ′, "
+        "so γ2 rebuilds ru exactly for it. The paper's ordinary-method value, 1.607, subtracts "
+        "u·l = ru·W / cos α from W·cos α; Dorvo's ordinary method takes W2·cos α, which "
+        "subtracts ru·W·cos α, so its ordinary value is shown but not held against the paper's.";
+    cases.push_back(fkRu);
+
+    VerificationCase yamagamiUeta;
+    yamagamiUeta.file = "yamagami-ueta-1988";
+    yamagamiUeta.title = "Yamagami and Ueta (1988): homogeneous slope";
+    yamagamiUeta.source =
+        "T. Yamagami and Y. Ueta (1988), \"Search for noncircular slip surfaces by the "
+        "Morgenstern–Price method\", *Numerical Methods in Geomechanics* (Proc. 6th "
+        "International Conference, Innsbruck), Balkema, 1335–1340: the homogeneous slope and its "
+        "minimum factors of safety over circular slip surfaces by the ordinary and the "
+        "simplified Bishop methods.";
+    yamagamiUeta.setting =
+        std::string(
+            "A 2 : 1 slope 5 m high in one soil with c′ = 9.8 kN/m², φ′ = 10°, γ = 17.64 kN/m³, "
+            "no pore-water pressure: ground at y = 5 m up to the toe at x = 15 m, rising to the "
+            "crest at (25, 10) m, then level to x = 45 m; firm base at y = 0. The problem's "
+            "section shifted 10 m to the right and its ground extended on both sides, so that "
+            "no circle of the search runs out of the section.") +
+        kAsUsuallyReproduced;
+    yamagamiUeta.ordinary = PublishedFs{1.282, 0.01};
+    yamagamiUeta.bishop = PublishedFs{1.348, 0.01};
+    cases.push_back(yamagamiUeta);
+
     VerificationCase acads;
     acads.file = "acads-1a";
     acads.title = "ACADS study, problem 1(a): homogeneous slope";
-    acads.source = kAcads;
+    acads.source = acadsSource("1(a)");
     acads.setting =
         "A 2 : 1 slope 10 m high in one soil with c′ = 3.0 kN/m², φ′ = 19.6°, γ = 20 kN/m³, no "
         "pore-water pressure: ground at y = 25 m up to the toe at x = 30 m, rising to the crest "
@@ -237,6 +292,251 @@ std::vector<VerificationCase> makeCases() {
         "publishes no ordinary-method value. The ordinary method ignores the side forces and is "
         "known to lie a few per cent below the rigorous methods on such slopes.";
     cases.push_back(acads);
+
+    VerificationCase acads1c;
+    acads1c.file = "acads-1c";
+    acads1c.title = "ACADS study, problem 1(c): the slope in three soils";
+    acads1c.source = acadsSource("1(c)");
+    acads1c.setting =
+        std::string(
+            "The slope of problem 1(a) in three soils with γ = 19.5 kN/m³ and no pore-water "
+            "pressure: soil 1 (c′ = 0, φ′ = 38°) from the ground down to the line (30, 25)–"
+            "(50, 29)–(54, 31)–(70, 31) m; soil 2 (c′ = 5.3 kN/m², φ′ = 23°) below it down to "
+            "the line (30, 25)–(40, 27)–(52, 24)–(70, 24) m, pinching out left of x = 40 m; "
+            "soil 3 (c′ = 7.2 kN/m², φ′ = 20°) below; firm base at y = 20 m (the search's "
+            "lowest slip-surface elevation).") +
+        kAsUsuallyReproduced;
+    acads1c.bishop = PublishedFs{1.39, 0.02, 2};
+    acads1c.note =
+        "The referee value is given to two decimals, hence the 2 % tolerance; the study "
+        "publishes no ordinary-method value.";
+    cases.push_back(acads1c);
+
+    VerificationCase acads1d = acads1c;
+    acads1d.file = "acads-1d";
+    acads1d.title = "ACADS study, problem 1(d): the slope in three soils with kh = 0.15";
+    acads1d.source = acadsSource("1(d)");
+    acads1d.setting =
+        "Problem 1(c) with a horizontal seismic coefficient kh = 0.15 (the same section, soils "
+        "and search).";
+    acads1d.bishop = PublishedFs{1.00, 0.02, 2};
+    acads1d.note.clear();
+    acads1d.modelDifference =
+        "Dorvo applies the seismic force kh·W at each element's base, with the lever R·cos α "
+        "about the centre; the textbooks and most programs apply it at the slice's centroid, a "
+        "shorter lever. Computed with kh·W at the centroids instead, the same circle comes "
+        "within the referee value's 2 % (see \"Where the seismic force acts\" below), so the "
+        "difference is the convention's.";
+    cases.push_back(acads1d);
+
+    VerificationCase araiTagyo;
+    araiTagyo.file = "arai-tagyo-1985-ex2";
+    araiTagyo.title = "Arai and Tagyo (1985), example 2: a slope with a weak band";
+    araiTagyo.source =
+        "K. Arai and K. Tagyo (1985), \"Determination of noncircular slip surface giving the "
+        "minimum factor of safety in slope stability analysis\", *Soils and Foundations* "
+        "25(1), 43–51: example 2 and its minimum simplified Bishop factor of safety over "
+        "circular slip surfaces.";
+    araiTagyo.setting =
+        std::string(
+            "Ground at y = 15 m up to the toe at x = 18 m, rising 2 in 3 to the crest at "
+            "(48, 35) m, then level to x = 96 m; γ = 18.82 kN/m³ throughout and no pore-water "
+            "pressure. Upper soil (c′ = 29.4 kN/m², φ′ = 12°) between the face and the line "
+            "(18, 15)–(24, 19)–(72, 35) m; a weak band (c′ = 9.8 kN/m², φ′ = 5°) below it down "
+            "to the line from (0, 3) to (96, 35) m; a strong soil (c′ = 294 kN/m², φ′ = 40°) "
+            "below that, down to the base at y = 0.") +
+        kAsUsuallyReproduced;
+    araiTagyo.bishop = PublishedFs{0.417, 0.01};
+    cases.push_back(araiTagyo);
+
+    VerificationCase low;
+    low.file = "low-1989-three-clays";
+    low.title = "Low (1989): a slope in three undrained clays";
+    low.source =
+        "B. K. Low (1989), \"Stability analysis of embankments on soft ground\", *Journal of "
+        "Geotechnical Engineering* 115(2), 211–227: the slope in three undrained clays and its "
+        "minimum factor of safety over circular slip surfaces.";
+    low.setting =
+        std::string(
+            "Mirrored so that the slope rises to the right: ground at y = 8 m up to x = 22 m, "
+            "rising to (26, 9) m and on to the crest at (40, 14) m, then level to x = 60 m. "
+            "Upper clay c = 30 kN/m² from the ground down to the line (22, 8)–(26, 9)–(60, 9) "
+            "m; middle clay c = 20 kN/m² below it down to y = 5 m; lower clay c = 150 kN/m² "
+            "down to the base at y = 0; φ = 0 and γ = 18 kN/m³ in all three, so both methods "
+            "give the same value.") +
+        kAsUsuallyReproduced;
+    low.ordinary = PublishedFs{1.44, 0.02, 2};
+    low.bishop = PublishedFs{1.44, 0.02, 2};
+    low.note = "The published value is given to two decimals, hence the 2 % tolerance.";
+    cases.push_back(low);
+
+    VerificationCase liLumb;
+    liLumb.file = "li-lumb-1987-ru";
+    liLumb.title = "Li and Lumb (1987): a slope with ru = 0.2";
+    liLumb.source =
+        "K. S. Li and P. Lumb (1987), \"Probabilistic design of slopes\", *Canadian "
+        "Geotechnical Journal* 24(4), 520–535: the slope of their example; its minimum "
+        "simplified Bishop factor of safety at the mean strengths as published by A. M. Hassan "
+        "and T. F. Wolff (1999), \"Search algorithm for minimum reliability index of earth "
+        "slopes\", *Journal of Geotechnical and Geoenvironmental Engineering* 125(4), 301–308.";
+    liLumb.setting =
+        std::string(
+            "A 1 : 1 slope 10 m high in one soil with c′ = 18 kN/m², φ′ = 30°, γ = 18 kN/m³ and "
+            "a pore-water pressure ratio ru = 0.2, carried as γ2 = (1 − ru)·γ = 14.4 kN/m³ (as "
+            "in Fredlund and Krahn's case with ru): ground at y = 5 m up to the toe at x = 15 m, "
+            "rising to the crest at (25, 15) m, then level to x = 40 m; firm base at y = 0. The "
+            "problem's section shifted 10 m to the right, its ground extended on both sides.") +
+        kAsUsuallyReproduced;
+    liLumb.bishop = PublishedFs{1.334, 0.01};
+    liLumb.note =
+        "Only the simplified Bishop value is published; with ru, Dorvo's ordinary method "
+        "differs from the textbooks' as explained under Fredlund and Krahn's case with ru.";
+    cases.push_back(liLumb);
+
+    VerificationCase dw712;
+    dw712.file = "duncan-wright-7-12";
+    dw712.title = "Duncan and Wright (2005), Fig. 7.12: a sand embankment on clay";
+    dw712.source = std::string(kDuncanWright) +
+                   ", chapter 7, Fig. 7.12: a sand embankment on a saturated clay foundation "
+                   "and the factor of safety of its critical circle by the simplified Bishop "
+                   "method.";
+    dw712.setting =
+        std::string(
+            "Units ft, psf and pcf. A sand embankment 100 ft high (c = 0, φ = 40°, "
+            "γ = 140 pcf) with 2 : 1 faces, its toes at (100, 50) and (600, 50) ft and its "
+            "crest from (300, 150) to (400, 150) ft, on a saturated clay (c = 2500 psf, φ = 0, "
+            "γ = 140 pcf) 50 ft thick over a firm base at y = 0; the search looks at the left "
+            "face.") +
+        kAsUsuallyReproduced;
+    dw712.units = "feet";
+    dw712.bishop = PublishedFs{1.22, 0.02, 2};
+    dw712.note = std::string(
+                     "The published value is given to two decimals, hence the 2 % "
+                     "tolerance.") +
+                 kTangentToBase;
+    cases.push_back(dw712);
+
+    VerificationCase dw144;
+    dw144.file = "duncan-wright-14-4";
+    dw144.title = "Duncan and Wright (2005), Fig. 14.4: an embankment on a clay foundation";
+    dw144.source = std::string(kDuncanWright) +
+                   ", chapter 14, Fig. 14.4: a cohesionless embankment on a clay foundation and "
+                   "the factor of safety of its critical circle, tangent to the base of the "
+                   "foundation.";
+    dw144.setting =
+        std::string(
+            "Units ft, psf and pcf. An embankment (c = 0, φ = 30°, γ = 120 pcf) rising from "
+            "the toe at (100, 20) ft to the crest at (138, 35) ft, level to x = 190 ft, on a "
+            "clay foundation (c = 450 psf, φ = 0, γ = 120 pcf) 20 ft thick over a firm base at "
+            "y = 0. The problem's section shifted 60 ft to the right and its foundation "
+            "extended to the left, so that no circle of the search runs out of the section.") +
+        kAsUsuallyReproduced;
+    dw144.units = "feet";
+    dw144.bishop = PublishedFs{1.40, 0.02, 2};
+    dw144.note =
+        "The published value is given to two decimals, hence the 2 % tolerance. The shallow "
+        "circles of the cohesionless embankment tend to the infinite-slope value "
+        "tan 30° / tan 21.5° = 1.46, above the deep circle's." +
+        std::string(kTangentToBase);
+    cases.push_back(dw144);
+
+    VerificationCase dw147 = dw144;
+    dw147.file = "duncan-wright-14-7";
+    dw147.title = "Duncan and Wright (2005), Fig. 14.7: an embankment on a clay foundation";
+    dw147.source = std::string(kDuncanWright) +
+                   ", chapter 14, Fig. 14.7: an embankment on a clay foundation and the factor "
+                   "of safety of its critical circle, tangent to the base of the foundation.";
+    dw147.setting =
+        std::string(
+            "Units ft, psf and pcf. An embankment (c = 0, φ = 30°, γ = 124 pcf) rising from "
+            "the toe at (35, 15) ft to the crest at (73, 34) ft, level to x = 128 ft, on a "
+            "clay foundation (c = 500 psf, φ = 0, γ = 98 pcf) 15 ft thick over a firm base at "
+            "y = 0.") +
+        kAsUsuallyReproduced;
+    dw147.bishop = PublishedFs{1.21, 0.02, 2};
+    dw147.note = std::string(
+                     "The published value is given to two decimals, hence the 2 % "
+                     "tolerance.") +
+                 kTangentToBase;
+    cases.push_back(dw147);
+
+    VerificationCase jamesBay;
+    jamesBay.file = "james-bay-dyke";
+    jamesBay.title = "The James Bay dyke: Duncan and Wright (2005), Fig. 7.16";
+    jamesBay.source = std::string(kDuncanWright) +
+                      ", chapter 7, Fig. 7.16: the James Bay dyke, a granular fill with a berm "
+                      "on soft clays, and the factor of safety of its critical circle.";
+    jamesBay.setting =
+        std::string(
+            "Mirrored so that the slope rises to the right and extended 80 m on the toe's side, "
+            "so that no circle of the search runs out of the section: ground at y = 19 m up to "
+            "the toe at x = 116 m, rising to the berm at (134, 25) m, level to (190, 25) m, "
+            "rising to the crest at (208, 31) m, level to x = 265 m. Fill c′ = 0, φ′ = 30°, γ = 20 "
+            "kN/m³ "
+            "above y = 19 m; clay crust c = 41 kN/m², γ = 20 kN/m³ down to y = 15 m; marine "
+            "clay c = 34.5 kN/m², γ = 18.8 kN/m³ down to y = 7 m; lacustrine clay "
+            "c = 31.2 kN/m², γ = 20.3 kN/m³ down to the firm base at y = 0; φ = 0 in the "
+            "clays.") +
+        kAsUsuallyReproduced;
+    jamesBay.bishop = PublishedFs{1.45, 0.02, 2};
+    jamesBay.note = std::string(
+                        "The published value is given to two decimals, hence the 2 % "
+                        "tolerance.") +
+                    kTangentToBase;
+    cases.push_back(jamesBay);
+
+    VerificationCase pockoskiDuncan;
+    pockoskiDuncan.file = "pockoski-duncan-2000-slope1";
+    pockoskiDuncan.title = "Pockoski and Duncan (2000), test slope 1: a slope with a water table";
+    pockoskiDuncan.source =
+        "M. Pockoski and J. M. Duncan (2000), *Comparison of Computer Programs for Analysis of "
+        "Reinforced Slopes*, Center for Geotechnical Practice and Research, Virginia Tech: test "
+        "slope 1, without reinforcement, and the minimum simplified Bishop factor of safety the "
+        "programs compared there give for it.";
+    pockoskiDuncan.setting =
+        std::string(
+            "Units ft, psf and pcf. A 2 : 1 slope 50 ft high in one soil with c′ = 300 psf, "
+            "φ′ = 30°, γ = 120 pcf: ground at y = 25 ft up to the toe at x = 75 ft, rising to "
+            "the crest at (175, 75) ft, then level to x = 245 ft; firm base at y = 0. The water "
+            "table lies at the ground up to the toe and rises in a straight line to 10 ft below "
+            "the crest, (175, 65) ft, then level. The pore-water pressure below it, "
+            "u = γw·hw with γw = 62.4 pcf, is carried by a layer boundary along the table: "
+            "below it the same soil with γ2 = γ − γw = 57.6 pcf, so that each column's W2 is "
+            "W − u·b. The problem's section shifted 75 ft to the right and 75 ft down.") +
+        kAsUsuallyReproduced;
+    pockoskiDuncan.units = "feet";
+    pockoskiDuncan.bishop = PublishedFs{1.29, 0.02, 2};
+    pockoskiDuncan.note =
+        "The published value is given to two decimals, hence the 2 % tolerance. The simplified "
+        "Bishop method takes the pore pressure as (W − u·b)·tan φ′, which the layer of lower γ2 "
+        "rebuilds exactly wherever the table lies above the slip surface; the ordinary method "
+        "differs as explained under Fredlund and Krahn's case with ru.";
+    cases.push_back(pockoskiDuncan);
+
+    VerificationCase loukidis;
+    loukidis.file = "loukidis-2003-kc";
+    loukidis.title = "Loukidis, Bandini and Salgado (2003): a slope at its critical kh";
+    loukidis.source =
+        "D. Loukidis, P. Bandini and R. Salgado (2003), \"Stability of seismically loaded "
+        "slopes using limit analysis\", *Géotechnique* 53(5), 463–479: example 1, a 3 : 1 "
+        "slope whose critical seismic coefficient kh = 0.432 brings its factor of safety to "
+        "1.000.";
+    loukidis.setting =
+        std::string(
+            "A 3 : 1 slope 25 m high in one soil with c′ = 25 kN/m², φ′ = 30°, γ = 20 kN/m³, "
+            "no pore-water pressure, kh = 0.432: ground at y = 25 m up to the toe at x = 50 m, "
+            "rising to the crest at (125, 50) m, then level to x = 200 m; firm base at y = 0. "
+            "The problem's section shifted 50 m to the right and 25 m up.") +
+        kAsUsuallyReproduced;
+    loukidis.bishop = PublishedFs{1.000, 0.0};
+    loukidis.modelDifference =
+        "The published value comes from a limit analysis, in which the seismic force acts on "
+        "the soil as a body force, through its centroid. Dorvo applies kh·W at each element's "
+        "base, with the longer lever R·cos α, so under a coefficient this large its factor of "
+        "safety lies below 1. Computed with kh·W at the slices' centroids instead, the same "
+        "circle comes within 1 % of the published value (see \"Where the seismic force acts\" "
+        "below).";
+    cases.push_back(loukidis);
 
     cases.push_back(infiniteSlopeCase("infinite-slope-phi30-2to1", 30.0, 20.0, 0.0, 0.005));
     cases.push_back(infiniteSlopeCase("infinite-slope-phi35-1.5to1", 35.0, 15.0, 0.0, 0.005));
@@ -268,20 +568,29 @@ const std::vector<VerificationCase>& verificationCases() {
 
 const std::vector<UnbuiltProblem>& unbuiltProblems() {
     static const std::vector<UnbuiltProblem> problems = {
-        {"Fredlund and Krahn (1977), the cases with a piezometric line",
-         "Fredlund and Krahn (1977)",
-         "pore-water pressure: Dorvo's model has none (no water table, no ru)."},
+        {"Fredlund and Krahn (1977), the case with a piezometric line", "Fredlund and Krahn (1977)",
+         "not rebuilt: the line's coordinates were not at hand. Dorvo carries pore-water "
+         "pressure only through γ2, the unit weight of the resisting terms, which rebuilds a "
+         "ratio ru (case 1 with ru) and a hydrostatic pressure below a line (Pockoski and "
+         "Duncan's test slope 1) exactly for the simplified Bishop method, not for the "
+         "ordinary method."},
         {"Fredlund and Krahn (1977), the cases with a thin weak layer and with bedrock",
          "Fredlund and Krahn (1977)",
          "composite (non-circular) slip surfaces along the weak layer or the bedrock; Dorvo "
          "searches circles only."},
-        {"ACADS problem 1(b): the same slope in three soils", "Donald and Giam (1989)",
-         "not rebuilt yet: the layer boundaries are given only in the problem's figure, which "
-         "was not at hand; the model itself would fit (circular, no water)."},
-        {"ACADS problem 1(c) and the later problems with a water table", "Donald and Giam (1989)",
-         "pore-water pressure from a phreatic surface: not in Dorvo's model."},
+        {"ACADS problem 1(b): the slope of 1(a) with a water-filled tension crack",
+         "Donald and Giam (1989)",
+         "tension cracks and the water in them are not in Dorvo's model."},
+        {"ACADS problems with a pore-pressure grid", "Donald and Giam (1989)",
+         "pore-water pressure given at points of a grid: not in Dorvo's model."},
+        {"ACADS problems with a water table", "Donald and Giam (1989)",
+         "not rebuilt: the tables' coordinates were not at hand (the simplified Bishop value "
+         "could be rebuilt as for Pockoski and Duncan's test slope 1)."},
         {"ACADS problems with a thin weak seam", "Donald and Giam (1989)",
          "their referee surfaces are non-circular; Dorvo searches circles only."},
+        {"Arai and Tagyo (1985), example 3: the homogeneous slope with a water table",
+         "Arai and Tagyo (1985)",
+         "not rebuilt yet; its water table could be carried as Pockoski and Duncan's is."},
         {"Taylor's stability numbers for φ > 0", "Taylor (1937, 1948)",
          "computed by the friction-circle method, which is neither of Dorvo's methods; the "
          "charts' values are not a check of the ordinary or the simplified Bishop method."},

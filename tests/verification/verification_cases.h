@@ -19,7 +19,8 @@ struct VerificationCase {
     std::string file;   // the project's file name without ".slw"
     std::string title;  // the heading in the manual
     std::string source;
-    std::string setting;  // the section, the soil and the circle or search, as rebuilt
+    std::string setting;           // the section, the soil and the circle or search, as rebuilt
+    std::string units = "metres";  // of the project's coordinates
     std::optional<PublishedFs> ordinary;
     std::optional<PublishedFs> bishop;
     std::string publishedCircle;  // the published critical circle, when there is one

@@ -82,7 +82,8 @@ void caseSection(std::ostream& out, const ComputedCase& c) {
     out << "\n<a id=\"" << p.file << "\"></a>\n\n## " << p.title << "\n\n";
     out << "**Source.** " << p.source << "\n\n";
     out << "**As rebuilt** (`tests/data/verification/" << p.file << ".slw`). " << p.setting;
-    if (!r.search.empty()) out << " Search (from the project): " << r.search << ", in metres.";
+    if (!r.search.empty())
+        out << " Search (from the project): " << r.search << ", in " << p.units << ".";
     out << "\n\n";
     if (!r.error.empty()) {
         out << "**Not computed:** " << r.error << "\n";
@@ -124,7 +125,8 @@ void caseSection(std::ostream& out, const ComputedCase& c) {
         out << "\n**Where the model differs.** " << p.modelDifference << "\n";
 }
 
-void fredlundKrahnBishop(std::ostream& out, const ComputedCase& fk, const Section& section) {
+void fredlundKrahnBishop(std::ostream& out, const ComputedCase& fk) {
+    const Section& section = fk.result.section;
     const CircleResult& c = fk.result.critical;
     const double published = fk.problem->bishop->value;
     const double dorvo = fk.result.bishop.value_or(0.0);
@@ -159,6 +161,54 @@ void fredlundKrahnBishop(std::ostream& out, const ComputedCase& fk, const Sectio
            "circle.\n";
 }
 
+/// The circle a problem's Bishop value belongs to: its Bishop search's, or the given one.
+const CircleResult& bishopCircle(const CaseResult& result) {
+    return result.bishopCritical ? *result.bishopCritical : result.critical;
+}
+
+void seismicLever(std::ostream& out, const std::vector<ComputedCase>& cases) {
+    constexpr int kSlices = 2000;
+    out << "\n## Where the seismic force acts\n\n";
+    out << "Dorvo's driving moment takes the seismic force kh·W of an element at the element's "
+           "base, with the lever R·cos α about the centre, and its simplified Bishop value keeps "
+           "that moment. Most textbooks and programs take kh·W at the centroid of the slice, a "
+           "shorter lever, which gives a larger factor of safety. On the simplified Bishop "
+           "critical circle of each circular problem with a seismic coefficient, vertical "
+           "slices computed independently of Dorvo ("
+        << kSlices << " of them) give both:\n\n";
+    out << "| problem | kh | published | Dorvo (kh at the base) | slices, kh at the base | "
+           "slices, kh at the centroid | centroid against base |\n";
+    out << "|---|---|---|---|---|---|---|\n";
+    for (const ComputedCase& c : cases) {
+        const CaseResult& r = c.result;
+        const CircleResult& circle = bishopCircle(r);
+        if (!r.error.empty() || !(r.section.kh > 0.0) || !(circle.p1x < circle.rx) ||
+            !(circle.rx < circle.p2x)) {
+            continue;
+        }
+        const double base =
+            valuesBySlices(r.section, circle.rx, circle.ry, circle.r, kSlices, QuakeLever::Base)
+                .bishop;
+        const double centroid =
+            valuesBySlices(r.section, circle.rx, circle.ry, circle.r, kSlices, QuakeLever::Centroid)
+                .bishop;
+        const std::optional<double> dorvo = bishopValue(r);
+        const std::optional<PublishedFs>& published = c.problem->bishop;
+        out << "| [" << c.problem->title << "](#" << c.problem->file << ") | "
+            << formatC("%g", r.section.kh) << " | "
+            << (published ? formatC("%.*f", published->decimals, published->value)
+                          : std::string("—"))
+            << " | " << (dorvo ? formatC("%.4f", *dorvo) : std::string("none")) << " | "
+            << formatC("%.4f | %.4f | ", base, centroid) << percentDifference(base, centroid)
+            << " |\n";
+    }
+    out << "\nOn the cohesionless pseudo-static problems above, whose slip surfaces lie parallel "
+           "to the face, every element has the same lever and the two conventions agree. Dorvo "
+           "keeps the base, the convention of its ordinary method and the safer of the two: its "
+           "values on circular seismic problems lie below those computed with kh at the "
+           "centroid.\n";
+}
+
 const char* const kIntroduction =
     "# Verification\n\n"
     "Engineers trust a slope program once it reproduces problems whose answers are published. "
@@ -176,7 +226,12 @@ const char* const kIntroduction =
     "given circle, and where no soil has friction (the Bishop Fs of every circle is then its "
     "ordinary Fs), it is the value of the same circle. "
     "Where a problem publishes one value that both methods must reach (φ = 0, where the normal "
-    "force plays no part, and closed-form solutions), both rows compare with it.\n\n";
+    "force plays no part, and closed-form solutions), both rows compare with it.\n\n"
+    "Dorvo has no water table. Where a published problem's pore-water pressure is a ratio ru of "
+    "the overburden or hydrostatic below a line, its rebuild carries it through γ2, the unit "
+    "weight of the resisting terms: exactly for the simplified Bishop method, whose resisting "
+    "term is (W − u·b)·tan φ′, but not for the ordinary method, so only Bishop values are held "
+    "against such problems.\n\n";
 
 const char* const kInternalConsistency =
     "\n## Internal consistency\n\n"
@@ -200,15 +255,16 @@ std::string figureName(const VerificationCase& problem) {
     return "verification-" + problem.file + ".png";
 }
 
-std::string manualText(const std::vector<ComputedCase>& cases, const Section& fredlundKrahn) {
+std::string manualText(const std::vector<ComputedCase>& cases) {
     std::ostringstream out;
     out << kIntroduction;
     out << "## Summary\n\n";
     summaryTable(out, cases);
     for (const ComputedCase& c : cases) caseSection(out, c);
     for (const ComputedCase& c : cases) {
-        if (c.problem->file == "fredlund-krahn-case1") fredlundKrahnBishop(out, c, fredlundKrahn);
+        if (c.problem->file == "fredlund-krahn-case1") fredlundKrahnBishop(out, c);
     }
+    seismicLever(out, cases);
     out << "\n## Published problems Dorvo's model cannot rebuild\n\n";
     out << "| problem | source | why |\n|---|---|---|\n";
     for (const UnbuiltProblem& p : unbuiltProblems())

@@ -23,9 +23,8 @@ bool withinTolerance(const PublishedFs& published, double dorvo);
 /// The figure's file name in docs/ for a problem.
 std::string figureName(const VerificationCase& problem);
 
-/// The whole of docs/verification.md. `fredlundKrahn` is the Fredlund and Krahn section, whose
-/// circle the discussion of its Bishop value recomputes by independent slices.
-std::string manualText(const std::vector<ComputedCase>& cases, const Section& fredlundKrahn);
+/// The whole of docs/verification.md.
+std::string manualText(const std::vector<ComputedCase>& cases);
 
 /// Draws a computed project's figure page, its critical circle read from `resultsFile`, to a
 /// PNG; false when it could not be written.

@@ -68,7 +68,12 @@ CaseResult computeCase(const std::filesystem::path& projectFile,
     result.critical = *calculation.summary.critical;
     result.circles = calculation.summary.circlesEvaluated;
     const Result<Section> prepared = prepareSection(project);
-    result.bishop = bishopOfCircle(*prepared, result.critical);
+    if (!prepared.ok()) {
+        result.error = "the section cannot be read";
+        return result;
+    }
+    result.section = *prepared;
+    result.bishop = bishopOfCircle(result.section, result.critical);
     if (result.circles > 1) {
         // Without friction the Bishop Fs of every circle is its ordinary Fs, and so is the
         // minimum: the Bishop search would only repeat the ordinary one.

@@ -22,6 +22,7 @@ struct CaseResult {
     std::int64_t circles = 0;           // circles the search evaluated; 1 for a given circle
     std::string search;                 // the search's grid and radii in words, for a search
     std::vector<std::string> warnings;  // where the true minimum may lie outside the search
+    Section section;                    // as the calculation read it from the project
 };
 
 /// The simplified Bishop value to hold against a published one: the Bishop search's minimum,
