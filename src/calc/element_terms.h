@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstddef>
 
 #include "calc/arc_geometry.h"
@@ -155,12 +156,32 @@ inline void addTerms(MomentTerms& sums, const MomentTerms& element) {
     sums.cohesion += element.cohesion;
 }
 
+// The two below are inline, as the rest: an evaluation that handed its sums to a function of
+// another file would let its state escape, and its element loop would then keep that state in
+// memory and reload it after every call of sine and cosine.
+
 /// Mf: the concentrated loads between the arc's entry and exit, about the centre's X.
-double loadMoment(const Section& section, const Circle& circle, const Arc& arc);
+inline double loadMoment(const Section& section, const Circle& circle, const Arc& arc) {
+    double mf = 0.0;
+    for (const ConcentratedForce& load : section.loads) {
+        if (arc.entry.x <= load.x && load.x <= arc.exit.x) mf += load.force * (load.x - circle.rx);
+    }
+    return mf;
+}
 
 /// The result of a circle from the sums of its elements' terms and Mf: MD = Md + Me + Mf,
 /// MR = MT − ME + MC and Fs = MR / MD; false where one of them is not finite.
-bool circleResult(const Circle& circle, const Arc& arc, const MomentTerms& sums, double mf,
-                  CircleResult& result);
+inline bool circleResult(const Circle& circle, const Arc& arc, const MomentTerms& sums, double mf,
+                         CircleResult& result) {
+    const double r = circle.r;
+    result = {circle.rx, circle.ry,     r,           0,           0,          0,
+              0,         kNoSolutionFs, arc.entry.x, arc.entry.y, arc.exit.x, arc.exit.y};
+    result.mr = (sums.friction - sums.quakeRelief + sums.cohesion) * r;
+    result.md = (sums.quakeSlide + sums.slide) * r + mf;
+    result.mc = sums.cohesion * r;
+    result.mtMe = (sums.friction - sums.quakeRelief) * r;
+    if (result.md > kEpsilon && result.mr > kEpsilon) result.fs = result.mr / result.md;
+    return std::isfinite(result.fs) && std::isfinite(result.md) && std::isfinite(result.mr);
+}
 
 }  // namespace dorvo

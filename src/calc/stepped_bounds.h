@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "calc/circle_evaluation.h"
+#include "calc/circle_search.h"
 
 namespace dorvo {
 
@@ -77,11 +78,40 @@ struct TermSizes {
 };
 
 /// The term sizes of a circle whose arithmetic meets X of size scaleX and Y of size scaleY.
-TermSizes termSizes(const SizeSums& sums, const SectionSizes& section, double scaleX,
-                    double scaleY);
+inline TermSizes termSizes(const SizeSums& sums, const SectionSizes& section, double scaleX,
+                           double scaleY) {
+    const double columns = sums.widths * scaleY + sums.heights * scaleX;
+    return {sums.weights + section.weight1 * columns, sums.friction + section.friction2 * columns,
+            sums.cohesion + section.cohesionRate * scaleY * sums.steepLengths};
+}
+
+// The sums lie within this share of their terms' sizes, each times its lever, times R, of the
+// direct evaluation's: the moves of the rotated ends and the roundings of the sums, with room
+// to spare (docs/stepped-evaluation.md).
+inline constexpr double kSumMargin = 1e-12;
+inline constexpr double kRoundingMargin = 1e-14;  // relative, for the last roundings of a result
 
 /// The bounds of a stepped result, or nothing where it is too close to call.
-std::optional<OutcomeBounds> boundsOf(const CircleResult& result, const TermSizes& sizes, double kh,
-                                      double mf);
+inline std::optional<OutcomeBounds> boundsOf(const CircleResult& result, const TermSizes& sizes,
+                                             double kh, double mf) {
+    const double scale = kSumMargin * result.r;
+    OutcomeBounds b;
+    auto withRounding = [](double bound, double value) {
+        return bound > 0.0 ? bound + kRoundingMargin * std::fabs(value) : 0.0;
+    };
+    b.md = withRounding(scale * sizes.weights * (1.0 + std::fabs(kh)), result.md);
+    if (b.md > 0.0) b.md += kRoundingMargin * std::fabs(mf);
+    b.mtMe = withRounding(scale * sizes.friction * (1.0 + std::fabs(kh)), result.mtMe);
+    b.mc = withRounding(scale * sizes.cohesion, result.mc);
+    b.mr = withRounding(b.mtMe + b.mc, result.mr);
+    if (tooCloseToCall(result.md, kEpsilon, b.md) || tooCloseToCall(result.mr, kEpsilon, b.mr)) {
+        return std::nullopt;
+    }
+    if (result.fs != kNoSolutionFs) {
+        if (b.md > 0.25 * result.md || b.mr > 0.25 * result.mr) return std::nullopt;
+        b.fs = withRounding(result.fs * (b.mr / result.mr + b.md / result.md), result.fs);
+    }
+    return b;
+}
 
 }  // namespace dorvo

@@ -286,14 +286,27 @@ std::optional<SteppedElements::Stop> SteppedElements::addOneLayerSegment(ArcAngl
     // Element by element in three plain loops, each free of branches and of anything carried
     // from one element to the next but sums, so that their divisions and square roots
     // overlap: the columns and centroids, the angles and terms, the sums.
-    // Of an element: v its width, h1 and h2 the ground's heights above its ends.
-    PerEnd w1;
-    PerEnd w2;
-    PerEnd centroidX;
-    PerEnd widths;   // |v|
-    PerEnd heights;  // |h1| + |h2|
-    // A loop vectorizes with nothing but doubles in it: doubts too are kept as 0 or 1.
-    PerEnd doubts;
+    // Of an element: v its width, h1 and h2 the ground's heights above its ends. The arrays
+    // are fields of one object, which a loop reaches from one register: as objects of their
+    // own each would take a register, more than there are, and the loops would reload them.
+    struct {
+        PerEnd w1;
+        PerEnd w2;
+        PerEnd centroidX;
+        PerEnd widths;   // |v|
+        PerEnd heights;  // |h1| + |h2|
+        // A loop vectorizes with nothing but doubles in it: doubts too are kept as 0 or 1.
+        PerEnd doubts;
+        PerEnd slide;  // the five MomentTerms of each element
+        PerEnd quakeSlide;
+        PerEnd friction;
+        PerEnd quakeRelief;
+        PerEnd cohesion;
+        PerEnd weightSizes;  // the ElementSizes of each element
+        PerEnd frictionSizes;
+        PerEnd cohesionSizes;
+        PerEnd steepnesses;
+    } e;
     const double rx = circle_.rx;
     const double ry = circle_.ry;
     const double r2 = circle_.r2;
@@ -307,28 +320,19 @@ std::optional<SteppedElements::Stop> SteppedElements::addOneLayerSegment(ArcAngl
         const double half = v * 0.5;
         const double base = ((roof[b] - y[b]) + (roof[a] - y[a])) * half + capArea;
         const double along = (x[a] - xl) + (x[b] - xl);
-        w1[b] = (2.0 * above1 + rise1 * along) * half + gamma1 * base;
-        w2[b] = (2.0 * above2 + rise2 * along) * half + gamma2 * base;
+        e.w1[b] = (2.0 * above1 + rise1 * along) * half + gamma1 * base;
+        e.w2[b] = (2.0 * above2 + rise2 * along) * half + gamma2 * base;
         const double h1 = top[a] - y[a];
         const double h2 = top[b] - y[b];
         const double height = std::fabs(3.0 * (h1 + h2));
         const double widthGap = std::fabs(v - kEpsilon) - kRatioMargin * kEpsilon;
         const double heightGap = std::fabs(height - kEpsilon * v) - kRatioMargin * kEpsilon * v;
-        doubts[b] = std::min(widthGap, heightGap) <= 0.0 ? 1.0 : 0.0;
+        e.doubts[b] = std::min(widthGap, heightGap) <= 0.0 ? 1.0 : 0.0;
         const double moved = centroidOffset(v, h1, h2);
-        centroidX[b] = x[a] + (v > kEpsilon ? (height > kEpsilon * v ? moved : half) : half);
-        widths[b] = std::fabs(v);
-        heights[b] = std::fabs(h1) + std::fabs(h2);
+        e.centroidX[b] = x[a] + (v > kEpsilon ? (height > kEpsilon * v ? moved : half) : half);
+        e.widths[b] = std::fabs(v);
+        e.heights[b] = std::fabs(h1) + std::fabs(h2);
     }
-    PerEnd slide;  // the five MomentTerms of each element
-    PerEnd quakeSlide;
-    PerEnd friction;
-    PerEnd quakeRelief;
-    PerEnd cohesion;
-    PerEnd weightSizes;  // the ElementSizes of each element
-    PerEnd frictionSizes;
-    PerEnd cohesionSizes;
-    PerEnd steepnesses;
     const double margin = kLengthMargin * (1.0 + r2);
     const double inverseR = inverseR_;
     const double kh = section_.kh;
@@ -337,7 +341,7 @@ std::optional<SteppedElements::Stop> SteppedElements::addOneLayerSegment(ArcAngl
     const double steepLever = steepLever_;
     for (int k = 1; k <= elements; ++k) {
         const auto b = static_cast<std::size_t>(k);
-        const double dx = centroidX[b] - rx;
+        const double dx = e.centroidX[b] - rx;
         const double gq = r2 - dx * dx;
         const double ya = ry - (gq < kEpsilon ? 0.0 : std::sqrt(std::max(gq, 0.0)));
         const double cosTheta = (ry - ya) * inverseR;
@@ -345,28 +349,31 @@ std::optional<SteppedElements::Stop> SteppedElements::addOneLayerSegment(ArcAngl
         const double outside = gq < -kEpsilon ? 1.0 : 0.0;
         const double close = std::fabs(std::fabs(gq) - kEpsilon) <= margin ? 1.0 : 0.0;
         const double steepest = std::fabs(cosTheta) < kSteepestCentroid ? 1.0 : 0.0;
-        doubts[b] += outside + close + steepest;
-        const ElementStrength strength = elementStrength(layer, w2[b], cohesionDepth(section_, ya));
-        const MomentTerms terms = elementTerms(w1[b], strength, sinTheta, cosTheta, kh, length);
-        slide[b] = terms.slide;
-        quakeSlide[b] = terms.quakeSlide;
-        friction[b] = terms.friction;
-        quakeRelief[b] = terms.quakeRelief;
-        cohesion[b] = terms.cohesion;
-        const ElementSizes sizes = elementSizes(w1[b], strength.friction, terms.cohesion, cosTheta,
-                                                levelLever, steepLever);
-        weightSizes[b] = sizes.weight;
-        frictionSizes[b] = sizes.friction;
-        cohesionSizes[b] = sizes.cohesion;
-        steepnesses[b] = sizes.steepness;
+        e.doubts[b] += outside + close + steepest;
+        const ElementStrength strength =
+            elementStrength(layer, e.w2[b], cohesionDepth(section_, ya));
+        const MomentTerms terms = elementTerms(e.w1[b], strength, sinTheta, cosTheta, kh, length);
+        e.slide[b] = terms.slide;
+        e.quakeSlide[b] = terms.quakeSlide;
+        e.friction[b] = terms.friction;
+        e.quakeRelief[b] = terms.quakeRelief;
+        e.cohesion[b] = terms.cohesion;
+        const ElementSizes sizes = elementSizes(e.w1[b], strength.friction, terms.cohesion,
+                                                cosTheta, levelLever, steepLever);
+        e.weightSizes[b] = sizes.weight;
+        e.frictionSizes[b] = sizes.friction;
+        e.cohesionSizes[b] = sizes.cohesion;
+        e.steepnesses[b] = sizes.steepness;
     }
     bool doubtful = false;
     for (int k = 1; k <= elements; ++k) {
         const auto b = static_cast<std::size_t>(k);
-        addTerms(sums_, {slide[b], quakeSlide[b], friction[b], quakeRelief[b], cohesion[b]});
-        addSizes(sizeSums_, {weightSizes[b], frictionSizes[b], cohesionSizes[b], steepnesses[b]},
-                 length, widths[b], heights[b]);
-        doubtful |= doubts[b] != 0.0;
+        addTerms(sums_,
+                 {e.slide[b], e.quakeSlide[b], e.friction[b], e.quakeRelief[b], e.cohesion[b]});
+        addSizes(sizeSums_,
+                 {e.weightSizes[b], e.frictionSizes[b], e.cohesionSizes[b], e.steepnesses[b]},
+                 length, e.widths[b], e.heights[b]);
+        doubtful |= e.doubts[b] != 0.0;
     }
     start = angle;
     return doubtful || doubt_ ? Stop::Unsettled : Stop::None;
