@@ -22,6 +22,7 @@
 #include "gui/sensitivity_dialog.h"
 #include "gui/small_dialogs.h"
 #include "gui/user_interaction.h"
+#include "gui_fixture.h"
 #include "support/temp_folder.h"
 
 namespace dorvo {
