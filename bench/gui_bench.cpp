@@ -57,10 +57,11 @@ const fs::path& resultsFile() {
 
 void BM_CalculationDirect(benchmark::State& state) {
     dorvo::Project project = largeSearch();
-    IgnoreMessages messages;
     for (auto _ : state) {
-        auto calculation = dorvo::calculateInto(resultsFile(), project, {}, nullptr, messages);
-        if (calculation.outcome != dorvo::CalculationOutcome::Completed) std::abort();
+        auto calculation = dorvo::calculateInto(resultsFile(), project, {}, nullptr);
+        if (!calculation || calculation->outcome != dorvo::CalculationOutcome::Completed) {
+            std::abort();
+        }
     }
 }
 BENCHMARK(BM_CalculationDirect)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
@@ -84,7 +85,9 @@ void BM_FigureRepaint(benchmark::State& state) {
     dorvo::Project project = largeSearch();
     IgnoreMessages messages;
     fs::remove(resultsFile());
-    if (state.range(0) == 1) dorvo::calculateInto(resultsFile(), project, {}, nullptr, messages);
+    if (state.range(0) == 1 && !dorvo::calculateInto(resultsFile(), project, {}, nullptr)) {
+        std::abort();
+    }
     const dorvo::Installation installation = dorvo::readInstallationSettings(
         dorvo::Environment{"/nonexistent", "/nonexistent", "/nonexistent"}, messages);
     dorvo::PageSetup setup = dorvo::makePageSetup(dorvo::figureWindowWithDefaults(project),

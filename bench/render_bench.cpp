@@ -115,7 +115,10 @@ void BM_ExampleFigure(benchmark::State& bench) {
         return;
     }
     const fs::path resultsFile = fs::temp_directory_path() / "dorvo-render-bench-example.tmp";
-    dorvo::calculateInto(resultsFile, project, {}, nullptr, messages);
+    if (!dorvo::calculateInto(resultsFile, project, {}, nullptr)) {
+        bench.SkipWithError("the example could not be calculated");
+        return;
+    }
     const dorvo::ProgramSettings settings = dorvo::recommendedProgramSettings();
     const dorvo::MarginsTable margins = dorvo::defaultMarginsTable();
     const dorvo::FontSlots fonts = dorvo::defaultFontSlots();

@@ -243,11 +243,15 @@ int runCalc(const CalcRequest& request, std::ostream& out, MessageSink& messages
     options.stop = request.stop;
     ProgressBar bar;
     const auto start = std::chrono::steady_clock::now();
-    Calculation calculation =
-        calculateInto(records, project, options, request.showProgress ? &bar : nullptr, messages);
+    const auto input = checkCalculationInput(project);
+    const Result<Calculation> run = input ? calculateInto(records, project, *input, options,
+                                                          request.showProgress ? &bar : nullptr)
+                                          : Result<Calculation>(Failure{input.error()});
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    if (!run) messages.report(run.error());
     if (request.showProgress) bar.finish();
-    if (calculation.outcome == CalculationOutcome::CannotWriteResults) return 1;
+    if (!run) return input ? 1 : 2;  // results that cannot be written, or input that cannot run
+    const Calculation& calculation = *run;
     if (calculation.outcome != CalculationOutcome::Completed) return 2;
 
     // A reader that closed the pipe raises SIGPIPE in the writing thread before the write

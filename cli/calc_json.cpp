@@ -130,9 +130,13 @@ bool writeProjectResult(JsonStreamWriter& writer, const std::filesystem::path& f
         options.decimals = settings.decimals.value_or(3);
         options.threads = settings.threads;
         options.stop = settings.stop;
-        const Calculation calculation =
-            calculateInto(records.path(), project, options, nullptr, messages);
-        if (calculation.outcome == CalculationOutcome::Completed) {
+        const auto input = checkCalculationInput(project);
+        const Result<Calculation> run =
+            input ? calculateInto(records.path(), project, *input, options, nullptr)
+                  : Result<Calculation>(Failure{input.error()});
+        if (!run) messages.report(run.error());
+        if (run && run->outcome == CalculationOutcome::Completed) {
+            const Calculation& calculation = *run;
             writer.key("centreMinima");
             writer.openArray();
             auto writeMinimum = [&](const CentreMinimum& m) {
@@ -166,13 +170,11 @@ bool writeProjectResult(JsonStreamWriter& writer, const std::filesystem::path& f
                     messages.report(force.error());
                 }
             }
-        } else if (calculation.outcome == CalculationOutcome::Cancelled) {
+        } else if (run) {
             messages.report(literalMessage("interrupted"));
             result = {{"status", "failed"}};
         } else {
-            result = {{"status", calculation.outcome == CalculationOutcome::InvalidInput
-                                     ? "refused"
-                                     : "failed"}};
+            result = {{"status", input ? "failed" : "refused"}};
         }
     }
     result["file"] = file.string();

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <iostream>
 #include <sstream>
+#include <utility>
 
 #include "app/calculation.h"
 #include "app/design_analyses.h"
@@ -19,13 +20,14 @@ namespace dorvo::cli {
 
 namespace {
 
-/// A typed number, or nothing with the failure reported.
-std::optional<double> reported(const Result<double>& typed, MessageSink& messages) {
-    if (!typed) {
-        messages.report(typed.error());
+/// The value of a step, or nothing with its failure reported.
+template <class T>
+std::optional<T> reported(Result<T> step, MessageSink& messages) {
+    if (!step) {
+        messages.report(step.error());
         return std::nullopt;
     }
-    return typed.value();
+    return std::move(step).value();
 }
 
 /// The circle the user gave, or the search's critical circle.
@@ -69,7 +71,7 @@ int runBackAnalyse(const BackAnalyseRequest& request, std::ostream& out, Message
     Project project;
     std::ostringstream results;
     if (!loadForCommandLine(request.project, project, results, messages)) return 1;
-    const auto input = checkCalculationInput(project, messages);
+    const auto input = reported(checkCalculationInput(project), messages);
     if (!input) return 2;
     const auto circle = chosenCircle(request, *input, messages);
     if (!circle) return 1;
@@ -122,7 +124,7 @@ int runSensitivity(const SensitivityRequest& request, std::ostream& out, Message
     Project project;
     std::ostringstream results;
     if (!loadForCommandLine(request.project, project, results, messages)) return 1;
-    const auto input = checkCalculationInput(project, messages);
+    const auto input = reported(checkCalculationInput(project), messages);
     if (!input) return 2;
     SearchOptions options;
     options.threads = request.threads;

@@ -5,18 +5,11 @@
 
 namespace dorvo {
 
-std::optional<CalculationInput> checkCalculationInput(const Project& project,
-                                                      MessageSink& messages) {
+Result<CalculationInput> checkCalculationInput(const Project& project) {
     auto search = validCircleSearch(project.circleSearch);
-    if (!search) {
-        messages.report(search.error());
-        return std::nullopt;
-    }
+    if (!search) return Failure{search.error()};
     Result<Section> prepared = prepareSection(project);
-    if (!prepared) {
-        messages.report(prepared.error());
-        return std::nullopt;
-    }
+    if (!prepared) return Failure{prepared.error()};
     return CalculationInput{std::move(search).value(), std::move(prepared).value()};
 }
 
@@ -27,36 +20,33 @@ void storeCriticalCircle(Project& project, const SearchSummary& summary) {
     project.critical = {c.rx, c.ry, c.r, c.p1x, c.p1y, c.p2x, c.p2y};
 }
 
-Calculation calculateInto(const std::filesystem::path& resultsFile, Project& project,
-                          const SearchOptions& options, SearchProgress* progress,
-                          MessageSink& messages) {
+Result<Calculation> calculateInto(const std::filesystem::path& resultsFile, Project& project,
+                                  const CalculationInput& input, const SearchOptions& options,
+                                  SearchProgress* progress) {
     Calculation calculation;
-    auto input = checkCalculationInput(project, messages);
-    if (!input) return calculation;
     bool ran = false;
     const Status written = writeFileAtomically(resultsFile, [&](std::ostream& out) {
         ran = true;
-        calculation.summary =
-            runCircleSearch(input->section, input->search, options, out, progress);
+        calculation.summary = runCircleSearch(input.section, input.search, options, out, progress);
         return calculation.summary.completed;
     });
-    if (!ran) {
-        messages.report(makeMessage(MessageId::CannotCreateWorkFile, resultsFile.string()));
-        calculation.outcome = CalculationOutcome::CannotWriteResults;
-        return calculation;
-    }
+    if (!ran) return Failure{makeMessage(MessageId::CannotCreateWorkFile, resultsFile.string())};
     if (calculation.summary.writeFailed || (calculation.summary.completed && !written)) {
-        messages.report(written ? cannotWriteMessage(resultsFile) : written.error());
-        calculation.outcome = CalculationOutcome::CannotWriteResults;
-        return calculation;
+        return Failure{written ? cannotWriteMessage(resultsFile) : written.error()};
     }
     if (!calculation.summary.completed) {
         calculation.outcome = CalculationOutcome::Cancelled;
         return calculation;
     }
     storeCriticalCircle(project, calculation.summary);
-    calculation.outcome = CalculationOutcome::Completed;
     return calculation;
+}
+
+Result<Calculation> calculateInto(const std::filesystem::path& resultsFile, Project& project,
+                                  const SearchOptions& options, SearchProgress* progress) {
+    const auto input = checkCalculationInput(project);
+    if (!input) return Failure{input.error()};
+    return calculateInto(resultsFile, project, *input, options, progress);
 }
 
 }  // namespace dorvo

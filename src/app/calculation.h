@@ -2,19 +2,20 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <ostream>
 
 #include "calc/circle_search_run.h"
 #include "model/messages.h"
 #include "model/project.h"
+#include "model/result.h"
 
 namespace dorvo {
 
-enum class CalculationOutcome { Completed, InvalidInput, CannotWriteResults, Cancelled };
+/// How a search that ran ended: every circle tried, or stopped on request.
+enum class CalculationOutcome { Completed, Cancelled };
 
 struct Calculation {
-    CalculationOutcome outcome = CalculationOutcome::InvalidInput;
+    CalculationOutcome outcome = CalculationOutcome::Completed;
     SearchSummary summary;
 };
 
@@ -24,18 +25,22 @@ struct CalculationInput {
     Section section;
 };
 
-/// Checks the circle search and the section; reports the first problem. Nothing when the
-/// search cannot run.
-std::optional<CalculationInput> checkCalculationInput(const Project& project,
-                                                      MessageSink& messages);
+/// Checks the circle search and the section; fails with the first problem, when the search
+/// cannot run.
+Result<CalculationInput> checkCalculationInput(const Project& project);
 
-/// Runs the whole search into a results file, replacing it only when the run completes, and
-/// stores the critical circle in the project (zero when there is no solution). A cancelled or
-/// failed run leaves the old results file and the project's critical circle as they were; a
-/// failed write (a full disk) stops the run at once and is reported.
-Calculation calculateInto(const std::filesystem::path& resultsFile, Project& project,
-                          const SearchOptions& options, SearchProgress* progress,
-                          MessageSink& messages);
+/// Runs the project's checked search into a results file, replacing it only when the run
+/// completes, and stores the critical circle in the project (zero when there is no
+/// solution). A cancelled or failed run leaves the old results file and the project's
+/// critical circle as they were; a failed write (a full disk) stops the run at once and fails.
+Result<Calculation> calculateInto(const std::filesystem::path& resultsFile, Project& project,
+                                  const CalculationInput& input, const SearchOptions& options,
+                                  SearchProgress* progress);
+
+/// Checks the project's search and section, then runs it as above; input that cannot run
+/// fails as well, before the results file is touched.
+Result<Calculation> calculateInto(const std::filesystem::path& resultsFile, Project& project,
+                                  const SearchOptions& options, SearchProgress* progress);
 
 /// Stores the critical circle of a completed search in the project.
 void storeCriticalCircle(Project& project, const SearchSummary& summary);

@@ -56,16 +56,18 @@ bool reportingFailures(Step step, MessageSink& messages) {
 }  // namespace
 
 void CalculationJob::run(SearchProgress* progress) {
-    std::optional<Calculation> calculation;
+    std::optional<Result<Calculation>> calculation;
     const bool ran = reportingFailures(
-        [&] {
-            calculation =
-                calculateInto(resultsFile_, result_.project, options_, progress, messages_);
-        },
+        [&] { calculation = calculateInto(resultsFile_, result_.project, options_, progress); },
         messages_);
-    if (!ran || calculation->outcome != CalculationOutcome::Completed) return;
+    if (!ran) return;
+    if (!*calculation) {
+        messages_.report(calculation->error());
+        return;
+    }
+    if ((*calculation)->outcome != CalculationOutcome::Completed) return;
     // The records are written: a Bishop search that fails or stops leaves them in place.
-    result_.calculation = std::move(calculation);
+    result_.calculation = std::move(*calculation).value();
     if (method_ != SearchMethod::Bishop) return;
     reportingFailures(
         [&] {

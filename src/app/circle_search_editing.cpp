@@ -47,16 +47,13 @@ CircleSearchTexts circleSearchTexts(const Project& project) {
     return texts;
 }
 
-CircleSearchStep acceptCircleSearch(Project& project, const CircleSearchTexts& typed, int showing,
-                                    MessageSink& messages) {
+Result<StoredCircleSearch> acceptCircleSearch(Project& project, const CircleSearchTexts& typed,
+                                              int showing) {
     CircleSearchTexts stored;
     for (std::size_t i = 0; i < typed.size(); ++i) {
         Result<std::string> text =
             typedNumberText(typed[i], circleSearchFieldName(i), CellStorage::WholeLine);
-        if (!text) {
-            messages.report(text.error());
-            return CircleSearchStep::KeepOpen;
-        }
+        if (!text) return Failure{text.error()};
         stored[i] = std::move(text).value();
     }
     for (int line = 1; line <= kCircleSearchLines; ++line) {
@@ -64,9 +61,10 @@ CircleSearchStep acceptCircleSearch(Project& project, const CircleSearchTexts& t
     }
     project.settings.line(settings_line::kKh) = stored.back();
     const auto search = validCircleSearch(project.circleSearch);
-    if (search) return CircleSearchStep::Done;
-    messages.report(search.error());
-    return showing >= kCircleSearchShowings ? CircleSearchStep::Done : CircleSearchStep::ShowAgain;
+    if (search) return StoredCircleSearch{};
+    return StoredCircleSearch{
+        showing >= kCircleSearchShowings ? CircleSearchStep::Done : CircleSearchStep::ShowAgain,
+        search.error()};
 }
 
 }  // namespace dorvo

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "model/messages.h"
 #include "model/project.h"
+#include "model/result.h"
 
 namespace dorvo {
 
@@ -32,16 +34,22 @@ inline constexpr int kCircleSearchShowings = 3;
 /// The texts the dialog starts with.
 CircleSearchTexts circleSearchTexts(const Project& project);
 
+/// What follows an OK whose texts were stored.
 enum class CircleSearchStep {
-    KeepOpen,   // a text cannot be stored: nothing stored, the dialog stays as it is
-    Done,       // stored and valid, or stored after the last showing
-    ShowAgain,  // stored but invalid: show the dialog again with the stored texts
+    Done,       // valid, or stored at the last showing
+    ShowAgain,  // invalid: show the dialog again with the stored texts
+};
+
+/// The texts an OK stored: what follows, and the check's message when the search cannot run.
+struct StoredCircleSearch {
+    CircleSearchStep next = CircleSearchStep::Done;
+    std::optional<Message> problem;
 };
 
 /// OK of the dialog's `showing`-th showing (from 1): stores the texts in the project, even
-/// invalid ones, and checks the search with its message. A text that is not a number, or
-/// that the file cannot hold, stores nothing and is reported naming its field.
-CircleSearchStep acceptCircleSearch(Project& project, const CircleSearchTexts& typed, int showing,
-                                    MessageSink& messages);
+/// invalid ones, and checks the search. A text that is not a number, or that the file cannot
+/// hold, stores nothing and fails naming its field: the dialog stays as it is.
+Result<StoredCircleSearch> acceptCircleSearch(Project& project, const CircleSearchTexts& typed,
+                                              int showing);
 
 }  // namespace dorvo

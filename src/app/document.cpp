@@ -41,6 +41,18 @@ void reportNotStandardExtension(const FileCommandContext& context) {
     context.messages.report(makeMessage(MessageId::NotStandardExtension));
 }
 
+/// Writes the project file as Save and Save As do, reporting what the write gives back; true
+/// when the project was saved.
+bool saveTo(Document& document, const fs::path& path, const FileCommandContext& context) {
+    const auto written = writeProjectFile(document, path, context.installation.resultsFile());
+    if (!written) {
+        context.messages.report(written.error());
+        return false;
+    }
+    if (*written) context.messages.report(**written);
+    return true;
+}
+
 }  // namespace
 
 namespace {
@@ -102,9 +114,9 @@ bool openCommand(Document& document, const FileCommandContext& context) {
     auto chosen = context.chooser.chooseFileToOpen(remembered[0]);
     if (!chosen) return false;
     Status loaded = loadDocument(document, *chosen, OpenPath::OpenCommand, context);
-    if (!writeLinesFile(lastFolderFile, {chosen->parent_path().string(), remembered[1]})) {
-        context.messages.report(cannotWriteMessage(lastFolderFile));
-    }
+    const Status remembers =
+        writeLinesFile(lastFolderFile, {chosen->parent_path().string(), remembered[1]});
+    if (!remembers) context.messages.report(remembers.error());
     return loaded.ok();
 }
 
@@ -130,7 +142,7 @@ bool saveAsCommand(Document& document, const FileCommandContext& context) {
         reportNotStandardExtension(context);
         return false;
     }
-    return writeProjectFile(document, *path, context);
+    return saveTo(document, *path, context);
 }
 
 bool saveCommand(Document& document, const FileCommandContext& context) {
@@ -153,7 +165,7 @@ bool saveCommand(Document& document, const FileCommandContext& context) {
             return saveAsCommand(document, context);
         }
     }
-    return writeProjectFile(document, document.pathName, context);
+    return saveTo(document, document.pathName, context);
 }
 
 std::optional<FileStamp> stampOf(const fs::path& file) {
@@ -173,27 +185,26 @@ std::optional<Message> exportOverProject(const fs::path& output, const Document&
                           output.string() + " )");
 }
 
-bool writeProjectFile(Document& document, const fs::path& path, const FileCommandContext& context) {
-    if (auto unstorable = findUnstorableCell(document.project)) {
-        context.messages.report(*unstorable);
-        return false;
-    }
+Result<std::optional<Message>> writeProjectFile(Document& document, const fs::path& path,
+                                                const fs::path& resultsFile) {
+    if (auto unstorable = findUnstorableCell(document.project)) return Failure{*unstorable};
     if (path != document.pathName) takeProbabilityInputsAlong(document);
     const Status written = writeFileAtomically(path, [&](std::ostream& out) {
-        std::ifstream results(context.installation.resultsFile(), std::ios::binary);
+        std::ifstream results(resultsFile, std::ios::binary);
         return writeProject(document.project, out, results ? &results : nullptr).ok();
     });
     if (!written) {
         Message failed = makeMessage(MessageId::CouldNotSave);
         failed.text += "\n" + written.error().text;
-        context.messages.report(failed);
-        return false;
+        return Failure{failed};
     }
     document.pathName = path;
     document.modified = false;
     document.stamp = stampOf(path);
-    if (auto side = saveProbabilityInputs(document); !side) context.messages.report(side.error());
-    return true;
+    if (auto side = saveProbabilityInputs(document); !side) {
+        return std::optional<Message>(side.error());
+    }
+    return std::optional<Message>();
 }
 
 }  // namespace dorvo

@@ -87,10 +87,12 @@ bool saveCommand(Document& document, const FileCommandContext& context);
 bool saveAsCommand(Document& document, const FileCommandContext& context);
 
 /// Writes the tables and the results working file to this path, replacing the old file only
-/// once the new one is complete. Shows "保存できませんでした" on failure, or why a cell
-/// cannot be stored.
-bool writeProjectFile(Document& document, const std::filesystem::path& path,
-                      const FileCommandContext& context);
+/// once the new one is complete. Fails with "保存できませんでした" and why, or with why a cell
+/// cannot be stored. A saved project whose kept probability inputs could not be written
+/// beside it gives back why.
+Result<std::optional<Message>> writeProjectFile(Document& document,
+                                                const std::filesystem::path& path,
+                                                const std::filesystem::path& resultsFile);
 
 /// Why an export (a printed PDF, a CSV table) may not be written to `output`: it is the open
 /// project's file, under this name or another, which the export would replace with something

@@ -3,23 +3,21 @@
 
 namespace dorvo {
 
-void saveProgramSettings(const Installation& installation, MessageSink& messages) {
-    if (!writeSettingsFile(installation)) {
-        messages.report(cannotWriteMessage(installation.settingsFile()));
-    }
+Status saveProgramSettings(const Installation& installation) {
+    return writeSettingsFile(installation);
 }
 
-void saveMargins(const Installation& installation, MessageSink& messages) {
-    saveProgramSettings(installation, messages);
-    if (!writeMarginsFile(installation)) {
-        messages.report(cannotWriteMessage(installation.marginsFile()));
+Failures saveMargins(const Installation& installation) {
+    Failures failures;
+    for (const Status& written :
+         {saveProgramSettings(installation), writeMarginsFile(installation)}) {
+        if (!written) failures.push_back(Failure{written.error()});
     }
+    return failures;
 }
 
-void saveFonts(const Installation& installation, MessageSink& messages) {
-    for (const auto& file : writeFontFiles(installation)) {
-        messages.report(cannotWriteMessage(file));
-    }
+Failures saveFonts(const Installation& installation) {
+    return writeFontFiles(installation);
 }
 
 }  // namespace dorvo

@@ -1,21 +1,22 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "model/messages.h"
+#include "model/result.h"
 #include "settings/working_files.h"
 
 namespace dorvo {
 
 // Settings dialogs of the installation write their files at once on OK. A file that cannot
-// be written is reported by its name; the settings stay in use for this run all the same.
+// be written fails naming the file; the settings stay in use for this run all the same, and
+// the files after it are still written.
 
 /// Writes "Sys.ndx".
-void saveProgramSettings(const Installation& installation, MessageSink& messages);
+Status saveProgramSettings(const Installation& installation);
 
 /// Writes "Sys.ndx" with the margins and "Syx.ndx" with the column positions.
-void saveMargins(const Installation& installation, MessageSink& messages);
+[[nodiscard]] Failures saveMargins(const Installation& installation);
 
 /// Writes the six font slot files.
-void saveFonts(const Installation& installation, MessageSink& messages);
+[[nodiscard]] Failures saveFonts(const Installation& installation);
 
 }  // namespace dorvo

@@ -5,24 +5,11 @@
 
 namespace dorvo {
 
-namespace {
-
-class FirstMessage : public MessageSink {
-  public:
-    void report(const Message& message) override {
-        if (!first) first = message;
-    }
-    std::optional<Message> first;
-};
-
-}  // namespace
-
 Result<ProbabilityAnalysis> prepareProbabilityAnalysis(const Project& project,
                                                        const ProbabilitySpec& spec, int threads,
                                                        const std::stop_token& stop) {
-    FirstMessage messages;
-    auto input = checkCalculationInput(project, messages);
-    if (!input) return Failure{messages.first.value_or(makeMessage(MessageId::UnsuitableData))};
+    auto input = checkCalculationInput(project);
+    if (!input) return Failure{input.error()};
     Result<ResolvedSpec> resolved = resolveProbabilitySpec(spec, project);
     if (!resolved) return Failure{resolved.error()};
 
@@ -32,11 +19,11 @@ Result<ProbabilityAnalysis> prepareProbabilityAnalysis(const Project& project,
         analysis.parameters.push_back(parameter.parameter);
     }
     ProbabilityModel& model = analysis.model;
-    model.section = std::move(input->section);
+    model.section = std::move(input.value().section);
     model.slots = std::move(resolved->slots);
     model.plan = std::move(resolved->plan);
     model.mode = spec.mode;
-    model.search = std::move(input->search);
+    model.search = std::move(input.value().search);
     const auto critical = searchCriticalCircle(model.section, *model.search, threads, stop);
     if (stop.stop_requested()) return Failure{literalMessage("stopped")};
     if (!critical) {

@@ -16,13 +16,6 @@ std::optional<int> drawingLength(int metres) {
     return metres;
 }
 
-template <class T>
-bool refusedBy(const Result<T>& value, MessageSink& messages) {
-    if (value) return false;
-    messages.report(value.error());
-    return true;
-}
-
 int truncated(double value) {
     return static_cast<int>(std::clamp(std::trunc(value), -1e9, 1e9));
 }
@@ -101,8 +94,7 @@ void applyScaleExample(ScaleForm& form, const ScaleContext& context) {
     form.overlapM = "0";
 }
 
-ScaleStep acceptScale(ScaleForm& typed, const PageSetup& setup, int showing, FigureWindow& window,
-                      MessageSink& messages) {
+Result<StoredScale> acceptScale(const ScaleForm& typed, const PageSetup& setup, int showing) {
     const Result<int> scaleY = typedInteger(typed.scaleY, scale_label::kScaleY, IntRange{20, 2000});
     const Result<int> scaleX = typedInteger(typed.scaleX, scale_label::kScaleX, IntRange{20, 2000});
     const Result<double> topY = typedReal(typed.topY, scale_label::kTopY, RealRange{-2000, 4000});
@@ -111,35 +103,35 @@ ScaleStep acceptScale(ScaleForm& typed, const PageSetup& setup, int showing, Fig
     const Result<int> width = typedInteger(typed.widthM, scale_label::kWidthM, IntRange{1, 10000});
     const Result<int> overlap =
         typedInteger(typed.overlapM, scale_label::kOverlapM, IntRange{0, 1000});
-    if (refusedBy(scaleY, messages) || refusedBy(scaleX, messages) || refusedBy(topY, messages) ||
-        refusedBy(depth, messages) || refusedBy(left, messages) || refusedBy(width, messages) ||
-        refusedBy(overlap, messages)) {
-        return ScaleStep::KeepOpen;
+    if (!scaleY) return Failure{scaleY.error()};
+    if (!scaleX) return Failure{scaleX.error()};
+    if (!topY) return Failure{topY.error()};
+    for (const Result<int>* value : {&depth, &left, &width, &overlap}) {
+        if (!*value) return Failure{value->error()};
     }
     const int pageWidth = pageMetresX(*scaleX, setup.paperWidthMm, setup.leftMarginMm);
     const int pageDepth = pageMetresY(*scaleY, setup.paperHeightMm, setup.topMarginMm);
-    if (pageWidth <= 0 || pageDepth <= 0) {
-        messages.report(makeMessage(MessageId::NoDrawingLength));
-        return ScaleStep::KeepOpen;
-    }
+    if (pageWidth <= 0 || pageDepth <= 0) return Failure{makeMessage(MessageId::NoDrawingLength)};
 
     FigureWindow stored{*scaleX, *scaleY, *left, *width, *overlap, *topY, *depth};
+    std::vector<Message> corrections;
     bool corrected = false;
     if (stored.pageOverlapM >= stored.pageWidthM) {
         stored.pageOverlapM = 0;
         corrected = true;
     }
     if (stored.pageWidthM > pageWidth) {
-        messages.report(literalMessage(formatC("１ページの印刷距離は\n約 %d (m)です", pageWidth)));
+        corrections.push_back(
+            literalMessage(formatC("１ページの印刷距離は\n約 %d (m)です", pageWidth)));
         stored.pageWidthM = pageWidth;
         corrected = true;
     }
     if (stored.pageDepthM > pageDepth) {
-        messages.report(literalMessage(formatC("１ページの印刷深度は\n約 %d (m)です", pageDepth)));
+        corrections.push_back(
+            literalMessage(formatC("１ページの印刷深度は\n約 %d (m)です", pageDepth)));
         stored.pageDepthM = pageDepth;
         corrected = true;
     }
-    window = stored;
     PageSetup shown = setup;
     shown.scaleX = stored.scaleX;
     shown.scaleY = stored.scaleY;
@@ -148,8 +140,9 @@ ScaleStep acceptScale(ScaleForm& typed, const PageSetup& setup, int showing, Fig
     shown.pageOverlapM = stored.pageOverlapM;
     shown.figureTopY = stored.figureTopY;
     shown.pageDepthM = stored.pageDepthM;
-    typed = scaleForm(shown);
-    return corrected && showing + 1 < kScaleShowings ? ScaleStep::ShowAgain : ScaleStep::Done;
+    return StoredScale{
+        stored, scaleForm(shown), std::move(corrections),
+        corrected && showing + 1 < kScaleShowings ? ScaleStep::ShowAgain : ScaleStep::Done};
 }
 
 void writeFigureWindowLines(const FigureWindow& window, ProjectSettings& settings) {

@@ -4,9 +4,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/messages.h"
 #include "model/project.h"
+#include "model/result.h"
 #include "render/page_setup.h"
 
 namespace dorvo {
@@ -70,18 +72,25 @@ void applyScaleExample(ScaleForm& form, const ScaleContext& context);
 /// The dialog is shown at most this often for one command.
 inline constexpr int kScaleShowings = 11;
 
+/// What follows an OK whose values were stored.
 enum class ScaleStep {
-    KeepOpen,   // a value is refused: nothing stored, the dialog stays as it is
     ShowAgain,  // stored after corrections: show the dialog again with the corrected texts
     Done,       // stored as typed, or stored before the last showing
 };
 
+/// The values an OK stored.
+struct StoredScale {
+    FigureWindow window;
+    ScaleForm shown;                   // the stored values as the dialog shows them
+    std::vector<Message> corrections;  // how far a page reaches, for each range cut to it
+    ScaleStep next = ScaleStep::Done;
+};
+
 /// OK of the dialog's `showing`-th showing (from 1): checks the ranges, refuses scales that
 /// leave no drawing length (4012), corrects an overlap not below the X range and ranges
-/// beyond what one page shows (saying how far a page reaches) and stores the window.
-/// `typed` takes the corrected texts.
-ScaleStep acceptScale(ScaleForm& typed, const PageSetup& setup, int showing, FigureWindow& window,
-                      MessageSink& messages);
+/// beyond what one page shows (saying how far a page reaches) and gives the window to store.
+/// A refused value fails: nothing is stored and the dialog stays as it is.
+Result<StoredScale> acceptScale(const ScaleForm& typed, const PageSetup& setup, int showing);
 
 /// Writes settings lines 3 to 9 from the figure window: "%d", and "%.2f" for the top Y.
 void writeFigureWindowLines(const FigureWindow& window, ProjectSettings& settings);

@@ -31,12 +31,8 @@ std::optional<int> rowWithX(const EditorTable& table, double x, int upTo) {
     return std::nullopt;
 }
 
-bool checked(const BlockEntry& entry, MessageSink& messages) {
-    if (auto problem = checkEntryFields({entry.x, entry.lines}, KeyRange::Coordinate)) {
-        messages.report(*problem);
-        return false;
-    }
-    return true;
+std::optional<Message> entryProblem(const BlockEntry& entry) {
+    return checkEntryFields({entry.x, entry.lines}, KeyRange::Coordinate);
 }
 
 /// Two decimals unless the X was typed with more.
@@ -61,37 +57,26 @@ NavigationRules blockNavigation() {
     return {kMaxBlocks, kBlockColumns, 1, EnterMove::NextRow, {true, true}};
 }
 
-std::optional<int> addBlock(EditorTable& table, const BlockEntry& entry, MessageSink& messages) {
-    if (!checked(entry, messages)) return std::nullopt;
+Result<int> addBlock(EditorTable& table, const BlockEntry& entry) {
+    if (auto problem = entryProblem(entry)) return Failure{*problem};
     const int rows = dataRowCount(table);
-    if (rows >= kMaxBlocks) {
-        messages.report(makeMessage(MessageId::TableFull));
-        return std::nullopt;
-    }
+    if (rows >= kMaxBlocks) return Failure{makeMessage(MessageId::TableFull)};
     const std::string x = twoDecimals(entry.x);
     if (rowWithX(table, readReal(x), rows)) {
-        messages.report(makeMessage(MessageId::DuplicateKey, kBlockKeyName));
-        return std::nullopt;
+        return Failure{makeMessage(MessageId::DuplicateKey, kBlockKeyName)};
     }
     table.row(rows + 1) = {x, entry.lines};
     return rows + 1;
 }
 
-std::optional<int> overwriteBlock(EditorTable& table, const BlockEntry& entry,
-                                  MessageSink& messages) {
-    if (!checked(entry, messages)) return std::nullopt;
+Result<int> overwriteBlock(EditorTable& table, const BlockEntry& entry) {
+    if (auto problem = entryProblem(entry)) return Failure{*problem};
     const int rows = dataRowCount(table);
-    if (rows == 0) {
-        messages.report(makeMessage(MessageId::CannotOverwrite));
-        return std::nullopt;
-    }
+    if (rows == 0) return Failure{makeMessage(MessageId::CannotOverwrite)};
     const auto target = rowWithX(table, readReal(entry.x), rows);
-    if (!target) {
-        messages.report(makeMessage(MessageId::NothingToOverwrite, kBlockKeyName));
-        return std::nullopt;
-    }
+    if (!target) return Failure{makeMessage(MessageId::NothingToOverwrite, kBlockKeyName)};
     table.row(*target) = {entry.x, entry.lines};
-    return target;
+    return *target;
 }
 
 bool updateCurrentBlock(EditorTable& table, int currentRow, const BlockEntry& entry) {
@@ -103,14 +88,10 @@ bool updateCurrentBlock(EditorTable& table, int currentRow, const BlockEntry& en
     return true;
 }
 
-std::optional<BlockLineEditorInputs> blockLineEditorInputs(const EditorTable& table,
-                                                           const BlockEntry& entry,
-                                                           MessageSink& messages) {
+Result<BlockLineEditorInputs> blockLineEditorInputs(const EditorTable& table,
+                                                    const BlockEntry& entry) {
     const double x = readReal(entry.x);
-    if (x <= kLeastBlockX) {
-        messages.report(makeMessage(MessageId::UnsuitableData));
-        return std::nullopt;
-    }
+    if (x <= kLeastBlockX) return Failure{makeMessage(MessageId::UnsuitableData)};
     int left = 0;
     double leftX = 0.0;
     const int listed = listedRows(table, table.rowCount());
@@ -131,13 +112,12 @@ std::optional<BlockLineEditorInputs> blockLineEditorInputs(const EditorTable& ta
                                  formatC("%.2f", farLeftX)};
 }
 
-std::optional<int> storeReturnedLines(EditorTable& table, const BlockEntry& entry,
-                                      MessageSink& messages) {
+Result<int> storeReturnedLines(EditorTable& table, const BlockEntry& entry) {
     if (auto row = rowWithX(table, readReal(entry.x), dataRowCount(table))) {
         table.cell(*row, 2) = entry.lines;
-        return row;
+        return *row;
     }
-    return addBlock(table, entry, messages);
+    return addBlock(table, entry);
 }
 
 std::optional<RowProblem> findInvalidBlockRow(const EditorTable& table) {

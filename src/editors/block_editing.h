@@ -11,6 +11,7 @@
 #include "editors/sorted_store.h"
 #include "model/messages.h"
 #include "model/project.h"
+#include "model/result.h"
 
 namespace dorvo {
 
@@ -28,15 +29,13 @@ struct BlockEntry {
     std::string lines;
 };
 
-/// "データ追加↓": adds the entry after the last data row with its X as "%.2f". Refuses, with
-/// a message, an invalid X, a full list and an X already listed (within 0.0001). Returns the
-/// row it filled.
-std::optional<int> addBlock(EditorTable& table, const BlockEntry& entry, MessageSink& messages);
+/// "データ追加↓": adds the entry after the last data row with its X as "%.2f". Refuses an
+/// invalid X, a full list and an X already listed (within 0.0001). Returns the row it filled.
+Result<int> addBlock(EditorTable& table, const BlockEntry& entry);
 
 /// "上書き↓": writes the entry as typed into the first row with the same X (within 0.0001),
 /// whichever row is selected. Returns that row.
-std::optional<int> overwriteBlock(EditorTable& table, const BlockEntry& entry,
-                                  MessageSink& messages);
+Result<int> overwriteBlock(EditorTable& table, const BlockEntry& entry);
 
 /// When the focus leaves an entry field with a row current: writes the entry, X as "%.2f",
 /// into that row when its X is absent or the same. Silent; false when nothing was written.
@@ -53,14 +52,12 @@ struct BlockLineEditorInputs {
 
 /// "入力": finds the left neighbour of the entry's X among the listed rows (the largest X
 /// below it, the first listed among equal ones). 4005 when the X is missing or not positive.
-std::optional<BlockLineEditorInputs> blockLineEditorInputs(const EditorTable& table,
-                                                           const BlockEntry& entry,
-                                                           MessageSink& messages);
+Result<BlockLineEditorInputs> blockLineEditorInputs(const EditorTable& table,
+                                                    const BlockEntry& entry);
 
 /// The lines the block line editor returned go with their block at once: into the row with
 /// the entry's X, or into a new row as Add would. Returns the row.
-std::optional<int> storeReturnedLines(EditorTable& table, const BlockEntry& entry,
-                                      MessageSink& messages);
+Result<int> storeReturnedLines(EditorTable& table, const BlockEntry& entry);
 
 /// The first data row OK refuses: an X that is missing or outside its range, or a row the
 /// project file cannot hold.

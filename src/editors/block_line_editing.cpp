@@ -77,17 +77,13 @@ LineEntry copyFromLeftBlock(const LeftBlockLine& line, bool copyLayerNo) {
     return entry;
 }
 
-std::optional<int> addLine(EditorTable& table, const LineEntry& entry, MessageSink& messages,
-                           YesNoQuestion& question) {
+Result<std::optional<int>> addLine(EditorTable& table, const LineEntry& entry,
+                                   YesNoQuestion& question) {
     if (auto problem = checkLine({entry.yLeft, entry.yRight, entry.layerNo})) {
-        messages.report(*problem);
-        return std::nullopt;
+        return Failure{*problem};
     }
     const int rows = dataRowCount(table);
-    if (rows >= kMaxBlockLines) {
-        messages.report(makeMessage(MessageId::TableFull));
-        return std::nullopt;
-    }
+    if (rows >= kMaxBlockLines) return Failure{makeMessage(MessageId::TableFull)};
     TableRow line = {twoDecimals(entry.yLeft), entry.yRight, entry.layerNo};
     double yRight = kMissingYRight;
     if (isPresent(line[1])) {
@@ -99,14 +95,14 @@ std::optional<int> addLine(EditorTable& table, const LineEntry& entry, MessageSi
         if (std::fabs(readReal(table.cell(row, 1)) - yLeft) <= kSameAddedY &&
             std::fabs(readReal(table.cell(row, 2)) - yRight) <= kSameAddedY) {
             if (question.askYesNo(makeMessage(MessageId::DuplicateLine, kLineKeyName))) {
-                return std::nullopt;
+                return std::optional<int>();
             }
             break;
         }
     }
     if (isPresent(line[2])) line[2] = formatInt(readInteger(line[2]));
     table.row(rows + 1) = std::move(line);
-    return rows + 1;
+    return std::optional<int>(rows + 1);
 }
 
 std::optional<RowProblem> findInvalidLineRow(const EditorTable& table) {

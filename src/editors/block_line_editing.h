@@ -12,6 +12,7 @@
 #include "editors/sorted_store.h"
 #include "model/messages.h"
 #include "model/project.h"
+#include "model/result.h"
 
 namespace dorvo {
 
@@ -51,10 +52,10 @@ struct LineEntry {
 LineEntry copyFromLeftBlock(const LeftBlockLine& line, bool copyLayerNo);
 
 /// "↓ 追加 ": adds the entry after the last data row. Refuses an invalid entry and a full
-/// list with a message; a line already listed asks 4000, where Yes cancels and No adds it
-/// all the same. Returns the row it filled.
-std::optional<int> addLine(EditorTable& table, const LineEntry& entry, MessageSink& messages,
-                           YesNoQuestion& question);
+/// list; a line already listed asks 4000, where Yes cancels (no row, no failure) and No adds
+/// it all the same. Returns the row it filled.
+Result<std::optional<int>> addLine(EditorTable& table, const LineEntry& entry,
+                                   YesNoQuestion& question);
 
 /// The first data row OK refuses: a Y-left that is not a coordinate, a Y-right that is
 /// neither empty nor a coordinate, a layer number that is neither empty nor a number.

@@ -84,10 +84,13 @@ std::optional<BlockEntry> BlockDialog::typedEntry() {
 void BlockDialog::addRow() {
     list()->navigation().editOpen = false;
     if (auto entry = typedEntry()) {
-        if (auto row = addBlock(table_, *entry, messages_)) {
+        const Result<int> row = addBlock(table_, *entry);
+        if (row) {
             list()->tableChanged();
             list()->scrollTo(list()->model()->index(*row - 1, 0));
             clearEntryFields();
+        } else {
+            messages_.report(row.error());
         }
     }
     afterEntryButton();
@@ -96,10 +99,13 @@ void BlockDialog::addRow() {
 void BlockDialog::overwriteRow() {
     list()->navigation().editOpen = false;
     if (auto entry = typedEntry()) {
-        if (auto row = overwriteBlock(table_, *entry, messages_)) {
+        const Result<int> row = overwriteBlock(table_, *entry);
+        if (row) {
             list()->tableChanged();
             list()->scrollTo(list()->model()->index(*row - 1, 0));
             clearEntryFields();
+        } else {
+            messages_.report(row.error());
         }
     }
     afterEntryButton();
@@ -124,13 +130,21 @@ void BlockDialog::deleteSelectedRow() {
 void BlockDialog::editLines() {
     auto entry = typedEntry();
     if (!entry) return;
-    auto inputs = blockLineEditorInputs(table_, *entry, messages_);
-    if (!inputs) return;
+    const auto inputs = blockLineEditorInputs(table_, *entry);
+    if (!inputs) {
+        messages_.report(inputs.error());
+        return;
+    }
     BlockLineDialog dialog(*inputs, layerChoices_, options_, messages_, question_, this);
     EnterKeyFilter::install(&dialog, options_.enterKey);
     if (dialog.exec() != QDialog::Accepted) return;
     lines_->setText(shown(dialog.lines()));
-    if (storeReturnedLines(table_, {entry->x, dialog.lines()}, messages_)) list()->tableChanged();
+    const Result<int> stored = storeReturnedLines(table_, {entry->x, dialog.lines()});
+    if (stored) {
+        list()->tableChanged();
+    } else {
+        messages_.report(stored.error());
+    }
     list()->navigation().changed = true;
     overwrite_->setFocus();
 }

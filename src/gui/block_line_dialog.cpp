@@ -199,9 +199,12 @@ void BlockLineDialog::clearEntryFields() {
 void BlockLineDialog::addRow() {
     list()->navigation().editOpen = false;
     if (auto entry = typedEntry()) {
-        if (auto row = addLine(table_, *entry, messages_, question_)) {
+        const auto row = addLine(table_, *entry, question_);
+        if (!row) {
+            messages_.report(row.error());
+        } else if (*row) {
             list()->tableChanged();
-            list()->scrollTo(list()->model()->index(*row - 1, 0));
+            list()->scrollTo(list()->model()->index(**row - 1, 0));
             clearEntryFields();
         }
     }

@@ -55,9 +55,9 @@ CircleSearchTexts CircleSearchDialog::texts() const {
 }
 
 void CircleSearchDialog::accept() {
-    switch (store_(texts(), showing_)) {
-        case CircleSearchStep::KeepOpen:
-            return;
+    const std::optional<CircleSearchStep> next = store_(texts(), showing_);
+    if (!next) return;
+    switch (*next) {
         case CircleSearchStep::ShowAgain:
             ++showing_;
             return;

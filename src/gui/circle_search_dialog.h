@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "app/circle_search_editing.h"
 
@@ -13,12 +14,13 @@ namespace dorvo {
 
 /// "すべり円データ": the centre grid, the radius range, the limit points and Kh. Each OK
 /// stores the texts through `store`; the dialog stays for another showing while `store`
-/// asks for one.
+/// asks for one, and stays as it is when `store` gives nothing (the texts were refused).
 class CircleSearchDialog : public QDialog {
     Q_OBJECT
 
   public:
-    using Store = std::function<CircleSearchStep(const CircleSearchTexts& typed, int showing)>;
+    using Store =
+        std::function<std::optional<CircleSearchStep>(const CircleSearchTexts& typed, int showing)>;
 
     CircleSearchDialog(const CircleSearchTexts& texts, Store store, QWidget* parent = nullptr);
 

@@ -63,11 +63,17 @@ void CMainFrame::editCircleSearch() {
     Project& project = edit.project();
     CircleSearchDialog dialog(
         circleSearchTexts(project),
-        [this, &project](const CircleSearchTexts& typed, int showing) {
-            const CircleSearchStep step =
-                acceptCircleSearch(project, typed, showing, session_.user);
+        [this, &project](const CircleSearchTexts& typed,
+                         int showing) -> std::optional<CircleSearchStep> {
+            const auto stored = acceptCircleSearch(project, typed, showing);
+            if (!stored) {
+                session_.user.report(stored.error());
+            } else if (stored->problem) {
+                session_.user.report(*stored->problem);
+            }
             view_->update();
-            return step;
+            if (!stored) return std::nullopt;
+            return stored->next;
         },
         this);
     EnterKeyFilter::install(&dialog,

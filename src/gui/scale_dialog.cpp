@@ -144,9 +144,9 @@ void ScaleDialog::showBottomY() {
 
 void ScaleDialog::accept() {
     ScaleForm typed = form();
-    switch (store_(typed, showing_)) {
-        case ScaleStep::KeepOpen:
-            return;
+    const std::optional<ScaleStep> next = store_(typed, showing_);
+    if (!next) return;
+    switch (*next) {
         case ScaleStep::ShowAgain:
             ++showing_;
             setForm(typed);

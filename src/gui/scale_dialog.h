@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <functional>
+#include <optional>
 
 #include "app/scale_editing.h"
 
@@ -13,12 +14,13 @@ namespace dorvo {
 
 /// "図の縮尺と印刷範囲": the scales and the model window of the figure, measured against the
 /// paper. Each OK hands the texts to `store`; the dialog stays for another showing with the
-/// corrected texts while `store` asks for one.
+/// corrected texts while `store` asks for one, and stays as it is when `store` gives nothing
+/// (a value was refused).
 class ScaleDialog : public QDialog {
     Q_OBJECT
 
   public:
-    using Store = std::function<ScaleStep(ScaleForm& typed, int showing)>;
+    using Store = std::function<std::optional<ScaleStep>(ScaleForm& typed, int showing)>;
 
     ScaleDialog(const ScaleForm& form, const ScaleContext& context, Store store,
                 QWidget* parent = nullptr);

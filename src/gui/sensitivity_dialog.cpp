@@ -66,8 +66,11 @@ void SensitivityDialog::start() {
         }
     }
     const Project& project = session_.document.project;
-    const auto input = checkCalculationInput(project, session_.user);
-    if (!input) return;
+    const auto input = checkCalculationInput(project);
+    if (!input) {
+        session_.user.report(input.error());
+        return;
+    }
     runState_ = std::make_shared<Run>(Run{project, input->search, {*lower, *upper}, {}});
     run_->setEnabled(false);
     job_.reset();

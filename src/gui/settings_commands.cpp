@@ -67,17 +67,22 @@ void CMainFrame::editScale() {
     const PageSetup setup = session_.pageSetup();
     ScaleDialog dialog(
         scaleForm(setup), scaleContext(project, setup),
-        [&](ScaleForm& typed, int showing) {
-            FigureWindow stored;
-            const ScaleStep step = acceptScale(typed, setup, showing, stored, session_.user);
-            if (step != ScaleStep::KeepOpen) {
-                // The numbers the view scrolls and the lines the file saves stay one.
-                writeFigureWindowLines(stored, project.settings);
-                session_.window = figureWindowWithDefaults(project);
-                session_.pages.view.figurePageLeftX = session_.window.figureLeftX;
-                view_->update();
+        [&](ScaleForm& typed, int showing) -> std::optional<ScaleStep> {
+            const auto stored = acceptScale(typed, setup, showing);
+            if (!stored) {
+                session_.user.report(stored.error());
+                return std::nullopt;
             }
-            return step;
+            for (const Message& correction : stored->corrections) {
+                session_.user.report(correction);
+            }
+            typed = stored->shown;
+            // The numbers the view scrolls and the lines the file saves stay one.
+            writeFigureWindowLines(stored->window, project.settings);
+            session_.window = figureWindowWithDefaults(project);
+            session_.pages.view.figurePageLeftX = session_.window.figureLeftX;
+            view_->update();
+            return stored->next;
         },
         this);
     EnterKeyFilter::install(&dialog,
@@ -108,7 +113,7 @@ void CMainFrame::editMargins() {
         installation.settings.topMarginMm = change->topMarginMm;
         installation.settings.leftMarginMm = change->leftMarginMm;
         installation.margins = change->table;
-        saveMargins(installation, session_.user);
+        reportEach(saveMargins(installation), session_.user);
         cutPageRangesToPaper(session_.window, session_.pageSetup(), edit.project().settings);
         session_.repaged();
     }
@@ -126,7 +131,10 @@ void CMainFrame::editLineStyles() {
         },
         this);
     EnterKeyFilter::install(&dialog, enterKeyActionOf(installation.settings.enterKeyOption));
-    if (dialog.exec() == QDialog::Accepted) saveProgramSettings(installation, session_.user);
+    if (dialog.exec() == QDialog::Accepted) {
+        const Status saved = saveProgramSettings(installation);
+        if (!saved) session_.user.report(saved.error());
+    }
     view_->update();
 }
 
@@ -136,7 +144,7 @@ void CMainFrame::editFonts() {
     EnterKeyFilter::install(&dialog, enterKeyActionOf(installation.settings.enterKeyOption));
     if (dialog.exec() == QDialog::Accepted) {
         installation.fonts = dialog.chosenSlots();
-        saveFonts(installation, session_.user);
+        reportEach(saveFonts(installation), session_.user);
         session_.repaged();
     }
     view_->update();
@@ -146,9 +154,8 @@ void CMainFrame::editEnterKey() {
     EnterKeyDialog dialog(session_.installation.settings.enterKeyOption, this);
     if (dialog.exec() == QDialog::Accepted) {
         session_.installation.settings.enterKeyOption = dialog.option();
-        if (!writeSettingsFile(session_.installation)) {
-            session_.user.report(cannotWriteMessage(session_.installation.settingsFile()));
-        }
+        const Status saved = saveProgramSettings(session_.installation);
+        if (!saved) session_.user.report(saved.error());
     }
     view_->update();
 }
@@ -157,8 +164,9 @@ void CMainFrame::changeLocation() {
     LocationDialog dialog(session_.installation.workFolder, session_.installation.environment,
                           session_.user, this);
     if (dialog.exec() == QDialog::Accepted) {
-        changeInstallLocation(session_.installation, session_.document.project, dialog.folder(),
-                              session_.user);
+        const auto changed = changeInstallLocation(session_.installation, session_.document.project,
+                                                   dialog.folder(), session_.user);
+        if (!changed) session_.user.report(changed.error());
         session_.installHelp();
         session_.repaged();
     }

@@ -97,7 +97,10 @@ bool LocationDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == folder_ && event->type() == QEvent::FocusOut &&
         static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason &&
         static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-        folder_->setText(toQString(completeFolderField(folder(), messages_)));
+        const std::string typed = folder();
+        const Result<std::string> completed = completeFolderField(typed);
+        if (!completed) messages_.report(completed.error());
+        folder_->setText(toQString(completed ? *completed : typed));
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -3,6 +3,7 @@
 
 #include <utility>
 #include <variant>
+#include <vector>
 
 #include "model/messages.h"
 
@@ -38,5 +39,14 @@ class [[nodiscard]] Result {
 /// A step that gives nothing back but can fail.
 struct Done {};
 using Status = Result<Done>;
+
+/// The failures of a step that goes on past each one, in the order they happened; none when
+/// nothing failed.
+using Failures = std::vector<Failure>;
+
+/// Hands each failure to `messages`, in order.
+inline void reportEach(const Failures& failures, MessageSink& messages) {
+    for (const Failure& failure : failures) messages.report(failure.message);
+}
 
 }  // namespace dorvo

@@ -55,21 +55,14 @@ fs::path findWorkFolder(const Environment& environment) {
     return defaultWorkFolder(environment);
 }
 
-std::string completeFolderField(const std::string& text, MessageSink& messages) {
-    if (text.size() <= 1) {
-        messages.report(makeMessage(MessageId::NoData));
-        return text;
-    }
+Result<std::string> completeFolderField(const std::string& text) {
+    if (text.size() <= 1) return Failure{makeMessage(MessageId::NoData)};
     return text[0] == '/' ? text : "/" + text;
 }
 
-std::optional<fs::path> storeInstallLocation(const std::string& folder,
-                                             const Environment& environment,
-                                             MessageSink& messages) {
-    if (!isUsableFolder(folder)) {
-        messages.report(literalMessage("ドライブ名が異常です"));
-        return std::nullopt;
-    }
+Result<StoredLocation> storeInstallLocation(const std::string& folder,
+                                            const Environment& environment) {
+    if (!isUsableFolder(folder)) return Failure{literalMessage("ドライブ名が異常です")};
     fs::path file = locationFilePath(environment.configHome);
     std::error_code error;
     fs::create_directories(file.parent_path(), error);
@@ -77,8 +70,9 @@ std::optional<fs::path> storeInstallLocation(const std::string& folder,
         out << folder << "\r\n";
         return static_cast<bool>(out);
     });
-    if (!written) messages.report(literalMessage("フォルダ名またはドライブ名が異常です"));
-    return fs::path(folder);
+    StoredLocation stored{fs::path(folder), std::nullopt};
+    if (!written) stored.unsaved = literalMessage("フォルダ名またはドライブ名が異常です");
+    return stored;
 }
 
 }  // namespace dorvo

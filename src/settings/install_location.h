@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/messages.h"
+#include "model/result.h"
 
 namespace dorvo {
 
@@ -29,14 +30,20 @@ std::filesystem::path defaultWorkFolder(const Environment& environment);
 /// the current folder, then the default.
 std::filesystem::path findWorkFolder(const Environment& environment);
 
-/// What the folder field shows after it loses the focus: a text of at most one character
-/// reports "データがありません"; a relative text gets a "/" in front.
-std::string completeFolderField(const std::string& text, MessageSink& messages);
+/// What the folder field shows after it loses the focus: a relative text gets a "/" in
+/// front. A text of at most one character fails with "データがありません" and stays as it is.
+Result<std::string> completeFolderField(const std::string& text);
+
+/// A folder taken for the installation location.
+struct StoredLocation {
+    std::filesystem::path folder;    // the folder to use from now on
+    std::optional<Message> unsaved;  // why the location file keeps the old folder, if it does
+};
 
 /// Checks a folder typed for the installation location and writes it to the location file.
-/// Returns the folder to use from now on, or nothing when it was refused (with a message).
-std::optional<std::filesystem::path> storeInstallLocation(const std::string& folder,
-                                                          const Environment& environment,
-                                                          MessageSink& messages);
+/// A folder that is not absolute is refused. When the location file cannot be written the
+/// folder is used all the same, for this run.
+Result<StoredLocation> storeInstallLocation(const std::string& folder,
+                                            const Environment& environment);
 
 }  // namespace dorvo

@@ -14,21 +14,23 @@ namespace {
 
 /// A first run finds no working folder: create it with the recommended settings, so a new
 /// user starts from a sensible installation instead of a "file not found" message.
-void seedNewWorkFolder(const Installation& installation, MessageSink& messages) {
+Failures seedNewWorkFolder(const Installation& installation) {
     std::error_code error;
-    if (fs::exists(installation.workFolder, error)) return;
+    if (fs::exists(installation.workFolder, error)) return {};
     if (!fs::create_directories(installation.workFolder, error)) {
-        messages.report(cannotWriteMessage(installation.workFolder));
-        return;
+        return {Failure{cannotWriteMessage(installation.workFolder)}};
     }
     Installation seeded;
     seeded.workFolder = installation.workFolder;
     seeded.settings = recommendedProgramSettings();
     seeded.margins = defaultMarginsTable();
     seeded.fonts = defaultFontSlots();
-    if (!writeSettingsFile(seeded)) messages.report(cannotWriteMessage(seeded.settingsFile()));
-    if (!writeMarginsFile(seeded)) messages.report(cannotWriteMessage(seeded.marginsFile()));
-    for (const fs::path& file : writeFontFiles(seeded)) messages.report(cannotWriteMessage(file));
+    Failures failures;
+    for (const Status& written : {writeSettingsFile(seeded), writeMarginsFile(seeded)}) {
+        if (!written) failures.push_back(Failure{written.error()});
+    }
+    for (Failure& font : writeFontFiles(seeded)) failures.push_back(std::move(font));
+    return failures;
 }
 
 /// Claims this program's results working file in the folder and deletes what a previous
@@ -135,7 +137,7 @@ SetUpOutcome setUpWorkingFiles(Installation& installation, Project& project, Rel
     if (!installation.located) {
         installation.workFolder = findWorkFolder(installation.environment);
         removeAbandonedTemporaries(installation.workFolder);
-        seedNewWorkFolder(installation, messages);
+        reportEach(seedNewWorkFolder(installation), messages);
         claimResultsFile(installation);
         installation.located = true;
     }
@@ -147,14 +149,15 @@ SetUpOutcome setUpWorkingFiles(Installation& installation, Project& project, Rel
     return outcome;
 }
 
-SetUpOutcome changeInstallLocation(Installation& installation, Project& project,
-                                   const std::string& folder, MessageSink& messages) {
-    auto stored = storeInstallLocation(folder, installation.environment, messages);
-    if (!stored) return {};
+Result<SetUpOutcome> changeInstallLocation(Installation& installation, Project& project,
+                                           const std::string& folder, MessageSink& messages) {
+    const auto stored = storeInstallLocation(folder, installation.environment);
+    if (!stored) return Failure{stored.error()};
+    if (stored->unsaved) messages.report(*stored->unsaved);
     const fs::path oldResults = installation.resultsFile();
     Installation moved = installation;
-    moved.workFolder = *stored;
-    seedNewWorkFolder(moved, messages);
+    moved.workFolder = stored->folder;
+    reportEach(seedNewWorkFolder(moved), messages);
     moved.resultsClaim = ResultsClaim::claim(moved.workFolder);
     std::error_code error;
     if (moved.resultsFile() != oldResults) {
@@ -165,42 +168,38 @@ SetUpOutcome changeInstallLocation(Installation& installation, Project& project,
             fs::remove(moved.resultsFile(), error);
         }
     }
-    if (error) {
-        messages.report(cannotWriteMessage(moved.resultsFile()));
-        return {};
-    }
+    if (error) return Failure{cannotWriteMessage(moved.resultsFile())};
     fs::remove(oldResults, error);
     installation = std::move(moved);
     return setUpWorkingFiles(installation, project, Reload::Yes, messages);
 }
 
-bool writeLinesFile(const fs::path& path, const std::vector<std::string>& lines) {
-    return writeFileAtomically(path,
-                               [&](std::ostream& out) {
-                                   for (const std::string& line : lines) out << line << "\r\n";
-                                   return static_cast<bool>(out);
-                               })
-        .ok();
+Status writeLinesFile(const fs::path& path, const std::vector<std::string>& lines) {
+    const Status written = writeFileAtomically(path, [&](std::ostream& out) {
+        for (const std::string& line : lines) out << line << "\r\n";
+        return static_cast<bool>(out);
+    });
+    if (!written) return Failure{cannotWriteMessage(path)};
+    return Done{};
 }
 
-bool writeSettingsFile(const Installation& installation) {
+Status writeSettingsFile(const Installation& installation) {
     return writeLinesFile(installation.settingsFile(), programSettingsLines(installation.settings));
 }
 
-bool writeMarginsFile(const Installation& installation) {
+Status writeMarginsFile(const Installation& installation) {
     return writeLinesFile(installation.marginsFile(), marginsTableLines(installation.margins));
 }
 
-std::vector<fs::path> writeFontFiles(const Installation& installation) {
-    std::vector<fs::path> unwritten;
+Failures writeFontFiles(const Installation& installation) {
+    Failures failures;
     for (int slot = 1; slot <= kFontSlots; ++slot) {
-        const fs::path file = installation.fontFile(slot);
-        if (!writeLinesFile(
-                file, fontSlotLines(installation.fonts[static_cast<std::size_t>(slot - 1)]))) {
-            unwritten.push_back(file);
-        }
+        const Status written =
+            writeLinesFile(installation.fontFile(slot),
+                           fontSlotLines(installation.fonts[static_cast<std::size_t>(slot - 1)]));
+        if (!written) failures.push_back(Failure{written.error()});
     }
-    return unwritten;
+    return failures;
 }
 
 std::vector<std::string> readHeadingCandidates(const Installation& installation) {

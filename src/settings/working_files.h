@@ -8,6 +8,7 @@
 
 #include "model/messages.h"
 #include "model/project.h"
+#include "model/result.h"
 #include "settings/font_slots.h"
 #include "settings/install_location.h"
 #include "settings/margins_table.h"
@@ -62,23 +63,25 @@ Installation readInstallationSettings(const Environment& environment, MessageSin
 FigureWindow figureWindowWithDefaults(const Project& project);
 
 /// Changes the installation location (a folder typed by the user) and sets up again; the
-/// current results move along to the new folder.
-SetUpOutcome changeInstallLocation(Installation& installation, Project& project,
-                                   const std::string& folder, MessageSink& messages);
+/// current results move along to the new folder. A refused folder, or results that cannot be
+/// carried over, fail and leave the installation as it was; what the set-up finds on the way
+/// is reported as it goes.
+Result<SetUpOutcome> changeInstallLocation(Installation& installation, Project& project,
+                                           const std::string& folder, MessageSink& messages);
 
-/// Writes "Sys.ndx"; returns whether the file could be written.
-[[nodiscard]] bool writeSettingsFile(const Installation& installation);
+/// Writes "Sys.ndx".
+Status writeSettingsFile(const Installation& installation);
 
-/// Writes "Syx.ndx"; returns whether the file could be written.
-[[nodiscard]] bool writeMarginsFile(const Installation& installation);
+/// Writes "Syx.ndx".
+Status writeMarginsFile(const Installation& installation);
 
-/// Writes the six font slot files; returns the files that could not be written (none when
-/// every file was written).
-[[nodiscard]] std::vector<std::filesystem::path> writeFontFiles(const Installation& installation);
+/// Writes the six font slot files, each one whether or not the ones before it could be
+/// written: a failure for each file that could not be.
+[[nodiscard]] Failures writeFontFiles(const Installation& installation);
 
 /// Writes a file of lines, each ending with CR LF, replacing the old file only when complete.
-[[nodiscard]] bool writeLinesFile(const std::filesystem::path& path,
-                                  const std::vector<std::string>& lines);
+/// A failure names the file.
+Status writeLinesFile(const std::filesystem::path& path, const std::vector<std::string>& lines);
 
 /// The extra heading candidates of "Sym.ndx": up to three non-empty lines of 200 bytes at most.
 std::vector<std::string> readHeadingCandidates(const Installation& installation);

@@ -22,10 +22,19 @@ CircleSearchTexts validTexts() {
     return {"40", "14", "54", "28", "1", "1", "9", "1.4", "0.4", "", "", "", "", "", "", "0.15"};
 }
 
+/// OK as the dialog runs it: its messages reported, nothing when the dialog stays open.
+std::optional<CircleSearchStep> ok(Project& project, const CircleSearchTexts& typed, int showing,
+                                   test::MemoryMessageSink& messages) {
+    const auto stored = messages.valueOf(acceptCircleSearch(project, typed, showing));
+    if (!stored) return std::nullopt;
+    if (stored->problem) messages.report(*stored->problem);
+    return stored->next;
+}
+
 TEST(CircleSearchEditing, ValidTextsAreStoredWithKhAndEndTheCommand) {
     Project project;
     test::MemoryMessageSink messages;
-    EXPECT_EQ(acceptCircleSearch(project, validTexts(), 1, messages), CircleSearchStep::Done);
+    EXPECT_EQ(ok(project, validTexts(), 1, messages), CircleSearchStep::Done);
     EXPECT_EQ(project.circleSearch.line(1), "40");
     EXPECT_EQ(project.settings.line(settings_line::kKh), "0.15");
     EXPECT_TRUE(messages.messages.empty());
@@ -37,10 +46,10 @@ TEST(CircleSearchEditing, InvalidTextsAreStoredAndOfferedAgainAtMostThreeTimes) 
     test::MemoryMessageSink messages;
     CircleSearchTexts texts = validTexts();
     texts[4] = "0";  // dX of 0
-    EXPECT_EQ(acceptCircleSearch(project, texts, 1, messages), CircleSearchStep::ShowAgain);
+    EXPECT_EQ(ok(project, texts, 1, messages), CircleSearchStep::ShowAgain);
     EXPECT_EQ(project.circleSearch.line(5), "0");
-    EXPECT_EQ(acceptCircleSearch(project, texts, 2, messages), CircleSearchStep::ShowAgain);
-    EXPECT_EQ(acceptCircleSearch(project, texts, 3, messages), CircleSearchStep::Done);
+    EXPECT_EQ(ok(project, texts, 2, messages), CircleSearchStep::ShowAgain);
+    EXPECT_EQ(ok(project, texts, 3, messages), CircleSearchStep::Done);
     ASSERT_EQ(messages.messages.size(), 3u);
     EXPECT_EQ(messages.messages[0].text, "中心点のデータが不適当です");
 }
@@ -50,7 +59,7 @@ TEST(CircleSearchEditing, TextTheFileCannotHoldKeepsTheDialogOpenAndStoresNothin
     test::MemoryMessageSink messages;
     CircleSearchTexts texts = validTexts();
     texts[0] = "4$$0";
-    EXPECT_EQ(acceptCircleSearch(project, texts, 1, messages), CircleSearchStep::KeepOpen);
+    EXPECT_EQ(ok(project, texts, 1, messages), std::nullopt);
     EXPECT_EQ(project.circleSearch.line(1), "");
     ASSERT_EQ(messages.messages.size(), 1u);
 }
@@ -63,7 +72,7 @@ TEST(CircleSearchEditing, DecimalCommaOrLettersInAnyFieldAreRefusedNamingItAndSt
         test::MemoryMessageSink messages;
         CircleSearchTexts texts = validTexts();
         texts[field] = typed;
-        EXPECT_EQ(acceptCircleSearch(project, texts, 1, messages), CircleSearchStep::KeepOpen);
+        EXPECT_EQ(ok(project, texts, 1, messages), std::nullopt);
         EXPECT_EQ(project.settings.line(settings_line::kKh), "");
         ASSERT_EQ(messages.messages.size(), 1u);
         EXPECT_EQ(messages.messages[0].text, std::string(name) + "：数値を入力してください。");
@@ -76,10 +85,10 @@ TEST(CircleSearchEditing, EmptyFieldsKeepTheirMeaningAndNumbersAreKeptAsTyped) {
     CircleSearchTexts texts = validTexts();
     texts[15] = "";     // no seismic load
     texts[6] = " +9 ";  // blanks and a sign are a number
-    EXPECT_EQ(acceptCircleSearch(project, texts, 1, messages), CircleSearchStep::Done);
+    EXPECT_EQ(ok(project, texts, 1, messages), CircleSearchStep::Done);
     EXPECT_EQ(project.circleSearch.line(7), " +9 ");
     texts[1] = "";  // an empty centre field is "データがありません", as before
-    EXPECT_EQ(acceptCircleSearch(project, texts, 1, messages), CircleSearchStep::ShowAgain);
+    EXPECT_EQ(ok(project, texts, 1, messages), CircleSearchStep::ShowAgain);
     EXPECT_EQ(messages.messages.back().text, "データがありません");
 }
 

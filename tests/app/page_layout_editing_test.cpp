@@ -240,16 +240,28 @@ ScaleForm formOf(const FigureWindow& window) {
     return scaleForm(setup);
 }
 
+/// OK as the dialog runs it: its messages reported, the stored window and texts taken, and
+/// nothing when the dialog stays open.
+std::optional<ScaleStep> ok(ScaleForm& form, const PageSetup& setup, int showing,
+                            FigureWindow& window, test::MemoryMessageSink& messages) {
+    auto stored = messages.valueOf(acceptScale(form, setup, showing));
+    if (!stored) return std::nullopt;
+    for (const Message& correction : stored->corrections) messages.report(correction);
+    window = stored->window;
+    form = stored->shown;
+    return stored->next;
+}
+
 TEST(ScaleEditing, RangeWiderThanThePaperIsCutWithItsMessageAndTheDialogComesBack) {
     ScaleForm form = formOf({500, 500, 0, 120, 10, 36.0, 50});
     FigureWindow window;
     test::MemoryMessageSink messages;
-    EXPECT_EQ(acceptScale(form, a4(), 1, window, messages), ScaleStep::ShowAgain);
+    EXPECT_EQ(ok(form, a4(), 1, window, messages), ScaleStep::ShowAgain);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, "１ページの印刷距離は\n約 95 (m)です");
     EXPECT_EQ(window.pageWidthM, 95);
     EXPECT_EQ(form.widthM, "95");
-    EXPECT_EQ(acceptScale(form, a4(), 2, window, messages), ScaleStep::Done);
+    EXPECT_EQ(ok(form, a4(), 2, window, messages), ScaleStep::Done);
     EXPECT_EQ(messages.messages.size(), 1u);
 }
 
@@ -257,7 +269,7 @@ TEST(ScaleEditing, OverlapNotBelowTheRangeBecomesZeroSilentlyAndTheDialogComesBa
     ScaleForm form = formOf({500, 500, 0, 40, 40, 36.0, 50});
     FigureWindow window;
     test::MemoryMessageSink messages;
-    EXPECT_EQ(acceptScale(form, a4(), 1, window, messages), ScaleStep::ShowAgain);
+    EXPECT_EQ(ok(form, a4(), 1, window, messages), ScaleStep::ShowAgain);
     EXPECT_EQ(window.pageOverlapM, 0);
     EXPECT_EQ(form.overlapM, "0");
     EXPECT_TRUE(messages.messages.empty());
@@ -267,9 +279,21 @@ TEST(ScaleEditing, DepthBeyondThePaperIsCutAndTheEleventhShowingIsNeverReached) 
     ScaleForm form = formOf({500, 500, 0, 50, 0, 36.0, 200});
     FigureWindow window;
     test::MemoryMessageSink messages;
-    EXPECT_EQ(acceptScale(form, a4(), kScaleShowings - 1, window, messages), ScaleStep::Done);
+    EXPECT_EQ(ok(form, a4(), kScaleShowings - 1, window, messages), ScaleStep::Done);
     EXPECT_EQ(window.pageDepthM, 133);
     EXPECT_EQ(messages.messages.at(0).text, "１ページの印刷深度は\n約 133 (m)です");
+}
+
+TEST(ScaleEditing, WidthAndDepthBothCutSayHowFarAPageReachesWidthFirst) {
+    ScaleForm form = formOf({500, 500, 0, 120, 10, 36.0, 200});
+    FigureWindow window;
+    test::MemoryMessageSink messages;
+    EXPECT_EQ(ok(form, a4(), 1, window, messages), ScaleStep::ShowAgain);
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(messages.messages[0].text, "１ページの印刷距離は\n約 95 (m)です");
+    EXPECT_EQ(messages.messages[1].text, "１ページの印刷深度は\n約 133 (m)です");
+    EXPECT_EQ(window.pageWidthM, 95);
+    EXPECT_EQ(window.pageDepthM, 133);
 }
 
 TEST(ScaleEditing, OutOfRangeOrNoDrawingLengthKeepsTheDialogAndStoresNothing) {
@@ -278,12 +302,12 @@ TEST(ScaleEditing, OutOfRangeOrNoDrawingLengthKeepsTheDialogAndStoresNothing) {
     test::MemoryMessageSink messages;
     ScaleForm form = formOf(before);
     form.scaleX = "10";
-    EXPECT_EQ(acceptScale(form, a4(), 1, window, messages), ScaleStep::KeepOpen);
+    EXPECT_EQ(ok(form, a4(), 1, window, messages), std::nullopt);
     form.scaleX = "400";
     form.topY = "4000.5";
-    EXPECT_EQ(acceptScale(form, a4(), 1, window, messages), ScaleStep::KeepOpen);
+    EXPECT_EQ(ok(form, a4(), 1, window, messages), std::nullopt);
     form.topY = "36";
-    EXPECT_EQ(acceptScale(form, a4(200, 10), 1, window, messages), ScaleStep::KeepOpen);
+    EXPECT_EQ(ok(form, a4(200, 10), 1, window, messages), std::nullopt);
     ASSERT_EQ(messages.messages.size(), 3u);
     EXPECT_EQ(messages.messages[0].text,
               "縮尺 Ｘ（横）：20 から 2000 までの整数を入力してください。");

@@ -176,8 +176,8 @@ TEST(InstallationSaving, FilesThatCannotBeWrittenAreReportedByName) {
     Installation installation;
     installation.workFolder = folder.path() / "missing";
     test::MemoryMessageSink messages;
-    saveMargins(installation, messages);
-    saveFonts(installation, messages);
+    reportEach(saveMargins(installation), messages);
+    reportEach(saveFonts(installation), messages);
     ASSERT_EQ(messages.messages.size(), 8u);
     EXPECT_NE(messages.messages[0].text.find("Sys.ndx"), std::string::npos);
     EXPECT_NE(messages.messages[1].text.find("Syx.ndx"), std::string::npos);
@@ -185,10 +185,32 @@ TEST(InstallationSaving, FilesThatCannotBeWrittenAreReportedByName) {
 
     installation.workFolder = folder.path();
     messages.messages.clear();
-    saveMargins(installation, messages);
-    saveFonts(installation, messages);
+    reportEach(saveMargins(installation), messages);
+    reportEach(saveFonts(installation), messages);
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_TRUE(std::filesystem::exists(installation.fontFile(6)));
+}
+
+TEST(InstallationSaving, EveryUnwrittenFileReachesTheUserInTheOrderTheFilesAreWritten) {
+    test::TempFolder folder;
+    Installation installation;
+    installation.workFolder = folder.path() / "missing";
+    test::MemoryMessageSink messages;
+    reportEach(saveMargins(installation), messages);
+    reportEach(saveFonts(installation), messages);
+    const Status settings = saveProgramSettings(installation);
+    ASSERT_FALSE(settings);
+    messages.report(settings.error());
+
+    const std::vector<std::string> files = {"Sys.ndx",   "Syx.ndx",   "Font1.ndx",
+                                            "Font2.ndx", "Font3.ndx", "Font4.ndx",
+                                            "Font5.ndx", "Font6.ndx", "Sys.ndx"};
+    ASSERT_EQ(messages.messages.size(), files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(messages.messages[i].text,
+                  cannotWriteMessage(installation.workFolder / files[i]).text)
+            << i;
+    }
 }
 
 }  // namespace

@@ -406,9 +406,10 @@ TEST(Calculation, CancelledRunLeavesTheOldResultsAndCriticalCircle) {
     SearchOptions options;
     options.stop = source.get_token();
     test::MemoryMessageSink messages;
-    Calculation calculation =
-        calculateInto(resultsFile, builder.project(), options, &progress, messages);
-    EXPECT_EQ(calculation.outcome, CalculationOutcome::Cancelled);
+    const auto calculation =
+        messages.valueOf(calculateInto(resultsFile, builder.project(), options, &progress));
+    ASSERT_TRUE(calculation);
+    EXPECT_EQ(calculation->outcome, CalculationOutcome::Cancelled);
     EXPECT_EQ(test::readBytes(resultsFile), "$$CSV\r\nold\r\n");
     EXPECT_EQ(builder.project().critical.radius, 7.0);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
@@ -419,10 +420,11 @@ TEST(Calculation, CompletedRunReplacesTheResultsAndStoresTheCriticalCircle) {
     const auto resultsFile = folder.path() / "Tmp1.tmp";
     Project example = test::exampleProject();
     test::MemoryMessageSink messages;
-    Calculation calculation = calculateInto(resultsFile, example, {}, nullptr, messages);
-    ASSERT_EQ(calculation.outcome, CalculationOutcome::Completed);
+    const auto calculation = messages.valueOf(calculateInto(resultsFile, example, {}, nullptr));
+    ASSERT_TRUE(calculation);
+    ASSERT_EQ(calculation->outcome, CalculationOutcome::Completed);
     EXPECT_GT(example.critical.radius, 0.0);
-    EXPECT_EQ(example.critical.centreX, calculation.summary.critical->rx);
+    EXPECT_EQ(example.critical.centreX, calculation->summary.critical->rx);
     std::string stream = test::readBytes(resultsFile);
     EXPECT_TRUE(stream.starts_with("$$CSV\r\n018,"));
     EXPECT_TRUE(stream.ends_with("\r\n$$END\r\n"));
@@ -434,8 +436,8 @@ TEST(Calculation, InvalidInputIsReportedWithoutTouchingTheResults) {
     test::ProjectBuilder builder = slope();
     builder.search(0, 21, 10, 22, 0, 1, 12, 12, 1);
     test::MemoryMessageSink messages;
-    EXPECT_EQ(calculateInto(resultsFile, builder.project(), {}, nullptr, messages).outcome,
-              CalculationOutcome::InvalidInput);
+    EXPECT_FALSE(checkCalculationInput(builder.project()));
+    EXPECT_FALSE(messages.take(calculateInto(resultsFile, builder.project(), {}, nullptr)));
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, "中心点のデータが不適当です");
     EXPECT_FALSE(std::filesystem::exists(resultsFile));
@@ -443,7 +445,7 @@ TEST(Calculation, InvalidInputIsReportedWithoutTouchingTheResults) {
     builder.search(0, 21, 10, 22, 1, 1, 12, 12, 1);
     builder.project().layer(1).phi = "1e999";
     messages.messages.clear();
-    calculateInto(resultsFile, builder.project(), {}, nullptr, messages);
+    messages.take(calculateInto(resultsFile, builder.project(), {}, nullptr));
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, "層データの数値が不適当です (層No.1)");
 }
@@ -454,11 +456,21 @@ TEST(Calculation, ResultsFileThatCannotBeWrittenIsReported) {
     builder.singleCircle(25, 35, 27);
     test::MemoryMessageSink messages;
     const auto resultsFile = folder.path() / "missing" / "Tmp1.tmp";
-    EXPECT_EQ(calculateInto(resultsFile, builder.project(), {}, nullptr, messages).outcome,
-              CalculationOutcome::CannotWriteResults);
+    const auto input = checkCalculationInput(builder.project());
+    ASSERT_TRUE(input);
+    EXPECT_FALSE(messages.take(calculateInto(resultsFile, builder.project(), *input, {}, nullptr)));
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].id, MessageId::CannotCreateWorkFile);
 }
+
+/// Keeps how far through its rows a search last reported it was.
+class LastRowReported : public SearchProgress {
+  public:
+    void report(int position, std::string_view status) override {
+        if (status != "START") percent = position;
+    }
+    int percent = 0;
+};
 
 TEST(Calculation, FullDiskStopsTheRunAndIsReportedAsAFailedWrite) {
     if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
@@ -466,9 +478,9 @@ TEST(Calculation, FullDiskStopsTheRunAndIsReportedAsAFailedWrite) {
     builder.search(10, 22, 39.9, 121.9, 0.1, 0.1, 9, 2, 0.5);
     builder.project().critical.radius = 7.0;
     test::MemoryMessageSink messages;
-    Calculation calculation = calculateInto("/dev/full", builder.project(), {}, nullptr, messages);
-    EXPECT_EQ(calculation.outcome, CalculationOutcome::CannotWriteResults);
-    EXPECT_LT(calculation.summary.radiiTried, 100'000);
+    LastRowReported progress;
+    EXPECT_FALSE(messages.take(calculateInto("/dev/full", builder.project(), {}, &progress)));
+    EXPECT_LT(progress.percent, 10);  // of 1000 rows, a full run of which reports up to 100
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, cannotWriteMessage("/dev/full").text);
     EXPECT_EQ(builder.project().critical.radius, 7.0);

@@ -29,7 +29,7 @@ class ExampleExport : public ::testing::Test {
         std::ifstream in(DORVO_EXAMPLES_DIR "/embankment.slw", std::ios::binary);
         std::ostringstream oldResults;
         EXPECT_TRUE(readProjectLines(f.project, in, oldResults, "example", messages));
-        calculateInto(f.resultsFile, f.project, {}, nullptr, messages);
+        messages.take(calculateInto(f.resultsFile, f.project, {}, nullptr));
         f.setup = makePageSetup(figureWindowWithDefaults(f.project), f.settings, paper.widthMm(),
                                 paper.heightMm());
         f.state.view.printing = true;

@@ -544,6 +544,19 @@ TEST_F(CommandLine, RefusedInputExitsWithTwoAndSaysWhy) {
     EXPECT_EQ(test::readBytes(project()), text);  // nothing saved
 }
 
+TEST_F(CommandLine, JsonCallsInputThatCannotRunRefusedAndGivesItsMessageOnce) {
+    std::string text = test::readBytes(project());
+    const std::string grid = "$$R\r\n40\r\n14\r\n54\r\n28\r\n1\r\n";
+    ASSERT_NE(text.find(grid), std::string::npos);
+    text.replace(text.find(grid), grid.size(), "$$R\r\n40\r\n14\r\n54\r\n28\r\n0\r\n");
+    test::writeBytes(project(), text);
+    CliRun calc = run("calc " + project().string() + " --json", false);
+    EXPECT_EQ(calc.status, 1);
+    const nlohmann::json result = nlohmann::json::parse(calc.output)["projects"][0];
+    EXPECT_EQ(result["status"], "refused");
+    EXPECT_EQ(result["messages"], nlohmann::json::array({"中心点のデータが不適当です"}));
+}
+
 TEST_F(CommandLine, SectionThatCalcRefusesIsRefusedByRenderWithTheSameMessage) {
     const std::string original = test::readBytes(project());
     const std::string firstBlock = "$$B\r\n";

@@ -24,9 +24,9 @@ std::vector<std::string> storedXs(const SortedRows& sorted) {
 TEST(BlockAdd, StoresXWithTwoDecimalsAndRefusesTheSameXWithin00001As908) {
     EditorTable table = emptyTable(kMaxBlocks, kBlockColumns);
     test::MemoryMessageSink messages;
-    EXPECT_EQ(addBlock(table, {"12", "1,1,1"}, messages), 1);
+    EXPECT_EQ(messages.valueOf(addBlock(table, {"12", "1,1,1"})), 1);
     EXPECT_EQ(table.row(1), (TableRow{"12.00", "1,1,1"}));
-    EXPECT_FALSE(addBlock(table, {"12.00001", ""}, messages));
+    EXPECT_FALSE(messages.valueOf(addBlock(table, {"12.00001", ""})));
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].id, MessageId::DuplicateKey);
     EXPECT_EQ(messages.messages[0].text, "同じ 深度データがあります.\n修正なら上書きしてください.");
@@ -37,9 +37,9 @@ TEST(BlockAdd, RefusesAFullListWith902AndAnInvalidXWith903Or4006) {
     test::MemoryMessageSink messages;
     EditorTable table = emptyTable(kMaxBlocks, kBlockColumns);
     table.cell(kMaxBlocks, 2) = "x";  // the last row holds text, so the list is full
-    EXPECT_FALSE(addBlock(table, {"5", ""}, messages));
-    EXPECT_FALSE(addBlock(table, {"", ""}, messages));
-    EXPECT_FALSE(addBlock(table, {"0", ""}, messages));
+    EXPECT_FALSE(messages.valueOf(addBlock(table, {"5", ""})));
+    EXPECT_FALSE(messages.valueOf(addBlock(table, {"", ""})));
+    EXPECT_FALSE(messages.valueOf(addBlock(table, {"0", ""})));
     ASSERT_EQ(messages.messages.size(), 3u);
     EXPECT_EQ(messages.messages[0].id, MessageId::TableFull);
     EXPECT_EQ(messages.messages[1].id, MessageId::NoValidData);
@@ -49,13 +49,13 @@ TEST(BlockAdd, RefusesAFullListWith902AndAnInvalidXWith903Or4006) {
 TEST(BlockOverwrite, FindsItsRowByXNotBySelectionAndWritesTheXAsTyped) {
     EditorTable table = tableOf({"10.00", "12.00", "20.00"});
     test::MemoryMessageSink messages;
-    EXPECT_EQ(overwriteBlock(table, {"12", "new"}, messages), 2);
+    EXPECT_EQ(messages.valueOf(overwriteBlock(table, {"12", "new"})), 2);
     EXPECT_EQ(table.row(2), (TableRow{"12", "new"}));
     EXPECT_EQ(storedXs(sortBlocks(table))[1], "12.00");
 
-    EXPECT_FALSE(overwriteBlock(table, {"13", ""}, messages));
+    EXPECT_FALSE(messages.valueOf(overwriteBlock(table, {"13", ""})));
     EditorTable empty = emptyTable(kMaxBlocks, kBlockColumns);
-    EXPECT_FALSE(overwriteBlock(empty, {"13", ""}, messages));
+    EXPECT_FALSE(messages.valueOf(overwriteBlock(empty, {"13", ""})));
     ASSERT_EQ(messages.messages.size(), 2u);
     EXPECT_EQ(messages.messages[0].text, "上書きできません、同じ 深度 がありません.");
     EXPECT_EQ(messages.messages[1].id, MessageId::CannotOverwrite);
@@ -73,7 +73,7 @@ TEST(BlockQuietUpdate, WritesTheCurrentRowOnlyWhenItsXIsAbsentOrTheSame) {
 TEST(BlockLineInputs, LeftNeighbourIsTheLargestXBelowAndFarLeftTheRowAboveIt) {
     const EditorTable table = tableOf({"10.00", "20.00", "40.00"});
     test::MemoryMessageSink messages;
-    auto inputs = blockLineEditorInputs(table, {"30", "5,5,1"}, messages);
+    auto inputs = messages.valueOf(blockLineEditorInputs(table, {"30", "5,5,1"}));
     ASSERT_TRUE(inputs);
     EXPECT_EQ(inputs->xLeft, "20.00");
     EXPECT_EQ(inputs->xRight, "30");
@@ -81,12 +81,12 @@ TEST(BlockLineInputs, LeftNeighbourIsTheLargestXBelowAndFarLeftTheRowAboveIt) {
     EXPECT_EQ(inputs->leftLines, "lines 20.00");
     EXPECT_EQ(inputs->lines, "5,5,1");
 
-    inputs = blockLineEditorInputs(table, {"15", ""}, messages);
+    inputs = messages.valueOf(blockLineEditorInputs(table, {"15", ""}));
     ASSERT_TRUE(inputs);
     EXPECT_EQ(inputs->xLeft, "10.00");
     EXPECT_EQ(inputs->farLeftX, "0.00");  // the neighbour is the first row
 
-    inputs = blockLineEditorInputs(table, {"5", ""}, messages);
+    inputs = messages.valueOf(blockLineEditorInputs(table, {"5", ""}));
     ASSERT_TRUE(inputs);
     EXPECT_EQ(inputs->xLeft, "0.00");
     EXPECT_EQ(inputs->leftLines, "");
@@ -96,16 +96,16 @@ TEST(BlockLineInputs, LeftNeighbourIsTheLargestXBelowAndFarLeftTheRowAboveIt) {
 TEST(BlockLineInputs, FarLeftIsTheRowAboveInListOrderAndOnlyAtLeastOneMetreAway) {
     test::MemoryMessageSink messages;
     // The row above the neighbour in the list counts, even when its X is larger.
-    auto inputs = blockLineEditorInputs(tableOf({"35.00", "20.00"}), {"30", ""}, messages);
+    auto inputs = messages.valueOf(blockLineEditorInputs(tableOf({"35.00", "20.00"}), {"30", ""}));
     EXPECT_EQ(inputs->farLeftX, "0.00");
-    inputs = blockLineEditorInputs(tableOf({"19.50", "20.00"}), {"30", ""}, messages);
+    inputs = messages.valueOf(blockLineEditorInputs(tableOf({"19.50", "20.00"}), {"30", ""}));
     EXPECT_EQ(inputs->farLeftX, "0.00");
 }
 
 TEST(BlockLineInputs, AMissingOrZeroXIs4005) {
     test::MemoryMessageSink messages;
-    EXPECT_FALSE(blockLineEditorInputs(tableOf({"10.00"}), {"", ""}, messages));
-    EXPECT_FALSE(blockLineEditorInputs(tableOf({"10.00"}), {"0.00001", ""}, messages));
+    EXPECT_FALSE(messages.valueOf(blockLineEditorInputs(tableOf({"10.00"}), {"", ""})));
+    EXPECT_FALSE(messages.valueOf(blockLineEditorInputs(tableOf({"10.00"}), {"0.00001", ""})));
     ASSERT_EQ(messages.messages.size(), 2u);
     EXPECT_EQ(messages.messages[0].text, "不適当なデータです");
 }
@@ -113,9 +113,9 @@ TEST(BlockLineInputs, AMissingOrZeroXIs4005) {
 TEST(BlockReturnedLines, GoIntoTheRowWithTheSameXOrIntoANewRow) {
     EditorTable table = tableOf({"10.00"});
     test::MemoryMessageSink messages;
-    EXPECT_EQ(storeReturnedLines(table, {"10", "1.00,1.00,1 "}, messages), 1);
+    EXPECT_EQ(messages.valueOf(storeReturnedLines(table, {"10", "1.00,1.00,1 "})), 1);
     EXPECT_EQ(table.row(1), (TableRow{"10.00", "1.00,1.00,1 "}));
-    EXPECT_EQ(storeReturnedLines(table, {"20", "2.00,2.00,1 "}, messages), 2);
+    EXPECT_EQ(messages.valueOf(storeReturnedLines(table, {"20", "2.00,2.00,1 "})), 2);
     EXPECT_EQ(table.row(2), (TableRow{"20.00", "2.00,2.00,1 "}));
 }
 

@@ -12,6 +12,13 @@
 namespace dorvo {
 namespace {
 
+/// Add as the editor runs it: a refused entry is reported; a cancelled one adds no row.
+std::optional<int> add(EditorTable& table, const LineEntry& entry,
+                       test::MemoryMessageSink& messages, YesNoQuestion& question) {
+    const auto added = messages.valueOf(addLine(table, entry, question));
+    return added ? *added : std::nullopt;
+}
+
 std::string okText(const EditorTable& table) {
     return joinLines(sortLines(table).rows);
 }
@@ -49,10 +56,10 @@ TEST(BlockLineAdd, SameLineTwiceAsks4000AndNoAddsItTwiceThenOkReportsOne) {
     EditorTable table = emptyTable(kMaxBlockLines, kLineColumns);
     test::MemoryMessageSink messages;
     test::ScriptedQuestion question;
-    EXPECT_EQ(addLine(table, {"5", "6", "2.0"}, messages, question), 1);
+    EXPECT_EQ(add(table, {"5", "6", "2.0"}, messages, question), 1);
     EXPECT_EQ(table.row(1), (TableRow{"5.00", "6.00", "2"}));
     question.answers = {false};
-    EXPECT_EQ(addLine(table, {"5", "6", "2"}, messages, question), 2);
+    EXPECT_EQ(add(table, {"5", "6", "2"}, messages, question), 2);
     ASSERT_EQ(question.asked.size(), 1u);
     EXPECT_EQ(question.asked[0].id, MessageId::DuplicateLine);
     EXPECT_NE(question.asked[0].text.find("同じ Y座標(左、右)データがあります."),
@@ -64,7 +71,7 @@ TEST(BlockLineAdd, SameLineTwiceAsks4000AndNoAddsItTwiceThenOkReportsOne) {
     EXPECT_EQ(sorted.duplicates->text, "同じY座標右、Y座標左があります\n 5.00m  6.00m \n");
 
     question.answers = {true};  // Yes cancels the Add
-    EXPECT_FALSE(addLine(table, {"5.000001", "6", ""}, messages, question));
+    EXPECT_FALSE(add(table, {"5.000001", "6", ""}, messages, question));
     EXPECT_EQ(dataRowCount(table), 2);
     EXPECT_TRUE(messages.messages.empty());
 }
@@ -73,10 +80,10 @@ TEST(BlockLineAdd, RefusesInvalidEntriesAndAFullListWithTheirMessages) {
     EditorTable table = emptyTable(kMaxBlockLines, kLineColumns);
     test::MemoryMessageSink messages;
     test::ScriptedQuestion question;
-    EXPECT_FALSE(addLine(table, {"", "", ""}, messages, question));
-    EXPECT_FALSE(addLine(table, {"5", "100000", ""}, messages, question));
+    EXPECT_FALSE(add(table, {"", "", ""}, messages, question));
+    EXPECT_FALSE(add(table, {"5", "100000", ""}, messages, question));
     table.cell(kMaxBlockLines, 1) = "1";
-    EXPECT_FALSE(addLine(table, {"5", "", ""}, messages, question));
+    EXPECT_FALSE(add(table, {"5", "", ""}, messages, question));
     ASSERT_EQ(messages.messages.size(), 3u);
     EXPECT_EQ(messages.messages[0].id, MessageId::NoValidData);
     EXPECT_EQ(messages.messages[1].id, MessageId::AbnormalNumber);

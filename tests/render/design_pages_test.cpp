@@ -29,9 +29,10 @@ struct ComputedExampleWithAnalyses : test::RenderFixture {
         std::ifstream in(DORVO_EXAMPLES_DIR "/embankment.slw", std::ios::binary);
         std::ostringstream oldResults;
         test::MemoryMessageSink messages;
-        loaded = readProjectLines(project, in, oldResults, "example", messages) &&
-                 calculateInto(resultsFile, project, {}, nullptr, messages).outcome ==
-                     CalculationOutcome::Completed;
+        if (readProjectLines(project, in, oldResults, "example", messages)) {
+            const auto run = messages.valueOf(calculateInto(resultsFile, project, {}, nullptr));
+            loaded = run && run->outcome == CalculationOutcome::Completed;
+        }
         setup = makePageSetup(figureWindowWithDefaults(project), settings, 420, 297);
         state.view.figurePageLeftX = setup.figureLeftX;
         state.view.printing = true;

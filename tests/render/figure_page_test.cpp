@@ -193,9 +193,10 @@ TEST(FigurePage, ExampleAfterACalculationShowsTheCriticalCircleAndEveryCentresFs
     std::ostringstream oldResults;
     test::MemoryMessageSink messages;
     ASSERT_TRUE(readProjectLines(f.project, in, oldResults, "example", messages));
-    Calculation calculation = calculateInto(f.resultsFile, f.project, {}, nullptr, messages);
-    ASSERT_EQ(calculation.outcome, CalculationOutcome::Completed);
-    const CircleResult& best = *calculation.summary.critical;
+    const auto calculation = messages.valueOf(calculateInto(f.resultsFile, f.project, {}, nullptr));
+    ASSERT_TRUE(calculation);
+    ASSERT_EQ(calculation->outcome, CalculationOutcome::Completed);
+    const CircleResult& best = *calculation->summary.critical;
     f.setup.figureLeftX = 20;
     f.state.view.figurePageLeftX = 20;
     // At 1/100 the centres, 1 m apart, leave room for every label.

@@ -117,7 +117,7 @@ TEST_F(WorkingFilesTest, SettingsAreReadOnceUntilAReload) {
 TEST_F(WorkingFilesTest, ChangingTheLocationWritesTheLocationFileAndSetsUpThere) {
     setUpWorkingFiles(installation, project, Reload::No, messages);
     fs::path moved = folder.path() / "moved";
-    changeInstallLocation(installation, project, moved.string(), messages);
+    messages.take(changeInstallLocation(installation, project, moved.string(), messages));
     EXPECT_EQ(installation.workFolder, moved);
     EXPECT_EQ(test::readBytes(locationFilePath(installation.environment.configHome)),
               moved.string() + "\r\n");
@@ -130,7 +130,7 @@ TEST_F(WorkingFilesTest, ChangingTheLocationCarriesTheResultsOver) {
     const fs::path before = installation.resultsFile();
     test::writeBytes(before, "$$CSV\r\n$$END\r\n");
     fs::path moved = folder.path() / "moved";
-    changeInstallLocation(installation, project, moved.string(), messages);
+    messages.take(changeInstallLocation(installation, project, moved.string(), messages));
     EXPECT_EQ(installation.resultsFile(), moved / "Tmp1.tmp");
     EXPECT_EQ(test::readBytes(moved / "Tmp1.tmp"), "$$CSV\r\n$$END\r\n");
     EXPECT_FALSE(fs::exists(before));
@@ -165,23 +165,50 @@ TEST_F(WorkingFilesTest, TwoProgramsAtOnceEachKeepTheirOwnResultsFile) {
 TEST_F(WorkingFilesTest, InvalidLocationIsRefusedAndChangesNothing) {
     setUpWorkingFiles(installation, project, Reload::No, messages);
     fs::path before = installation.workFolder;
-    changeInstallLocation(installation, project, "/", messages);
+    messages.take(changeInstallLocation(installation, project, "/", messages));
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, "ドライブ名が異常です");
     EXPECT_EQ(installation.workFolder, before);
 }
 
+TEST_F(WorkingFilesTest, LocationFileThatCannotBeWrittenIsReportedAndTheFolderUsedForThisRun) {
+    setUpWorkingFiles(installation, project, Reload::No, messages);
+    test::writeBytes(folder.path() / "file", "");
+    installation.environment.configHome = folder.path() / "file" / "config";
+    const fs::path moved = folder.path() / "moved";
+    ASSERT_TRUE(
+        messages.take(changeInstallLocation(installation, project, moved.string(), messages)));
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "フォルダ名またはドライブ名が異常です");
+    EXPECT_EQ(installation.workFolder, moved);
+    EXPECT_TRUE(fs::exists(moved / "Font6.ndx"));
+}
+
+TEST_F(WorkingFilesTest, ResultsThatCannotBeCarriedOverFailAndKeepTheOldFolder) {
+    setUpWorkingFiles(installation, project, Reload::No, messages);
+    const fs::path before = installation.workFolder;
+    test::writeBytes(installation.resultsFile(), "$$CSV\r\n$$END\r\n");
+    const fs::path moved = folder.path() / "moved";
+    fs::create_directories(moved / "Tmp1.tmp");  // a folder where the results would go
+    const auto changed = changeInstallLocation(installation, project, moved.string(), messages);
+    ASSERT_FALSE(changed);
+    EXPECT_EQ(changed.error().text, cannotWriteMessage(moved / "Tmp1.tmp").text);
+    EXPECT_EQ(installation.workFolder, before);
+    EXPECT_EQ(test::readBytes(installation.resultsFile()), "$$CSV\r\n$$END\r\n");
+}
+
 TEST_F(WorkingFilesTest, ShortestStoredLocationIsFoundAgain) {
-    std::optional<fs::path> stored = storeInstallLocation("/a", installation.environment, messages);
-    ASSERT_EQ(stored, fs::path("/a"));
+    const auto stored = messages.valueOf(storeInstallLocation("/a", installation.environment));
+    ASSERT_TRUE(stored);
+    ASSERT_EQ(stored->folder, fs::path("/a"));
     EXPECT_EQ(findWorkFolder(installation.environment), fs::path("/a"));
 }
 
 TEST_F(WorkingFilesTest, FolderFieldCompletion) {
-    EXPECT_EQ(completeFolderField("Data", messages), "/Data");
-    EXPECT_EQ(completeFolderField("/Data", messages), "/Data");
+    EXPECT_EQ(messages.valueOf(completeFolderField("Data")), "/Data");
+    EXPECT_EQ(messages.valueOf(completeFolderField("/Data")), "/Data");
     EXPECT_TRUE(messages.messages.empty());
-    completeFolderField("D", messages);
+    messages.take(completeFolderField("D"));
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, "データがありません");
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "model/messages.h"
@@ -25,6 +26,13 @@ class MemoryMessageSink : public MessageSink {
     bool take(const Result<std::optional<Message>>& outcome) {
         if (outcome && *outcome) report(**outcome);
         return take<std::optional<Message>>(outcome);
+    }
+
+    /// The value of a step, or nothing with its failure reported as the programs report it.
+    template <class T>
+    std::optional<T> valueOf(Result<T> outcome) {
+        if (!take(outcome)) return std::nullopt;
+        return std::move(outcome).value();
     }
     std::vector<Message> messages;
 };

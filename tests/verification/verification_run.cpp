@@ -60,13 +60,15 @@ CaseResult computeCase(const std::filesystem::path& projectFile,
     }
     SearchOptions options;
     options.decimals = 4;
-    const Calculation calculation = calculateInto(resultsFile, project, options, nullptr, messages);
-    if (calculation.outcome != CalculationOutcome::Completed || !calculation.summary.critical) {
+    const auto calculation = calculateInto(resultsFile, project, options, nullptr);
+    if (!calculation) messages.report(calculation.error());
+    if (!calculation || calculation->outcome != CalculationOutcome::Completed ||
+        !calculation->summary.critical) {
         result.error = "no critical circle " + messages.text;
         return result;
     }
-    result.critical = *calculation.summary.critical;
-    result.circles = calculation.summary.circlesEvaluated;
+    result.critical = *calculation->summary.critical;
+    result.circles = calculation->summary.circlesEvaluated;
     const Result<Section> prepared = prepareSection(project);
     if (!prepared.ok()) {
         result.error = "the section cannot be read";
@@ -77,7 +79,7 @@ CaseResult computeCase(const std::filesystem::path& projectFile,
     if (result.circles > 1) {
         // Without friction the Bishop Fs of every circle is its ordinary Fs, and so is the
         // minimum: the Bishop search would only repeat the ordinary one.
-        const auto input = checkCalculationInput(project, messages);
+        const auto input = checkCalculationInput(project);
         if (input) result.search = searchInWords(input->search.values());
         const bool friction =
             input && std::any_of(input->section.layers.begin(), input->section.layers.end(),
