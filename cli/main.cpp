@@ -237,8 +237,9 @@ int main(int argc, char** argv) {
     std::string renderMethod = "ordinary";
     renderCommand
         ->add_option("--method", renderMethod,
-                     "Figure: whose per-centre minima the contours show, ordinary (default, the "
-                     "records) or bishop (a search by simplified Bishop)")
+                     "Figure: whose critical circle it draws and annotates and whose per-centre "
+                     "minima the contours show, ordinary (default, the records) or bishop (a "
+                     "search by simplified Bishop)")
         ->check(CLI::IsMember({"ordinary", "bishop"}));
     renderCommand->add_flag("--annotate", render.figure.annotate,
                             "Figure: load values, the critical circle's Fs, centre and radius, "

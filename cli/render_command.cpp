@@ -19,6 +19,7 @@
 #include "model/number_text.h"
 #include "render/design_pages.h"
 #include "render/fs_grid.h"
+#include "render/method_critical.h"
 #include "render/render_inputs.h"
 #include "render_dxf.h"
 #include "settings/working_files.h"
@@ -146,6 +147,12 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
         messages.report(literalMessage("a DXF holds the figure's section: use --page figure"));
         return 1;
     }
+    if (dxf && request.method == SearchMethod::Bishop) {
+        messages.report(literalMessage(
+            "a DXF draws the records' critical circle, the ordinary method's: leave out "
+            "--method bishop"));
+        return 1;
+    }
     std::optional<GuiSession> gui;
     if (!dxf) gui.emplace();
 
@@ -187,10 +194,13 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
     PageState state;
     state.view.page = *page;
     state.figure = request.figure;
-    if (request.method == SearchMethod::Bishop && request.figure.contours) {
+    if (request.method == SearchMethod::Bishop && request.page == "figure") {
         const std::optional<BishopSearch> bishop = searchByBishop(project, 0, {});
         if (!bishop) return 2;
-        state.figure.contourMinima = centreLabelsOf(bishop->centreMinima);
+        if (request.figure.contours) {
+            state.figure.contourMinima = centreLabelsOf(bishop->centreMinima);
+        }
+        state.figure.methodCritical = bishopCriticalOf(*bishop);
     }
     if (request.page == "restraint" || request.plannedFs) {
         const auto force = restraintForceOfResults(project, resultsFile.path(),

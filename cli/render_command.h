@@ -23,8 +23,10 @@ struct RenderRequest {
     std::optional<int> dpi;
     std::optional<std::string> paper;  // A4, A3, B4 or Letter; else the default printer's
     bool landscape = false;
-    FigureOptions figure;                          // contours and annotations on the figure
-    SearchMethod method = SearchMethod::Ordinary;  // whose per-centre minima the contours show
+    FigureOptions figure;  // contours and annotations on the figure
+    /// Whose critical circle the figure draws and annotates, and whose per-centre minima its
+    /// contours show.
+    SearchMethod method = SearchMethod::Ordinary;
     /// The planned Fs of the restraint force: marks the governing circle on the figure, and
     /// is the planned Fs of the page "restraint".
     std::optional<double> plannedFs;

@@ -131,6 +131,7 @@ void ProjectSession::showAfresh() {
 
 void ProjectSession::forgetFigureMarks() {
     pages.figure.contourMinima.reset();
+    pages.figure.methodCritical.reset();
     pages.figure.restraint.reset();
     pages.figure.failingCircles.clear();
 }

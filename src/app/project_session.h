@@ -98,7 +98,8 @@ class ProjectSession {
 
   private:
     void changed(ProjectChange change);
-    /// What the figure drew from the last results: contours and the analyses' circles.
+    /// What the figure drew from the last results: contours, another method's critical circle
+    /// and the analyses' circles.
     void forgetFigureMarks();
     /// The file on disk now holds the project as it is.
     void saved();

@@ -146,10 +146,15 @@ void rememberScreenHeights(const RenderInputs& inputs, PageState& state) {
 }
 
 int pageCount(const RenderInputs& inputs, PageState& state) {
+    return *pageCount(inputs, state, {});
+}
+
+std::optional<int> pageCount(const RenderInputs& inputs, PageState& state,
+                             const CountingCheck& carryOn) {
     QImage device = pointAt(kLayoutDpi);
     QPainter painter(&device);
     QPainterCanvas canvas(painter, kLayoutDpi);
-    return countPages(canvas, inputs, state);
+    return countPages(canvas, inputs, state, carryOn);
 }
 
 std::optional<int> writePdf(const std::filesystem::path& file, const Paper& paper,

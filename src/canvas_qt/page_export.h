@@ -10,6 +10,7 @@
 
 #include "model/result.h"
 #include "render/render_inputs.h"
+#include "render/results_page.h"
 
 namespace dorvo {
 
@@ -80,5 +81,10 @@ Result<PrintOutcome> printPagesToPdf(const std::filesystem::path& file, const QP
 
 /// The number of pages of the shown page kind in every file.
 int pageCount(const RenderInputs& inputs, PageState& state);
+
+/// Counts as pageCount does, asking `carryOn` as countPages does; nothing when it stopped the
+/// count.
+std::optional<int> pageCount(const RenderInputs& inputs, PageState& state,
+                             const CountingCheck& carryOn);
 
 }  // namespace dorvo

@@ -6,16 +6,19 @@
 #include <algorithm>
 #include <cmath>
 #include <fstream>
+#include <limits>
 #include <memory>
 #include <numbers>
 #include <optional>
 #include <set>
+#include <span>
 
 #include "calc/circle_search.h"
 #include "calc/section.h"
 #include "model/number_text.h"
 #include "render/drawing.h"
 #include "render/figure_blocks.h"
+#include "render/label_placement.h"
 
 namespace dorvo {
 
@@ -78,17 +81,80 @@ std::optional<Message> unusableResultValue(const CriticalCircle& critical,
 /// and which owns every entity.
 constexpr int kModelSpaceRecord = 0x1F;
 
-/// Whether a pass writes the Fs labels of the centres, or passes over them to count the
-/// handles of everything else.
-enum class CentreLabels { Written, Left };
+/// The finest sheet on which the labels are placed, in device pixels per paper millimetre,
+/// and the most pixels it may span: device coordinates end at ±32767.
+constexpr double kSheetPxPerMm = 10.0;
+constexpr double kSheetMostPx = 30000.0;
+
+/// The rectangle of the model that the section and the centre grid cover.
+struct ModelExtent {
+    double left = std::numeric_limits<double>::infinity();
+    double right = -std::numeric_limits<double>::infinity();
+    double bottom = std::numeric_limits<double>::infinity();
+    double top = -std::numeric_limits<double>::infinity();
+
+    void take(double x, double y) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        bottom = std::min(bottom, y);
+        top = std::max(top, y);
+    }
+    bool usable() const {
+        return std::isfinite(left) && std::isfinite(right) && std::isfinite(bottom) &&
+               std::isfinite(top);
+    }
+};
+
+ModelExtent drawingExtent(const Project& project, const std::vector<FigureBlock>& blocks) {
+    ModelExtent extent;
+    for (const FigureBlock& block : blocks) {
+        for (const Band& band : block.bands) {
+            extent.take(block.left, band.bottomLeft);
+            extent.take(block.left, band.topLeft);
+            extent.take(block.right, band.bottomRight);
+            extent.take(block.right, band.topRight);
+        }
+    }
+    if (auto search = validCircleSearch(project.circleSearch)) {
+        const CircleSearchValues& v = search->values();
+        extent.take(v.centreStartX(), v.centreStartY());
+        extent.take(v.centreEndX(), v.centreEndY());
+    }
+    return extent;
+}
+
+/// The centres' labels the drawing writes: those the figure would show on a sheet that holds
+/// the whole section and centre grid at its scale, so that a dense grid of centres writes the
+/// labels that stand apart, not one per centre.
+std::vector<std::size_t> shownCentreLabels(const SectionDxfInputs& inputs,
+                                           const std::vector<FigureBlock>& blocks) {
+    const ModelExtent extent = drawingExtent(inputs.project, blocks);
+    if (!extent.usable()) return {};
+    const double mmPerMetre = 1000.0 / std::max(inputs.scale, 1);
+    const double spanMm =
+        std::max(extent.right - extent.left, extent.top - extent.bottom) * mmPerMetre;
+    const double pxPerMm = std::min(kSheetPxPerMm, kSheetMostPx / spanMm);
+    if (!(pxPerMm > 0.0)) return {};
+    DeviceMapping sheet;
+    sheet.dpiX = sheet.dpiY = pxPerMm * 25.4;
+    sheet.pxPerMmX = sheet.pxPerMmY = pxPerMm;
+    sheet.pxPerMetreX = sheet.pxPerMetreY = pxPerMm * mmPerMetre;
+    sheet.shiftX = -extent.left;
+    sheet.topY = extent.top;
+    const DeviceRect window{0, 0, toDeviceX(sheet, extent.right), toDeviceY(sheet, extent.bottom)};
+    const int fontHeight = std::max(1, static_cast<int>(std::lround(kTextMm * pxPerMm)));
+    return placeCentreLabels(inputs.labels, sheet, window, fontHeight);
+}
 
 class SectionDxfWriter {
   public:
+    /// `shownLabels` are the places in the inputs' labels of those to write.
     SectionDxfWriter(const std::filesystem::path& file, const SectionDxfInputs& inputs,
-                     CentreLabels labels)
+                     const std::vector<FigureBlock>& blocks,
+                     std::span<const std::size_t> shownLabels)
         : inputs_(inputs),
-          labels_(labels),
-          blocks_(figureBlocks(inputs.project)),
+          shownLabels_(shownLabels),
+          blocks_(blocks),
           metresPerMm_(std::max(inputs.scale, 1) * 0.001),
           out_(dxf_.out(file.c_str(), DL_Codes::AC1015)) {}
 
@@ -283,8 +349,8 @@ class SectionDxfWriter {
             }
         }
         const double offset = 0.3 * textHeight();
-        if (labels_ == CentreLabels::Left) return;
-        for (const CentreLabel& label : inputs_.labels) {
+        for (const std::size_t i : shownLabels_) {
+            const CentreLabel& label = inputs_.labels[i];
             text(dxf_layer::kCentreFs, label.x + offset, label.y + offset, label.text, false);
         }
     }
@@ -326,9 +392,9 @@ class SectionDxfWriter {
 
   private:
     const SectionDxfInputs& inputs_;
-    CentreLabels labels_;
+    std::span<const std::size_t> shownLabels_;
     bool tooLarge_ = false;
-    std::vector<FigureBlock> blocks_;
+    const std::vector<FigureBlock>& blocks_;
     double metresPerMm_;
     DL_Dxf dxf_;
     std::unique_ptr<DL_WriterA> out_;
@@ -353,11 +419,13 @@ Status writeSectionDxf(const std::filesystem::path& file, const SectionDxfInputs
     if (auto unusable = unusableResultValue(inputs.critical, inputs.labels)) {
         return Failure{*unusable};
     }
+    const std::vector<FigureBlock> blocks = figureBlocks(inputs.project);
+    const std::vector<std::size_t> shown = shownCentreLabels(inputs, blocks);
     // A first pass without the centres' labels, one handle each, counts the handles.
-    SectionDxfWriter counting("/dev/null", inputs, CentreLabels::Left);
+    SectionDxfWriter counting("/dev/null", inputs, blocks, {});
     counting.write(0);
-    const unsigned long handleSeed = counting.nextHandle() + inputs.labels.size();
-    SectionDxfWriter writer(file, inputs, CentreLabels::Written);
+    const unsigned long handleSeed = counting.nextHandle() + shown.size();
+    SectionDxfWriter writer(file, inputs, blocks, shown);
     if (!writer.opened()) return Failure{cannotWriteMessage(file)};
     writer.write(handleSeed);
     if (writer.tooLarge()) {

@@ -35,8 +35,9 @@ std::string soil(int layerNo);
 
 /// Writes the section as a DXF 2000 drawing in model metres (1 unit = 1 m, Y up): each band
 /// of each block as a closed polyline on its soil layer's layer, each load as an arrow with
-/// its value, the centre grid with the minimum Fs of each centre, and the critical circle's
-/// arc with its two radius lines and its Fs. A value read from the results beyond the bound of
+/// its value, the centre grid with the minimum Fs of its centres (those the figure would show
+/// apart at its scale, not one per centre of a dense grid), and the critical circle's arc with
+/// its two radius lines and its Fs. A value read from the results beyond the bound of
 /// the calculation's input refuses the drawing with a message naming it, as does a value of
 /// the section too large for a DXF number; a file not written in full is reported.
 Status writeSectionDxf(const std::filesystem::path& file, const SectionDxfInputs& inputs);

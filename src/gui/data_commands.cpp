@@ -16,6 +16,7 @@
 #include "gui/loads_dialog.h"
 #include "gui/main_frame.h"
 #include "model/number_text.h"
+#include "render/method_critical.h"
 #include "render/result_overlay.h"
 
 namespace dorvo {
@@ -105,6 +106,7 @@ void CMainFrame::calculate() {
     bishopCritical_ = bishop ? bishop->critical : std::nullopt;
     if (bishop) {
         session_.pages.figure.contourMinima = centreLabelsOf(bishop->centreMinima);
+        session_.pages.figure.methodCritical = bishopCriticalOf(*bishop);
         view_->update();
         showSearchNotice(bishopSearchInsight(project, *bishop));
     } else if (critical) {

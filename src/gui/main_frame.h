@@ -116,8 +116,8 @@ class CMainFrame : public QMainWindow {
     void redo();
 
     /// Counts the printed pages and prints `from` … `to` on a printer, with progress and a
-    /// way to stop.
-    int printedPageCount();
+    /// way to stop; a stopped count gives nothing and leaves the view as it was.
+    std::optional<int> printedPageCount(const QString& title);
     void printRange(QPrinter& printer, int from, int to, const QString& title);
 
     DesktopSession& session_;

@@ -8,14 +8,17 @@
 
 namespace dorvo {
 
-int CMainFrame::printedPageCount() {
+std::optional<int> CMainFrame::printedPageCount(const QString& title) {
     const PageSetup setup = session_.pageSetup();
     const RenderInputs inputs = session_.inputs(setup);
     session_.pages.view.printing = false;
     rememberScreenHeights(inputs, session_.pages);
     session_.pages.view.printing = true;
     const int shown = session_.pages.view.currentPage;
-    const int pages = pageCount(inputs, session_.pages);
+    // A result table of millions of records takes a while to count.
+    const std::unique_ptr<PrintProgress> progress = printDialogs_->progress(title, 0, this);
+    const std::optional<int> pages = pageCount(
+        inputs, session_.pages, [&](int counted) { return progress->carryOn(counted, 0); });
     session_.pages.view.currentPage = shown;
     session_.pages.view.printing = false;
     return pages;
@@ -34,7 +37,9 @@ void CMainFrame::printRange(QPrinter& printer, int from, int to, const QString& 
 }
 
 void CMainFrame::print() {
-    const int pages = printedPageCount();
+    const std::optional<int> counted = printedPageCount(QStringLiteral("印刷"));
+    if (!counted) return;
+    const int pages = *counted;
     if (!printDialogs_->askToPrint(printer_, pages, this)) return;
     int from = 1;
     int to = pages;
@@ -70,7 +75,9 @@ bool CMainFrame::printToFile(const std::filesystem::path& file, int from, int to
 }
 
 void CMainFrame::printPreview() {
-    const int pages = printedPageCount();
+    const std::optional<int> counted = printedPageCount(QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ"));
+    if (!counted) return;
+    const int pages = *counted;
     // The preview keeps every page it shows in memory: a result table of millions of records
     // would fill the machine before the window opened.
     const int shown = std::min(pages, kPreviewPageLimit);

@@ -6,6 +6,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <algorithm>
 
 namespace dorvo {
 
@@ -24,9 +25,12 @@ class ProgressDialog : public PrintProgress {
     }
 
     bool carryOn(int done, int total) override {
-        dialog_.setMaximum(total);
+        // Counting, the total is not known: the bar only shows that the work goes on.
+        dialog_.setMaximum(std::max(total, 0));
         dialog_.setValue(done);
-        dialog_.setLabelText(QStringLiteral("%1 / %2 ページ").arg(done + 1).arg(total));
+        dialog_.setLabelText(total > 0
+                                 ? QStringLiteral("%1 / %2 ページ").arg(done + 1).arg(total)
+                                 : QStringLiteral("ページ数を数えています: %1 ページ").arg(done));
         QApplication::processEvents();
         return !dialog_.wasCanceled();
     }

@@ -14,7 +14,8 @@ namespace dorvo {
 class PrintProgress {
   public:
     virtual ~PrintProgress() = default;
-    /// Told before each page; false when the user asked to stop.
+    /// Told before each page how many of `total` are done, or while the pages are counted
+    /// (`total` 0) how many are counted so far; false when the user asked to stop.
     virtual bool carryOn(int done, int total) = 0;
 };
 
@@ -27,7 +28,8 @@ class PrintDialogs {
     /// Shows the preview of what `paint` draws on the printer it is given.
     virtual void preview(QPrinter& printer, const std::function<void(QPrinter&)>& paint,
                          QWidget* parent) = 0;
-    /// Shows the progress of printing `total` pages until it is destroyed.
+    /// Shows the progress of printing `total` pages, or of counting them (`total` 0), until it
+    /// is destroyed.
     virtual std::unique_ptr<PrintProgress> progress(const QString& title, int total,
                                                     QWidget* parent) = 0;
 };

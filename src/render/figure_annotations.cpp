@@ -107,11 +107,11 @@ void drawLoadArrows(ModelDrawing& draw, const RenderInputs& inputs,
 }
 
 void drawCriticalCircleLabel(ModelDrawing& draw, const RenderInputs& inputs,
-                             const CriticalCircle& c, std::string_view fsText,
+                             const CriticalCircle& c, std::string_view fsLine,
                              const DeviceRect& window) {
     if (!(c.radius > 0.0)) return;
     std::vector<std::string> lines;
-    if (!fsText.empty()) lines.push_back("Fs = " + std::string(fsText));
+    if (!fsLine.empty()) lines.emplace_back(fsLine);
     lines.push_back(formatC("中心 (%.2f, %.2f)", c.centreX, c.centreY));
     lines.push_back(formatC("R = %.2f m", c.radius));
 

@@ -18,10 +18,10 @@ namespace dorvo {
 void drawLoadArrows(ModelDrawing& draw, const RenderInputs& inputs,
                     const std::vector<FigureBlock>& blocks, const DeviceRect& window);
 
-/// The critical circle's Fs, centre and radius in a box inside the circle, beside the middle
-/// of its arc. Without an Fs (no label at the centre) the box leaves that line out.
+/// The critical circle's Fs line ("Fs = 1.013"), centre and radius in a box inside the
+/// circle, beside the middle of its arc. Without an Fs line the box leaves it out.
 void drawCriticalCircleLabel(ModelDrawing& draw, const RenderInputs& inputs,
-                             const CriticalCircle& circle, std::string_view fsText,
+                             const CriticalCircle& circle, std::string_view fsLine,
                              const DeviceRect& window);
 
 /// A legend with the scale as "1 : N", a scale bar and a table of the soil layers: fill,

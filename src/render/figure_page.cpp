@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "calc/circle_search.h"
+#include "calc/result_records.h"
 #include "model/encoding.h"
 #include "model/number_text.h"
 #include "model/results_format.h"
@@ -82,7 +83,7 @@ class FigurePainter {
         drawResultOverlay();
         if (state_.figure.annotate) {
             drawLoadArrows(draw_, inputs_, blocks_, windowOnDevice());
-            drawCriticalCircleLabel(draw_, inputs_, state_.critical, criticalFsText(),
+            drawCriticalCircleLabel(draw_, inputs_, shownCritical(), criticalFsLine(),
                                     windowOnDevice());
         }
         if (state_.figure.restraint) {
@@ -278,9 +279,8 @@ class FigurePainter {
 
     void drawResultOverlay() {
         ResultOverlay& overlay = resultOverlay();
-        const CriticalCircle& c = state_.critical;
+        const CriticalCircle& c = shownCritical();
         const int fontHeight = fontHeightPx(inputs_.font(font_slot::kFigureFs), canvas_.dpiY());
-        const double h = fontHeight / mapping_.pxPerMetreY;
         canvas_.setTextAlign(TextAlign::TopLeft);
         const DeviceMapping& m = mapping_;
         const LabelLayout layout{windowOnDevice(),
@@ -291,19 +291,12 @@ class FigurePainter {
                                  m.topY * m.pxPerMetreY + m.marginYMm * m.pxPerMmY};
         if (overlay.placedFor != layout) {
             // A search of a million centres gives far more labels than a page can show apart.
-            overlay.placed.clear();
-            LabelPlacement placement(layout.window, fontHeight);
-            for (std::size_t i = 0; i < overlay.labels.size(); ++i) {
-                const CentreLabel& label = overlay.labels[i];
-                if (placement.place(draw_.toDevice(label.x, label.y + h), label.text)) {
-                    overlay.placed.push_back(i);
-                }
-            }
+            overlay.placed = placeCentreLabels(overlay.labels, mapping_, layout.window, fontHeight);
             overlay.placedFor = layout;
         }
         for (const std::size_t i : overlay.placed) {
             const CentreLabel& label = overlay.labels[i];
-            canvas_.drawText(draw_.toDevice(label.x, label.y + h), label.text);
+            canvas_.drawText(centreLabelCorner(mapping_, label, fontHeight), label.text);
         }
         for (const CriticalCircle& f : state_.figure.failingCircles) {
             draw_.arc(f.centreX - f.radius, f.centreY + f.radius, f.centreX + f.radius,
@@ -317,12 +310,23 @@ class FigurePainter {
         draw_.line(c.centreX, c.centreY, c.p2x, c.p2y, settings_.arcWidth, colour);
     }
 
-    /// The Fs of the critical circle: the minimum of its centre.
-    std::string criticalFsText() {
+    /// The critical circle the figure draws: the chosen method's, else the records' one.
+    const CriticalCircle& shownCritical() const {
+        const auto& other = state_.figure.methodCritical;
+        return other ? other->circle : state_.critical;
+    }
+
+    /// The Fs line of the critical circle's label: another method's Fs under its name, or the
+    /// records' minimum of the circle's centre; empty when the records hold none.
+    std::string criticalFsLine() {
+        if (const auto& other = state_.figure.methodCritical) {
+            const int places = fsPlaces(clampFsDecimals(settings_.fsDecimals));
+            return other->method + formatC(" Fs = %.*f", places, other->fs);
+        }
         const CriticalCircle& c = state_.critical;
         for (const CentreLabel& label : resultOverlay().labels) {
             if (std::fabs(label.x - c.centreX) < 0.005 && std::fabs(label.y - c.centreY) < 0.005) {
-                return label.text;
+                return "Fs = " + label.text;
             }
         }
         return {};

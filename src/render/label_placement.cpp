@@ -81,4 +81,23 @@ bool LabelPlacement::place(DevicePoint at, std::string_view utf8) {
     return true;
 }
 
+DevicePoint centreLabelCorner(const DeviceMapping& mapping, const CentreLabel& label,
+                              int fontHeightPx) {
+    const double h = fontHeightPx / mapping.pxPerMetreY;
+    return {toDeviceX(mapping, label.x), toDeviceY(mapping, label.y + h)};
+}
+
+std::vector<std::size_t> placeCentreLabels(const std::vector<CentreLabel>& labels,
+                                           const DeviceMapping& mapping, const DeviceRect& window,
+                                           int fontHeightPx) {
+    std::vector<std::size_t> placed;
+    LabelPlacement placement(window, fontHeightPx);
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        if (placement.place(centreLabelCorner(mapping, labels[i], fontHeightPx), labels[i].text)) {
+            placed.push_back(i);
+        }
+    }
+    return placed;
+}
+
 }  // namespace dorvo

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "render/canvas.h"
+#include "render/page_setup.h"
+#include "render/result_overlay.h"
 
 namespace dorvo {
 
@@ -38,5 +40,17 @@ class LabelPlacement {
     std::vector<int> firstInCell_;  // per cell: the first placed box touching it, or -1
     std::vector<Placed> placed_;
 };
+
+/// Where a centre's label is drawn from: the top-left corner of its text, one font height
+/// above the centre.
+DevicePoint centreLabelCorner(const DeviceMapping& mapping, const CentreLabel& label,
+                              int fontHeightPx);
+
+/// The labels of centres that a drawing shows, as places in `labels`: those whose text, drawn
+/// from its centreLabelCorner, shows in the window and keeps clear of every one shown before
+/// it. The figure's pages and its DXF choose their labels so.
+std::vector<std::size_t> placeCentreLabels(const std::vector<CentreLabel>& labels,
+                                           const DeviceMapping& mapping, const DeviceRect& window,
+                                           int fontHeightPx);
 
 }  // namespace dorvo

@@ -27,6 +27,11 @@ void drawPage(Canvas& canvas, const RenderInputs& inputs, PageState& state) {
 }
 
 int countPages(Canvas& canvas, const RenderInputs& inputs, PageState& state) {
+    return *countPages(canvas, inputs, state, {});
+}
+
+std::optional<int> countPages(Canvas& canvas, const RenderInputs& inputs, PageState& state,
+                              const CountingCheck& carryOn) {
     int pages = 1;
     if (state.analysis != nullptr) {
         pages = state.analysis->layOut(canvas, inputs, state, PageMode::Counting);
@@ -37,9 +42,12 @@ int countPages(Canvas& canvas, const RenderInputs& inputs, PageState& state) {
         case ViewPage::Data:
             pages = layOutDataPage(canvas, inputs, state, PageMode::Counting);
             break;
-        case ViewPage::Results:
-            pages = layOutResultsPage(canvas, inputs, state, PageMode::Counting);
+        case ViewPage::Results: {
+            const std::optional<int> counted = countResultPages(canvas, inputs, state, carryOn);
+            if (!counted) return std::nullopt;
+            pages = *counted;
             break;
+        }
         case ViewPage::Figure:
             pages = countFigurePages(inputs.project, inputs.setup);
             break;

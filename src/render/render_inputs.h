@@ -8,6 +8,7 @@
 #include "model/messages.h"
 #include "model/project.h"
 #include "render/canvas.h"
+#include "render/method_critical.h"
 #include "render/page_setup.h"
 #include "render/restraint_layer.h"
 #include "render/result_overlay.h"
@@ -35,6 +36,9 @@ struct FigureOptions {
     /// The minima the bands show instead of the records' ones: those of a search by another
     /// method, which writes no records.
     std::optional<std::vector<CentreLabel>> contourMinima;
+    /// The critical circle drawn and annotated instead of the records' one: that of a search
+    /// by another method, which writes no records.
+    std::optional<MethodCritical> methodCritical;
     /// Loads as arrows with their values, the critical circle's Fs, centre and radius beside
     /// its arc, the scale and a legend of the soil layers.
     bool annotate = false;

@@ -2,6 +2,7 @@
 #include "render/results_page.h"
 
 #include <array>
+#include <utility>
 
 #include "model/encoding.h"
 #include "model/number_text.h"
@@ -41,17 +42,20 @@ bool everyFieldAtFirstColumn(int code) {
 /// where later pages start as it reaches them.
 class ResultsTable {
   public:
-    ResultsTable(Canvas& canvas, const RenderInputs& inputs, PageState& state, PageMode mode)
+    ResultsTable(Canvas& canvas, const RenderInputs& inputs, PageState& state, PageMode mode,
+                 CountingCheck carryOn = {})
         : canvas_(canvas),
           inputs_(inputs),
           state_(state),
+          carryOn_(std::move(carryOn)),
           rows_(canvas, inputs, state.view, mode, font_slot::kResultTables,
                 state.remembered.resultRow, state.remembered.resultHeading),
           units_(readInteger(inputs.setting(settings_line::kUnitDisplay))),
           unitsRow_(readInteger(inputs.setting(page_line::kResultUnitDisplay)) == 1 &&
                     (units_ == 1 || units_ == 2)) {}
 
-    int layOut() {
+    /// The number of pages; nothing when the count was stopped.
+    std::optional<int> layOut() {
         const double headingY =
             rows_.top() - readReal(inputs_.setting(page_line::kResultHeadingTop)) * 0.1;
         if (state_.view.currentPage == 1 && rows_.drawing()) {
@@ -90,6 +94,9 @@ class ResultsTable {
             if (!more) break;
             // The shown page is done: the rest only matters for counting.
             if (rows_.drawing() && rows_.page() > state_.view.currentPage) return rows_.page();
+            if (carryOn_ && rows_.page() > before.position.page && !carryOn_(rows_.page())) {
+                return std::nullopt;
+            }
         }
         index.pageCount = rows_.page();
         return rows_.page();
@@ -162,6 +169,7 @@ class ResultsTable {
     Canvas& canvas_;
     const RenderInputs& inputs_;
     PageState& state_;
+    CountingCheck carryOn_;
     RowEngine rows_;
     int units_;
     bool unitsRow_;
@@ -173,7 +181,7 @@ class ResultsTable {
 
 int layOutResultsPage(Canvas& canvas, const RenderInputs& inputs, PageState& state, PageMode mode) {
     ResultsTable table(canvas, inputs, state, mode);
-    const int pages = table.layOut();
+    const int pages = *table.layOut();
     if (mode == PageMode::Drawing && table.haveResults()) {
         drawPageNumber(
             canvas, makeDeviceMapping(canvas.dpiX(), canvas.dpiY(), inputs.setup), inputs,
@@ -181,6 +189,11 @@ int layOutResultsPage(Canvas& canvas, const RenderInputs& inputs, PageState& sta
             state.view.currentPage);
     }
     return pages;
+}
+
+std::optional<int> countResultPages(Canvas& canvas, const RenderInputs& inputs, PageState& state,
+                                    const CountingCheck& carryOn) {
+    return ResultsTable(canvas, inputs, state, PageMode::Counting, carryOn).layOut();
 }
 
 }  // namespace dorvo

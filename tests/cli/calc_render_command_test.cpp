@@ -390,6 +390,18 @@ TEST_F(CommandLine, ABishopSearchReportsItsOwnCriticalCircleAndLeavesRecordsAndP
             .status,
         0);
     EXPECT_NE(test::readBytes(ordinary), test::readBytes(byBishop));
+    // So do the critical circle and its label.
+    const fs::path annotated = folder.path() / "annotated.svg";
+    ASSERT_EQ(
+        run("render " + project().string() + " --annotate --method bishop -o " + annotated.string())
+            .status,
+        0);
+    const std::string label = test::readBytes(annotated);
+    // The SVG writes the text in runs of one font each.
+    EXPECT_NE(label.find(">ビショップ<"), std::string::npos);
+    EXPECT_NE(label.find(">Fs = 1.275<"), std::string::npos);
+    EXPECT_NE(label.find(">中心 (46.00, 24.00)<"), std::string::npos);
+    EXPECT_EQ(label.find(">Fs = 1.013<"), std::string::npos);
 
     CliRun explain = run("explain " + project().string() + " --method bishop");
     EXPECT_TRUE(
@@ -639,6 +651,15 @@ TEST_F(CommandLine, RenderWritesTheFiguresSectionToDxf) {
     EXPECT_NE(data.output.find("a DXF holds the figure's section"), std::string::npos)
         << data.output;
     EXPECT_FALSE(fs::exists(folder.path() / "data.dxf"));
+
+    // The DXF draws the records' critical circle: it is not passed off as another method's.
+    const fs::path bishop = folder.path() / "bishop.dxf";
+    CliRun byBishop =
+        run("render " + project().string() + " --method bishop -o " + bishop.string());
+    EXPECT_EQ(byBishop.status, 1);
+    EXPECT_NE(byBishop.output.find("leave out --method bishop"), std::string::npos)
+        << byBishop.output;
+    EXPECT_FALSE(fs::exists(bishop));
 }
 
 TEST_F(CommandLine, DxfOfResultsWithHugeNumbersIsRefusedAndLeavesNoTemporaryFile) {

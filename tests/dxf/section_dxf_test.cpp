@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "app/calculation.h"
+#include "model/number_text.h"
 #include "model/project_file.h"
 #include "settings/program_settings.h"
 #include "support/memory_message_sink.h"
@@ -34,6 +35,7 @@ struct ReadBack : DL_CreationAdapter {
     std::map<std::string, Layer> layers;
     std::vector<DL_ArcData> arcs;
     std::vector<std::string> texts;
+    std::vector<DL_TextData> centreFs;
 
     Layer& current() { return layers[getAttributes().getLayer()]; }
 
@@ -58,6 +60,7 @@ struct ReadBack : DL_CreationAdapter {
         ++current().entities;
         ++current().texts;
         texts.push_back(text.text);
+        if (getAttributes().getLayer() == dxf_layer::kCentreFs) centreFs.push_back(text);
     }
 };
 
@@ -149,6 +152,43 @@ TEST(SectionDxf, TheCriticalArcRunsFromP1ToP2ThroughTheBottomInModelMetres) {
     const double sweep = std::fmod(arc.angle2 - arc.angle1 + 360.0, 360.0);
     const double toBottom = std::fmod(270.0 - arc.angle1 + 360.0, 360.0);
     EXPECT_LT(toBottom, sweep);
+}
+
+// A grid of centres far denser than its labels can stand apart at the figure's scale writes
+// the labels the figure would show, not one per centre, and none off the drawing.
+TEST(SectionDxf, CentreLabelsThatWouldOverlapOneWrittenBeforeOrLieOffTheDrawingAreLeftOut) {
+    ComputedExample example;
+    ASSERT_TRUE(example.loaded);
+    example.labels.clear();
+    for (int row = 0; row < 200; ++row) {
+        for (int column = 0; column < 200; ++column) {
+            example.labels.push_back(
+                {40.0 + 0.05 * column, 14.0 + 0.05 * row, formatC("%.3f", 1.0 + 0.001 * column)});
+        }
+    }
+    example.labels.push_back({5000.0, 14.0, "1.500"});
+    const std::filesystem::path file = example.folder.path() / "section.dxf";
+    ASSERT_TRUE(writeSectionDxf(file, example.inputs()));
+    const std::vector<DL_TextData> written = readBack(file).centreFs;
+
+    ASSERT_GT(written.size(), 20u);
+    EXPECT_LT(written.size(), 1000u);                             // of 40,001
+    const double height = 2.5 * 150 / 1000;                       // 2.5 mm on paper at 1 : 150
+    EXPECT_NEAR(written.front().ipx, 40.0 + 0.3 * height, 1e-9);  // the first always shows
+    EXPECT_NEAR(written.front().ipy, 14.0 + 0.3 * height, 1e-9);
+    // Five characters of half a text height each; a sheet pixel of slack.
+    const double width = 5 * 0.5 * height;
+    const double slack = 0.1 * 150 / 1000;
+    for (std::size_t a = 0; a < written.size(); ++a) {
+        EXPECT_LT(written[a].ipx, 100.0);
+        for (std::size_t b = a + 1; b < written.size(); ++b) {
+            const bool apart = std::fabs(written[a].ipx - written[b].ipx) > width - slack ||
+                               std::fabs(written[a].ipy - written[b].ipy) > height - slack;
+            ASSERT_TRUE(apart) << written[a].text << " at " << written[a].ipx << ", "
+                               << written[a].ipy << " and " << written[b].text << " at "
+                               << written[b].ipx << ", " << written[b].ipy;
+        }
+    }
 }
 
 /// The group codes and values of a DXF file, in order.

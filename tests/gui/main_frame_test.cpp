@@ -286,6 +286,8 @@ TEST(MainFrame, ACalculationByBishopNoticesItsOwnCriticalCircleAndWritesTheSameR
         << shown.toStdString();
     ASSERT_TRUE(f.session.pages.figure.contourMinima.has_value());  // the contours follow it
     EXPECT_EQ(f.session.pages.figure.contourMinima->size(), 225u);
+    ASSERT_TRUE(f.session.pages.figure.methodCritical.has_value());  // and its critical circle
+    EXPECT_EQ(f.session.pages.figure.methodCritical->circle.centreY, 24.0);
     DesktopFixture::whenDialogShows([](QDialog* dialog) {
         QString totals;
         for (QLabel* label : dialog->findChildren<QLabel*>()) {

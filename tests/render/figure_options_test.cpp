@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "app/calculation.h"
+#include "app/search_insight.h"
 #include "model/number_text.h"
 #include "model/project_file.h"
 #include "render/figure_annotations.h"
@@ -192,6 +193,39 @@ TEST(FigureOptions, TheCriticalCircleLabelSitsInsideTheCircleAboveTheMiddleOfIts
     const double radius = c.radius * m.pxPerMetreY;
     EXPECT_LT(std::hypot(dx, dy), radius);
     EXPECT_GT(dy, radius / 2);  // in the lower half, near the arc
+}
+
+// A search by another method writes no records; the figure drawn for it draws and labels
+// that method's critical circle with its own Fs, not the records' one.
+TEST(FigureOptions, UnderAnotherMethodTheCriticalCircleAndItsLabelAreThatMethods) {
+    ComputedExample example;
+    ASSERT_TRUE(example.loaded);
+    const std::optional<BishopSearch> bishop = searchByBishop(example.project, 1, {});
+    ASSERT_TRUE(bishop && bishop->critical);
+    example.state.figure.annotate = true;
+    example.state.figure.methodCritical = bishopCriticalOf(*bishop);
+    const test::RecordingCanvas canvas = example.draw(false, 1);
+    for (const char* text : {"簡易ビショップ法 Fs = 1.275", "中心 (46.00, 24.00)", "R = 22.60 m"}) {
+        EXPECT_TRUE(canvas.hasText(text)) << text;
+    }
+    for (const char* text : {"Fs = 1.013", "中心 (47.00, 18.00)", "R = 16.60 m"}) {
+        EXPECT_FALSE(canvas.hasText(text)) << text;
+    }
+    const auto arcs = canvas.ofColour(Drawn::Kind::Arc, test::kArcColour);
+    ASSERT_EQ(arcs.size(), 1u);
+    DeviceMapping m = makeDeviceMapping(600, 600, example.setup);
+    m.shiftX = -example.state.view.figurePageLeftX;
+    m.topY = example.setup.figureTopY;
+    const CriticalCircle& c = example.state.figure.methodCritical->circle;
+    EXPECT_EQ(arcs[0].points[0],
+              (DevicePoint{toDeviceX(m, 46.0 - 22.6), toDeviceY(m, 24.0 + 22.6)}));
+    EXPECT_EQ(arcs[0].points[2], (DevicePoint{toDeviceX(m, c.p1x), toDeviceY(m, c.p1y)}));
+
+    // A search that found no circle with a value leaves the figure without a critical circle.
+    example.state.figure.methodCritical = bishopCriticalOf(BishopSearch{});
+    const test::RecordingCanvas none = example.draw(false, 1);
+    EXPECT_TRUE(none.ofColour(Drawn::Kind::Arc, test::kArcColour).empty());
+    EXPECT_FALSE(none.hasText("R = 16.60 m"));
 }
 
 TEST(FigureOptions, EachLoadIsAnArrowPointingDownOntoTheGround) {

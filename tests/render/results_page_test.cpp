@@ -182,5 +182,36 @@ TEST(ResultsPage, NewResultsFileReplacesThePageIndex) {
     EXPECT_EQ(resultRowsOf(drawResultsPage(f, 1)).size(), 3u);
 }
 
+// A count is told of each page once, as it reaches it; stopped, it gives no count, and a later
+// count goes on to the end with the page index it left.
+TEST(ResultsPage, ACountAsksAtEachNewPageAndStopsWhenTold) {
+    test::RenderFixture f;
+    f.writeResults(mixedStream(200));
+    test::RecordingCanvas counter;
+    std::vector<int> asked;
+    const std::optional<int> stopped =
+        countResultPages(counter, f.inputs(), f.state, [&](int counted) {
+            asked.push_back(counted);
+            return counted < 4;
+        });
+    EXPECT_FALSE(stopped.has_value());
+    EXPECT_EQ(asked, (std::vector<int>{2, 3, 4}));
+    EXPECT_EQ(f.state.resultPages.pageCount, 0);
+
+    asked.clear();
+    const std::optional<int> pages =
+        countResultPages(counter, f.inputs(), f.state, [&](int counted) {
+            asked.push_back(counted);
+            return true;
+        });
+    ASSERT_TRUE(pages.has_value());
+    test::RenderFixture g;
+    g.writeResults(mixedStream(200));
+    EXPECT_EQ(*pages, layOutResultsPage(counter, g.inputs(), g.state, PageMode::Counting));
+    ASSERT_EQ(asked.size(), std::size_t(*pages - 1));
+    EXPECT_EQ(asked.back(), *pages);
+    EXPECT_EQ(f.state.resultPages.starts.size(), std::size_t(*pages - 1));
+}
+
 }  // namespace
 }  // namespace dorvo
