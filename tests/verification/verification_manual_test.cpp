@@ -193,10 +193,10 @@ TEST(VerificationManual, WaterTableCarriedByALayerOfLowerGammaTwoIsBishopsPorePr
     const double tanPhi = std::tan(30.0 * std::acos(-1.0) / 180.0);
     constexpr int kSlices = 4000;
     const double width = (c.p2x - c.p1x) / kSlices;
-    struct Slice {
+    struct TextbookSlice {
         double weight, pore, sinA, cosA;
     };
-    std::vector<Slice> slices;
+    std::vector<TextbookSlice> slices;
     double driving = 0.0;
     for (int i = 0; i < kSlices; ++i) {
         const double x = c.p1x + (i + 0.5) * width;
@@ -210,7 +210,7 @@ TEST(VerificationManual, WaterTableCarriedByALayerOfLowerGammaTwoIsBishopsPorePr
     double fs = 1.0;
     for (int iteration = 0; iteration < 200; ++iteration) {
         double resisting = 0.0;
-        for (const Slice& s : slices)
+        for (const TextbookSlice& s : slices)
             resisting +=
                 (cohesion * width + (s.weight - s.pore) * tanPhi) / (s.cosA + s.sinA * tanPhi / fs);
         fs = resisting / driving;
