@@ -147,12 +147,6 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
         messages.report(literalMessage("a DXF holds the figure's section: use --page figure"));
         return 1;
     }
-    if (dxf && request.method == SearchMethod::Bishop) {
-        messages.report(literalMessage(
-            "a DXF draws the records' critical circle, the ordinary method's: leave out "
-            "--method bishop"));
-        return 1;
-    }
     std::optional<GuiSession> gui;
     if (!dxf) gui.emplace();
 
@@ -186,8 +180,8 @@ int runRender(const RenderRequest& request, std::ostream& out, MessageSink& mess
         return 1;
     }
     if (dxf) {
-        return renderDxf(project, resultsFile.path(), dxfScratch->path(), request.output, out,
-                         messages);
+        return renderDxf(project, request.method, resultsFile.path(), dxfScratch->path(),
+                         request.output, out, messages);
     }
 
     std::optional<RestraintPage> restraintPage;

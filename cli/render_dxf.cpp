@@ -5,18 +5,27 @@
 
 #include "dxf/section_dxf.h"
 #include "model/line_io.h"
+#include "render/fs_grid.h"
+#include "render/method_critical.h"
 #include "settings/working_files.h"
 
 namespace dorvo::cli {
 
-int renderDxf(const Project& project, const std::filesystem::path& resultsFile,
+int renderDxf(const Project& project, SearchMethod method, const std::filesystem::path& resultsFile,
               const std::filesystem::path& scratch, const std::filesystem::path& output,
               std::ostream& out, MessageSink& messages) {
     const Installation installation = readInstallationSettings(environmentFromProcess(), messages);
-    CriticalCircle critical;
-    std::vector<CentreLabel> labels = readResultOverlay(resultsFile, critical);
-    const SectionDxfInputs inputs{project, installation.settings, std::move(labels), critical,
-                                  figureWindowWithDefaults(project).scaleY};
+    SectionDxfInputs inputs{
+        project, installation.settings, {}, {}, figureWindowWithDefaults(project).scaleY, {}};
+    if (method == SearchMethod::Bishop) {
+        const std::optional<BishopSearch> bishop = searchByBishop(project, 0, {});
+        if (!bishop) return 2;
+        inputs.labels = centreLabelsOf(bishop->centreMinima);
+        inputs.critical = bishopCriticalOf(*bishop).circle;
+        inputs.method = "simplified Bishop";
+    } else {
+        inputs.labels = readResultOverlay(resultsFile, inputs.critical);
+    }
     if (Status drawn = writeSectionDxf(scratch, inputs); !drawn) {
         messages.report(drawn.error());
         return 1;

@@ -116,8 +116,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         ::close(dxfFd);
         dorvo::CriticalCircle critical;
         std::vector<dorvo::CentreLabel> labels = dorvo::readResultOverlay(path, critical);
-        const dorvo::SectionDxfInputs dxf{project, settings, std::move(labels), critical,
-                                          dorvo::figureWindowWithDefaults(project).scaleY};
+        const dorvo::SectionDxfInputs dxf{project,
+                                          settings,
+                                          std::move(labels),
+                                          critical,
+                                          dorvo::figureWindowWithDefaults(project).scaleY,
+                                          {}};
         [[maybe_unused]] const dorvo::Status written = dorvo::writeSectionDxf(dxfPath, dxf);
         ::unlink(dxfPath);
     }

@@ -380,7 +380,9 @@ class SectionDxfWriter {
         for (const CentreLabel& centre : inputs_.labels) {
             if (std::fabs(centre.x - c.centreX) < 0.005 &&
                 std::fabs(centre.y - c.centreY) < 0.005) {
-                label = "Fs = " + centre.text + "  " + label;
+                const std::string method =
+                    inputs_.method.empty() ? "" : " (" + inputs_.method + ")";
+                label = "Fs = " + centre.text + method + "  " + label;
             }
         }
         text(dxf_layer::kCriticalCircle, c.centreX + inside * std::cos(middle),

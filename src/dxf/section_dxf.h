@@ -21,6 +21,9 @@ struct SectionDxfInputs {
     std::vector<CentreLabel> labels;
     CriticalCircle critical;
     int scale = 500;
+    /// The method of the centres' minima and the critical circle when it is not the records'
+    /// one, added to the critical circle's Fs; empty for the records' method.
+    std::string method;
 };
 
 /// The DXF layers, each in the colour the figure gives its lines.

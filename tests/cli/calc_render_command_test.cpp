@@ -652,14 +652,16 @@ TEST_F(CommandLine, RenderWritesTheFiguresSectionToDxf) {
         << data.output;
     EXPECT_FALSE(fs::exists(folder.path() / "data.dxf"));
 
-    // The DXF draws the records' critical circle: it is not passed off as another method's.
+    // Under Bishop the centres' minima and the critical circle are the Bishop search's, and
+    // the circle's Fs says so; the ordinary drawing says no method.
     const fs::path bishop = folder.path() / "bishop.dxf";
     CliRun byBishop =
         run("render " + project().string() + " --method bishop -o " + bishop.string());
-    EXPECT_EQ(byBishop.status, 1);
-    EXPECT_NE(byBishop.output.find("leave out --method bishop"), std::string::npos)
-        << byBishop.output;
-    EXPECT_FALSE(fs::exists(bishop));
+    EXPECT_EQ(byBishop.status, 0) << byBishop.output;
+    const std::string bishopText = test::readBytes(bishop);
+    EXPECT_NE(bishopText.find("Fs = 1.2746 (simplified Bishop)  R = 22.60"), std::string::npos);
+    EXPECT_EQ(text.find("simplified Bishop"), std::string::npos);
+    EXPECT_NE(text.find("Fs = 1.013  R = "), std::string::npos);
 }
 
 TEST_F(CommandLine, DxfOfResultsWithHugeNumbersIsRefusedAndLeavesNoTemporaryFile) {

@@ -84,7 +84,7 @@ struct ComputedExample {
         labels = readResultOverlay(resultsFile, critical);
     }
 
-    SectionDxfInputs inputs() const { return {project, settings, labels, critical, 150}; }
+    SectionDxfInputs inputs() const { return {project, settings, labels, critical, 150, {}}; }
 
     test::TempFolder folder;
     std::filesystem::path resultsFile = folder.path() / "Tmp1.tmp";
