@@ -50,8 +50,7 @@ void CMainFrame::editLayers() {
 
 void CMainFrame::editLoads() {
     LoadsDialog dialog(session_.document.project, session_.user, this);
-    EnterKeyFilter::install(&dialog,
-                            enterKeyActionOf(session_.installation.settings.enterKeyOption));
+    EnterKeyFilter::install(&dialog, editorOptions().enterKey);
     if (dialog.exec() != QDialog::Accepted) return;
     ProjectSession::Edit edit = session_.beginEdit();
     const auto& loads = dialog.loads();
@@ -77,8 +76,7 @@ void CMainFrame::editCircleSearch() {
             return stored->next;
         },
         this);
-    EnterKeyFilter::install(&dialog,
-                            enterKeyActionOf(session_.installation.settings.enterKeyOption));
+    EnterKeyFilter::install(&dialog, editorOptions().enterKey);
     dialog.exec();
     edit.commit();
 }

@@ -55,8 +55,7 @@ void CMainFrame::editHeadings() {
             return true;
         },
         this);
-    EnterKeyFilter::install(&dialog,
-                            enterKeyActionOf(session_.installation.settings.enterKeyOption));
+    EnterKeyFilter::install(&dialog, editorOptions().enterKey);
     dialog.exec();
     edit.commit();
 }
@@ -85,8 +84,7 @@ void CMainFrame::editScale() {
             return stored->next;
         },
         this);
-    EnterKeyFilter::install(&dialog,
-                            enterKeyActionOf(session_.installation.settings.enterKeyOption));
+    EnterKeyFilter::install(&dialog, editorOptions().enterKey);
     dialog.exec();
     edit.commit();
 }
@@ -108,7 +106,7 @@ void CMainFrame::editMargins() {
             return true;
         },
         this);
-    EnterKeyFilter::install(&dialog, enterKeyActionOf(installation.settings.enterKeyOption));
+    EnterKeyFilter::install(&dialog, editorOptions().enterKey);
     if (dialog.exec() == QDialog::Accepted && change) {
         installation.settings.topMarginMm = change->topMarginMm;
         installation.settings.leftMarginMm = change->leftMarginMm;
@@ -130,7 +128,7 @@ void CMainFrame::editLineStyles() {
             return stored.ok();
         },
         this);
-    EnterKeyFilter::install(&dialog, enterKeyActionOf(installation.settings.enterKeyOption));
+    EnterKeyFilter::install(&dialog, editorOptions().enterKey);
     if (dialog.exec() == QDialog::Accepted) {
         const Status saved = saveProgramSettings(installation);
         if (!saved) session_.user.report(saved.error());
@@ -141,7 +139,7 @@ void CMainFrame::editLineStyles() {
 void CMainFrame::editFonts() {
     Installation& installation = session_.installation;
     FontsDialog dialog(installation.fonts, session_.user, this);
-    EnterKeyFilter::install(&dialog, enterKeyActionOf(installation.settings.enterKeyOption));
+    EnterKeyFilter::install(&dialog, editorOptions().enterKey);
     if (dialog.exec() == QDialog::Accepted) {
         installation.fonts = dialog.chosenSlots();
         reportEach(saveFonts(installation), session_.user);
